@@ -1,0 +1,188 @@
+#include "engine/Ucalculo.h"
+
+#include "engine/CheckedMath.h"
+#include "engine/UTs.h"
+#include "study/Error.h"
+#include "study/Numbers.h"
+
+#include <cstdint>
+
+namespace orbeta {
+
+namespace {
+
+// Turns a standard deviation into a repeatability or reproducibility.
+constexpr long double kCoverageFactor = 1.96L;
+constexpr long double kPercent = 100.0L;
+
+long double Squared(long double value) {
+    return value * value;
+}
+
+} // namespace
+
+void StatisticsEngine::ResetStatistics() {
+    const int analysts = m_state.analysts;
+    const int days = m_state.days;
+    const int replicates = m_state.replicates;
+    m_state = EngineWorkingState{};
+    m_state.analysts = analysts;
+    m_state.days = days;
+    m_state.replicates = replicates;
+}
+
+void StatisticsEngine::BeginComputation(int analysts, int days, int replicates) {
+    if (analysts > kEngineMaxAnalysts || days > kEngineMaxDays) {
+        throw Error("El cálculo admite como máximo 10 analistas y 10 días por analista.");
+    }
+    ResetStatistics();
+    m_state.analysts = analysts;
+    m_state.days = days;
+    m_state.replicates = replicates;
+}
+
+// Sums the results of each day as `dayResults(analyst, day)` gives them. The results are read
+// day by day, so a result that cannot be read ends the computation with the sums of the
+// analysts before it. Extended-precision sums live in registers that any call clobbers: a
+// day is read whole before it is summed, and each analyst is summed in locals first.
+template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& dayResults) {
+    for (int analyst = 1; analyst <= m_state.analysts; ++analyst) {
+        long double analystSum = 0;
+        long double analystSumOfSquares = 0;
+        long double analystSquaredDayTotals = 0;
+        for (int day = 1; day <= m_state.days; ++day) {
+            long double daySum = 0;
+            long double daySumOfSquares = 0;
+            for (const long double x : dayResults(analyst, day)) {
+                daySum += x;
+                daySumOfSquares += x * x;
+            }
+            m_state.dayTotal[analyst - 1][day - 1] = daySum;
+            analystSumOfSquares += daySumOfSquares;
+            analystSquaredDayTotals += Squared(daySum);
+            analystSum += daySum;
+        }
+        m_state.analystTotal[analyst - 1] = analystSum;
+        m_state.sumOfSquares += analystSumOfSquares;
+        m_state.sumOfSquaredDayTotals += analystSquaredDayTotals;
+        m_state.sumOfSquaredAnalystTotals += Squared(analystSum);
+        m_state.grandTotal += analystSum;
+    }
+}
+
+void StatisticsEngine::FillAnovaTable(AnovaTable& table) const {
+    const long double a = m_state.analysts;
+    const long double d = m_state.days;
+    const long double r = m_state.replicates;
+    const long double resultsPerAnalyst =
+        static_cast<long double>(std::int64_t{m_state.days} * m_state.replicates);
+    const long double results = resultsPerAnalyst * a;
+    const long double sa = m_state.sumOfSquaredAnalystTotals;
+    const long double sd = m_state.sumOfSquaredDayTotals;
+
+    table.dfAnalyst = checked::Stored(a - 1);
+    table.dfDay = checked::Stored((d - 1) * a);
+    table.dfError = checked::Stored((r - 1) * d * a);
+    table.ssAnalyst = checked::Stored(checked::Divide(sa, resultsPerAnalyst) -
+                                      checked::Divide(Squared(m_state.grandTotal), results));
+    table.ssDay = checked::Stored(checked::Divide(sd, r) - checked::Divide(sa, resultsPerAnalyst));
+    table.ssError = checked::Stored(m_state.sumOfSquares - checked::Divide(sd, r));
+    table.msAnalyst = checked::Stored(checked::Divide(table.ssAnalyst, table.dfAnalyst));
+    table.msDay = checked::Stored(checked::Divide(table.ssDay, table.dfDay));
+    table.msError = checked::Stored(checked::Divide(table.ssError, table.dfError));
+    table.fAnalyst = checked::Stored(checked::Divide(table.msAnalyst, table.msDay));
+    table.fDay = checked::Stored(checked::Divide(table.msDay, table.msError));
+    table.pAnalyst = FProbability(table.fAnalyst, table.dfAnalyst, table.dfDay);
+    table.pDay = FProbability(table.fDay, table.dfDay, table.dfError);
+}
+
+void StatisticsEngine::FillPrecisionSummary(PrecisionSummary& summary) {
+    const AnovaTable& anova = m_ownTable;
+    const long double n = static_cast<long double>(std::int64_t{m_state.analysts} * m_state.days *
+                                                   m_state.replicates);
+    const long double g = m_state.grandTotal;
+    m_state.determinations = checked::Stored(n);
+    m_state.mean = checked::Stored(checked::Divide(g, n));
+    m_state.totalStandardDeviation = checked::Stored(
+        checked::SquareRoot(checked::Divide(n * m_state.sumOfSquares - Squared(g), (n - 1) * n)));
+    const long double mean = m_state.mean;
+
+    summary.cvTotal =
+        checked::Stored(checked::Divide(m_state.totalStandardDeviation, mean) * kPercent);
+    summary.repeatability = checked::Stored(checked::SquareRoot(anova.msError) * kCoverageFactor);
+
+    double dayVariance = checked::Stored(
+        checked::Divide(static_cast<long double>(anova.msDay) - anova.msError, m_state.replicates));
+    if (!(dayVariance > 0)) {
+        dayVariance = anova.msError;
+    }
+    m_state.dayVariance = dayVariance;
+    summary.reproDayAnalyst = checked::Stored(checked::SquareRoot(dayVariance) * kCoverageFactor);
+
+    double analystVariance = checked::Stored(
+        checked::Divide(static_cast<long double>(anova.msAnalyst) - anova.msDay,
+                        static_cast<long double>(m_state.replicates) * m_state.days));
+    if (!(analystVariance > 0)) {
+        analystVariance = dayVariance;
+    }
+    m_state.analystVariance = analystVariance;
+    summary.reproInterAnalyst =
+        checked::Stored(checked::SquareRoot(analystVariance) * kCoverageFactor);
+
+    summary.cvInterAnalyst =
+        checked::Stored(checked::Divide(summary.reproInterAnalyst, mean) * kPercent);
+    summary.cvDayAnalyst =
+        checked::Stored(checked::Divide(summary.reproDayAnalyst, mean) * kPercent);
+    summary.cvRepeatability =
+        checked::Stored(checked::Divide(summary.repeatability, mean) * kPercent);
+    summary.maxRelativeRange = checked::Stored(2.0L * summary.cvRepeatability);
+    summary.mean = m_state.mean;
+}
+
+void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, AnovaTable& table) {
+    const int analysts = ParseCount(study.analystCount);
+    const int days = ParseCount(study.dayCount);
+    const int replicates = ParseCount(study.replicateCount);
+    BeginComputation(analysts, days, replicates);
+    Accumulate([&](int analyst, int day) {
+        // Grows only as cells are read, so a count far beyond the grid stops at its first
+        // missing cell instead of reserving room for it.
+        m_dayResults.clear();
+        for (int replicate = 1; replicate <= replicates; ++replicate) {
+            m_dayResults.push_back(ParseResult(
+                study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
+        }
+        return std::span<const double>(m_dayResults);
+    });
+    FillAnovaTable(table);
+}
+
+void StatisticsEngine::ComputeAnova(const StudyNumbers& numbers, AnovaTable& table) {
+    const std::int64_t expected =
+        std::int64_t{numbers.analysts} * numbers.days * numbers.replicates;
+    if (numbers.analysts < 0 || numbers.days < 0 || numbers.replicates < 0 ||
+        static_cast<std::int64_t>(numbers.results.size()) != expected) {
+        throw Error("The number of results does not match the counts");
+    }
+    BeginComputation(numbers.analysts, numbers.days, numbers.replicates);
+    Accumulate([&](int analyst, int day) {
+        const auto first = (static_cast<std::size_t>(analyst - 1) * numbers.days +
+                            static_cast<std::size_t>(day - 1)) *
+                           static_cast<std::size_t>(numbers.replicates);
+        return numbers.results.subspan(first, static_cast<std::size_t>(numbers.replicates));
+    });
+    FillAnovaTable(table);
+}
+
+void StatisticsEngine::ComputePrecision(const Study& study, char decimalSeparator,
+                                        PrecisionSummary& summary) {
+    ComputeAnova(study, decimalSeparator, m_ownTable);
+    FillPrecisionSummary(summary);
+}
+
+void StatisticsEngine::ComputePrecision(const StudyNumbers& numbers, PrecisionSummary& summary) {
+    ComputeAnova(numbers, m_ownTable);
+    FillPrecisionSummary(summary);
+}
+
+} // namespace orbeta

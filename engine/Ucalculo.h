@@ -1,0 +1,111 @@
+#pragma once
+
+#include "study/Study.h"
+
+#include <array>
+#include <span>
+#include <vector>
+
+namespace orbeta {
+
+// The nested analysis of variance of a study; degrees of freedom are whole numbers.
+struct AnovaTable {
+    double dfAnalyst = 0;
+    double dfDay = 0;
+    double dfError = 0;
+    double ssAnalyst = 0;
+    double ssDay = 0;
+    double ssError = 0;
+    double msAnalyst = 0;
+    double msDay = 0;
+    double msError = 0;
+    double fAnalyst = 0;
+    double fDay = 0;
+    double pAnalyst = 0;
+    double pDay = 0;
+};
+
+// The precision of the method; coefficients of variation and the range are percentages.
+struct PrecisionSummary {
+    double cvTotal = 0;
+    double repeatability = 0;
+    double reproDayAnalyst = 0;
+    double reproInterAnalyst = 0;
+    double cvInterAnalyst = 0;
+    double cvDayAnalyst = 0;
+    double cvRepeatability = 0;
+    double maxRelativeRange = 0;
+    double mean = 0;
+};
+
+// The largest study the engine's tables hold.
+inline constexpr int kEngineMaxAnalysts = 10;
+inline constexpr int kEngineMaxDays = 10;
+
+// The sums of the last computation. Sums are kept in extended precision so that results far
+// from zero keep their digits when the sums of squares are formed from them.
+struct EngineWorkingState {
+    std::array<long double, kEngineMaxAnalysts> analystTotal{};                         // T(a)
+    std::array<std::array<long double, kEngineMaxDays>, kEngineMaxAnalysts> dayTotal{}; // T(a, d)
+    long double sumOfSquares = 0;              // sum of x^2 over all results
+    long double sumOfSquaredDayTotals = 0;     // sum of T(a, d)^2
+    long double sumOfSquaredAnalystTotals = 0; // sum of T(a)^2
+    long double grandTotal = 0;                // G
+    double determinations = 0;                 // N
+    double mean = 0;
+    double totalStandardDeviation = 0;
+    double dayVariance = 0;
+    double analystVariance = 0;
+    int analysts = 0;
+    int days = 0;
+    int replicates = 0;
+};
+
+// A study's results already read as numbers: analyst by analyst, within an analyst day by day,
+// within a day replicate by replicate; analysts x days x replicates of them.
+struct StudyNumbers {
+    int analysts = 0;
+    int days = 0;
+    int replicates = 0;
+    std::span<const double> results;
+};
+
+// The statistics engine. Each computation resets the working state and refills it; the
+// program keeps one engine for its whole run. Not reentrant.
+//
+// Both computations read the counts by ParseCount and the cells by ParseResult at the moment
+// of the call and trust the study checks to have passed. A failure raises Error with the text
+// the user sees: a conversion failure, "Floating point division by zero", "Invalid floating
+// point operation" or "Floating point overflow". Fields of the caller's record are written in
+// their order, so after a failure those written before it hold new values and the rest their
+// old ones.
+class StatisticsEngine {
+public:
+    void ResetStatistics();
+
+    // Fills the caller's table. Refuses, before anything changes, a study with more analysts or
+    // days than the engine's tables hold.
+    void ComputeAnova(const Study& study, char decimalSeparator, AnovaTable& table);
+
+    // Runs the analysis of variance on the engine's own table, then fills the caller's summary.
+    void ComputePrecision(const Study& study, char decimalSeparator, PrecisionSummary& summary);
+
+    // The same arithmetic on results already read; throws Error when their number does not
+    // match the counts.
+    void ComputeAnova(const StudyNumbers& numbers, AnovaTable& table);
+    void ComputePrecision(const StudyNumbers& numbers, PrecisionSummary& summary);
+
+    const EngineWorkingState& WorkingState() const { return m_state; }
+
+private:
+    void BeginComputation(int analysts, int days, int replicates);
+    template <typename DayResults> void Accumulate(DayResults&& dayResults);
+    void FillAnovaTable(AnovaTable& table) const;
+    void FillPrecisionSummary(PrecisionSummary& summary);
+
+    EngineWorkingState m_state;
+    AnovaTable m_ownTable;
+    std::vector<double> m_dayResults; // the results of the day being read from texts
+};
+
+} // namespace orbeta

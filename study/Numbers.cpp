@@ -1,0 +1,326 @@
+#include "study/Numbers.h"
+
+#include "study/Error.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace orbeta {
+
+namespace {
+
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int HexDigitValue(char c) {
+    if (IsDecimalDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+[[noreturn]] void ThrowInvalidInteger(std::string_view text) {
+    throw Error("'" + std::string(text) + "' is not a valid integer value");
+}
+
+[[noreturn]] void ThrowInvalidFloat(std::string_view text) {
+    throw Error("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+// A result text taken apart: sign, digits before and after the separator, and the exponent.
+struct DecimalText {
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits;
+    long long exponent = 0;   // saturated far beyond the range of a double
+    std::uint64_t digits = 0; // integer and fraction digits as one number, while they fit
+};
+
+// Reads a run of decimal digits into `digits` (wrapping past 19 of them, when it is no longer
+// used); returns where the run ends.
+const char* ReadDigits(const char* position, const char* end, std::uint64_t& digits) {
+    while (position < end && IsDecimalDigit(*position)) {
+        digits = digits * 10 + static_cast<std::uint64_t>(*position - '0');
+        ++position;
+    }
+    return position;
+}
+
+// Splits a result text by the grammar of ParseResult; nothing when it does not follow it.
+std::optional<DecimalText> SplitDecimal(std::string_view text, char decimalSeparator) {
+    const char* position = text.data();
+    const char* end = position + text.size();
+    while (position < end && *position == ' ') {
+        ++position;
+    }
+    while (end > position && end[-1] == ' ') {
+        --end;
+    }
+    DecimalText decimal;
+    if (position < end && (*position == '+' || *position == '-')) {
+        decimal.negative = *position == '-';
+        ++position;
+    }
+    const char* integerStart = position;
+    position = ReadDigits(position, end, decimal.digits);
+    decimal.integerDigits = {integerStart, static_cast<std::size_t>(position - integerStart)};
+    bool hasSeparator = false;
+    if (position < end && *position == decimalSeparator) {
+        hasSeparator = true;
+        const char* fractionStart = ++position;
+        position = ReadDigits(position, end, decimal.digits);
+        decimal.fractionDigits = {fractionStart,
+                                  static_cast<std::size_t>(position - fractionStart)};
+    }
+    if (decimal.integerDigits.empty() && !hasSeparator) {
+        return std::nullopt;
+    }
+    if (position < end && (*position == 'E' || *position == 'e')) {
+        ++position;
+        const bool negativeExponent = position < end && *position == '-';
+        if (position < end && (*position == '+' || *position == '-')) {
+            ++position;
+        }
+        const char* exponentStart = position;
+        for (; position < end && IsDecimalDigit(*position); ++position) {
+            if (decimal.exponent < 1'000'000'000) {
+                decimal.exponent = decimal.exponent * 10 + (*position - '0');
+            }
+        }
+        if (position == exponentStart) {
+            return std::nullopt;
+        }
+        decimal.exponent = negativeExponent ? -decimal.exponent : decimal.exponent;
+    }
+    if (position != end) {
+        return std::nullopt;
+    }
+    return decimal;
+}
+
+// The value when both the digits and the power of ten are exact doubles: one multiplication
+// or division then rounds correctly. Typical results take this path.
+std::optional<double> ExactlyConverted(const DecimalText& decimal) {
+    constexpr std::array<double, 23> kExactPowersOfTen{
+        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::size_t kExactDigits = 15;
+    const long long exponent =
+        decimal.exponent - static_cast<long long>(decimal.fractionDigits.size());
+    if (decimal.integerDigits.size() + decimal.fractionDigits.size() > kExactDigits ||
+        exponent < -22 || exponent > 22) {
+        return std::nullopt;
+    }
+    const double digits = static_cast<double>(decimal.digits);
+    const double magnitude = exponent < 0
+                                 ? digits / kExactPowersOfTen[static_cast<std::size_t>(-exponent)]
+                                 : digits * kExactPowersOfTen[static_cast<std::size_t>(exponent)];
+    return decimal.negative ? -magnitude : magnitude;
+}
+
+// The value of any other decimal, by the standard conversion; nothing when it overflows.
+std::optional<double> ConvertedInFull(const DecimalText& decimal) {
+    const bool allZero = decimal.integerDigits.find_first_not_of('0') == std::string_view::npos &&
+                         decimal.fractionDigits.find_first_not_of('0') == std::string_view::npos;
+    if (allZero) {
+        return decimal.negative ? -0.0 : 0.0;
+    }
+    std::string normalized;
+    normalized.reserve(decimal.integerDigits.size() + decimal.fractionDigits.size() + 16);
+    if (decimal.negative) {
+        normalized += '-';
+    }
+    normalized += decimal.integerDigits.empty() ? std::string_view("0") : decimal.integerDigits;
+    normalized += '.';
+    normalized += decimal.fractionDigits.empty() ? std::string_view("0") : decimal.fractionDigits;
+    normalized += 'e';
+    normalized += std::to_string(decimal.exponent);
+    double value = 0.0;
+    const auto status =
+        std::from_chars(normalized.data(), normalized.data() + normalized.size(), value).ec;
+    if (status == std::errc::result_out_of_range) {
+        // Out of range one way or the other: the position of the first significant digit
+        // tells an overflow from a value too small to hold, which reads as zero.
+        const auto firstInteger = decimal.integerDigits.find_first_not_of('0');
+        const long long magnitudeExponent =
+            firstInteger != std::string_view::npos
+                ? decimal.exponent +
+                      static_cast<long long>(decimal.integerDigits.size() - firstInteger)
+                : decimal.exponent -
+                      static_cast<long long>(decimal.fractionDigits.find_first_not_of('0'));
+        if (magnitudeExponent > 0) {
+            return std::nullopt;
+        }
+        return decimal.negative ? -0.0 : 0.0;
+    }
+    if (status != std::errc() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::int32_t ParseCount(std::string_view text) {
+    std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
+    int base = 10;
+    bool negative = false;
+    if (rest.starts_with("0x") || rest.starts_with("0X")) {
+        base = 16;
+        rest.remove_prefix(2);
+    } else if (!rest.empty() &&
+               (rest.front() == '$' || rest.front() == 'x' || rest.front() == 'X')) {
+        base = 16;
+        rest.remove_prefix(1);
+    } else if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        negative = rest.front() == '-';
+        rest.remove_prefix(1);
+    }
+    if (rest.empty()) {
+        ThrowInvalidInteger(text);
+    }
+    const std::uint64_t limit = negative ? 2147483648ULL : 2147483647ULL;
+    std::uint64_t magnitude = 0;
+    for (char c : rest) {
+        const int digit = base == 16 ? HexDigitValue(c) : (IsDecimalDigit(c) ? c - '0' : -1);
+        if (digit < 0) {
+            ThrowInvalidInteger(text);
+        }
+        magnitude =
+            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        if (magnitude > limit) {
+            ThrowInvalidInteger(text);
+        }
+    }
+    return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
+                    : static_cast<std::int32_t>(magnitude);
+}
+
+double ParseResult(std::string_view text, char decimalSeparator) {
+    const auto decimal = SplitDecimal(text, decimalSeparator);
+    if (!decimal) {
+        ThrowInvalidFloat(text);
+    }
+    if (const auto exact = ExactlyConverted(*decimal)) {
+        return *exact;
+    }
+    if (const auto converted = ConvertedInFull(*decimal)) {
+        return *converted;
+    }
+    ThrowInvalidFloat(text);
+}
+
+namespace {
+
+constexpr std::size_t kSignificantDigits = 6;
+
+// Whether the exact binary value of a positive double reaches the tie at its seventh
+// significant digit. Only asked when the shortest representation is a seven-digit number
+// ending in 5, so the exact expansion's seventh digit is 5 (at or above the tie) or 4 (below).
+bool ExactValueReachesTie(double magnitude) {
+    // A double's exact decimal expansion has at most 767 significant digits.
+    std::array<char, 800> exact{};
+    std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
+                  std::chars_format::scientific, 770);
+    // Layout "d.dddddd...": the seventh significant digit stands at index 7.
+    return exact[7] >= '5';
+}
+
+} // namespace
+
+std::string FormatResult(double value, char decimalSeparator) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "INF" : "-INF";
+    }
+    if (value == 0.0) {
+        return "0";
+    }
+    const double magnitude = std::fabs(value);
+    std::array<char, 40> shortest{};
+    const auto written = std::to_chars(shortest.data(), shortest.data() + shortest.size(),
+                                       magnitude, std::chars_format::scientific);
+    // Layout "d[.ddd]e[+-]xx".
+    const std::string_view text(shortest.data(),
+                                static_cast<std::size_t>(written.ptr - shortest.data()));
+    const std::size_t exponentMark = text.find('e');
+    std::string digits;
+    digits.reserve(exponentMark);
+    for (char c : text.substr(0, exponentMark)) {
+        if (c != '.') {
+            digits += c;
+        }
+    }
+    int exponentValue = 0;
+    const std::string_view exponentText = text.substr(exponentMark + 1);
+    std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
+                    exponentText.data() + exponentText.size(), exponentValue);
+    // Digits before the decimal point: the value is 0.ddd x 10^pointPosition.
+    int pointPosition = exponentValue + 1;
+
+    if (digits.size() > kSignificantDigits) {
+        const bool nearTie = digits.size() == kSignificantDigits + 1 && digits.back() == '5';
+        const bool roundUp =
+            nearTie ? ExactValueReachesTie(magnitude) : digits[kSignificantDigits] >= '5';
+        digits.resize(kSignificantDigits);
+        if (roundUp) {
+            auto digit = digits.rbegin();
+            while (digit != digits.rend() && *digit == '9') {
+                *digit++ = '0';
+            }
+            if (digit == digits.rend()) {
+                digits.insert(digits.begin(), '1');
+                digits.pop_back();
+                ++pointPosition;
+            } else {
+                ++*digit;
+            }
+        }
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+
+    std::string formatted;
+    formatted.reserve(16);
+    if (value < 0) {
+        formatted += '-';
+    }
+    const int digitCount = static_cast<int>(digits.size());
+    if (pointPosition >= -3 && pointPosition <= 6) {
+        if (pointPosition <= 0) {
+            formatted += '0';
+            formatted += decimalSeparator;
+            formatted.append(static_cast<std::size_t>(-pointPosition), '0');
+            formatted += digits;
+        } else if (digitCount <= pointPosition) {
+            formatted += digits;
+            formatted.append(static_cast<std::size_t>(pointPosition - digitCount), '0');
+        } else {
+            formatted.append(digits, 0, static_cast<std::size_t>(pointPosition));
+            formatted += decimalSeparator;
+            formatted.append(digits, static_cast<std::size_t>(pointPosition));
+        }
+    } else {
+        formatted += digits.front();
+        if (digitCount > 1) {
+            formatted += decimalSeparator;
+            formatted.append(digits, 1);
+        }
+        formatted += 'E';
+        formatted += std::to_string(pointPosition - 1);
+    }
+    return formatted;
+}
+
+} // namespace orbeta

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orbeta {
+
+// Converts a count text to a signed 32-bit whole number: leading blanks, then either an
+// optional sign and decimal digits, or a hexadecimal number introduced by "$", "x", "X", "0x"
+// or "0X" (no sign). Nothing may follow and the value must fit.
+// Throws Error("'<text>' is not a valid integer value") otherwise, the empty text included.
+std::int32_t ParseCount(std::string_view text);
+
+// Converts a result text to a double: blanks (spaces) around it, an optional sign, digits,
+// optionally the decimal separator and digits, optionally an exponent ("E" or "e", an optional
+// sign, digits). A lone separator reads as 0; thousands separators are refused.
+// Throws Error("'<text>' is not a valid floating point value") for any other text and for a
+// value beyond the range of a double.
+double ParseResult(std::string_view text, char decimalSeparator);
+
+// The one format of every number the program shows, reports, prints or writes into a loaded
+// grid: the exact value rounded to six significant digits (an exact tie away from zero),
+// trailing zeros dropped, fixed notation for magnitudes from 0.0001 to below 1000000,
+// otherwise d.dddddE<exponent>.
+std::string FormatResult(double value, char decimalSeparator);
+
+} // namespace orbeta

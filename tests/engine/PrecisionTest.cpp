@@ -1,0 +1,173 @@
+#include "engine/Ucalculo.h"
+#include "study/Error.h"
+#include "study/Numbers.h"
+#include "support/Studies.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace orbeta {
+namespace {
+
+using testing::StudyWithResults;
+using testing::WorkedExample;
+
+std::vector<std::string> Formatted(const PrecisionSummary& summary) {
+    std::vector<std::string> texts;
+    for (double value : {summary.cvTotal, summary.repeatability, summary.reproDayAnalyst,
+                         summary.reproInterAnalyst, summary.cvInterAnalyst, summary.cvDayAnalyst,
+                         summary.cvRepeatability, summary.maxRelativeRange, summary.mean}) {
+        texts.push_back(FormatResult(value, '.'));
+    }
+    return texts;
+}
+
+std::string ErrorOf(auto&& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(ComputePrecision, WorkedExampleGivesEveryFigure) {
+    StatisticsEngine engine;
+    PrecisionSummary summary;
+    engine.ComputePrecision(WorkedExample(), '.', summary);
+    EXPECT_EQ(Formatted(summary),
+              (std::vector<std::string>{"0.542074", "0.814049", "0.544662", "0.628356", "0.630616",
+                                        "0.546621", "0.816977", "1.63395", "99.6417"}));
+    const EngineWorkingState& state = engine.WorkingState();
+    EXPECT_EQ(state.determinations, 12);
+    EXPECT_EQ(FormatResult(state.totalStandardDeviation, '.'), "0.540132");
+    EXPECT_EQ(FormatResult(state.dayVariance, '.'), "0.0772222");
+    EXPECT_EQ(FormatResult(state.analystVariance, '.'), "0.102778");
+}
+
+// Day 1 and day 2 of each analyst agree better than the replicates of a day.
+Study StudyWithQuietDays() {
+    return StudyWithResults(2, 2, 3,
+                            {"99", "101", "100", "99.6", "100.6", "100.1", "103", "105", "104",
+                             "102.9", "104.9", "103.9"});
+}
+
+TEST(ComputePrecision, DayComponentBelowZeroTakesTheRepeatability) {
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(StudyWithQuietDays(), '.', anova);
+    ASSERT_LT(anova.msDay, anova.msError);
+    ASSERT_GT(anova.msAnalyst, anova.msDay);
+    PrecisionSummary summary;
+    engine.ComputePrecision(StudyWithQuietDays(), '.', summary);
+    EXPECT_EQ(summary.reproDayAnalyst, summary.repeatability);
+    EXPECT_EQ(summary.cvDayAnalyst, summary.cvRepeatability);
+    EXPECT_NE(summary.reproInterAnalyst, summary.reproDayAnalyst);
+}
+
+TEST(ComputePrecision, AnalystComponentBelowZeroTakesTheDayComponent) {
+    // Both analysts alike, days of each analyst far apart.
+    const Study study = StudyWithResults(2, 2, 3,
+                                         {"99", "99.2", "99.1", "101", "101.3", "101.1", "99.1",
+                                          "99", "99.2", "101.2", "101", "101.1"});
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(study, '.', anova);
+    ASSERT_LT(anova.msAnalyst, anova.msDay);
+    ASSERT_GT(anova.msDay, anova.msError);
+    PrecisionSummary summary;
+    engine.ComputePrecision(study, '.', summary);
+    EXPECT_EQ(summary.reproInterAnalyst, summary.reproDayAnalyst);
+    EXPECT_EQ(summary.cvInterAnalyst, summary.cvDayAnalyst);
+    EXPECT_NE(summary.reproDayAnalyst, summary.repeatability);
+}
+
+TEST(ComputePrecision, BothReplacementsMakeThreeValuesEqual) {
+    // Days agree better than replicates, analysts better than days.
+    const Study study = StudyWithResults(2, 2, 3,
+                                         {"99", "101", "100", "99.6", "100.6", "100.1", "99.05",
+                                          "101.05", "100.05", "99.1", "101.1", "100.1"});
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(study, '.', anova);
+    ASSERT_LT(anova.msAnalyst, anova.msDay);
+    ASSERT_LT(anova.msDay, anova.msError);
+    PrecisionSummary summary;
+    engine.ComputePrecision(study, '.', summary);
+    EXPECT_EQ(summary.reproDayAnalyst, summary.repeatability);
+    EXPECT_EQ(summary.reproInterAnalyst, summary.repeatability);
+}
+
+TEST(ComputePrecision, MaximumRangeIsTwiceTheRepeatabilityCoefficient) {
+    StatisticsEngine engine;
+    PrecisionSummary summary;
+    for (const Study& study : {WorkedExample(), StudyWithQuietDays(), testing::LargestStudy()}) {
+        engine.ComputePrecision(study, '.', summary);
+        EXPECT_EQ(summary.maxRelativeRange, 2 * summary.cvRepeatability);
+    }
+}
+
+TEST(ComputePrecision, ZeroMeanIsADivisionByZero) {
+    const Study study = StudyWithResults(
+        2, 2, 3, {"-1", "1", "0.5", "-0.5", "2", "-2", "1", "-1", "0.25", "-0.25", "3", "-3"});
+    StatisticsEngine engine;
+    PrecisionSummary summary;
+    summary.cvTotal = -1;
+    EXPECT_EQ(ErrorOf([&] { engine.ComputePrecision(study, '.', summary); }),
+              "Floating point division by zero");
+    EXPECT_EQ(summary.cvTotal, -1);
+}
+
+TEST(ComputePrecision, AnovaFailureEndsItBeforeAnyFieldIsWritten) {
+    Study study = WorkedExample();
+    study.SetCell(2, 2, "x");
+    StatisticsEngine engine;
+    PrecisionSummary summary;
+    summary.cvTotal = -1;
+    summary.mean = -2;
+    EXPECT_EQ(ErrorOf([&] { engine.ComputePrecision(study, '.', summary); }),
+              "'x' is not a valid floating point value");
+    EXPECT_EQ(summary.cvTotal, -1);
+    EXPECT_EQ(summary.mean, -2);
+}
+
+TEST(ComputePrecision, NegativeRadicandIsAnInvalidOperation) {
+    // Replicates equal within each day: the error sum of squares is a rounding residue, here
+    // just below zero, which the analysis of variance carries and the repeatability cannot.
+    const Study study = StudyWithResults(2, 2, 3,
+                                         {"26.30", "26.30", "26.30", "31.30", "31.30", "31.30",
+                                          "49.10", "49.10", "49.10", "34.10", "34.10", "34.10"});
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(study, '.', anova);
+    ASSERT_LT(anova.msError, 0);
+    EXPECT_EQ(FormatResult(anova.pDay, '.'), "1");
+    PrecisionSummary summary;
+    summary.repeatability = -1;
+    EXPECT_EQ(ErrorOf([&] { engine.ComputePrecision(study, '.', summary); }),
+              "Invalid floating point operation");
+    EXPECT_EQ(summary.repeatability, -1);
+    EXPECT_NE(summary.cvTotal, 0) << "written before the failing step";
+}
+
+TEST(ComputePrecision, NumbersAlreadyReadGiveTheSameRecords) {
+    const Study study = testing::LargestStudy();
+    std::vector<double> results;
+    for (int analyst = 1; analyst <= 10; ++analyst) {
+        for (int row = 1; row <= 50; ++row) {
+            results.push_back(ParseResult(study.Cell(analyst, row), '.'));
+        }
+    }
+    StatisticsEngine engine;
+    PrecisionSummary fromTexts;
+    PrecisionSummary fromNumbers;
+    engine.ComputePrecision(study, '.', fromTexts);
+    engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers);
+    EXPECT_EQ(Formatted(fromNumbers), Formatted(fromTexts));
+    results.pop_back();
+    EXPECT_THROW(engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers), Error);
+}
+
+} // namespace
+} // namespace orbeta

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "study/Study.h"
+
+#include <string>
+#include <vector>
+
+namespace orbeta::testing {
+
+// A study laid out for its counts, with the result texts given analyst by analyst, each
+// analyst's day 1 replicates first.
+Study StudyWithResults(int analysts, int days, int replicates,
+                       const std::vector<std::string>& resultsByAnalyst);
+
+// The worked example: 2 analysts, 2 days, 3 replicates, method "Valoración", date "01/06/2001".
+Study WorkedExample();
+
+// A full 10 x 10 x 5 study whose results vary around 100.
+Study LargestStudy();
+
+} // namespace orbeta::testing
