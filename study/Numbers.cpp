@@ -2,6 +2,7 @@
 
 #include "study/Error.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -236,6 +237,59 @@ bool ExactValueReachesTie(double magnitude) {
     return exact[7] >= '5';
 }
 
+// A positive value rounded to six significant digits: the digits without trailing zeros, and
+// the position of the decimal point, the value being 0.ddd x 10^pointPosition.
+struct RoundedDecimal {
+    std::array<char, 17> digits{};
+    std::size_t count = 0;
+    int pointPosition = 0;
+};
+
+RoundedDecimal RoundedToSignificantDigits(double magnitude) {
+    // The shortest text that reads back as the value: "d[.ddd]e[+-]xx". Rounding it gives the
+    // rounding of the exact value, except right at a tie, which is looked at separately.
+    std::array<char, 32> shortest{};
+    const char* const end = std::to_chars(shortest.data(), shortest.data() + shortest.size(),
+                                          magnitude, std::chars_format::scientific)
+                                .ptr;
+    RoundedDecimal rounded;
+    const char* position = shortest.data();
+    for (; *position != 'e'; ++position) {
+        if (*position != '.') {
+            rounded.digits[rounded.count++] = *position;
+        }
+    }
+    ++position;
+    int exponent = 0;
+    std::from_chars(position + (*position == '+' ? 1 : 0), end, exponent);
+    rounded.pointPosition = exponent + 1;
+
+    if (rounded.count > kSignificantDigits) {
+        const bool nearTie =
+            rounded.count == kSignificantDigits + 1 && rounded.digits[kSignificantDigits] == '5';
+        const bool roundUp =
+            nearTie ? ExactValueReachesTie(magnitude) : rounded.digits[kSignificantDigits] >= '5';
+        rounded.count = kSignificantDigits;
+        if (roundUp) {
+            std::size_t index = kSignificantDigits;
+            while (index > 0 && rounded.digits[index - 1] == '9') {
+                rounded.digits[--index] = '0';
+            }
+            if (index == 0) {
+                // 999999.5 and the like carry into a new leading digit.
+                rounded.digits[0] = '1';
+                ++rounded.pointPosition;
+            } else {
+                ++rounded.digits[index - 1];
+            }
+        }
+    }
+    while (rounded.count > 1 && rounded.digits[rounded.count - 1] == '0') {
+        --rounded.count;
+    }
+    return rounded;
+}
+
 } // namespace
 
 std::string FormatResult(double value, char decimalSeparator) {
@@ -248,79 +302,43 @@ std::string FormatResult(double value, char decimalSeparator) {
     if (value == 0.0) {
         return "0";
     }
-    const double magnitude = std::fabs(value);
-    std::array<char, 40> shortest{};
-    const auto written = std::to_chars(shortest.data(), shortest.data() + shortest.size(),
-                                       magnitude, std::chars_format::scientific);
-    // Layout "d[.ddd]e[+-]xx".
-    const std::string_view text(shortest.data(),
-                                static_cast<std::size_t>(written.ptr - shortest.data()));
-    const std::size_t exponentMark = text.find('e');
-    std::string digits;
-    digits.reserve(exponentMark);
-    for (char c : text.substr(0, exponentMark)) {
-        if (c != '.') {
-            digits += c;
-        }
-    }
-    int exponentValue = 0;
-    const std::string_view exponentText = text.substr(exponentMark + 1);
-    std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
-                    exponentText.data() + exponentText.size(), exponentValue);
-    // Digits before the decimal point: the value is 0.ddd x 10^pointPosition.
-    int pointPosition = exponentValue + 1;
+    const RoundedDecimal rounded = RoundedToSignificantDigits(std::fabs(value));
+    const std::string_view digits(rounded.digits.data(), rounded.count);
+    const int digitCount = static_cast<int>(rounded.count);
+    const int pointPosition = rounded.pointPosition;
 
-    if (digits.size() > kSignificantDigits) {
-        const bool nearTie = digits.size() == kSignificantDigits + 1 && digits.back() == '5';
-        const bool roundUp =
-            nearTie ? ExactValueReachesTie(magnitude) : digits[kSignificantDigits] >= '5';
-        digits.resize(kSignificantDigits);
-        if (roundUp) {
-            auto digit = digits.rbegin();
-            while (digit != digits.rend() && *digit == '9') {
-                *digit++ = '0';
-            }
-            if (digit == digits.rend()) {
-                digits.insert(digits.begin(), '1');
-                digits.pop_back();
-                ++pointPosition;
-            } else {
-                ++*digit;
-            }
-        }
-    }
-    digits.erase(digits.find_last_not_of('0') + 1);
-
-    std::string formatted;
-    formatted.reserve(16);
+    // At most "-d.dddddE-308": built in place, and short enough to need no allocation.
+    std::array<char, 24> text{};
+    char* out = text.data();
+    auto append = [&out](std::string_view part) { out = std::copy(part.begin(), part.end(), out); };
+    auto appendZeros = [&out](int count) { out = std::fill_n(out, std::max(count, 0), '0'); };
     if (value < 0) {
-        formatted += '-';
+        *out++ = '-';
     }
-    const int digitCount = static_cast<int>(digits.size());
     if (pointPosition >= -3 && pointPosition <= 6) {
         if (pointPosition <= 0) {
-            formatted += '0';
-            formatted += decimalSeparator;
-            formatted.append(static_cast<std::size_t>(-pointPosition), '0');
-            formatted += digits;
+            *out++ = '0';
+            *out++ = decimalSeparator;
+            appendZeros(-pointPosition);
+            append(digits);
         } else if (digitCount <= pointPosition) {
-            formatted += digits;
-            formatted.append(static_cast<std::size_t>(pointPosition - digitCount), '0');
+            append(digits);
+            appendZeros(pointPosition - digitCount);
         } else {
-            formatted.append(digits, 0, static_cast<std::size_t>(pointPosition));
-            formatted += decimalSeparator;
-            formatted.append(digits, static_cast<std::size_t>(pointPosition));
+            append(digits.substr(0, static_cast<std::size_t>(pointPosition)));
+            *out++ = decimalSeparator;
+            append(digits.substr(static_cast<std::size_t>(pointPosition)));
         }
     } else {
-        formatted += digits.front();
+        *out++ = digits.front();
         if (digitCount > 1) {
-            formatted += decimalSeparator;
-            formatted.append(digits, 1);
+            *out++ = decimalSeparator;
+            append(digits.substr(1));
         }
-        formatted += 'E';
-        formatted += std::to_string(pointPosition - 1);
+        *out++ = 'E';
+        out = std::to_chars(out, text.data() + text.size(), pointPosition - 1).ptr;
     }
-    return formatted;
+    return std::string(text.data(), out);
 }
 
 } // namespace orbeta

@@ -3,6 +3,8 @@
 #include "study/Numbers.h"
 #include "support/Studies.h"
 
+#include "support/Expectations.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +13,8 @@
 
 namespace orbeta {
 namespace {
+
+using testing::ErrorOf;
 
 using testing::LargestStudy;
 using testing::StudyWithResults;
@@ -24,15 +28,6 @@ std::vector<std::string> Formatted(const AnovaTable& table) {
         texts.push_back(FormatResult(value, '.'));
     }
     return texts;
-}
-
-std::string ErrorOf(auto&& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
 }
 
 TEST(ComputeAnova, WorkedExampleGivesEveryFigure) {

@@ -3,12 +3,16 @@
 #include "study/Numbers.h"
 #include "support/Studies.h"
 
+#include "support/Expectations.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace orbeta {
 namespace {
+
+using testing::ErrorOf;
 
 using testing::StudyWithResults;
 using testing::WorkedExample;
@@ -21,15 +25,6 @@ std::vector<std::string> Formatted(const PrecisionSummary& summary) {
         texts.push_back(FormatResult(value, '.'));
     }
     return texts;
-}
-
-std::string ErrorOf(auto&& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
 }
 
 TEST(ComputePrecision, WorkedExampleGivesEveryFigure) {

@@ -1,6 +1,8 @@
 #include "study/Numbers.h"
 #include "study/Error.h"
 
+#include "support/Expectations.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -9,14 +11,7 @@
 namespace orbeta {
 namespace {
 
-std::string ErrorOf(auto&& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using testing::ErrorOf;
 
 TEST(ParseCount, ReadsDecimalWithBlanksAndSigns) {
     EXPECT_EQ(ParseCount("2"), 2);

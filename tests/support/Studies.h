@@ -2,6 +2,7 @@
 
 #include "study/Study.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ Study StudyWithResults(int analysts, int days, int replicates,
 
 // The worked example: 2 analysts, 2 days, 3 replicates, method "Valoración", date "01/06/2001".
 Study WorkedExample();
+
+// The worked example's file, as the program writes it.
+inline const std::filesystem::path kWorkedExampleFile =
+    std::filesystem::path(ORBETA_TEST_DATA) / "worked-example.w05";
 
 // A full 10 x 10 x 5 study whose results vary around 100.
 Study LargestStudy();

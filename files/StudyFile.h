@@ -1,0 +1,38 @@
+#pragma once
+
+#include "study/Study.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orbeta {
+
+// A study file: the method name, the date and the three counts as lines, then every result on a
+// line of its own, analyst after analyst, each analyst's day 1 replicates first. Lines end in
+// carriage return and line feed; text is Windows-1252. The file types "*.w05" and "*.txt" are
+// the same format.
+
+// The largest file taken for a study: far above any study the format can hold.
+inline constexpr std::size_t kMaxStudyFileBytes = 1 << 20;
+
+// The study a file holds, laid out as a new capture window shows it: the five fields as read,
+// the grid sized for the counts with its header cells, each result shown by FormatResult with
+// the given separator. Throws Error, and yields nothing, for a file that cannot be read, a count
+// line that is not a whole number ("'<line>' is not a valid integer value"), a result that is not
+// a number ("Invalid numeric input"), counts beyond what a study file holds, a file that ends
+// before all its results, or a file too large to be a study.
+Study ParseStudyFile(std::string_view bytes, char decimalSeparator);
+Study ReadStudyFile(const std::filesystem::path& path, char decimalSeparator);
+
+// The bytes of the study's file: fields and cells as they stand, except that results are
+// written with "." whatever the regional separator, so that the file always opens again.
+// Throws Error, before anything is written, for a result that ParseResult refuses, a method name
+// or date the file cannot hold (a character outside Windows-1252, a line break, the byte 26),
+// or counts beyond what a study file holds.
+std::string StudyFileBytes(const Study& study, char decimalSeparator);
+
+// Writes the study's file, replacing any file of that name only once the new one is complete.
+void WriteStudyFile(const std::filesystem::path& path, const Study& study, char decimalSeparator);
+
+} // namespace orbeta

@@ -1,0 +1,209 @@
+#include "files/StudyFile.h"
+#include "study/Error.h"
+#include "support/Studies.h"
+#include "support/TemporaryFolder.h"
+
+#include "support/Expectations.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace orbeta {
+namespace {
+
+using testing::ErrorOf;
+
+using testing::ReadBytes;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+using testing::kWorkedExampleFile;
+
+std::string Lines(const std::vector<std::string>& lines, std::string_view end = "\r\n") {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += end;
+    }
+    return bytes;
+}
+
+// A 2 x 2 x 3 file whose result lines are the given ones.
+std::string FileWithResultLines(const std::vector<std::string>& resultLines) {
+    std::vector<std::string> lines{"Valoraci\xF3n", "01/06/2001", "2", "2", "3"};
+    lines.insert(lines.end(), resultLines.begin(), resultLines.end());
+    return Lines(lines);
+}
+
+const std::vector<std::string> kWorkedResults{"99.1", "100.2", "99.8", "100.5", "99.9", "100.1",
+                                              "98.7", "99.5",  "99.0", "100.0", "99.6", "99.3"};
+
+std::vector<std::string> ResultCells(const Study& study) {
+    std::vector<std::string> cells;
+    for (int analyst = 1; analyst < study.gridColumns; ++analyst) {
+        for (int row = 1; row < study.gridRows; ++row) {
+            cells.push_back(study.Cell(analyst, row));
+        }
+    }
+    return cells;
+}
+
+const std::vector<std::string> kWorkedCells{"99.1", "100.2", "99.8", "100.5", "99.9", "100.1",
+                                            "98.7", "99.5",  "99",   "100",   "99.6", "99.3"};
+
+TEST(ReadStudyFile, LoadsTheWorkedExample) {
+    const Study study = ReadStudyFile(kWorkedExampleFile, '.');
+    EXPECT_EQ(study.methodName, "Valoración");
+    EXPECT_EQ(study.date, "01/06/2001");
+    EXPECT_EQ(study.analystCount, "2");
+    EXPECT_EQ(study.dayCount, "2");
+    EXPECT_EQ(study.replicateCount, "3");
+    EXPECT_EQ(study.gridColumns, 3);
+    EXPECT_EQ(study.gridRows, 7);
+    EXPECT_EQ(study.Cell(2, 0), "Analista 2");
+    EXPECT_EQ(study.Cell(0, 6), "(Día 2,Replica 3)");
+    EXPECT_EQ(ResultCells(study), kWorkedCells);
+}
+
+TEST(ReadStudyFile, ShowsResultsInTheResultFormatWithTheRegionalSeparator) {
+    const Study study =
+        ParseStudyFile(FileWithResultLines({"98.50", "100.0", "99.123456", "1234567", "0.0000123",
+                                            "-5", "1", "2", "3", "4", "5", "6"}),
+                       ',');
+    EXPECT_EQ(ResultCells(study),
+              (std::vector<std::string>{"98,5", "100", "99,1235", "1,23457E6", "1,23E-5", "-5", "1",
+                                        "2", "3", "4", "5", "6"}));
+}
+
+TEST(ReadStudyFile, LineEndsItAccepts) {
+    const std::string crlf = FileWithResultLines(kWorkedResults);
+    std::string crOnly = crlf;
+    std::erase(crOnly, '\n');
+    const std::string noFinalEnd = crlf.substr(0, crlf.size() - 2);
+    for (const std::string& bytes : {crOnly, noFinalEnd, crlf + "\x1a" + "garbage after the end"}) {
+        const Study study = ParseStudyFile(bytes, '.');
+        EXPECT_EQ(study.methodName, "Valoración");
+        EXPECT_EQ(ResultCells(study), kWorkedCells);
+    }
+}
+
+TEST(ReadStudyFile, LineFeedsAloneDoNotEndALine) {
+    const std::string lfOnly = Lines({"Valoraci\xF3n", "01/06/2001", "2", "2", "3"}, "\n");
+    EXPECT_EQ(ErrorOf([&] { ParseStudyFile(lfOnly, '.'); }), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { ParseStudyFile("M\r\nD\r\n2\r\n", '.'); }),
+              "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { ParseStudyFile("", '.'); }), "'' is not a valid integer value");
+}
+
+TEST(ReadStudyFile, CountLinesAreReadAsTyped) {
+    std::string bytes = FileWithResultLines(kWorkedResults);
+    bytes.replace(bytes.find("\r\n2\r\n"), 5, "\r\n 2\r\n");
+    const Study study = ParseStudyFile(bytes, '.');
+    EXPECT_EQ(study.analystCount, " 2");
+    EXPECT_EQ(study.gridColumns, 3);
+
+    bytes.replace(bytes.find("\r\n3\r\n"), 5, "\r\ntres\r\n");
+    EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }), "'tres' is not a valid integer value");
+}
+
+TEST(ReadStudyFile, ResultLinesTolerateBlanksAndTrailingText) {
+    const Study study = ParseStudyFile(
+        FileWithResultLines({"99.1 first of the day", "  \t100.2", "", "   ", "+9.98E1", ".5", "5.",
+                             ".", "1e2", "-", "7", "8", "9", "10"}),
+        '.');
+    EXPECT_EQ(ResultCells(study), (std::vector<std::string>{"99.1", "100.2", "99.8", "0.5", "5",
+                                                            "0", "100", "0", "7", "8", "9", "10"}))
+        << "blank lines take no position";
+}
+
+TEST(ReadStudyFile, RefusesResultsThatAreNotNumbers) {
+    for (const char* result : {"99,1", "abc", "1e", "1.2.3", "--1", "1e999", "0x10"}) {
+        std::vector<std::string> results = kWorkedResults;
+        results[3] = result;
+        EXPECT_EQ(ErrorOf([&] { ParseStudyFile(FileWithResultLines(results), '.'); }),
+                  "Invalid numeric input")
+            << result;
+    }
+}
+
+TEST(ReadStudyFile, RefusesAFileThatEndsBeforeItsResults) {
+    std::vector<std::string> results = kWorkedResults;
+    results.pop_back();
+    EXPECT_EQ(ErrorOf([&] { ParseStudyFile(FileWithResultLines(results), '.'); }),
+              "El archivo está incompleto: faltan resultados del estudio.");
+    results[4] = "";
+    EXPECT_EQ(ErrorOf([&] { ParseStudyFile(FileWithResultLines(results), '.'); }),
+              "El archivo está incompleto: faltan resultados del estudio.");
+    const std::string whole = FileWithResultLines(kWorkedResults);
+    EXPECT_EQ(ErrorOf([&] { ParseStudyFile(whole.substr(0, whole.size() - 10), '.'); }),
+              "El archivo está incompleto: faltan resultados del estudio.");
+    EXPECT_EQ(
+        ErrorOf([&] { ParseStudyFile(whole.substr(0, 40) + '\x1a' + whole.substr(40), '.'); }),
+        "El archivo está incompleto: faltan resultados del estudio.");
+}
+
+TEST(ReadStudyFile, RefusesCountsBeyondTheFormat) {
+    const std::string refusal =
+        "Un archivo de estudio admite de 1 a 10 analistas y de 1 a 100 resultados por analista.";
+    for (const auto& counts :
+         std::vector<std::vector<std::string>>{{"11", "2", "3"},
+                                               {"0", "2", "3"},
+                                               {"2", "-1", "3"},
+                                               {"2", "2", "0"},
+                                               {"2", "21", "5"},
+                                               {"$7FFFFFFF", "$7FFFFFFF", "$7FFFFFFF"}}) {
+        const std::string bytes = Lines({"m", "d", counts[0], counts[1], counts[2], "1", "2"});
+        EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }), refusal) << counts[0];
+    }
+}
+
+TEST(ReadStudyFile, LoadsCountsOutsideTheStudyRangesWhenTheyFit) {
+    std::vector<std::string> lines{"m", "d", "1", "20", "5"};
+    for (int index = 0; index < 100; ++index) {
+        lines.push_back(std::to_string(index));
+    }
+    const Study study = ParseStudyFile(Lines(lines), '.');
+    EXPECT_EQ(study.gridColumns, 2);
+    EXPECT_EQ(study.gridRows, 101);
+    EXPECT_EQ(study.Cell(0, 100), "(Día 20,Replica 5)");
+    EXPECT_EQ(study.Cell(1, 100), "99");
+}
+
+TEST(ReadStudyFile, KeepsLongAndEmptyTextFields) {
+    const std::string longName(300, 'x');
+    std::string bytes = FileWithResultLines(kWorkedResults);
+    bytes.replace(0, bytes.find('\r'), longName);
+    bytes.replace(bytes.find("01/06/2001"), 10, "");
+    const Study study = ParseStudyFile(bytes, '.');
+    EXPECT_EQ(study.methodName, longName);
+    EXPECT_EQ(study.date, "");
+}
+
+TEST(ReadStudyFile, ReportsTheFileErrorsByTheirMessages) {
+    TemporaryFolder folder;
+    EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder / "absent.w05", '.'); }), "File not found");
+    EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder / "no-folder" / "a.w05", '.'); }),
+              "Invalid filename");
+    EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder.Path(), '.'); }), "File access denied");
+    WriteBytes(folder / "huge.w05", std::string(kMaxStudyFileBytes + 1, '1'));
+    EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder / "huge.w05", '.'); }),
+              "El archivo es demasiado grande para ser un archivo de estudio.");
+    EXPECT_EQ(ErrorOf([] { ReadStudyFile("/dev/zero", '.'); }), "File access denied");
+}
+
+TEST(ReadStudyFile, TheExtensionMakesNoDifference) {
+    TemporaryFolder folder;
+    const std::string bytes = ReadBytes(kWorkedExampleFile);
+    WriteBytes(folder / "study.txt", bytes);
+    WriteBytes(folder / "study", bytes);
+    const Study fromW05 = ReadStudyFile(kWorkedExampleFile, '.');
+    for (const char* name : {"study.txt", "study"}) {
+        const Study other = ReadStudyFile(folder / name, '.');
+        EXPECT_EQ(other.methodName, fromW05.methodName);
+        EXPECT_EQ(ResultCells(other), ResultCells(fromW05));
+    }
+}
+
+} // namespace
+} // namespace orbeta

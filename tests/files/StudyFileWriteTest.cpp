@@ -1,0 +1,178 @@
+#include "files/StudyFile.h"
+#include "study/Error.h"
+#include "support/Studies.h"
+#include "support/TemporaryFolder.h"
+
+#include "support/Expectations.h"
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+namespace orbeta {
+namespace {
+
+using testing::ErrorOf;
+using testing::SameFieldsAndGrid;
+
+using testing::ReadBytes;
+using testing::TemporaryFolder;
+using testing::WorkedExample;
+using testing::WriteBytes;
+
+using testing::kWorkedExampleFile;
+
+TEST(WriteStudyFile, WritesTheWorkedExampleByteForByte) {
+    TemporaryFolder folder;
+    WriteStudyFile(folder / "study.w05", WorkedExample(), '.');
+    WriteStudyFile(folder / "study.txt", WorkedExample(), '.');
+    const std::string expected = ReadBytes(kWorkedExampleFile);
+    EXPECT_EQ(ReadBytes(folder / "study.w05"), expected);
+    EXPECT_EQ(ReadBytes(folder / "study.txt"), expected);
+    EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 17);
+}
+
+TEST(WriteStudyFile, WritesTextsAsTheyStand) {
+    Study study = WorkedExample();
+    study.methodName.clear();
+    study.date = " 1 de junio ";
+    study.analystCount = " 2";
+    study.SetCell(1, 1, "98.50");
+    study.SetCell(2, 6, " +9.93e1 ");
+    const std::string bytes = StudyFileBytes(study, '.');
+    EXPECT_EQ(bytes.substr(0, 23), "\r\n 1 de junio \r\n 2\r\n2\r\n");
+    EXPECT_NE(bytes.find("\r\n98.50\r\n"), std::string::npos);
+    EXPECT_TRUE(bytes.ends_with("\r\n +9.93e1 \r\n"));
+}
+
+TEST(WriteStudyFile, ASavedStudyOpensAgainAsItWas) {
+    TemporaryFolder folder;
+    for (char separator : {'.', ','}) {
+        const Study loaded = ReadStudyFile(kWorkedExampleFile, separator);
+        WriteStudyFile(folder / "again.w05", loaded, separator);
+        EXPECT_TRUE(SameFieldsAndGrid(ReadStudyFile(folder / "again.w05", separator), loaded))
+            << separator;
+    }
+}
+
+TEST(WriteStudyFile, WritesThePointWhateverTheRegionalSeparator) {
+    Study study = WorkedExample();
+    study.SetCell(1, 1, "99,1");
+    study.SetCell(1, 2, "100,25");
+    for (int analyst = 1; analyst <= 2; ++analyst) {
+        for (int row = 1; row <= 6; ++row) {
+            std::string text = study.Cell(analyst, row);
+            std::replace(text.begin(), text.end(), '.', ',');
+            study.SetCell(analyst, row, text);
+        }
+    }
+    const std::string bytes = StudyFileBytes(study, ',');
+    EXPECT_NE(bytes.find("\r\n99.1\r\n100.25\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.find(','), std::string::npos);
+}
+
+TEST(WriteStudyFile, RefusesBeforeWritingWhatCouldNotOpenAgain) {
+    TemporaryFolder folder;
+    const auto target = folder / "kept.w05";
+    WriteBytes(target, "the old study");
+    struct Case {
+        const char* what;
+        void (*spoil)(Study&);
+        std::string message;
+    };
+    const Case cases[] = {
+        {"comma under a point", [](Study& s) { s.SetCell(2, 3, "99,0"); },
+         "'99,0' is not a valid floating point value"},
+        {"empty cell", [](Study& s) { s.SetCell(1, 6, ""); },
+         "'' is not a valid floating point value"},
+        {"letter outside the code page", [](Study& s) { s.methodName = "Ω titration"; },
+         "El nombre del método no se puede guardar: contiene un carácter que el archivo no "
+         "admite."},
+        {"line break", [](Study& s) { s.date = "01/06\n2001"; },
+         "La fecha no se puede guardar: contiene un carácter que el archivo no admite."},
+        {"end-of-data byte",
+         [](Study& s) {
+             s.methodName = std::string("a\x1a"
+                                        "b");
+         },
+         "El nombre del método no se puede guardar: contiene un carácter que el archivo no "
+         "admite."},
+        {"count not a number", [](Study& s) { s.replicateCount = "x"; },
+         "'x' is not a valid integer value"},
+        {"counts beyond the format", [](Study& s) { s.analystCount = "11"; },
+         "Un archivo de estudio admite de 1 a 10 analistas y de 1 a 100 resultados por "
+         "analista."},
+        {"result longer than the reader takes",
+         [](Study& s) { s.SetCell(1, 1, "1." + std::string(70, '0')); },
+         "El dato '1." + std::string(70, '0') +
+             "' es demasiado largo para guardarse en el archivo."},
+    };
+    for (const Case& spoiled : cases) {
+        Study study = WorkedExample();
+        spoiled.spoil(study);
+        EXPECT_EQ(ErrorOf([&] { WriteStudyFile(target, study, '.'); }), spoiled.message)
+            << spoiled.what;
+        EXPECT_EQ(ReadBytes(target), "the old study") << spoiled.what;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(WriteStudyFile, ReplacesAnExistingFileKeepingItsPermissions) {
+    TemporaryFolder folder;
+    const auto target = folder / "study.w05";
+    WriteBytes(target, "an older, longer study than the one about to replace it ..............");
+    std::filesystem::permissions(target, std::filesystem::perms(0640));
+    WriteStudyFile(target, WorkedExample(), '.');
+    EXPECT_EQ(ReadBytes(target), ReadBytes(kWorkedExampleFile));
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(WriteStudyFile, SavingThroughALinkReplacesTheLinkedFile) {
+    TemporaryFolder folder;
+    WriteBytes(folder / "real.w05", "old");
+    std::filesystem::create_symlink(folder / "real.w05", folder / "link.w05");
+    WriteStudyFile(folder / "link.w05", WorkedExample(), '.');
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.w05"));
+    EXPECT_EQ(ReadBytes(folder / "real.w05"), ReadBytes(kWorkedExampleFile));
+}
+
+TEST(WriteStudyFile, ReportsFileErrorsAndLeavesTheOldFile) {
+    TemporaryFolder folder;
+    const auto readOnly = folder / "read-only.w05";
+    WriteBytes(readOnly, "protected");
+    std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
+    EXPECT_EQ(ErrorOf([&] { WriteStudyFile(readOnly, WorkedExample(), '.'); }),
+              "File access denied");
+    EXPECT_EQ(ReadBytes(readOnly), "protected");
+    EXPECT_EQ(ErrorOf([&] { WriteStudyFile(folder / "missing" / "s.w05", WorkedExample(), '.'); }),
+              "Invalid filename");
+    EXPECT_EQ(ErrorOf([&] { WriteStudyFile(folder.Path(), WorkedExample(), '.'); }),
+              "File access denied");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+// A full disk is real here: a tiny in-memory file system, mounted in a mount namespace of this
+// test's own so that nothing outside the test sees it. Needs the rights to make one.
+TEST(WriteStudyFile, FullDiskKeepsTheOldFile) {
+    TemporaryFolder folder;
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", folder.Path().c_str(), "tmpfs", 0, "size=8k") != 0) {
+        GTEST_SKIP() << "this test needs the rights to mount a small file system";
+    }
+    const auto target = folder / "study.w05";
+    WriteBytes(target, "the old study");
+    WriteBytes(folder / "filler", std::string(4096, 'f'));
+    Study large = testing::LargestStudy();
+    large.methodName = std::string(5000, 'm');
+    EXPECT_EQ(ErrorOf([&] { WriteStudyFile(target, large, '.'); }), "Disk full");
+    EXPECT_EQ(ReadBytes(target), "the old study");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+    ::umount(folder.Path().c_str());
+}
+
+} // namespace
+} // namespace orbeta
