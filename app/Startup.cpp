@@ -19,14 +19,35 @@ void Program::Start() {
     m_mainWindow->activateWindow();
 }
 
-void UseSpanishStandardDialogs(QCoreApplication& application) {
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qtbase_es"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator);
-    } else {
-        delete translator;
+namespace {
+
+// Menus show their shortcuts as "Ctrl+N", as the program's users know them, not as Qt's
+// Spanish texts would ("Control+N").
+class KeyNamesAsWritten final : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        Q_UNUSED(disambiguation);
+        Q_UNUSED(n);
+        return qstrcmp(context, "QShortcut") == 0 ? QString::fromLatin1(sourceText) : QString();
     }
+
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
+
+void UseSpanishStandardDialogs(QCoreApplication& application) {
+    auto* spanish = new QTranslator(&application);
+    if (!spanish->load(QStringLiteral("qtbase_es"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete spanish;
+        return;
+    }
+    QCoreApplication::installTranslator(spanish);
+    QCoreApplication::installTranslator(new KeyNamesAsWritten(&application));
 }
 
 } // namespace orbeta

@@ -2,6 +2,7 @@
 
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
+#include "ui/Panels.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
@@ -290,10 +291,8 @@ void TMainForm::CreateStatusLine() {
     line->setFixedHeight(33);
     line->setFont(SansSerifFont(8));
     const auto panel = [line](const char* name, const QString& text) {
-        auto* label = new QLabel(text, line);
+        auto* label = new StatusPanel(text, line);
         label->setObjectName(QString::fromUtf8(name));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setContentsMargins(4, 0, 4, 0);
         return label;
     };
     m_statusLine = panel("StatusLine", QString());

@@ -2,7 +2,6 @@
 
 #include "ui/Pictures.h"
 
-#include <QLabel>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -17,6 +16,16 @@ void BevelPanel::paintEvent(QPaintEvent*) {
     qDrawShadePanel(&painter, rect(), palette(), m_outer == Bevel::Sunken, m_bevelWidth, &face);
     const QRect inside = rect().adjusted(m_bevelWidth, m_bevelWidth, -m_bevelWidth, -m_bevelWidth);
     qDrawShadePanel(&painter, inside, palette(), m_inner == Bevel::Sunken, m_bevelWidth, &face);
+}
+
+StatusPanel::StatusPanel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setContentsMargins(4, 0, 4, 0);
+}
+
+void StatusPanel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), true, 1);
 }
 
 void AnalystPictureView::paintEvent(QPaintEvent*) {

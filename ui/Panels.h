@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QLabel>
 #include <QWidget>
-
-class QLabel;
 
 namespace orbeta {
 
@@ -22,6 +21,17 @@ private:
     Bevel m_outer;
     Bevel m_inner;
     int m_bevelWidth;
+};
+
+// A panel of the status line: a text inside a sunken edge one pixel wide.
+class StatusPanel final : public QLabel {
+    Q_OBJECT
+
+public:
+    StatusPanel(const QString& text, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The analyst picture, stretched to the widget's size.
