@@ -32,6 +32,13 @@ QString MainWindowCaption() {
     return QStringLiteral("Precisión del método analítico (Precisión Intermedia)");
 }
 
+// The font of the tool bar and the status line; the menus keep the desktop's.
+QFont MainWindowFont() {
+    QFont font = SansSerifFont(8);
+    font.setBold(true);
+    return font;
+}
+
 // A child window's frame inside the main window, which reports its closing once the window
 // inside has agreed to close.
 class ChildFrame final : public QMdiSubWindow {
@@ -246,7 +253,7 @@ QAction& TMainForm::Item(const char* objectName) const {
 void TMainForm::CreateSpeedBar(QWidget& strip) {
     strip.setObjectName(QStringLiteral("SpeedBar"));
     strip.setFixedHeight(33);
-    strip.setFont(SansSerifFont(8));
+    strip.setFont(MainWindowFont());
 
     struct ButtonRow {
         const char* name;
@@ -289,7 +296,7 @@ void TMainForm::CreateSpeedBar(QWidget& strip) {
 void TMainForm::CreateStatusLine() {
     auto* line = new QStatusBar(this);
     line->setFixedHeight(33);
-    line->setFont(SansSerifFont(8));
+    line->setFont(MainWindowFont());
     const auto panel = [line](const char* name, const QString& text) {
         auto* label = new StatusPanel(text, line);
         label->setObjectName(QString::fromUtf8(name));

@@ -230,6 +230,7 @@ TEST_F(MainWindowTest, HighlightingAMenuItemShowsItsLongHint) {
     file.setActiveAction(&Action("FileNewItem"));
     EXPECT_EQ(Panel("StatusLine"), "Crea un nuevo archivo");
     file.close();
+    EXPECT_EQ(Panel("StatusLine"), "") << "no hint once the menu has closed";
 }
 
 // --- Command states ----------------------------------------------------------------------
