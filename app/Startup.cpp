@@ -1,0 +1,53 @@
+#include "app/Startup.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace orbeta {
+
+Program::Program()
+    : m_messages(QString::fromUtf8(kApplicationTitle)), m_help(QString::fromLatin1(kHelpFile)),
+      m_mainWindow(std::make_unique<TMainForm>(
+          Platform{m_messages, m_fileDialogs, m_printer, m_help, m_regionalSettings})),
+      m_splash(new TFshow(*m_mainWindow)) {}
+
+Program::~Program() = default;
+
+void Program::Start() {
+    m_mainWindow->showMaximized();
+    m_mainWindow->activateWindow();
+}
+
+namespace {
+
+// Menus show their shortcuts as "Ctrl+N", as the program's users know them, not as Qt's
+// Spanish texts would ("Control+N").
+class KeyNamesAsWritten final : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        Q_UNUSED(disambiguation);
+        Q_UNUSED(n);
+        return qstrcmp(context, "QShortcut") == 0 ? QString::fromLatin1(sourceText) : QString();
+    }
+
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
+
+void UseSpanishStandardDialogs(QCoreApplication& application) {
+    auto* spanish = new QTranslator(&application);
+    if (!spanish->load(QStringLiteral("qtbase_es"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete spanish;
+        return;
+    }
+    QCoreApplication::installTranslator(spanish);
+    QCoreApplication::installTranslator(new KeyNamesAsWritten(&application));
+}
+
+} // namespace orbeta

@@ -1,0 +1,68 @@
+#include "print/QtPrintSurface.h"
+
+#include "study/Error.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPrinter>
+#include <QtMath>
+
+namespace orbeta {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void QtPrintSurface::BeginJob() {
+    m_printer.setDocName(QString());
+    if (!m_painter.begin(&m_printer)) {
+        throw Error("The printer could not start the print job");
+    }
+    m_painter.setBackgroundMode(Qt::OpaqueMode);
+    m_painter.setBackground(Qt::white);
+    m_painter.setPen(QPen(Qt::black, 1));
+}
+
+void QtPrintSurface::EndJob() {
+    m_painter.end();
+}
+
+void QtPrintSurface::SelectFont(const std::string& typeface, int pointSize) {
+    QFont font(FromUtf8(typeface));
+    font.setPointSize(pointSize);
+    m_painter.setFont(font);
+}
+
+int QtPrintSurface::FontHeight() const {
+    return qRound(m_painter.font().pointSizeF() * m_printer.logicalDpiY() / 72.0);
+}
+
+int QtPrintSurface::FontPointSize() const {
+    return m_painter.fontInfo().pointSize();
+}
+
+int QtPrintSurface::TextWidth(const std::string& text) const {
+    return m_painter.fontMetrics().horizontalAdvance(FromUtf8(text));
+}
+
+void QtPrintSurface::DrawText(int x, int y, const std::string& text) {
+    m_painter.drawText(x, y + m_painter.fontMetrics().ascent(), FromUtf8(text));
+}
+
+void QtPrintSurface::DrawLine(int x1, int y1, int x2, int y2) {
+    m_painter.drawLine(x1, y1, x2, y2);
+}
+
+int QtPrintSurface::PrintableWidth() const {
+    return m_printer.width();
+}
+
+int QtPrintSurface::VerticalResolution() const {
+    return m_printer.logicalDpiY();
+}
+
+} // namespace orbeta

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "print/PrintSurface.h"
+
+#include <QPainter>
+
+class QPrinter;
+
+namespace orbeta {
+
+// The print surface over a Qt printer, which the caller owns and keeps alive.
+class QtPrintSurface final : public PrintSurface {
+public:
+    explicit QtPrintSurface(QPrinter& printer) : m_printer(printer) {}
+
+    void BeginJob() override;
+    void EndJob() override;
+    void SelectFont(const std::string& typeface, int pointSize) override;
+    int FontHeight() const override;
+    int FontPointSize() const override;
+    int TextWidth(const std::string& text) const override;
+    void DrawText(int x, int y, const std::string& text) override;
+    void DrawLine(int x1, int y1, int x2, int y2) override;
+    int PrintableWidth() const override;
+    int VerticalResolution() const override;
+
+private:
+    QPrinter& m_printer;
+    QPainter m_painter;
+};
+
+} // namespace orbeta

@@ -1,0 +1,73 @@
+#include "ui/FileDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace orbeta {
+namespace {
+
+const FileDialogSettings kSettings{
+    QStringLiteral("Guardar como"),
+    {QStringLiteral("Orbeta v. w3.0 (*.w05)"), QStringLiteral("Archivo de Texto (*.txt)")},
+    QStringLiteral("Archivo de Texto (*.txt)"),
+    QStringLiteral("w05"),
+    QStringLiteral("Nuevo"),
+};
+
+// Reads the dialog `show` opens, then lets `answer` confirm or cancel it.
+void WhileShown(const std::function<void(QFileDialog&)>& answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer(*dialog);
+        }
+    });
+}
+
+TEST(QtFileDialogs, TheSaveDialogShowsItsSettingsAndReturnsTheChosenFile) {
+    QTemporaryDir folder;
+    QtFileDialogs dialogs;
+    FileDialogSettings settings = kSettings;
+    settings.proposedName = folder.filePath(QStringLiteral("Nuevo"));
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    QStringList types;
+    QString selectedType;
+    QString suffix;
+    QString title;
+    WhileShown([&](QFileDialog& dialog) {
+        mode = dialog.acceptMode();
+        types = dialog.nameFilters();
+        selectedType = dialog.selectedNameFilter();
+        suffix = dialog.defaultSuffix();
+        title = dialog.windowTitle();
+        static_cast<QDialog&>(dialog).accept(); // as the user confirms the name shown
+    });
+    const std::optional<ChosenFile> chosen = dialogs.ChooseFileToSave(settings);
+    EXPECT_EQ(mode, QFileDialog::AcceptSave);
+    EXPECT_EQ(title, "Guardar como");
+    EXPECT_EQ(types, kSettings.fileTypes);
+    EXPECT_EQ(selectedType, "Archivo de Texto (*.txt)");
+    EXPECT_EQ(suffix, "w05");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->path, folder.filePath(QStringLiteral("Nuevo.w05")));
+    EXPECT_EQ(chosen->fileType, "Archivo de Texto (*.txt)");
+}
+
+TEST(QtFileDialogs, TheOpenDialogAsksForAnExistingFileAndCancellingGivesNothing) {
+    QtFileDialogs dialogs;
+    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
+    WhileShown([&](QFileDialog& dialog) {
+        fileMode = dialog.fileMode();
+        dialog.reject();
+    });
+    EXPECT_FALSE(dialogs.ChooseFileToOpen(kSettings).has_value());
+    EXPECT_EQ(fileMode, QFileDialog::ExistingFile);
+}
+
+} // namespace
+} // namespace orbeta

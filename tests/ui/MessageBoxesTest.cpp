@@ -1,0 +1,112 @@
+#include "ui/MessageBoxes.h"
+
+#include "doubles/ScriptedPlatform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace orbeta {
+namespace {
+
+const QString kTitle = QString::fromUtf8("Presicion del Método (Presición Intermedia)");
+
+// What a message box showed, read while it waits for the user.
+struct ShownBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QString defaultButton;
+    bool modal = false;
+};
+
+// Runs `show`, reads the box it opens and answers it by pressing the button captioned `answer`.
+ShownBox ReadAndAnswer(const std::function<void()>& show, const QString& answer) {
+    ShownBox shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        shown.caption = box->windowTitle();
+        shown.text = box->text();
+        shown.icon = box->icon();
+        shown.modal = box->isModal();
+        for (QAbstractButton* button : box->buttons()) {
+            shown.buttons.append(button->text());
+            if (button->text() == answer) {
+                QTimer::singleShot(0, button, &QAbstractButton::click);
+            }
+        }
+        if (box->defaultButton()) {
+            shown.defaultButton = box->defaultButton()->text();
+        }
+    });
+    show();
+    return shown;
+}
+
+TEST(QtMessageBoxes, TheMessageDialogHasTheTitleTheTextNoIconAndOneOk) {
+    QtMessageBoxes boxes(kTitle);
+    const ShownBox shown =
+        ReadAndAnswer([&] { boxes.ShowMessage("Falta capturar un dato"); }, "OK");
+    EXPECT_EQ(shown.caption, kTitle);
+    EXPECT_EQ(shown.text, "Falta capturar un dato");
+    EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(shown.buttons, QStringList({"OK"}));
+    EXPECT_TRUE(shown.modal);
+}
+
+TEST(QtMessageBoxes, TheErrorReportHasAStopIconAndTheTextWithItsFullStop) {
+    QtMessageBoxes boxes(kTitle);
+    const ShownBox shown =
+        ReadAndAnswer([&] { boxes.ReportError("Floating point division by zero"); }, "OK");
+    EXPECT_EQ(shown.caption, kTitle);
+    EXPECT_EQ(shown.text, "Floating point division by zero.");
+    EXPECT_EQ(shown.icon, QMessageBox::Critical);
+    EXPECT_EQ(shown.buttons, QStringList({"OK"}));
+}
+
+TEST(QtMessageBoxes, TheCloseQuestionAsksYesOrNoWithNoAsDefault) {
+    QtMessageBoxes boxes(kTitle);
+    bool answer = true;
+    const ShownBox shown = ReadAndAnswer([&] { answer = boxes.AskToSaveChanges(); }, "&No");
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(shown.caption, "Guardar archivo?");
+    EXPECT_EQ(shown.text,
+              QString::fromUtf8("Se realizaron cambios!\nQuiere guardar su información?"));
+    EXPECT_EQ(shown.icon, QMessageBox::Question);
+    EXPECT_EQ(shown.buttons.size(), 2);
+    EXPECT_EQ(shown.defaultButton, "&No");
+
+    ReadAndAnswer([&] { answer = boxes.AskToSaveChanges(); }, QString::fromUtf8("&Sí"));
+    EXPECT_TRUE(answer);
+}
+
+TEST(ErrorReport, AddsAFullStopUnlessTheTextEndsInOneOrACharacterBeforeIt) {
+    testing::ScriptedMessageBoxes boxes;
+    boxes.ReportError("'' is not a valid floating point value");
+    boxes.ReportError("There is no default printer currently selected");
+    boxes.ReportError("El cálculo admite como máximo 10 analistas y 10 días por analista.");
+    boxes.ReportError("Error (código 5)");
+    boxes.ReportError("'abc' is not a valid integer value-");
+    boxes.ReportError("Listo!");
+    boxes.ReportError("");
+    EXPECT_EQ(
+        boxes.ErrorReports(),
+        QStringList({"'' is not a valid floating point value.",
+                     "There is no default printer currently selected.",
+                     QString::fromUtf8("El cálculo admite como máximo 10 analistas y 10 "
+                                       "días por analista."),
+                     "Error (código 5)", "'abc' is not a valid integer value-", "Listo!", ""}));
+    EXPECT_TRUE(boxes.Messages().isEmpty());
+}
+
+} // namespace
+} // namespace orbeta

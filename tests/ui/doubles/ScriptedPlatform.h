@@ -1,0 +1,145 @@
+#pragma once
+
+#include "ui/Platform.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orbeta::testing {
+
+// Each double answers from the answers queued on it, in order, records what it was asked, and
+// throws std::logic_error when asked with no answer left.
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    void QueueSaveAnswer(bool yes) { m_saveAnswers.push_back(yes); }
+
+    // The texts shown, in order, as the user would read them.
+    const QStringList& Messages() const { return m_messages; }
+    const QStringList& ErrorReports() const { return m_errorReports; }
+    int SaveQuestionsAsked() const { return m_saveQuestionsAsked; }
+
+    void ShowMessage(const QString& text) override { m_messages.append(text); }
+    bool AskToSaveChanges() override;
+
+protected:
+    void ShowErrorReport(const QString& text) override { m_errorReports.append(text); }
+
+private:
+    std::deque<bool> m_saveAnswers;
+    QStringList m_messages;
+    QStringList m_errorReports;
+    int m_saveQuestionsAsked = 0;
+};
+
+class ScriptedFileDialogs final : public FileDialogs {
+public:
+    // Nothing stands for the user cancelling.
+    void QueueAnswer(std::optional<ChosenFile> answer) { m_answers.push_back(std::move(answer)); }
+
+    const std::vector<FileDialogSettings>& OpenDialogsShown() const { return m_openDialogs; }
+    const std::vector<FileDialogSettings>& SaveDialogsShown() const { return m_saveDialogs; }
+
+    std::optional<ChosenFile> ChooseFileToOpen(const FileDialogSettings& settings) override;
+    std::optional<ChosenFile> ChooseFileToSave(const FileDialogSettings& settings) override;
+
+private:
+    std::optional<ChosenFile> NextAnswer();
+
+    std::deque<std::optional<ChosenFile>> m_answers;
+    std::vector<FileDialogSettings> m_openDialogs;
+    std::vector<FileDialogSettings> m_saveDialogs;
+};
+
+// A printer of the given resolution whose pages are lists of drawing operations: "begin",
+// "end", "font ARIAL 12", "text 540 600 Control de Calidad", "line 0 820 4800 820". Its font is
+// as high as its point size at the resolution, and every character as wide as half that.
+class RecordingPrintSurface final : public PrintSurface {
+public:
+    RecordingPrintSurface(int resolution, int printableWidth)
+        : m_resolution(resolution), m_printableWidth(printableWidth) {}
+
+    const std::vector<std::string>& Operations() const { return m_operations; }
+
+    void BeginJob() override;
+    void EndJob() override;
+    void SelectFont(const std::string& typeface, int pointSize) override;
+    int FontHeight() const override;
+    int FontPointSize() const override { return m_pointSize; }
+    int TextWidth(const std::string& text) const override;
+    void DrawText(int x, int y, const std::string& text) override;
+    void DrawLine(int x1, int y1, int x2, int y2) override;
+    int PrintableWidth() const override { return m_printableWidth; }
+    int VerticalResolution() const override { return m_resolution; }
+
+private:
+    int m_resolution;
+    int m_printableWidth;
+    int m_pointSize = 0;
+    std::vector<std::string> m_operations;
+};
+
+class ScriptedPrinter final : public Printer {
+public:
+    ScriptedPrinter() : m_surface(600, 4800) {}
+
+    void QueueConfirm(bool confirmed) { m_answers.push_back(confirmed ? kConfirm : kCancel); }
+    // The next print dialog finds no printer.
+    void QueueNoPrinter() { m_answers.push_back(kNoPrinter); }
+    int DialogsRun() const { return m_dialogsRun; }
+    RecordingPrintSurface& Recording() { return m_surface; }
+
+    bool RunPrintDialog() override;
+    PrintSurface& Surface() override { return m_surface; }
+
+private:
+    enum Answer { kConfirm, kCancel, kNoPrinter };
+
+    std::deque<Answer> m_answers;
+    int m_dialogsRun = 0;
+    RecordingPrintSurface m_surface;
+};
+
+class ScriptedHelpViewer final : public HelpViewer {
+public:
+    // "contents", "search <keyword>", "help on help", "topic <number>".
+    const QStringList& Requests() const { return m_requests; }
+
+    void ShowContents() override { m_requests.append(QStringLiteral("contents")); }
+    void SearchKeyword(const QString& keyword) override {
+        m_requests.append(QStringLiteral("search ") + keyword);
+    }
+    void ShowHelpOnHelp() override { m_requests.append(QStringLiteral("help on help")); }
+    void ShowTopic(int helpContext) override {
+        m_requests.append(QStringLiteral("topic %1").arg(helpContext));
+    }
+
+private:
+    QStringList m_requests;
+};
+
+class FixedRegionalSettings final : public RegionalSettings {
+public:
+    explicit FixedRegionalSettings(char decimalSeparator) : m_decimalSeparator(decimalSeparator) {}
+    char DecimalSeparator() const override { return m_decimalSeparator; }
+
+private:
+    char m_decimalSeparator;
+};
+
+// One scripted double of each seam, for a window under test.
+struct ScriptedPlatform {
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs fileDialogs;
+    ScriptedPrinter printer;
+    ScriptedHelpViewer help;
+    FixedRegionalSettings regionalSettings{'.'};
+
+    Platform Seams() { return {messages, fileDialogs, printer, help, regionalSettings}; }
+};
+
+} // namespace orbeta::testing

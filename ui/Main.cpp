@@ -1,0 +1,450 @@
+#include "ui/Main.h"
+
+#include "ui/Fonts.h"
+#include "ui/Hint.h"
+#include "ui/Panels.h"
+#include "ui/Pictures.h"
+#include "ui/SpeedButton.h"
+#include "ui/Ufacerca.h"
+#include "ui/helpcons.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+namespace orbeta {
+
+namespace {
+
+constexpr int kNoHelpContext = 0;
+
+QString MainWindowCaption() {
+    return QStringLiteral("Precisión del método analítico (Precisión Intermedia)");
+}
+
+// The font of the tool bar and the status line; the menus keep the desktop's.
+QFont MainWindowFont() {
+    QFont font = SansSerifFont(8);
+    font.setBold(true);
+    return font;
+}
+
+// A child window's frame inside the main window, which reports its closing once the window
+// inside has agreed to close.
+class ChildFrame final : public QMdiSubWindow {
+public:
+    explicit ChildFrame(std::function<void(const QMdiSubWindow&)> onClosing)
+        : m_onClosing(std::move(onClosing)) {
+        setAttribute(Qt::WA_DeleteOnClose);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        QMdiSubWindow::closeEvent(event);
+        if (event->isAccepted()) {
+            m_onClosing(*this);
+        }
+    }
+
+private:
+    std::function<void(const QMdiSubWindow&)> m_onClosing;
+};
+
+void SetHint(QAction& action, const QString& hint) {
+    const Hint split = SplitHint(hint);
+    action.setToolTip(split.shortHint);
+    action.setStatusTip(split.longHint);
+}
+
+} // namespace
+
+struct TMainForm::MenuRow {
+    const char* name;
+    const char* caption;
+    int helpContext;
+    const char* hint;
+};
+
+struct TMainForm::ItemRow {
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+    int helpContext;
+    const char* hint;
+    void (TMainForm::*command)();
+};
+
+TMainForm::TMainForm(const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform) {
+    setObjectName(QStringLiteral("TMainForm"));
+    setWindowTitle(MainWindowCaption());
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* speedBar = new QFrame(client);
+    layout->addWidget(speedBar);
+    m_mdiArea = new QMdiArea(client);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(m_mdiArea, 1);
+    setCentralWidget(client);
+
+    CreateMenus();
+    CreateSpeedBar(*speedBar);
+    CreateStatusLine();
+
+    // Restored, the window is small and centred on the screen; the start-up maximizes it.
+    resize(534, 327);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    ApplyCommandEvent(CommandEvent::Start);
+}
+
+void TMainForm::CreateMenus() {
+    auto* mainMenu = new QMenuBar(this);
+    mainMenu->setObjectName(QStringLiteral("MainMenu"));
+    setMenuBar(mainMenu);
+
+    using namespace helpcons;
+    QMenu* file = AddMenu(
+        nullptr, {"FileMenu", "&Archivo", kFileMenu, "Crea,abre,guarda e imrpime un archivo"});
+    m_groups[std::size_t(CommandGroup::New)] = {
+        AddItem(*file, {"FileNewItem", "&Nuevo", QKeySequence(Qt::CTRL | Qt::Key_N), kNew,
+                        "Archivo|Crea un nuevo archivo", &TMainForm::FileNew})};
+    m_groups[std::size_t(CommandGroup::Open)] = {
+        AddItem(*file, {"FileOpenItem", "&Abrir...", QKeySequence(Qt::CTRL | Qt::Key_A), kOpen,
+                        "Archivo|Abre un archivo ya existente", &TMainForm::FileOpen})};
+    m_groups[std::size_t(CommandGroup::Close)] = {
+        AddItem(*file, {"mnuclose",
+                        "&Cerrar",
+                        {},
+                        kClose,
+                        "Archivo|Cierra la ventana activa",
+                        &TMainForm::mnucloseClick})};
+    file->addSeparator();
+    m_groups[std::size_t(CommandGroup::Save)] = {
+        AddItem(*file, {"FileSaveItem", "&Guardar", QKeySequence(Qt::CTRL | Qt::Key_G), kSave,
+                        "Archivo|Guarda el archivo", &TMainForm::FileSave})};
+    m_groups[std::size_t(CommandGroup::SaveAs)] = {
+        AddItem(*file, {"FileSaveAsItem",
+                        "Guardar &como...",
+                        {},
+                        kSaveAs,
+                        "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria",
+                        &TMainForm::FileSaveAs})};
+    file->addSeparator();
+    QMenu* print = AddMenu(
+        file, {"FilePrintItem", "&Imprimir...", kPrint, "Archivo|Imprime el archivo actual"});
+    QAction* lasser = AddItem(*print, {"PrintLasser",
+                                       "Lasser",
+                                       {},
+                                       kNoHelpContext,
+                                       "Imprime en Lasser",
+                                       &TMainForm::PrintLasserClick});
+    QAction* deskjet = AddItem(*print, {"PrintDeskjet",
+                                        "Deskjet",
+                                        {},
+                                        kNoHelpContext,
+                                        "Imprime en Deskjet",
+                                        &TMainForm::FilePrint});
+    deskjet->setVisible(false);
+    m_groups[std::size_t(CommandGroup::Print)] = {print->menuAction(), lasser, deskjet};
+    file->addSeparator();
+    AddItem(*file,
+            {"FileExitItem", "&Salir", {}, kExit, "Salir del módulo ZOLK", &TMainForm::FileExit});
+
+    QMenu* calculations = AddMenu(nullptr, {"mnucalculos", "&Cálculos", kCalculationsMenu,
+                                            "Cálculos de Precisión del sistema"});
+    m_groups[std::size_t(CommandGroup::Calculations)] = {
+        AddItem(*calculations, {"mnuanova",
+                                "&Análisis de la varianza",
+                                {},
+                                kAnova,
+                                "Cálculos|Presenta inferencia de recobros experimentales",
+                                &TMainForm::mnuanovaClick}),
+        AddItem(*calculations, {"mnuprecs",
+                                "&Precisión de método",
+                                {},
+                                kPrecision,
+                                "Cálculos|Precisión de método",
+                                &TMainForm::mnuprecsClick}),
+        AddItem(*calculations, {"mnuinforme",
+                                "&Informe",
+                                {},
+                                kReport,
+                                "Cálculos|Presenta datos y resultados",
+                                &TMainForm::mnuinformeClick})};
+
+    QMenu* window =
+        AddMenu(nullptr, {"WindowMenu", "&Ventana", kWindowMenu, "Arregla las ventanas presentes"});
+    m_groups[std::size_t(CommandGroup::Arrange)] = {
+        AddItem(*window, {"WindowTileItem",
+                          "&Mosaico",
+                          {},
+                          kTile,
+                          "Ventana|Arregla las ventanas en mosaico",
+                          &TMainForm::WindowTile}),
+        AddItem(*window, {"WindowCascadeItem",
+                          "&Cascada",
+                          {},
+                          kCascade,
+                          "Ventana|Arregla las ventanas en cascada",
+                          &TMainForm::WindowCascade})};
+
+    QMenu* help = AddMenu(nullptr, {"HelpMenu", "A&yuda", kHelpMenu, "Ayuda del módulo ZOLK"});
+    AddItem(*help, {"HelpContentsItem", "&Contenido", QKeySequence(Qt::Key_F1), kHelpContents,
+                    "Ayuda|Presenta el contenido de la ayuda", &TMainForm::HelpContents});
+    AddItem(*help, {"HelpSearchItem", "&Buscar ayuda sobre...", QKeySequence(Qt::CTRL | Qt::Key_F1),
+                    kHelpSearch, "Ayuda|Busca ayuda sobre", &TMainForm::HelpSearch});
+    AddItem(*help, {"HelpHowToUseItem",
+                    "Como &usar  la ayuda",
+                    {},
+                    kNoHelpContext,
+                    "Ayuda|Como usar la ayuda",
+                    &TMainForm::HelpHowToUse})
+        ->setVisible(false);
+    help->addSeparator();
+    AddItem(*help, {"HelpAboutItem",
+                    "&Acerca...",
+                    {},
+                    kAbout,
+                    "Ayuda|Presenta información del programa",
+                    &TMainForm::HelpAbout});
+}
+
+QMenu* TMainForm::AddMenu(QMenu* parentMenu, const MenuRow& row) {
+    const QString caption = QString::fromUtf8(row.caption);
+    QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+    menu->setObjectName(QString::fromUtf8(row.name));
+    menu->menuAction()->setObjectName(menu->objectName());
+    SetHint(*menu->menuAction(), QString::fromUtf8(row.hint));
+    m_helpContexts.insert(menu->menuAction(), row.helpContext);
+    menu->installEventFilter(this);
+    return menu;
+}
+
+QAction* TMainForm::AddItem(QMenu& menu, const ItemRow& row) {
+    QAction* item = menu.addAction(QString::fromUtf8(row.caption));
+    item->setObjectName(QString::fromUtf8(row.name));
+    item->setShortcut(row.shortcut);
+    SetHint(*item, QString::fromUtf8(row.hint));
+    m_helpContexts.insert(item, row.helpContext);
+    connect(item, &QAction::triggered, this, row.command);
+    return item;
+}
+
+QAction& TMainForm::Item(const char* objectName) const {
+    return *findChild<QAction*>(QString::fromUtf8(objectName));
+}
+
+void TMainForm::CreateSpeedBar(QWidget& strip) {
+    strip.setObjectName(QStringLiteral("SpeedBar"));
+    strip.setFixedHeight(33);
+    strip.setFont(MainWindowFont());
+
+    struct ButtonRow {
+        const char* name;
+        int x;
+        const char* item;
+        ToolPicture picture;
+        const char* hint;
+    };
+    const ButtonRow buttons[] = {
+        {"spdnuevo", 8, "FileNewItem", ToolPicture::NewSheet, "Nuevo|Crea un nuevo archivo"},
+        {"spdabrir", 32, "FileOpenItem", ToolPicture::OpenFolder,
+         "Abrir|Abre un archivo ya existente"},
+        {"spdguardar", 56, "FileSaveItem", ToolPicture::Diskette, "Guardar|Guarda el archivo"},
+        {"spdprint", 88, "PrintLasser", ToolPicture::Printer,
+         "Imprimir en Lasser|Imprimir en Lasser"},
+        {"spdprint1", 112, "PrintDeskjet", ToolPicture::Printer, "Deskjet|Deskjet"},
+        {"spdclose", 148, "mnuclose", ToolPicture::ClosingSheet, "Cerrar|Cierra la ventana activa"},
+        {"spdexit", 174, "FileExitItem", ToolPicture::Door,
+         "Salir|Salir del módulo Precisión del Método Analítico"},
+        {"spdmosaico", 204, "WindowTileItem", ToolPicture::TiledWindow,
+         "Mosaico|Arregla las ventanas en mosaico"},
+        {"spdcascada", 228, "WindowCascadeItem", ToolPicture::CascadedWindows,
+         "Cascada|Arregla las ventanas en cascada"},
+        {"spdcontenido", 268, "HelpContentsItem", ToolPicture::QuestionMark,
+         "Contenido|Presenta el contenido de la ayuda"},
+    };
+    for (const ButtonRow& row : buttons) {
+        // The print buttons are smaller and have no outline picture of their own.
+        const bool isPrint = row.picture == ToolPicture::Printer;
+        const int size = isPrint ? 23 : 25;
+        auto* button = new SpeedButton(Item(row.item), ToolIcon(row.picture, 16, !isPrint),
+                                       QString::fromUtf8(row.hint), &strip);
+        button->setObjectName(QString::fromUtf8(row.name));
+        button->setGeometry(row.x, 4, size, size);
+        button->setIconSize(QSize(16, 16));
+    }
+    findChild<QWidget*>(QStringLiteral("spdprint1"))->hide();
+}
+
+void TMainForm::CreateStatusLine() {
+    auto* line = new QStatusBar(this);
+    line->setFixedHeight(33);
+    line->setFont(MainWindowFont());
+    const auto panel = [line](const char* name, const QString& text) {
+        auto* label = new StatusPanel(text, line);
+        label->setObjectName(QString::fromUtf8(name));
+        return label;
+    };
+    m_statusLine = panel("StatusLine", QString());
+    m_statusLine->setFixedWidth(336);
+    QLabel* help = panel("Paneld", QStringLiteral("F1 <Ayuda>"));
+    QLabel* modifiedMark = panel("estado", QString());
+    modifiedMark->setFixedWidth(132);
+    line->addWidget(m_statusLine);
+    line->addWidget(help, 1);
+    line->addPermanentWidget(modifiedMark);
+    setStatusBar(line);
+}
+
+void TMainForm::ApplyCommandEvent(CommandEvent event) {
+    const GroupStates states = StatesAfter(event);
+    for (std::size_t group = 0; group < kCommandGroupCount; ++group) {
+        if (states[group] == GroupState::Unchanged) {
+            continue;
+        }
+        for (QAction* action : m_groups[group]) {
+            action->setEnabled(states[group] == GroupState::On);
+        }
+    }
+}
+
+QMdiSubWindow* TMainForm::AddChildWindow(QWidget* window, ChildKind kind) {
+    auto* frame = new ChildFrame(
+        [this, kind](const QMdiSubWindow& closing) { ChildWindowClosing(kind, closing); });
+    frame->setWidget(window);
+    m_mdiArea->addSubWindow(frame);
+    frame->show();
+    return frame;
+}
+
+void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing) {
+    if (kind == ChildKind::CaptureWindow) {
+        ApplyCommandEvent(CommandEvent::CaptureWindowClosed);
+        return;
+    }
+    const QList<QMdiSubWindow*> children = m_mdiArea->subWindowList();
+    if (std::all_of(children.cbegin(), children.cend(),
+                    [&closing](const QMdiSubWindow* child) { return child == &closing; })) {
+        ApplyCommandEvent(CommandEvent::LastChildClosed);
+    }
+}
+
+// The capture window, the study files, the result windows and printing bring the work of these
+// commands; they are wired here so that every item and button is in its place.
+void TMainForm::FileNew() {}
+void TMainForm::FileOpen() {}
+void TMainForm::FileSave() {}
+void TMainForm::FileSaveAs() {}
+void TMainForm::PrintLasserClick() {}
+void TMainForm::FilePrint() {}
+void TMainForm::mnuanovaClick() {}
+void TMainForm::mnuprecsClick() {}
+void TMainForm::mnuinformeClick() {}
+
+void TMainForm::mnucloseClick() {
+    if (QMdiSubWindow* active = m_mdiArea->currentSubWindow()) {
+        active->close();
+    }
+}
+
+void TMainForm::FileExit() {
+    close();
+}
+
+void TMainForm::WindowTile() {
+    m_mdiArea->tileSubWindows();
+}
+
+void TMainForm::WindowCascade() {
+    m_mdiArea->cascadeSubWindows();
+}
+
+void TMainForm::HelpContents() {
+    m_platform.help.ShowContents();
+}
+
+void TMainForm::HelpSearch() {
+    m_platform.help.SearchKeyword(QString());
+}
+
+void TMainForm::HelpHowToUse() {
+    m_platform.help.ShowHelpOnHelp();
+}
+
+void TMainForm::HelpAbout() {
+    auto* about = new TAboutBox(m_platform.help, this);
+    about->show();
+}
+
+void TMainForm::ShowHint(const QString& longHint) {
+    m_statusLine->setText(longHint);
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+// F1 in an open menu asks for the topic of the highlighted item instead of the contents.
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    const auto* menu = qobject_cast<QMenu*>(watched);
+    const bool isKey =
+        event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (menu && isKey) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            if (event->type() == QEvent::KeyPress) {
+                ShowHelpOfHighlightedItem(*menu);
+            }
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::ShowHelpOfHighlightedItem(const QMenu& menu) {
+    // An item without a number of its own, or no item highlighted, takes its menu's number.
+    const QAction* item = menu.activeAction();
+    int helpContext = item ? m_helpContexts.value(item, kNoHelpContext) : kNoHelpContext;
+    if (helpContext == kNoHelpContext) {
+        helpContext = m_helpContexts.value(menu.menuAction(), kNoHelpContext);
+    }
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
+    m_platform.help.ShowTopic(helpContext);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    m_mdiArea->closeAllSubWindows();
+    const QList<QMdiSubWindow*> children = m_mdiArea->subWindowList();
+    if (std::any_of(children.cbegin(), children.cend(),
+                    [](const QMdiSubWindow* child) { return child->isVisible(); })) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace orbeta

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ui/CommandStates.h"
+#include "ui/Platform.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+#include <vector>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace orbeta {
+
+// The main window: a frame for the capture window and the result windows, with the menus, the
+// tool bar, the status line and the rules that make each command available or not.
+class TMainForm final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMainForm(const Platform& platform, QWidget* parent = nullptr);
+
+    // What the windows reach outside themselves through; later windows share it.
+    const Platform& Seams() const { return m_platform; }
+
+    // Makes every command group available, unavailable or leaves it, as the event requires.
+    void ApplyCommandEvent(CommandEvent event);
+
+    enum class ChildKind { CaptureWindow, ResultWindow };
+
+    // Takes a new child window into the frame and shows it. The frame destroys it once it has
+    // closed; the capture window's closing signals CaptureWindowClosed, a result window's
+    // LastChildClosed when no other child window is left.
+    QMdiSubWindow* AddChildWindow(QWidget* window, ChildKind kind);
+
+    // The commands of the menus and the tool bar.
+    void FileNew();
+    void FileOpen();
+    void FileSave();
+    void FileSaveAs();
+    void PrintLasserClick();
+    void FilePrint();
+    void mnucloseClick();
+    void FileExit();
+    void WindowTile();
+    void WindowCascade();
+    void mnuanovaClick();
+    void mnuprecsClick();
+    void mnuinformeClick();
+    void HelpContents();
+    void HelpSearch();
+    void HelpHowToUse();
+    void HelpAbout();
+
+    // Writes the long hint of the control or menu item under the pointer into the status line;
+    // an empty hint empties it.
+    void ShowHint(const QString& longHint);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct MenuRow;
+    struct ItemRow;
+
+    void CreateMenus();
+    void CreateSpeedBar(QWidget& strip);
+    void CreateStatusLine();
+    QMenu* AddMenu(QMenu* parentMenu, const MenuRow& row);
+    QAction* AddItem(QMenu& menu, const ItemRow& row);
+    QAction& Item(const char* objectName) const;
+    void ShowHelpOfHighlightedItem(const QMenu& menu);
+    void ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing);
+
+    Platform m_platform;
+    QMdiArea* m_mdiArea = nullptr;
+    QLabel* m_statusLine = nullptr;
+    QHash<const QAction*, int> m_helpContexts;
+    std::array<std::vector<QAction*>, kCommandGroupCount> m_groups;
+};
+
+} // namespace orbeta
