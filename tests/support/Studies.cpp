@@ -1,7 +1,5 @@
 #include "support/Studies.h"
 
-#include "support/Expectations.h"
-
 #include <cstddef>
 
 namespace orbeta::testing {
@@ -42,23 +40,6 @@ Study LargestStudy() {
         }
     }
     return StudyWithResults(10, 10, 5, results);
-}
-
-bool SameFieldsAndGrid(const Study& left, const Study& right) {
-    if (left.methodName != right.methodName || left.date != right.date ||
-        left.analystCount != right.analystCount || left.dayCount != right.dayCount ||
-        left.replicateCount != right.replicateCount || left.gridColumns != right.gridColumns ||
-        left.gridRows != right.gridRows) {
-        return false;
-    }
-    for (int column = 0; column < left.gridColumns; ++column) {
-        for (int row = 0; row < left.gridRows; ++row) {
-            if (left.Cell(column, row) != right.Cell(column, row)) {
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 } // namespace orbeta::testing
