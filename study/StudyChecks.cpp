@@ -1,61 +1,78 @@
 #include "study/StudyChecks.h"
 
+#include "study/Error.h"
 #include "study/Numbers.h"
+
+#include <cstdint>
+#include <stdexcept>
 
 namespace orbeta {
 
 namespace {
 
-struct CountCheck {
-    const std::string& text;
+struct CountRule {
+    StudyControl control;
     int minimum;
     int maximum;
     const char* missingMessage;
     const char* rangeMessage;
-    StudyControl control;
 };
 
-std::optional<CheckFailure> CheckCount(const CountCheck& check, int& value) {
-    if (check.text.empty()) {
-        return CheckFailure{check.missingMessage, StudyPage::GeneralInformation, check.control};
+const CountRule kCountRules[] = {
+    {StudyControl::AnalystCount, 2, 10, "Falta capturar número de Analistas",
+     "Datos fuera de rango, 2-10 Analistas"},
+    {StudyControl::DayCount, 2, 10, "Falta capturar número de Días",
+     "Datos fuera de rango, 2-10 Días"},
+    {StudyControl::ReplicateCount, 2, 5, "Falta capturar número de Replicas",
+     "Datos fuera de rango, 2-5 Replicas"},
+};
+
+const CountRule& RuleOf(StudyControl control) {
+    for (const CountRule& rule : kCountRules) {
+        if (rule.control == control) {
+            return rule;
+        }
     }
-    value = ParseCount(check.text);
-    if (value < check.minimum || value > check.maximum) {
-        return CheckFailure{check.rangeMessage, StudyPage::GeneralInformation, check.control};
+    throw std::logic_error("not a count field");
+}
+
+const std::string& CountText(const Study& study, StudyControl control) {
+    switch (control) {
+    case StudyControl::AnalystCount:
+        return study.analystCount;
+    case StudyControl::DayCount:
+        return study.dayCount;
+    case StudyControl::ReplicateCount:
+        return study.replicateCount;
+    case StudyControl::Grid:
+        break;
     }
-    return std::nullopt;
+    throw std::logic_error("not a count field");
+}
+
+CheckFailure OnGeneralPage(std::string message, StudyControl control) {
+    return CheckFailure{std::move(message), StudyPage::GeneralInformation, control};
 }
 
 } // namespace
 
 std::optional<CheckFailure> ValidateStudy(const Study& study) {
-    int analysts = 0;
-    int days = 0;
-    int replicates = 0;
-    const CountCheck counts[] = {
-        {study.analystCount, 2, 10, "Falta capturar número de Analistas",
-         "Datos fuera de rango, 2-10 Analistas", StudyControl::AnalystCount},
-        {study.dayCount, 2, 10, "Falta capturar número de Días", "Datos fuera de rango, 2-10 Días",
-         StudyControl::DayCount},
-        {study.replicateCount, 2, 5, "Falta capturar número de Replicas",
-         "Datos fuera de rango, 2-5 Replicas", StudyControl::ReplicateCount},
-    };
-    int* const values[] = {&analysts, &days, &replicates};
-    for (std::size_t index = 0; index < std::size(counts); ++index) {
-        if (auto failure = CheckCount(counts[index], *values[index])) {
-            return failure;
+    for (const CountRule& rule : kCountRules) {
+        const std::string& text = CountText(study, rule.control);
+        if (text.empty()) {
+            return OnGeneralPage(rule.missingMessage, rule.control);
+        }
+        const int value = ParseCount(text);
+        if (value < rule.minimum || value > rule.maximum) {
+            return OnGeneralPage(rule.rangeMessage, rule.control);
         }
     }
-    if (days * replicates != study.gridRows - 1) {
-        return CheckFailure{"El número de celdas de captura, por analista no coincide con el "
-                            "número de Días o Replicaciones.",
-                            StudyPage::GeneralInformation, StudyControl::DayCount};
+    if (auto failure = CheckGridLayout(study)) {
+        return failure;
     }
-    if (analysts != study.gridColumns - 1) {
-        return CheckFailure{
-            "El número columnas para los analistas, no coincide con el número de Analistas.",
-            StudyPage::GeneralInformation, StudyControl::AnalystCount};
-    }
+    const int analysts = ParseCount(study.analystCount);
+    const int days = ParseCount(study.dayCount);
+    const int replicates = ParseCount(study.replicateCount);
     for (int analyst = 1; analyst <= analysts; ++analyst) {
         for (int day = 1; day <= days; ++day) {
             for (int replicate = 1; replicate <= replicates; ++replicate) {
@@ -66,6 +83,58 @@ std::optional<CheckFailure> ValidateStudy(const Study& study) {
                                             std::to_string(replicate) + ".",
                                         StudyPage::DataCapture, StudyControl::Grid};
                 }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckCountField(StudyControl field, const std::string& text) {
+    const CountRule& rule = RuleOf(field);
+    if (text.empty()) {
+        return rule.missingMessage;
+    }
+    int value = 0;
+    try {
+        value = ParseCount(text);
+    } catch (const Error&) {
+        return "El valor de captura no es un valor numérico.";
+    }
+    if (value < rule.minimum || value > rule.maximum) {
+        return rule.rangeMessage;
+    }
+    return std::nullopt;
+}
+
+std::optional<CheckFailure> CheckGridLayout(const Study& study) {
+    const std::int64_t analysts = ParseCount(study.analystCount);
+    const std::int64_t rowsPerAnalyst =
+        std::int64_t{ParseCount(study.dayCount)} * ParseCount(study.replicateCount);
+    if (rowsPerAnalyst != study.gridRows - 1) {
+        return OnGeneralPage("El número de celdas de captura, por analista no coincide con el "
+                             "número de Días o Replicaciones.",
+                             StudyControl::DayCount);
+    }
+    if (analysts != study.gridColumns - 1) {
+        return OnGeneralPage(
+            "El número columnas para los analistas, no coincide con el número de Analistas.",
+            StudyControl::AnalystCount);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckGridData(const Study& study, char decimalSeparator) {
+    for (int column = 1; column < study.gridColumns; ++column) {
+        for (int row = 1; row < study.gridRows; ++row) {
+            const std::string& text = study.Cell(column, row);
+            if (text.empty()) {
+                return "Falta capturar un dato";
+            }
+            try {
+                ParseResult(text, decimalSeparator);
+            } catch (const Error&) {
+                return "El dato del control negativo " + std::to_string(row) +
+                       " no es un valor numérico.";
             }
         }
     }

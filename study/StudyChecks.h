@@ -27,4 +27,18 @@ struct CheckFailure {
 // count reached by the checks is not a whole number. Changes nothing.
 std::optional<CheckFailure> ValidateStudy(const Study& study);
 
+// The check of one count field as the user leaves it: the message of the first failing step
+// (empty, not a whole number, out of range), or nothing when the text passes. `field` is one of
+// the three count controls.
+std::optional<std::string> CheckCountField(StudyControl field, const std::string& text);
+
+// Whether the grid is laid out for the counts: rows compared first, then columns. Throws Error
+// for a count that is not a whole number.
+std::optional<CheckFailure> CheckGridLayout(const Study& study);
+
+// The check of the data cells as the user leaves the grid: walking the grid as it is laid out,
+// analyst by analyst and each from the top, the first cell that is empty or that ParseResult
+// refuses decides the message; nothing when every cell holds a number.
+std::optional<std::string> CheckGridData(const Study& study, char decimalSeparator);
+
 } // namespace orbeta

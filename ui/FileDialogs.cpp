@@ -1,10 +1,19 @@
 #include "ui/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace orbeta {
 
 namespace {
+
+// The extension a name typed without one gets: that of the file type chosen, "(*.txt)" giving
+// "txt"; the default extension for a type that names none.
+QString ExtensionFor(const QString& fileType, const QString& defaultExtension) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+    const QRegularExpressionMatch match = pattern.match(fileType);
+    return match.hasMatch() ? match.captured(1) : defaultExtension;
+}
 
 std::optional<ChosenFile> RunFileDialog(const FileDialogSettings& settings,
                                         QFileDialog::AcceptMode acceptMode,
@@ -16,7 +25,10 @@ std::optional<ChosenFile> RunFileDialog(const FileDialogSettings& settings,
     if (!settings.selectedFileType.isEmpty()) {
         dialog.selectNameFilter(settings.selectedFileType);
     }
-    dialog.setDefaultSuffix(settings.defaultExtension);
+    dialog.setDefaultSuffix(ExtensionFor(dialog.selectedNameFilter(), settings.defaultExtension));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& type) {
+        dialog.setDefaultSuffix(ExtensionFor(type, settings.defaultExtension));
+    });
     dialog.selectFile(settings.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -1,5 +1,8 @@
 #include "ui/Main.h"
 
+#include "files/StudyFile.h"
+#include "study/Error.h"
+#include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
 #include "ui/Panels.h"
@@ -10,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -66,6 +70,27 @@ void SetHint(QAction& action, const QString& hint) {
     action.setStatusTip(split.longHint);
 }
 
+const QString kNeverSaved = QStringLiteral("Nuevo");
+
+FileDialogSettings StudyFileDialog(const QString& title, const QString& proposedName) {
+    const QStringList fileTypes{QStringLiteral("Orbeta v. w3.0 (*.w05)"),
+                                QStringLiteral("Archivo de Texto (*.txt)")};
+    return {title, fileTypes, fileTypes.constFirst(), QStringLiteral("w05"), proposedName};
+}
+
+std::filesystem::path PathOf(const QString& fileName) {
+    return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+}
+
+// The hourglass while a command reads or writes.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 } // namespace
 
 struct TMainForm::MenuRow {
@@ -85,7 +110,9 @@ struct TMainForm::ItemRow {
 };
 
 TMainForm::TMainForm(const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), m_platform(platform) {
+    : QMainWindow(parent), m_platform(platform),
+      m_openDialog(StudyFileDialog(QStringLiteral("Abrir archivo"), QString())),
+      m_saveDialog(StudyFileDialog(QStringLiteral("Guardar como"), kNeverSaved)) {
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(MainWindowCaption());
 
@@ -305,11 +332,14 @@ void TMainForm::CreateStatusLine() {
     m_statusLine = panel("StatusLine", QString());
     m_statusLine->setFixedWidth(336);
     QLabel* help = panel("Paneld", QStringLiteral("F1 <Ayuda>"));
-    QLabel* modifiedMark = panel("estado", QString());
-    modifiedMark->setFixedWidth(132);
+    m_modifiedMark = panel("estado", QString());
+    m_modifiedMark->setFixedWidth(132);
+    // A narrow window narrows the middle panel, down to nothing, rather than the other way.
+    help->setMinimumWidth(0);
+    help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     line->addWidget(m_statusLine);
     line->addWidget(help, 1);
-    line->addPermanentWidget(modifiedMark);
+    line->addPermanentWidget(m_modifiedMark);
     setStatusBar(line);
 }
 
@@ -346,12 +376,117 @@ void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing)
     }
 }
 
-// The capture window, the study files, the result windows and printing bring the work of these
-// commands; they are wired here so that every item and button is in its place.
-void TMainForm::FileNew() {}
-void TMainForm::FileOpen() {}
-void TMainForm::FileSave() {}
-void TMainForm::FileSaveAs() {}
+TFinforma& TMainForm::CreateCaptureWindow() {
+    auto* capture = new TFinforma(*this);
+    m_captureWindow = capture;
+    AddChildWindow(capture, ChildKind::CaptureWindow);
+    capture->THojasEnter();
+    return *capture;
+}
+
+bool TMainForm::ReportingErrors(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const Error& error) {
+        m_platform.messages.ReportError(error.what());
+        return false;
+    }
+}
+
+void TMainForm::FileNew() {
+    CreateCaptureWindow().setWindowTitle(kNeverSaved);
+    ApplyCommandEvent(CommandEvent::New);
+}
+
+void TMainForm::FileOpen() {
+    const std::optional<ChosenFile> chosen = m_platform.fileDialogs.ChooseFileToOpen(m_openDialog);
+    if (!chosen) {
+        return;
+    }
+    m_openDialog.selectedFileType = chosen->fileType;
+    m_openDialog.proposedName = chosen->path;
+    // The file is read whole before any window exists, so a failed Open leaves nothing behind.
+    ReportingErrors([&] {
+        const BusyCursor busy;
+        const Study study =
+            ReadStudyFile(PathOf(chosen->path), m_platform.regionalSettings.DecimalSeparator());
+        TFinforma& capture = CreateCaptureWindow();
+        capture.ShowStudy(study);
+        capture.setWindowTitle(chosen->path);
+        m_saveDialog.proposedName = chosen->path;
+        ApplyCommandEvent(CommandEvent::Open);
+        capture.SetPopupItemsEnabled(true);
+    });
+}
+
+void TMainForm::FileSave() {
+    SaveStudy();
+}
+
+void TMainForm::FileSaveAs() {
+    SaveStudyAs();
+}
+
+bool TMainForm::SaveStudy() {
+    if (!m_captureWindow) {
+        return false;
+    }
+    bool saved = false;
+    ReportingErrors([&] {
+        if (!m_captureWindow->RunStudyChecks()) {
+            return;
+        }
+        if (m_captureWindow->windowTitle() == kNeverSaved) {
+            m_saveDialog.proposedName = kNeverSaved;
+            saved = SaveStudyAs();
+            return;
+        }
+        const BusyCursor busy;
+        WriteStudyFile(PathOf(m_saveDialog.proposedName), m_captureWindow->StudySnapshot(),
+                       m_platform.regionalSettings.DecimalSeparator());
+        SetModifiedMark(QString());
+        saved = true;
+    });
+    return saved;
+}
+
+bool TMainForm::SaveStudyAs() {
+    if (!m_captureWindow) {
+        return false;
+    }
+    bool saved = false;
+    ReportingErrors([&] {
+        if (!m_captureWindow->RunStudyChecks()) {
+            return;
+        }
+        const std::optional<ChosenFile> chosen =
+            m_platform.fileDialogs.ChooseFileToSave(m_saveDialog);
+        if (!chosen) {
+            return;
+        }
+        m_saveDialog.proposedName = chosen->path;
+        m_saveDialog.selectedFileType = chosen->fileType;
+        const BusyCursor busy;
+        WriteStudyFile(PathOf(chosen->path), m_captureWindow->StudySnapshot(),
+                       m_platform.regionalSettings.DecimalSeparator());
+        m_captureWindow->setWindowTitle(chosen->path);
+        SetModifiedMark(QString());
+        saved = true;
+    });
+    return saved;
+}
+
+QString TMainForm::ModifiedMark() const {
+    return m_modifiedMark->text();
+}
+
+void TMainForm::SetModifiedMark(const QString& mark) {
+    m_modifiedMark->setText(mark);
+}
+
+// The result windows and printing bring the work of these commands; they are wired here so
+// that every item and button is in its place.
 void TMainForm::PrintLasserClick() {}
 void TMainForm::FilePrint() {}
 void TMainForm::mnuanovaClick() {}

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "ui/CommandStates.h"
+#include "ui/FileDialogs.h"
 #include "ui/Platform.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -15,6 +18,8 @@ class QMdiSubWindow;
 class QMenu;
 
 namespace orbeta {
+
+class TFinforma;
 
 // The main window: a frame for the capture window and the result windows, with the menus, the
 // tool bar, the status line and the rules that make each command available or not.
@@ -60,6 +65,14 @@ public:
     // an empty hint empties it.
     void ShowHint(const QString& longHint);
 
+    // The study's modified mark, the text of the status panel `estado`.
+    QString ModifiedMark() const;
+    void SetModifiedMark(const QString& mark);
+
+    // Save and Save As; each gives whether the study was written.
+    bool SaveStudy();
+    bool SaveStudyAs();
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,10 +90,19 @@ private:
     QAction& Item(const char* objectName) const;
     void ShowHelpOfHighlightedItem(const QMenu& menu);
     void ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing);
+    TFinforma& CreateCaptureWindow();
+    // Runs a step of a command; an error the step does not handle ends it and is shown in the
+    // error report. Gives whether the step ran to its end.
+    bool ReportingErrors(const std::function<void()>& step);
 
     Platform m_platform;
     QMdiArea* m_mdiArea = nullptr;
     QLabel* m_statusLine = nullptr;
+    QLabel* m_modifiedMark = nullptr;
+    QPointer<TFinforma> m_captureWindow;
+    // The Open and Save dialogs, as they open next: the save name is the Save dialog's name.
+    FileDialogSettings m_openDialog;
+    FileDialogSettings m_saveDialog;
     QHash<const QAction*, int> m_helpContexts;
     std::array<std::vector<QAction*>, kCommandGroupCount> m_groups;
 };

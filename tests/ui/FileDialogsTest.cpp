@@ -29,33 +29,60 @@ void WhileShown(const std::function<void(QFileDialog&)>& answer) {
     });
 }
 
-TEST(QtFileDialogs, TheSaveDialogShowsItsSettingsAndReturnsTheChosenFile) {
+TEST(QtFileDialogs, TheSaveDialogShowsItsSettingsAndAddsTheChosenTypesExtension) {
+    const struct {
+        const char* selectedType;
+        const char* extension;
+    } cases[] = {
+        {"Archivo de Texto (*.txt)", "txt"},
+        {"Orbeta v. w3.0 (*.w05)", "w05"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.selectedType);
+        QTemporaryDir folder;
+        QtFileDialogs dialogs;
+        FileDialogSettings settings = kSettings;
+        settings.selectedFileType = QString::fromUtf8(row.selectedType);
+        settings.proposedName = folder.filePath(QStringLiteral("Nuevo"));
+        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+        QStringList types;
+        QString selectedType;
+        QString suffix;
+        QString title;
+        WhileShown([&](QFileDialog& dialog) {
+            mode = dialog.acceptMode();
+            types = dialog.nameFilters();
+            selectedType = dialog.selectedNameFilter();
+            suffix = dialog.defaultSuffix();
+            title = dialog.windowTitle();
+            static_cast<QDialog&>(dialog).accept(); // as the user confirms the name shown
+        });
+        const std::optional<ChosenFile> chosen = dialogs.ChooseFileToSave(settings);
+        EXPECT_EQ(mode, QFileDialog::AcceptSave);
+        EXPECT_EQ(title, "Guardar como");
+        EXPECT_EQ(types, kSettings.fileTypes);
+        EXPECT_EQ(selectedType, settings.selectedFileType);
+        EXPECT_EQ(suffix, row.extension);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->path, folder.filePath(QStringLiteral("Nuevo.") + row.extension));
+        EXPECT_EQ(chosen->fileType, settings.selectedFileType);
+    }
+}
+
+TEST(QtFileDialogs, ChoosingAnotherTypeChangesTheExtensionAdded) {
     QTemporaryDir folder;
     QtFileDialogs dialogs;
     FileDialogSettings settings = kSettings;
-    settings.proposedName = folder.filePath(QStringLiteral("Nuevo"));
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-    QStringList types;
-    QString selectedType;
-    QString suffix;
-    QString title;
+    settings.selectedFileType = settings.fileTypes.constFirst();
+    settings.proposedName = folder.filePath(QStringLiteral("estudio"));
     WhileShown([&](QFileDialog& dialog) {
-        mode = dialog.acceptMode();
-        types = dialog.nameFilters();
-        selectedType = dialog.selectedNameFilter();
-        suffix = dialog.defaultSuffix();
-        title = dialog.windowTitle();
-        static_cast<QDialog&>(dialog).accept(); // as the user confirms the name shown
+        dialog.selectNameFilter(settings.fileTypes.constLast());
+        emit dialog.filterSelected(settings.fileTypes.constLast()); // as the type box does
+        static_cast<QDialog&>(dialog).accept();
     });
     const std::optional<ChosenFile> chosen = dialogs.ChooseFileToSave(settings);
-    EXPECT_EQ(mode, QFileDialog::AcceptSave);
-    EXPECT_EQ(title, "Guardar como");
-    EXPECT_EQ(types, kSettings.fileTypes);
-    EXPECT_EQ(selectedType, "Archivo de Texto (*.txt)");
-    EXPECT_EQ(suffix, "w05");
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(chosen->path, folder.filePath(QStringLiteral("Nuevo.w05")));
-    EXPECT_EQ(chosen->fileType, "Archivo de Texto (*.txt)");
+    EXPECT_EQ(chosen->path, folder.filePath(QStringLiteral("estudio.txt")));
 }
 
 TEST(QtFileDialogs, TheOpenDialogAsksForAnExistingFileAndCancellingGivesNothing) {

@@ -1,0 +1,409 @@
+#include "CaptureWindowFixture.h"
+
+#include <QClipboard>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace orbeta {
+namespace {
+
+using testing::CaptureWindowTest;
+
+QStringList HeaderColumn(const CaptureGrid& grid) {
+    QStringList labels;
+    for (int row = 1; row < grid.GridRows(); ++row) {
+        labels.append(grid.CellText(0, row));
+    }
+    return labels;
+}
+
+QStringList DataColumn(const CaptureGrid& grid, int column) {
+    QStringList cells;
+    for (int row = 1; row < grid.GridRows(); ++row) {
+        cells.append(grid.CellText(column, row));
+    }
+    return cells;
+}
+
+// --- A new window -------------------------------------------------------------------------
+
+struct ControlRow {
+    const char* name;
+    QRect geometry;
+    int maxLength; // 0 for the button
+    const char* text;
+    const char* label;
+    QPoint labelAt;
+};
+
+const ControlRow kGeneralPage[] = {
+    {"emetodo", {16, 48, 577, 24}, 60, "", "Nombre del &método:", {16, 24}},
+    {"efecha", {16, 112, 185, 24}, 20, "", "&Fecha:", {16, 88}},
+    {"meanalista", {16, 184, 33, 24}, 2, "2", "Número de A&nalistas:", {16, 160}},
+    {"medias", {168, 184, 33, 24}, 2, "2", "Número de &días:", {168, 160}},
+    {"mereplica", {304, 184, 33, 24}, 2, "3", "Número de  &replicaciones:", {303, 160}},
+    {"btnsinumero", {152, 232, 201, 33}, 0, "Ace&ptar nuevo formato", nullptr, {}},
+};
+
+TEST_F(CaptureWindowTest, ANewWindowShowsTheGeneralPageAndADefaultGrid) {
+    NewStudy();
+    ASSERT_NE(Capture(), nullptr);
+    EXPECT_EQ(Capture()->windowTitle(), "Nuevo");
+    EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
+    EXPECT_EQ(Focus(), "emetodo");
+    EXPECT_EQ(Mark(), "");
+
+    for (const ControlRow& row : kGeneralPage) {
+        SCOPED_TRACE(row.name);
+        QWidget& control = Find<QWidget>(QString::fromUtf8(row.name));
+        EXPECT_EQ(control.geometry(), row.geometry);
+        if (auto* field = qobject_cast<QLineEdit*>(&control)) {
+            EXPECT_EQ(field->maxLength(), row.maxLength);
+            EXPECT_EQ(field->text(), QString::fromUtf8(row.text));
+            const auto labels = field->parentWidget()->findChildren<QLabel*>();
+            const auto label = std::find_if(labels.begin(), labels.end(),
+                                            [&](QLabel* each) { return each->buddy() == field; });
+            ASSERT_NE(label, labels.end());
+            EXPECT_EQ((*label)->text(), QString::fromUtf8(row.label));
+            EXPECT_EQ((*label)->pos(), row.labelAt);
+        } else {
+            EXPECT_EQ(qobject_cast<QPushButton*>(&control)->text(), QString::fromUtf8(row.text));
+        }
+    }
+    QStringList tabOrder{Focus()};
+    for (int step = 1; step < static_cast<int>(std::size(kGeneralPage)); ++step) {
+        Press(Qt::Key_Tab);
+        tabOrder.append(Focus());
+    }
+    EXPECT_EQ(tabOrder, QStringList({"emetodo", "efecha", "meanalista", "medias", "mereplica",
+                                     "btnsinumero"}));
+    Press(Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(Focus(), "medias") << "a label's access key";
+
+    const CaptureGrid& grid = Grid();
+    EXPECT_EQ(grid.GridColumns(), 3);
+    EXPECT_EQ(grid.GridRows(), 7);
+    EXPECT_EQ(grid.CellText(1, 0), "Analista 1");
+    EXPECT_EQ(grid.CellText(2, 0), "Analista 2");
+    EXPECT_EQ(HeaderColumn(grid),
+              QStringList({QString::fromUtf8("(Día 1,Replica 1)"),
+                           QString::fromUtf8("(Día 1,Replica 2)"),
+                           QString::fromUtf8("(Día 1,Replica 3)"),
+                           QString::fromUtf8("(Día 2,Replica 1)"),
+                           QString::fromUtf8("(Día 2,Replica 2)"),
+                           QString::fromUtf8("(Día 2,Replica 3)")}));
+    EXPECT_EQ(DataColumn(grid, 1), QStringList(6, QString()));
+    EXPECT_EQ(grid.columnWidth(0), 110);
+    EXPECT_EQ(grid.rowHeight(0), 24);
+    EXPECT_EQ(grid.toolTip(), QString::fromUtf8("Opciones bóton derecho"));
+    EXPECT_FALSE(Command("pmnuanalisis").isEnabled());
+    EXPECT_FALSE(Command("pmnuprecs").isEnabled());
+    EXPECT_FALSE(Command("FileNewItem").isEnabled());
+    EXPECT_TRUE(Command("mnuclose").isEnabled());
+    EXPECT_FALSE(Command("FileSaveItem").isEnabled());
+}
+
+// --- Typing in the fields ------------------------------------------------------------------
+
+TEST_F(CaptureWindowTest, EnterMovesOnFromAFieldThatHoldsText) {
+    NewStudy();
+    Type(QString::fromUtf8("Valoración"));
+    EXPECT_EQ(Mark(), "Modificado");
+    const struct {
+        const char* typed;
+        const char* focusAfterEnter;
+    } steps[] = {
+        {"", "efecha"},     // after the method name
+        {"", "efecha"},     // Enter in the empty date moves nothing
+        {"01/06", "meanalista"},
+        {"", "medias"},     // the counts hold "2", "2", "3"
+        {"", "mereplica"},
+        {"", "btnsinumero"},
+    };
+    for (const auto& step : steps) {
+        Type(QString::fromUtf8(step.typed));
+        Press(Qt::Key_Return);
+        EXPECT_EQ(Focus(), step.focusAfterEnter) << "after typing '" << step.typed << "'";
+    }
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(CaptureWindowTest, AnyKeyThatChangesAFieldMarksTheStudyModified) {
+    NewStudy();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) {
+        mainWindow.SetModifiedMark(QString());
+        Field("medias").setFocus();
+        Field("medias").setCursorPosition(0);
+        Press(key);
+        EXPECT_EQ(Mark(), "Modificado") << "key " << key;
+    }
+    EXPECT_EQ(Field("medias").text(), "");
+}
+
+struct CountCase {
+    const char* field;
+    const char* text;
+    const char* message; // nullptr: passes
+};
+
+const CountCase kCountCases[] = {
+    {"meanalista", "", "Falta capturar número de Analistas"},
+    {"meanalista", "x", "El valor de captura no es un valor numérico."},
+    {"meanalista", "12", "Datos fuera de rango, 2-10 Analistas"},
+    {"meanalista", "1", "Datos fuera de rango, 2-10 Analistas"},
+    {"meanalista", "10", nullptr},
+    {"meanalista", "$A", nullptr},
+    {"medias", "", "Falta capturar número de Días"},
+    {"medias", "-3", "Datos fuera de rango, 2-10 Días"},
+    {"medias", "2", nullptr},
+    {"mereplica", "", "Falta capturar número de Replicas"},
+    {"mereplica", "6", "Datos fuera de rango, 2-5 Replicas"},
+    {"mereplica", "5", nullptr},
+};
+
+TEST_F(CaptureWindowTest, LeavingACountFieldChecksIt) {
+    NewStudy();
+    for (const CountCase& row : kCountCases) {
+        SCOPED_TRACE(std::string(row.field) + " '" + row.text + "'");
+        const qsizetype shownBefore = Messages().size();
+        Retype(row.field, QString::fromUtf8(row.text));
+        Press(Qt::Key_Tab);
+        if (row.message) {
+            ASSERT_EQ(Messages().size(), shownBefore + 1);
+            EXPECT_EQ(Messages().constLast(), QString::fromUtf8(row.message));
+            EXPECT_EQ(Focus(), row.field);
+        } else {
+            EXPECT_EQ(Messages().size(), shownBefore);
+            EXPECT_NE(Focus(), row.field);
+        }
+        // Back to a count that passes, so the next row starts clean.
+        Retype(row.field, QStringLiteral("2"));
+    }
+    EXPECT_EQ(Grid().GridColumns(), 3) << "a passing check changes nothing";
+}
+
+TEST_F(CaptureWindowTest, SwitchingToAnotherChildWindowRunsNoCheck) {
+    NewStudy();
+    Retype("meanalista", QString());
+    auto* other = new QLineEdit;
+    mainWindow.AddChildWindow(other, TMainForm::ChildKind::ResultWindow);
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+// --- The layout button ---------------------------------------------------------------------
+
+TEST_F(CaptureWindowTest, TheButtonLaysTheGridOutKeepingTheResultsTyped) {
+    NewStudy();
+    FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    Retype("medias", QStringLiteral("3"));
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), "btnsinumero");
+    Press(Qt::Key_Space);
+    EXPECT_EQ(Page(), "Captura Datos");
+    EXPECT_EQ(Focus(), "stgdatos");
+    EXPECT_EQ(Grid().GridRows(), 10);
+    EXPECT_EQ(HeaderColumn(Grid()).constLast(), QString::fromUtf8("(Día 3,Replica 3)"));
+    EXPECT_EQ(DataColumn(Grid(), 1), QStringList({"1", "3", "5", "7", "9", "11", "", "", ""}));
+    EXPECT_EQ(DataColumn(Grid(), 2), QStringList({"2", "4", "6", "8", "10", "12", "", "", ""}));
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(CaptureWindowTest, TheButtonsAccessKeyChecksTheCountsFirst) {
+    NewStudy();
+    Retype("meanalista", QStringLiteral("12"));
+    Press(Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(Messages(), QStringList({"Datos fuera de rango, 2-10 Analistas"}));
+    EXPECT_EQ(Focus(), "meanalista");
+    EXPECT_EQ(Grid().GridColumns(), 3);
+
+    Retype("meanalista", QStringLiteral("4"));
+    Press(Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(Grid().GridColumns(), 5);
+    EXPECT_EQ(Grid().CellText(4, 0), "Analista 4");
+    EXPECT_EQ(Messages().size(), 1);
+}
+
+// --- Entering and leaving the grid ---------------------------------------------------------
+
+struct EntryCase {
+    const char* analysts;
+    const char* days;
+    const char* message;
+    const char* focus;
+};
+
+TEST_F(CaptureWindowTest, EnteringAGridThatDoesNotMatchTheCountsSendsTheFocusBackOnce) {
+    const EntryCase cases[] = {
+        {"2", "3",
+         "El número de celdas de captura, por analista no coincide con el número de Días o "
+         "Replicaciones.",
+         "medias"},
+        {"3", "2", "El número columnas para los analistas, no coincide con el número de Analistas.",
+         "meanalista"},
+        {"3", "3",
+         "El número de celdas de captura, por analista no coincide con el número de Días o "
+         "Replicaciones.",
+         "medias"},
+    };
+    for (const EntryCase& row : cases) {
+        SCOPED_TRACE(std::string(row.analysts) + " x " + row.days);
+        NewStudy();
+        Retype("meanalista", QString::fromUtf8(row.analysts));
+        Retype("medias", QString::fromUtf8(row.days));
+        // By the tab, as a user would: the grid is entered with its cells still empty.
+        Find<QTabWidget>(QStringLiteral("THojas")).setCurrentIndex(1);
+        QApplication::processEvents();
+        EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(row.message)}));
+        EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
+        EXPECT_EQ(Focus(), row.focus);
+        platform.messages.QueueSaveAnswer(false);
+        Capture()->parentWidget()->close();
+        QApplication::processEvents();
+        platform.messages = {};
+    }
+}
+
+struct ExitCase {
+    const char* separator;
+    QStringList resultsByRow; // both analysts, row by row
+    const char* message;
+};
+
+TEST_F(CaptureWindowTest, LeavingTheGridChecksEveryCellInWalkOrder) {
+    const QStringList full{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    QStringList emptyLast = full;
+    emptyLast[11] = "";
+    QStringList commaRow4 = full;
+    commaRow4[7] = "1,5"; // analyst 2, row 4
+    QStringList commaAfterEmpty = commaRow4;
+    commaAfterEmpty[10] = ""; // analyst 1, row 6: found first, analyst by analyst
+    const ExitCase cases[] = {
+        {".", emptyLast, "Falta capturar un dato"},
+        {".", commaRow4, "El dato del control negativo 4 no es un valor numérico."},
+        {".", commaAfterEmpty, "Falta capturar un dato"},
+        {",", commaRow4, nullptr},
+    };
+    for (const ExitCase& row : cases) {
+        SCOPED_TRACE(row.message ? row.message : "passes");
+        platform.regionalSettings = testing::FixedRegionalSettings(row.separator[0]);
+        NewStudy();
+        QStringList typed = row.resultsByRow;
+        const int lastTyped = static_cast<int>(typed.lastIndexOf(QRegularExpression(".+")));
+        FillGrid(typed.mid(0, lastTyped + 1));
+        Field("emetodo").setFocus();
+        QApplication::processEvents();
+        if (row.message) {
+            EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(row.message)}));
+            EXPECT_EQ(Page(), "Captura Datos");
+            EXPECT_EQ(Focus(), "stgdatos");
+        } else {
+            EXPECT_TRUE(Messages().isEmpty());
+            EXPECT_EQ(Focus(), "emetodo");
+        }
+        EXPECT_EQ(Grid().CurrentColumn(), 1);
+        EXPECT_EQ(Grid().CurrentRow(), 1);
+        platform.messages.QueueSaveAnswer(false);
+        Capture()->parentWidget()->close();
+        QApplication::processEvents();
+        platform.messages = {};
+    }
+}
+
+TEST_F(CaptureWindowTest, TheLastCellMakesTheStudyCompleteAndTabLeavesTheGrid) {
+    NewStudy();
+    FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
+    EXPECT_EQ(Mark(), "Modificado");
+    EXPECT_FALSE(Command("FileSaveItem").isEnabled()) << "only the last cell completes a study";
+    Grid().SetCurrentCell(2, 6);
+    QApplication::processEvents();
+    Type(QStringLiteral("12"));
+    for (const char* name : {"FileSaveItem", "FileSaveAsItem", "mnuanova", "PrintLasser"}) {
+        EXPECT_TRUE(Command(name).isEnabled()) << name;
+    }
+    EXPECT_FALSE(Command("WindowTileItem").isEnabled());
+    EXPECT_FALSE(Command("pmnuanalisis").isEnabled());
+
+    // Tab now leaves the grid; analyst 1's row 6 is still empty.
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Messages(), QStringList({"Falta capturar un dato"}));
+    EXPECT_EQ(Focus(), "stgdatos");
+    EXPECT_EQ(Grid().CurrentColumn(), 1);
+    EXPECT_EQ(Grid().CurrentRow(), 1);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Grid().CurrentColumn(), 2) << "Tab moves between cells again";
+}
+
+TEST_F(CaptureWindowTest, AStudyCheckFromTheGridEndsInTheCountFieldWithOneMessage) {
+    NewStudy();
+    FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    Field("meanalista").setText(QStringLiteral("3")); // not applied, as a bypassed check leaves it
+    Field("medias").setText(QStringLiteral("3"));
+    Grid().SetCurrentCell(2, 6);
+    Grid().setFocus();
+    QApplication::processEvents();
+    Grid().SetCellText(1, 6, QString()); // the grid exit check would fail too
+    Command("FileSaveItem").setEnabled(true);
+    Press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(
+                              "El número de celdas de captura, por analista no coincide con el "
+                              "número de Días o Replicaciones.")}));
+    EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
+    EXPECT_EQ(Focus(), "medias");
+    EXPECT_TRUE(platform.fileDialogs.SaveDialogsShown().empty());
+}
+
+// --- Copy and paste ------------------------------------------------------------------------
+
+TEST_F(CaptureWindowTest, ABlockPastedFromASpreadsheetFillsTheGridAndCompletesTheStudy) {
+    NewStudy();
+    Retype("meanalista", QStringLiteral("3"));
+    Press(Qt::Key_P, Qt::AltModifier);
+    ASSERT_EQ(Grid().GridColumns(), 4);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t99\r\n4\t5\t6\r\n7\t8\t9\r\n"
+                                                         "10\t11\t12\r\n13\t14\t15\r\n"
+                                                         "16\t17\t18\r\n19\t20\t21\r\n"));
+    mainWindow.SetModifiedMark(QString());
+    Press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(DataColumn(Grid(), 1), QStringList({"1", "4", "7", "10", "13", "16"}));
+    EXPECT_EQ(DataColumn(Grid(), 3), QStringList({"3", "6", "9", "12", "15", "18"}));
+    EXPECT_EQ(Grid().GridColumns(), 4) << "clipped to the grid";
+    EXPECT_EQ(Mark(), "Modificado");
+    EXPECT_TRUE(Command("FileSaveItem").isEnabled());
+
+    // A block dragged from analyst 2, row 2 to analyst 3, row 3.
+    const auto centre = [&](int column, int row) {
+        return Grid().visualRect(Grid().model()->index(row - 1, column - 1)).center();
+    };
+    QTest::mousePress(Grid().viewport(), Qt::LeftButton, Qt::NoModifier, centre(2, 2));
+    QMouseEvent drag(QEvent::MouseMove, centre(3, 3), Grid().viewport()->mapToGlobal(centre(3, 3)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Grid().viewport(), &drag);
+    QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, Qt::NoModifier, centre(3, 3));
+    QApplication::processEvents();
+    Press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("5\t6\n8\t9\n"));
+}
+
+TEST_F(CaptureWindowTest, ThePopupMenuOffersTheCalculationsAndCopyAndPaste) {
+    NewStudy();
+    auto& menu = Find<QMenu>(QStringLiteral("Popmenu"));
+    QStringList captions;
+    for (const QAction* item : menu.actions()) {
+        captions.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
+    EXPECT_EQ(captions, QStringList({QString::fromUtf8("&Análisis de la varianza"),
+                                     QString::fromUtf8("&Precisión de método"), "-", "Copiar",
+                                     "Pegar"}));
+    EXPECT_EQ(Command("pmnuanalisis").statusTip(),
+              "Presenta inferencia de recobros experimentales");
+    EXPECT_EQ(Command("pmnuprecs").statusTip(), QString::fromUtf8("Precisión de método"));
+}
+
+} // namespace
+} // namespace orbeta

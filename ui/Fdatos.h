@@ -1,0 +1,101 @@
+#pragma once
+
+#include "study/Study.h"
+#include "study/StudyChecks.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+
+namespace orbeta {
+
+class CaptureGrid;
+class LimitedField;
+class TMainForm;
+
+// The capture window: the one study, typed or opened, in its five fields and its grid. It checks
+// the entry as the focus moves between its controls, keeps the study's modified mark in the main
+// window, asks before an unsaved study is lost, and tells the main window the events that change
+// which commands can be used.
+class TFinforma final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFinforma(TMainForm& mainForm, QWidget* parent = nullptr);
+
+    // The study as the controls hold it now.
+    Study StudySnapshot() const;
+    // Puts a study read from a file into the controls: the five fields as read, whatever their
+    // length, and the grid as the study lays it out.
+    void ShowStudy(const Study& study);
+
+    // Runs the study checks. A failed check shows its message, brings this window forward with
+    // the page and the focus it names, and gives false. Throws Error for a count that is not a
+    // whole number.
+    bool RunStudyChecks();
+
+    void SetPopupItemsEnabled(bool enabled);
+
+    // The window's first focus: the general page and the method name.
+    void THojasEnter();
+
+    QSize sizeHint() const override;
+
+protected:
+    // The close question.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateGeneralPage(QWidget& page);
+    void CreateDataPage(QWidget& page);
+    void CreatePopupMenu();
+
+    void FieldKeyPress(LimitedField& field, const QKeyEvent& key);
+    bool meanalistaExit();
+    bool mediasExit();
+    bool mereplicaExit();
+    bool CountFieldExit(LimitedField& field, StudyControl control);
+    void btnsinumeroClick();
+    void THojasClick();
+    void stgdatosEnter();
+    void stgdatosKeyPress();
+    bool stgdatosExit();
+    void CellsPasted(bool wroteLastCell);
+    void LastCellTyped();
+    void pmnuanalisisClick();
+    void pmnuprecsClick();
+
+    // Runs the checks that belong to a move of the focus from `old` to `now`.
+    void FocusChanged(QWidget* old, QWidget* now);
+    // A failed check: its message, then the page and the focus it names, with no further check
+    // run by the focus moving.
+    void ShowCheckFailure(const std::string& message, StudyPage page, QWidget& focus);
+    QWidget& ControlOf(StudyControl control);
+    void ShowGridOf(const Study& study);
+    void MarkModified();
+    char DecimalSeparator() const;
+
+    TMainForm& m_mainForm;
+    QTabWidget* m_pages = nullptr;
+    LimitedField* m_methodName = nullptr;
+    LimitedField* m_date = nullptr;
+    LimitedField* m_analystCount = nullptr;
+    LimitedField* m_dayCount = nullptr;
+    LimitedField* m_replicateCount = nullptr;
+    QPushButton* m_layoutButton = nullptr;
+    CaptureGrid* m_grid = nullptr;
+    QMenu* m_popupMenu = nullptr;
+    QAction* m_anovaItem = nullptr;
+    QAction* m_precisionItem = nullptr;
+    // Set while a check moves the focus itself, and once the window is closing: such moves run
+    // no further check.
+    bool m_checksHeld = false;
+};
+
+} // namespace orbeta
