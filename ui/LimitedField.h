@@ -7,26 +7,22 @@
 namespace orbeta {
 
 // A text field whose length limit holds for typing only: a longer text that the program puts in
-// (a method name read from a file) is shown whole, and typing never makes it longer.
+// (a method name read from a file) is shown whole, and typing may refill it to that length but
+// never beyond.
 class LimitedField final : public QLineEdit {
     Q_OBJECT
 
 public:
     LimitedField(int limit, QWidget* parent) : QLineEdit(parent), m_limit(limit) {
         setMaxLength(limit);
-        connect(this, &QLineEdit::textEdited, this, [this] { FitLimitTo(text()); });
     }
 
     void ShowText(const QString& text) {
-        FitLimitTo(text);
+        setMaxLength(std::max(m_limit, static_cast<int>(text.size())));
         setText(text);
     }
 
 private:
-    void FitLimitTo(const QString& text) {
-        setMaxLength(std::max(m_limit, static_cast<int>(text.size())));
-    }
-
     int m_limit;
 };
 

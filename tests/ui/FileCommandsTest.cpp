@@ -1,0 +1,290 @@
+#include "CaptureWindowFixture.h"
+
+#include "support/Expectations.h"
+#include "support/Studies.h"
+#include "support/TemporaryFolder.h"
+
+#include "files/StudyFile.h"
+
+#include <QMdiSubWindow>
+
+#include <filesystem>
+
+namespace orbeta {
+namespace {
+
+using testing::CaptureWindowTest;
+using testing::ReadBytes;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+const QString kW05Type = QStringLiteral("Orbeta v. w3.0 (*.w05)");
+const QString kTxtType = QStringLiteral("Archivo de Texto (*.txt)");
+
+QString NameOf(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+class FileCommandsTest : public CaptureWindowTest {
+protected:
+    // The worked example, typed as a chemist types it.
+    void TypeWorkedExample() {
+        NewStudy();
+        Type(QString::fromUtf8("Valoración"));
+        Retype("efecha", QStringLiteral("01/06/2001"));
+        FillGrid({"99.1", "98.7", "100.2", "99.5", "99.8", "99", "100.5", "100", "99.9", "99.6",
+                  "100.1", "99.3"});
+    }
+    void QueueFile(const std::filesystem::path& path, const QString& type = kW05Type) {
+        platform.fileDialogs.QueueAnswer(ChosenFile{NameOf(path), type});
+    }
+    void OpenFile(const std::filesystem::path& path) {
+        QueueFile(path);
+        Command("FileOpenItem").trigger();
+        QApplication::processEvents();
+    }
+    bool CloseCapture() {
+        QPointer<TFinforma> capture = Capture();
+        Command("mnuclose").trigger();
+        QApplication::processEvents();
+        return capture.isNull();
+    }
+    bool Enabled(const char* name) { return Command(name).isEnabled(); }
+
+    TemporaryFolder folder;
+};
+
+TEST_F(FileCommandsTest, CancellingOpenChangesNothing) {
+    platform.fileDialogs.QueueAnswer(std::nullopt);
+    Command("FileOpenItem").trigger();
+    ASSERT_EQ(platform.fileDialogs.OpenDialogsShown().size(), 1u);
+    const FileDialogSettings& shown = platform.fileDialogs.OpenDialogsShown().front();
+    EXPECT_EQ(shown.title, "Abrir archivo");
+    EXPECT_EQ(shown.fileTypes, QStringList({kW05Type, kTxtType}));
+    EXPECT_EQ(shown.selectedFileType, kW05Type);
+    EXPECT_EQ(shown.defaultExtension, "w05");
+    EXPECT_EQ(shown.proposedName, "");
+    EXPECT_EQ(Capture(), nullptr);
+    EXPECT_TRUE(Enabled("FileNewItem"));
+    EXPECT_FALSE(Enabled("mnuclose"));
+}
+
+TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
+    OpenFile(testing::kWorkedExampleFile);
+    ASSERT_NE(Capture(), nullptr);
+    EXPECT_EQ(Capture()->windowTitle(), NameOf(testing::kWorkedExampleFile));
+    EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(),
+                                           ReadStudyFile(testing::kWorkedExampleFile, '.')));
+    EXPECT_EQ(Field("emetodo").text(), QString::fromUtf8("Valoración"));
+    EXPECT_EQ(Grid().CellText(1, 3), "99.8");
+    EXPECT_EQ(Grid().CellText(2, 3), "99") << "as the reader shows 99.0";
+    EXPECT_EQ(Mark(), "");
+    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova",
+                             "mnuinforme", "pmnuanalisis", "pmnuprecs"}) {
+        EXPECT_TRUE(Enabled(name)) << name;
+    }
+    for (const char* name : {"FileNewItem", "FileOpenItem", "FileSaveItem", "FileSaveAsItem"}) {
+        EXPECT_FALSE(Enabled(name)) << name;
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // The Open dialog proposes the file last chosen in it, with its type.
+    ASSERT_TRUE(CloseCapture());
+    platform.fileDialogs.QueueAnswer(std::nullopt);
+    Command("FileOpenItem").trigger();
+    EXPECT_EQ(platform.fileDialogs.OpenDialogsShown().back().proposedName,
+              NameOf(testing::kWorkedExampleFile));
+}
+
+TEST_F(FileCommandsTest, AFailedOpenLeavesNoWindowBehind) {
+    const auto damaged = folder / "coma.w05";
+    WriteBytes(damaged, "M\r\nF\r\n2\r\n2\r\n2\r\n1,5\r\n");
+    OpenFile(damaged);
+    EXPECT_EQ(ErrorReports(), QStringList({"Invalid numeric input."}));
+    EXPECT_EQ(Capture(), nullptr);
+    EXPECT_TRUE(Enabled("FileNewItem"));
+    EXPECT_TRUE(Enabled("FileOpenItem"));
+    EXPECT_FALSE(Enabled("mnuclose"));
+    EXPECT_FALSE(Enabled("mnuanova"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FileCommandsTest, ALongNameFromAFileIsShownAndSavedWhole) {
+    const std::string longName(80, 'M');
+    const auto file = folder / "largo.w05";
+    WriteBytes(file, longName + "\r\n01/06/2001\r\n2\r\n2\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    OpenFile(file);
+    EXPECT_EQ(Field("emetodo").text().size(), 80);
+    Field("emetodo").setFocus();
+    Field("emetodo").end(false);
+    Type(QStringLiteral("X"));
+    EXPECT_EQ(Field("emetodo").text().size(), 80) << "typing never makes it longer";
+    Press(Qt::Key_Backspace);
+    Type(QStringLiteral("XY"));
+    EXPECT_EQ(Field("emetodo").text().toStdString(), std::string(79, 'M') + "X");
+
+    platform.messages.QueueSaveAnswer(true);
+    ASSERT_TRUE(CloseCapture());
+    EXPECT_EQ(ReadBytes(file).substr(0, 82), std::string(79, 'M') + "X\r\n");
+}
+
+TEST_F(FileCommandsTest, SaveOfANewStudyProposesNuevoAndSaveAsTheLastName) {
+    TypeWorkedExample();
+    const auto first = folder / "primero.w05";
+    QueueFile(first);
+    Command("FileSaveItem").trigger();
+    ASSERT_EQ(platform.fileDialogs.SaveDialogsShown().size(), 1u);
+    const FileDialogSettings& shown = platform.fileDialogs.SaveDialogsShown().back();
+    EXPECT_EQ(shown.title, "Guardar como");
+    EXPECT_EQ(shown.proposedName, "Nuevo");
+    EXPECT_EQ(shown.fileTypes, QStringList({kW05Type, kTxtType}));
+    EXPECT_EQ(shown.defaultExtension, "w05");
+    EXPECT_EQ(Capture()->windowTitle(), NameOf(first));
+    EXPECT_EQ(Mark(), "");
+    EXPECT_EQ(ReadBytes(first), "Valoraci\xf3n\r\n01/06/2001\r\n2\r\n2\r\n3\r\n"
+                                "99.1\r\n100.2\r\n99.8\r\n100.5\r\n99.9\r\n100.1\r\n"
+                                "98.7\r\n99.5\r\n99\r\n100\r\n99.6\r\n99.3\r\n");
+
+    // A later Save writes without asking.
+    Retype("efecha", QStringLiteral("02/06/2001"));
+    Command("FileSaveItem").trigger();
+    EXPECT_EQ(platform.fileDialogs.SaveDialogsShown().size(), 1u);
+    EXPECT_NE(ReadBytes(first).find("02/06/2001"), std::string::npos);
+
+    platform.messages.QueueSaveAnswer(false);
+    ASSERT_TRUE(CloseCapture());
+    TypeWorkedExample();
+    platform.fileDialogs.QueueAnswer(std::nullopt);
+    platform.fileDialogs.QueueAnswer(std::nullopt);
+    Command("FileSaveAsItem").trigger();
+    Command("FileSaveItem").trigger();
+    ASSERT_EQ(platform.fileDialogs.SaveDialogsShown().size(), 3u);
+    EXPECT_EQ(platform.fileDialogs.SaveDialogsShown()[1].proposedName, NameOf(first));
+    EXPECT_EQ(platform.fileDialogs.SaveDialogsShown()[2].proposedName, "Nuevo");
+    EXPECT_EQ(Capture()->windowTitle(), "Nuevo");
+    EXPECT_EQ(Mark(), "Modificado");
+}
+
+TEST_F(FileCommandsTest, AStudySavedAndOpenedAgainIsTheSameUnderEitherType) {
+    for (const QString& type : {kW05Type, kTxtType}) {
+        SCOPED_TRACE(type.toStdString());
+        TypeWorkedExample();
+        const Study typed = Capture()->StudySnapshot();
+        const auto file = folder / (type == kW05Type ? "estudio.w05" : "estudio.txt");
+        QueueFile(file, type);
+        Command("FileSaveAsItem").trigger();
+        ASSERT_TRUE(CloseCapture());
+        OpenFile(file);
+        ASSERT_NE(Capture(), nullptr);
+        EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), typed));
+        ASSERT_TRUE(CloseCapture());
+    }
+    EXPECT_EQ(ReadBytes(folder / "estudio.w05"), ReadBytes(folder / "estudio.txt"));
+
+    // The Save dialog opens next with the type last confirmed in it.
+    TypeWorkedExample();
+    platform.fileDialogs.QueueAnswer(std::nullopt);
+    Command("FileSaveAsItem").trigger();
+    EXPECT_EQ(platform.fileDialogs.SaveDialogsShown().back().selectedFileType, kTxtType);
+}
+
+TEST_F(FileCommandsTest, AFailedSaveKeepsTheMarkAndTheOldFile) {
+    const auto file = folder / "protegido.w05";
+    std::filesystem::copy_file(testing::kWorkedExampleFile, file);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    const std::string before = ReadBytes(file);
+    OpenFile(file);
+    Grid().setFocus();
+    Grid().SetCurrentCell(2, 6);
+    QApplication::processEvents();
+    Type(QStringLiteral("1"));
+    ASSERT_TRUE(Enabled("FileSaveItem"));
+    Command("FileSaveItem").trigger();
+    EXPECT_EQ(ErrorReports(), QStringList({"File access denied."}));
+    EXPECT_EQ(Mark(), "Modificado");
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FileCommandsTest, AFieldTheFileCannotHoldIsRefusedAtSaveTime) {
+    TypeWorkedExample();
+    Retype("emetodo", QString::fromUtf8("Valoración Ω"));
+    QueueFile(folder / "griego.w05");
+    Command("FileSaveAsItem").trigger();
+    EXPECT_EQ(ErrorReports(),
+              QStringList({QString::fromUtf8("El nombre del método no se puede guardar: contiene "
+                                             "un carácter que el archivo no admite.")}));
+    EXPECT_FALSE(std::filesystem::exists(folder / "griego.w05"));
+    EXPECT_EQ(Field("emetodo").text(), QString::fromUtf8("Valoración Ω"));
+    EXPECT_EQ(Capture()->windowTitle(), "Nuevo");
+}
+
+// --- The close question --------------------------------------------------------------------
+
+enum class Answer { NotAsked, No, YesCheckFails, YesDialogCancelled, YesWriteFails, YesSaved };
+
+struct CloseCase {
+    const char* name;
+    Answer answer;
+    bool closes;
+    const char* markAfter;
+};
+
+TEST_F(FileCommandsTest, TheCloseQuestionNeverLosesAStudy) {
+    const CloseCase cases[] = {
+        {"unmodified", Answer::NotAsked, true, " "},
+        {"no", Answer::No, true, " "},
+        {"yes, a check fails", Answer::YesCheckFails, false, "Modificado"},
+        {"yes, the dialog is cancelled", Answer::YesDialogCancelled, false, "Modificado"},
+        {"yes, the file cannot be written", Answer::YesWriteFails, false, "Modificado"},
+        {"yes, saved", Answer::YesSaved, true, " "},
+    };
+    for (const CloseCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        TypeWorkedExample();
+        const auto file = folder / "cerrar.w05";
+        switch (row.answer) {
+        case Answer::NotAsked:
+            mainWindow.SetModifiedMark(QString());
+            break;
+        case Answer::No:
+            platform.messages.QueueSaveAnswer(false);
+            break;
+        case Answer::YesCheckFails:
+            Grid().SetCellText(1, 1, QString());
+            platform.messages.QueueSaveAnswer(true);
+            break;
+        case Answer::YesDialogCancelled:
+            platform.messages.QueueSaveAnswer(true);
+            platform.fileDialogs.QueueAnswer(std::nullopt);
+            break;
+        case Answer::YesWriteFails:
+            platform.messages.QueueSaveAnswer(true);
+            QueueFile(folder / "no-existe" / "cerrar.w05");
+            break;
+        case Answer::YesSaved:
+            platform.messages.QueueSaveAnswer(true);
+            QueueFile(file);
+            break;
+        }
+        const int asked = platform.messages.SaveQuestionsAsked();
+        // Through "Salir": a study that stays open keeps the program running.
+        Command("FileExitItem").trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(platform.messages.SaveQuestionsAsked() - asked,
+                  row.answer == Answer::NotAsked ? 0 : 1);
+        EXPECT_EQ(Capture() == nullptr, row.closes);
+        EXPECT_EQ(mainWindow.isVisible(), !row.closes);
+        EXPECT_EQ(Mark(), row.markAfter);
+        EXPECT_EQ(std::filesystem::exists(file), row.answer == Answer::YesSaved);
+        if (!row.closes) {
+            platform.messages.QueueSaveAnswer(false);
+            ASSERT_TRUE(CloseCapture());
+        }
+        mainWindow.show();
+        QApplication::setActiveWindow(&mainWindow);
+    }
+}
+
+} // namespace
+} // namespace orbeta
