@@ -335,7 +335,6 @@ void TMainForm::CreateStatusLine() {
     m_modifiedMark = panel("estado", QString());
     m_modifiedMark->setFixedWidth(132);
     // A narrow window narrows the middle panel, down to nothing, rather than the other way.
-    help->setMinimumWidth(0);
     help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     line->addWidget(m_statusLine);
     line->addWidget(help, 1);

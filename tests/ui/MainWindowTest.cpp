@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -208,6 +209,17 @@ TEST_F(MainWindowTest, StatusLineHasItsThreePanels) {
     EXPECT_EQ(mark->text(), "");
 }
 
+TEST_F(MainWindowTest, RestoredItIsSmallAndCentredWhateverThePanelsHold) {
+    window.ShowHint(QStringLiteral("Presenta inferencia de recobros experimentales"));
+    window.SetModifiedMark(QStringLiteral("Modificado"));
+    window.showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(534, 327));
+    const QPoint offCentre =
+        window.frameGeometry().center() - window.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4) << "centred, but for the rounding of odd sizes";
+}
+
 // --- Hints -------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, RestingOnAButtonShowsItsLongHintAndLeavingClearsIt) {
@@ -217,6 +229,17 @@ TEST_F(MainWindowTest, RestingOnAButtonShowsItsLongHintAndLeavingClearsIt) {
     QTest::mouseMove(&Button("spdexit"));
     EXPECT_EQ(Panel("StatusLine"),
               QString::fromUtf8("Salir del módulo Precisión del Método Analítico"));
+    QTest::mouseMove(&Frame(), Frame().rect().center());
+    EXPECT_EQ(Panel("StatusLine"), "");
+
+    // From a menu title straight onto the client area.
+    QMenuBar& bar = *window.menuBar();
+    const QPoint title = bar.actionGeometry(Menu("mnucalculos").menuAction()).center();
+    QTest::mouseMove(&bar, title);
+    QMouseEvent move(QEvent::MouseMove, title, bar.mapToGlobal(title), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&bar, &move);
+    EXPECT_EQ(Panel("StatusLine"), QString::fromUtf8("Cálculos de Precisión del sistema"));
     QTest::mouseMove(&Frame(), Frame().rect().center());
     EXPECT_EQ(Panel("StatusLine"), "");
 }
