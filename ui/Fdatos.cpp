@@ -20,6 +20,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace orbeta {
 
 namespace {
@@ -125,7 +127,6 @@ void TFinforma::CreateDataPage(QWidget& page) {
     const QString hint = QStringLiteral("Opciones bóton derecho");
     m_grid->setToolTip(hint);
     m_grid->setStatusTip(hint);
-    m_grid->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(&page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
@@ -288,7 +289,7 @@ bool TFinforma::CountFieldExit(LimitedField& field, StudyControl control) {
 void TFinforma::btnsinumeroClick() {
     // A count that skipped its own check (the button's access key pressed in its field) is
     // checked here first, so the layout is only ever applied to counts in range.
-    if (!meanalistaExit() || !mediasExit() || !mereplicaExit()) {
+    if (!RunFocusChecks() || !meanalistaExit() || !mediasExit() || !mereplicaExit()) {
         return;
     }
     Study study = StudySnapshot();
@@ -303,14 +304,17 @@ void TFinforma::btnsinumeroClick() {
     m_grid->setFocus(Qt::OtherFocusReason);
 }
 
-void TFinforma::stgdatosEnter() {
+bool TFinforma::stgdatosEnter() {
     try {
         if (const auto failure = CheckGridLayout(StudySnapshot())) {
             ShowCheckFailure(failure->message, failure->page, ControlOf(failure->focus));
+            return false;
         }
     } catch (const Error& error) {
         m_mainForm.Seams().messages.ReportError(error.what());
+        return false;
     }
+    return true;
 }
 
 void TFinforma::stgdatosKeyPress() {
@@ -363,24 +367,48 @@ void TFinforma::FocusChanged(QWidget* old, QWidget* now) {
     if (m_checksHeld || !old || !now || !isAncestorOf(old) || !isAncestorOf(now)) {
         return;
     }
-    const auto inGrid = [this](const QWidget* widget) {
-        return widget == m_grid || m_grid->isAncestorOf(widget);
+    // The cell editor comes and goes with the current cell: it counts as the grid.
+    const auto control = [this](QWidget* widget) {
+        return m_grid->isAncestorOf(widget) ? m_grid : widget;
     };
-    // The check of the control the focus leaves comes first; when it fails, the focus is back
+    if (control(old) == control(now)) {
+        return;
+    }
+    // The checks wait until the focus has settled: a message box shown while Qt is still
+    // telling its own widgets of the move would leave them holding widgets it has deleted.
+    if (m_pendingFocusMoves.empty()) {
+        QMetaObject::invokeMethod(this, &TFinforma::RunFocusChecks, Qt::QueuedConnection);
+    }
+    m_pendingFocusMoves.push_back({control(old), control(now)});
+}
+
+bool TFinforma::RunFocusChecks() {
+    const std::vector<FocusMove> moves = std::exchange(m_pendingFocusMoves, {});
+    for (const FocusMove& move : moves) {
+        if (move.from && move.to && !CheckFocusMove(*move.from, *move.to)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TFinforma::CheckFocusMove(const QWidget& old, const QWidget& now) {
+    // The check of the control the focus left comes first; when it fails, the focus is back
     // there and the control it was going to is not entered.
-    bool left = true;
-    if (old == m_analystCount) {
-        left = meanalistaExit();
-    } else if (old == m_dayCount) {
-        left = mediasExit();
-    } else if (old == m_replicateCount) {
-        left = mereplicaExit();
-    } else if (inGrid(old) && !inGrid(now)) {
-        left = stgdatosExit();
+    bool passed = true;
+    if (&old == m_analystCount) {
+        passed = meanalistaExit();
+    } else if (&old == m_dayCount) {
+        passed = mediasExit();
+    } else if (&old == m_replicateCount) {
+        passed = mereplicaExit();
+    } else if (&old == m_grid) {
+        passed = stgdatosExit();
     }
-    if (left && inGrid(now) && !inGrid(old) && QApplication::focusWidget() == now) {
-        stgdatosEnter();
+    if (passed && &now == m_grid && m_grid->HasFocusWithin()) {
+        passed = stgdatosEnter();
     }
+    return passed;
 }
 
 void TFinforma::ShowCheckFailure(const std::string& message, StudyPage page, QWidget& focus) {
@@ -441,15 +469,6 @@ bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_layoutButton && type == QEvent::Shortcut) {
         m_layoutButton->click();
         return true;
-    }
-    // A press whose focus move a failed check has just undone does nothing more.
-    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
-        (watched == m_layoutButton || watched == m_grid->viewport())) {
-        const bool focusArrived = watched == m_layoutButton ? m_layoutButton->hasFocus()
-                                                            : m_grid->HasFocusWithin();
-        if (!focusArrived) {
-            return true;
-        }
     }
     if (watched == m_pages->tabBar() && type == QEvent::MouseButtonRelease) {
         THojasClick();

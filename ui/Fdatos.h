@@ -3,9 +3,11 @@
 #include "study/Study.h"
 #include "study/StudyChecks.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -63,7 +65,7 @@ private:
     bool CountFieldExit(LimitedField& field, StudyControl control);
     void btnsinumeroClick();
     void THojasClick();
-    void stgdatosEnter();
+    bool stgdatosEnter();
     void stgdatosKeyPress();
     bool stgdatosExit();
     void CellsPasted(bool wroteLastCell);
@@ -71,8 +73,13 @@ private:
     void pmnuanalisisClick();
     void pmnuprecsClick();
 
-    // Runs the checks that belong to a move of the focus from `old` to `now`.
+    // Notes a move of the focus between controls of this window, for its checks to run once
+    // the focus has settled.
     void FocusChanged(QWidget* old, QWidget* now);
+    // Runs the checks of the moves noted so far, in order, and gives whether they all passed;
+    // after a failed one the later moves are moot.
+    bool RunFocusChecks();
+    bool CheckFocusMove(const QWidget& old, const QWidget& now);
     // A failed check: its message, then the page and the focus it names, with no further check
     // run by the focus moving.
     void ShowCheckFailure(const std::string& message, StudyPage page, QWidget& focus);
@@ -93,6 +100,11 @@ private:
     QMenu* m_popupMenu = nullptr;
     QAction* m_anovaItem = nullptr;
     QAction* m_precisionItem = nullptr;
+    struct FocusMove {
+        QPointer<QWidget> from;
+        QPointer<QWidget> to;
+    };
+    std::vector<FocusMove> m_pendingFocusMoves;
     // Set while a check moves the focus itself, and once the window is closing: such moves run
     // no further check.
     bool m_checksHeld = false;
