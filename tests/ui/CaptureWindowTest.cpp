@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabBar>
 
 namespace orbeta {
 namespace {
@@ -199,7 +200,15 @@ TEST_F(CaptureWindowTest, SwitchingToAnotherChildWindowRunsNoCheck) {
 
 TEST_F(CaptureWindowTest, TheButtonLaysTheGridOutKeepingTheResultsTyped) {
     NewStudy();
+    Field("mereplica").setFocus();
     FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    // Back by the tab: the general page opens on the method name.
+    QTabBar& tabs = *Find<QTabWidget>(QStringLiteral("THojas")).tabBar();
+    QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, tabs.tabRect(0).center());
+    QApplication::processEvents();
+    EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
+    EXPECT_EQ(Focus(), "emetodo");
+
     Retype("medias", QStringLiteral("3"));
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);

@@ -6,6 +6,7 @@
 
 #include "files/StudyFile.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include <filesystem>
@@ -204,6 +205,23 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheMarkAndTheOldFile) {
     EXPECT_EQ(Mark(), "Modificado");
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FileCommandsTest, AFailedCheckBringsTheCaptureWindowForward) {
+    TypeWorkedExample();
+    Grid().SetCellText(2, 3, QString());
+    auto* result = new QLineEdit;
+    QMdiSubWindow* resultFrame =
+        mainWindow.AddChildWindow(result, TMainForm::ChildKind::ResultWindow);
+    result->setFocus();
+    QApplication::processEvents();
+    Command("FileSaveAsItem").trigger();
+    EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(
+                              "Falta capturar el dato para el Analista 2, Día 1, Replicación 3.")}));
+    EXPECT_NE(Find<QMdiArea>(QString()).activeSubWindow(), resultFrame);
+    EXPECT_EQ(Page(), "Captura Datos");
+    EXPECT_EQ(Focus(), "stgdatos");
+    EXPECT_TRUE(platform.fileDialogs.SaveDialogsShown().empty());
 }
 
 TEST_F(FileCommandsTest, AFieldTheFileCannotHoldIsRefusedAtSaveTime) {
