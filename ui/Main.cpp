@@ -383,13 +383,11 @@ TFinforma& TMainForm::CreateCaptureWindow() {
     return *capture;
 }
 
-bool TMainForm::ReportingErrors(const std::function<void()>& step) {
+void TMainForm::ReportingErrors(const std::function<void()>& step) {
     try {
         step();
-        return true;
     } catch (const Error& error) {
         m_platform.messages.ReportError(error.what());
-        return false;
     }
 }
 
@@ -428,52 +426,43 @@ void TMainForm::FileSaveAs() {
 }
 
 bool TMainForm::SaveStudy() {
-    if (!m_captureWindow) {
-        return false;
-    }
-    bool saved = false;
-    ReportingErrors([&] {
-        if (!m_captureWindow->RunStudyChecks()) {
-            return;
-        }
+    return Saving([this] {
         if (m_captureWindow->windowTitle() == kNeverSaved) {
             m_saveDialog.proposedName = kNeverSaved;
-            saved = SaveStudyAs();
-            return;
+            return SaveStudyAs();
         }
-        const BusyCursor busy;
-        WriteStudyFile(PathOf(m_saveDialog.proposedName), m_captureWindow->StudySnapshot(),
-                       m_platform.regionalSettings.DecimalSeparator());
-        SetModifiedMark(QString());
-        saved = true;
+        WriteCapturedStudy(m_saveDialog.proposedName);
+        return true;
     });
-    return saved;
 }
 
 bool TMainForm::SaveStudyAs() {
-    if (!m_captureWindow) {
-        return false;
-    }
-    bool saved = false;
-    ReportingErrors([&] {
-        if (!m_captureWindow->RunStudyChecks()) {
-            return;
-        }
+    return Saving([this] {
         const std::optional<ChosenFile> chosen =
             m_platform.fileDialogs.ChooseFileToSave(m_saveDialog);
         if (!chosen) {
-            return;
+            return false;
         }
         m_saveDialog.proposedName = chosen->path;
         m_saveDialog.selectedFileType = chosen->fileType;
-        const BusyCursor busy;
-        WriteStudyFile(PathOf(chosen->path), m_captureWindow->StudySnapshot(),
-                       m_platform.regionalSettings.DecimalSeparator());
+        WriteCapturedStudy(chosen->path);
         m_captureWindow->setWindowTitle(chosen->path);
-        SetModifiedMark(QString());
-        saved = true;
+        return true;
     });
+}
+
+bool TMainForm::Saving(const std::function<bool()>& save) {
+    bool saved = false;
+    ReportingErrors(
+        [&] { saved = m_captureWindow && m_captureWindow->RunStudyChecks() && save(); });
     return saved;
+}
+
+void TMainForm::WriteCapturedStudy(const QString& fileName) {
+    const BusyCursor busy;
+    WriteStudyFile(PathOf(fileName), m_captureWindow->StudySnapshot(),
+                   m_platform.regionalSettings.DecimalSeparator());
+    SetModifiedMark(QString());
 }
 
 QString TMainForm::ModifiedMark() const {

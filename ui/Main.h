@@ -92,8 +92,13 @@ private:
     void ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing);
     TFinforma& CreateCaptureWindow();
     // Runs a step of a command; an error the step does not handle ends it and is shown in the
-    // error report. Gives whether the step ran to its end.
-    bool ReportingErrors(const std::function<void()>& step);
+    // error report.
+    void ReportingErrors(const std::function<void()>& step);
+    // A save: the study checks, then `save`, which gives whether it wrote the file. Gives
+    // whether the study was written.
+    bool Saving(const std::function<bool()>& save);
+    // Writes the capture window's study and clears the modified mark.
+    void WriteCapturedStudy(const QString& fileName);
 
     Platform m_platform;
     QMdiArea* m_mdiArea = nullptr;
