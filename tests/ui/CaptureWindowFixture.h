@@ -109,6 +109,14 @@ protected:
             Type(resultsByRow[index]);
         }
     }
+    // Closes the capture window, answering No to the close question, and forgets the messages
+    // shown, so that the next case of a table starts afresh.
+    void DiscardStudy() {
+        platform.messages.QueueSaveAnswer(false);
+        Capture()->parentWidget()->close();
+        QApplication::processEvents();
+        platform.messages = {};
+    }
     QStringList Messages() { return platform.messages.Messages(); }
     QStringList ErrorReports() { return platform.messages.ErrorReports(); }
 

@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -100,6 +99,8 @@ TEST_F(CaptureWindowTest, ANewWindowShowsTheGeneralPageAndADefaultGrid) {
     EXPECT_EQ(grid.columnWidth(0), 110);
     EXPECT_EQ(grid.rowHeight(0), 24);
     EXPECT_EQ(grid.toolTip(), QString::fromUtf8("Opciones bóton derecho"));
+    EXPECT_EQ(Command("pmnuanalisis").text(), QString::fromUtf8("&Análisis de la varianza"));
+    EXPECT_EQ(Command("pmnuprecs").statusTip(), QString::fromUtf8("Precisión de método"));
     EXPECT_FALSE(Command("pmnuanalisis").isEnabled());
     EXPECT_FALSE(Command("pmnuprecs").isEnabled());
     EXPECT_FALSE(Command("FileNewItem").isEnabled());
@@ -277,10 +278,7 @@ TEST_F(CaptureWindowTest, EnteringAGridThatDoesNotMatchTheCountsSendsTheFocusBac
         EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(row.message)}));
         EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
         EXPECT_EQ(Focus(), row.focus);
-        platform.messages.QueueSaveAnswer(false);
-        Capture()->parentWidget()->close();
-        QApplication::processEvents();
-        platform.messages = {};
+        DiscardStudy();
     }
 }
 
@@ -323,10 +321,7 @@ TEST_F(CaptureWindowTest, LeavingTheGridChecksEveryCellInWalkOrder) {
         }
         EXPECT_EQ(Grid().CurrentColumn(), 1);
         EXPECT_EQ(Grid().CurrentRow(), 1);
-        platform.messages.QueueSaveAnswer(false);
-        Capture()->parentWidget()->close();
-        QApplication::processEvents();
-        platform.messages = {};
+        DiscardStudy();
     }
 }
 
@@ -403,21 +398,6 @@ TEST_F(CaptureWindowTest, ABlockPastedFromASpreadsheetFillsTheGridAndCompletesTh
     QApplication::processEvents();
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("5\t6\n8\t9\n"));
-}
-
-TEST_F(CaptureWindowTest, ThePopupMenuOffersTheCalculationsAndCopyAndPaste) {
-    NewStudy();
-    auto& menu = Find<QMenu>(QStringLiteral("Popmenu"));
-    QStringList captions;
-    for (const QAction* item : menu.actions()) {
-        captions.append(item->isSeparator() ? QStringLiteral("-") : item->text());
-    }
-    EXPECT_EQ(captions, QStringList({QString::fromUtf8("&Análisis de la varianza"),
-                                     QString::fromUtf8("&Precisión de método"), "-", "Copiar",
-                                     "Pegar"}));
-    EXPECT_EQ(Command("pmnuanalisis").statusTip(),
-              "Presenta inferencia de recobros experimentales");
-    EXPECT_EQ(Command("pmnuprecs").statusTip(), QString::fromUtf8("Precisión de método"));
 }
 
 } // namespace
