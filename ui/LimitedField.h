@@ -10,8 +10,6 @@ namespace orbeta {
 // (a method name read from a file) is shown whole, and typing may refill it to that length but
 // never beyond.
 class LimitedField final : public QLineEdit {
-    Q_OBJECT
-
 public:
     LimitedField(int limit, QWidget* parent) : QLineEdit(parent), m_limit(limit) {
         setMaxLength(limit);
