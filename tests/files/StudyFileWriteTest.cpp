@@ -155,7 +155,8 @@ TEST(WriteStudyFile, ReportsFileErrorsAndLeavesTheOldFile) {
 }
 
 // A full disk is real here: a tiny in-memory file system, mounted in a mount namespace of this
-// test's own so that nothing outside the test sees it. Needs the rights to make one.
+// test's own so that nothing outside the test sees it. Needs the rights to make one; ReplaceFile's
+// own tests fail a write on every machine.
 TEST(WriteStudyFile, FullDiskKeepsTheOldFile) {
     TemporaryFolder folder;
     if (::unshare(CLONE_NEWNS) != 0 ||
