@@ -104,9 +104,9 @@ TEST(WriteStudyFile, RefusesBeforeWritingWhatCouldNotOpenAgain) {
         {"counts beyond the format", [](Study& s) { s.analystCount = "11"; },
          "Un archivo de estudio admite de 1 a 10 analistas y de 1 a 100 resultados por "
          "analista."},
-        {"result longer than the reader takes",
-         [](Study& s) { s.SetCell(1, 1, "1." + std::string(70, '0')); },
-         "El dato '1." + std::string(70, '0') +
+        {"result a byte longer than the reader takes, which would open as 1E63",
+         [](Study& s) { s.SetCell(1, 1, "1" + std::string(64, '0')); },
+         "El dato '1" + std::string(64, '0') +
              "' es demasiado largo para guardarse en el archivo."},
     };
     for (const Case& spoiled : cases) {
@@ -117,6 +117,12 @@ TEST(WriteStudyFile, RefusesBeforeWritingWhatCouldNotOpenAgain) {
         EXPECT_EQ(ReadBytes(target), "the old study") << spoiled.what;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(WriteStudyFile, AResultAsLongAsTheReaderTakesOpensAgainEqual) {
+    Study study = WorkedExample();
+    study.SetCell(1, 1, "  1" + std::string(63, '0') + " ");
+    EXPECT_EQ(ParseStudyFile(StudyFileBytes(study, '.'), '.').Cell(1, 1), "1E63");
 }
 
 TEST(WriteStudyFile, ReplacesAnExistingFileKeepingItsPermissions) {
