@@ -125,15 +125,20 @@ TEST(WriteStudyFile, AResultAsLongAsTheReaderTakesOpensAgainEqual) {
     EXPECT_EQ(ParseStudyFile(StudyFileBytes(study, '.'), '.').Cell(1, 1), "1E63");
 }
 
-TEST(WriteStudyFile, ReplacesAnExistingFileKeepingItsPermissions) {
+TEST(WriteStudyFile, NewFilesAreReadableByAllAndReplacedOnesKeepTheirPermissions) {
     TemporaryFolder folder;
     const auto target = folder / "study.w05";
     WriteBytes(target, "an older, longer study than the one about to replace it ..............");
     std::filesystem::permissions(target, std::filesystem::perms(0640));
+    const mode_t previousMask = ::umask(022);
     WriteStudyFile(target, WorkedExample(), '.');
+    WriteStudyFile(folder / "new.w05", WorkedExample(), '.');
+    ::umask(previousMask);
     EXPECT_EQ(ReadBytes(target), ReadBytes(kWorkedExampleFile));
     EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    EXPECT_EQ(std::filesystem::status(folder / "new.w05").permissions(),
+              std::filesystem::perms(0644));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
 }
 
 TEST(WriteStudyFile, SavingThroughALinkReplacesTheLinkedFile) {
