@@ -45,9 +45,9 @@ private:
 };
 
 // Returns the system error of the first failed write, 0 when every byte was written.
-int WriteAll(int descriptor, std::string_view bytes) {
+int WriteAll(int descriptor, std::string_view bytes, const WriteSome& writeSome) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        const ssize_t written = writeSome(descriptor, bytes);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -145,7 +145,14 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maximum
     return contents;
 }
 
-void ReplaceFile(const std::filesystem::path& requestedPath, std::string_view bytes) {
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    ReplaceFile(path, bytes, [](int descriptor, std::string_view some) {
+        return ::write(descriptor, some.data(), some.size());
+    });
+}
+
+void ReplaceFile(const std::filesystem::path& requestedPath, std::string_view bytes,
+                 const WriteSome& writeSome) {
     // Saving through a link replaces the file it points to, not the link.
     std::filesystem::path path = requestedPath;
     struct stat linkStatus {};
@@ -178,7 +185,7 @@ void ReplaceFile(const std::filesystem::path& requestedPath, std::string_view by
         if (::fchmod(temporary.Get(), mode) != 0) {
             return errno;
         }
-        if (const int writeError = WriteAll(temporary.Get(), bytes); writeError != 0) {
+        if (const int writeError = WriteAll(temporary.Get(), bytes, writeSome); writeError != 0) {
             return writeError;
         }
         if (const int closeError = temporary.Close(); closeError != 0) {

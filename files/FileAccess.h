@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace orbeta {
 
@@ -23,5 +25,13 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maximum
 // whose permissions forbid writing is refused, as is a folder. Throws Error with the file's
 // message; after a failure the old file is intact and no temporary file is left.
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Hands some of `bytes` to an open file as ::write does: the number of bytes taken, or -1 with
+// errno set.
+using WriteSome = std::function<ssize_t(int descriptor, std::string_view bytes)>;
+
+// ReplaceFile with every write going through `writeSome`, so that a test can fail any of them.
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes,
+                 const WriteSome& writeSome);
 
 } // namespace orbeta

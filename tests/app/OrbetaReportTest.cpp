@@ -70,6 +70,17 @@ TEST(OrbetaReport, ReportsFailuresOnTheErrorStreamOnly) {
     }
 }
 
+TEST(OrbetaReport, FailsWhenTheReportCannotBeWritten) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "needs /dev/full";
+    }
+    const std::string command =
+        std::string("LC_ALL=C ") + ORBETA_REPORT_PROGRAM + " " + kWorkedExample + " >/dev/full";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "a script must not take a lost report for a written one";
+}
+
 TEST(OrbetaReport, UsesTheRegionalSeparatorOfTheEnvironment) {
     // A Spanish locale of the test's own, so that the machine's installed locales don't matter.
     TemporaryFolder locales;

@@ -85,16 +85,15 @@ TEST(ComputeAnova, LargestStudyFillsBothTables) {
     StatisticsEngine engine;
     AnovaTable table;
     engine.ComputeAnova(LargestStudy(), '.', table);
-    EXPECT_EQ(table.dfAnalyst, 9);
-    EXPECT_EQ(table.dfDay, 90);
-    EXPECT_EQ(table.dfError, 400);
+    EXPECT_EQ(Formatted(table),
+              (std::vector<std::string>{"9", "90", "400", "0.441788", "1.66915", "14.7842",
+                                        "0.0490876", "0.0185461", "0.0369604", "2.64679",
+                                        "0.501783", "0.00927396", "0.999853"}));
     const EngineWorkingState& state = engine.WorkingState();
-    for (int analyst = 0; analyst < 10; ++analyst) {
-        EXPECT_GT(state.analystTotal[analyst], 4900);
-        for (int day = 0; day < 10; ++day) {
-            EXPECT_GT(state.dayTotal[analyst][day], 490);
-        }
-    }
+    EXPECT_EQ(FormatResult(static_cast<double>(state.dayTotal[0][9]), '.'), "496.76");
+    EXPECT_EQ(FormatResult(static_cast<double>(state.dayTotal[9][0]), '.'), "496.66");
+    EXPECT_EQ(FormatResult(static_cast<double>(state.dayTotal[9][9]), '.'), "495.82");
+    EXPECT_EQ(FormatResult(static_cast<double>(state.analystTotal[9]), '.'), "4963.88");
 }
 
 TEST(ComputeAnova, ExponentsAndSignsAreNumbersLikeAnyOther) {

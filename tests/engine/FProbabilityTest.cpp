@@ -35,9 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ProbabilityRow{1, 1, 2, "0.423836"}, ProbabilityRow{1, 2, 1, "0.423828"},
                       ProbabilityRow{0.5, 2, 8, "0.628054"}, ProbabilityRow{0.25, 3, 2, "0.856937"},
                       ProbabilityRow{2.52577, 1, 2, "0.253851"},
+                      ProbabilityRow{0.9995, 1, 2, "0.576075"},
                       ProbabilityRow{2.343, 2, 8, "0.157716"}, ProbabilityRow{5, 1, 8, "0.0541253"},
-                      ProbabilityRow{10, 1, 2, "0.0864319"}, ProbabilityRow{19, 2, 2, "0.0490155"},
-                      ProbabilityRow{4, 9, 90, "0.00042614"},
+                      ProbabilityRow{7.7, 1, 4, "0.0503426"}, ProbabilityRow{10, 1, 2, "0.0864319"},
+                      ProbabilityRow{19, 2, 2, "0.0490155"}, ProbabilityRow{4, 9, 90, "0.00042614"},
                       ProbabilityRow{1000, 9, 90, "5.04818E-14"}),
     [](const ::testing::TestParamInfo<ProbabilityRow>& info) {
         return "Row" + std::to_string(info.index);

@@ -61,6 +61,20 @@ TEST(ComputePrecision, DayComponentBelowZeroTakesTheRepeatability) {
     EXPECT_NE(summary.reproInterAnalyst, summary.reproDayAnalyst);
 }
 
+TEST(ComputePrecision, DayComponentOfZeroTakesTheRepeatability) {
+    // The days of each analyst differ exactly as much as the replicates of a day.
+    const Study study = StudyWithResults(2, 2, 2, {"12", "11", "10", "12", "14", "14", "15", "15"});
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(study, '.', anova);
+    ASSERT_EQ(anova.msDay, anova.msError);
+    PrecisionSummary summary;
+    engine.ComputePrecision(study, '.', summary);
+    EXPECT_EQ(Formatted(summary),
+              (std::vector<std::string>{"14.6415", "1.54952", "1.54952", "4.43714", "34.4632",
+                                        "12.0351", "12.0351", "24.0702", "12.875"}));
+}
+
 TEST(ComputePrecision, AnalystComponentBelowZeroTakesTheDayComponent) {
     // Both analysts alike, days of each analyst far apart.
     const Study study = StudyWithResults(2, 2, 3,
@@ -160,8 +174,14 @@ TEST(ComputePrecision, NumbersAlreadyReadGiveTheSameRecords) {
     engine.ComputePrecision(study, '.', fromTexts);
     engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers);
     EXPECT_EQ(Formatted(fromNumbers), Formatted(fromTexts));
-    results.pop_back();
-    EXPECT_THROW(engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers), Error);
+    for (const std::size_t count : {results.size() - 1, results.size() + 1}) {
+        results.resize(count, 99);
+        EXPECT_EQ(ErrorOf([&] {
+                      engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers);
+                  }),
+                  "The number of results does not match the counts")
+            << count;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -15,7 +16,9 @@ namespace orbeta {
 namespace {
 
 using testing::ErrorOf;
+using testing::ReadBytes;
 using testing::TemporaryFolder;
+using testing::WriteBytes;
 
 TEST(FileErrorMessage, NamesEachSystemErrorAsTheUserSeesIt) {
     TemporaryFolder folder;
@@ -54,6 +57,34 @@ TEST(FileErrorMessage, TooManyOpenFilesIsReportedAsSuch) {
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &original), 0);
     EXPECT_EQ(readError, "Too many open files");
     EXPECT_EQ(writeError, "Too many open files");
+}
+
+TEST(ReplaceFile, AFailedWriteLeavesTheOldFileAndAnInterruptedOneGoesOn) {
+    TemporaryFolder folder;
+    const auto target = folder / "study.w05";
+    const std::string study = StudyFileBytes(testing::WorkedExample(), '.');
+    struct Case {
+        int failingCall;
+        int error;
+        std::string message;
+        std::string contents;
+    };
+    for (const Case& write :
+         {Case{3, ENOSPC, "Disk full", "the old study"}, Case{3, EINTR, "no error", study}}) {
+        WriteBytes(target, "the old study");
+        // Takes a few bytes a call, as a nearly full disk may, until the failing call.
+        int calls = 0;
+        const auto writeSome = [&](int descriptor, std::string_view bytes) -> ssize_t {
+            if (++calls == write.failingCall) {
+                errno = write.error;
+                return -1;
+            }
+            return ::write(descriptor, bytes.data(), std::min<std::size_t>(bytes.size(), 7));
+        };
+        EXPECT_EQ(ErrorOf([&] { ReplaceFile(target, study, writeSome); }), write.message);
+        EXPECT_EQ(ReadBytes(target), write.contents) << write.message;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    }
 }
 
 } // namespace

@@ -186,10 +186,18 @@ TEST(ReadStudyFile, ReportsTheFileErrorsByTheirMessages) {
     EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder / "no-folder" / "a.w05", '.'); }),
               "Invalid filename");
     EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder.Path(), '.'); }), "File access denied");
-    WriteBytes(folder / "huge.w05", std::string(kMaxStudyFileBytes + 1, '1'));
-    EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder / "huge.w05", '.'); }),
-              "El archivo es demasiado grande para ser un archivo de estudio.");
     EXPECT_EQ(ErrorOf([] { ReadStudyFile("/dev/zero", '.'); }), "File access denied");
+}
+
+TEST(ReadStudyFile, ReadsAFileOfExactlyTheSizeLimitAndRefusesOneByteMore) {
+    TemporaryFolder folder;
+    std::string bytes = ReadBytes(kWorkedExampleFile);
+    bytes.resize(kMaxStudyFileBytes, ' ');
+    WriteBytes(folder / "full.w05", bytes);
+    EXPECT_EQ(ResultCells(ReadStudyFile(folder / "full.w05", '.')), kWorkedCells);
+    WriteBytes(folder / "over.w05", bytes + ' ');
+    EXPECT_EQ(ErrorOf([&] { ReadStudyFile(folder / "over.w05", '.'); }),
+              "El archivo es demasiado grande para ser un archivo de estudio.");
 }
 
 TEST(ReadStudyFile, TheExtensionMakesNoDifference) {
