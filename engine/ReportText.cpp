@@ -114,13 +114,14 @@ std::vector<std::string> PrecisionLines(std::string_view methodName,
     return lines;
 }
 
-std::vector<std::string> ReportLines(const Study& study, const AnovaTable& anova,
-                                     const PrecisionSummary& precision, char decimalSeparator) {
-    std::vector<std::string> lines = ReportStudyLines(study);
-    Append(lines, ReportAnovaLines(anova, decimalSeparator));
-    Append(lines,
-           PrecisionLines(study.methodName, precision, decimalSeparator, PrecisionText::Report));
-    return lines;
+void ComputeReport(const Study& study, char decimalSeparator, StatisticsEngine& engine,
+                   AnovaTable& anova, PrecisionSummary& precision,
+                   const std::function<void(const std::vector<std::string>&)>& append) {
+    append(ReportStudyLines(study));
+    engine.ComputeAnova(study, decimalSeparator, anova);
+    append(ReportAnovaLines(anova, decimalSeparator));
+    engine.ComputePrecision(study, decimalSeparator, precision);
+    append(PrecisionLines(study.methodName, precision, decimalSeparator, PrecisionText::Report));
 }
 
 } // namespace orbeta

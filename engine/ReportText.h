@@ -3,6 +3,7 @@
 #include "engine/Ucalculo.h"
 #include "study/Study.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,12 @@ std::vector<std::string> PrecisionLines(std::string_view methodName,
                                         const PrecisionSummary& precision, char decimalSeparator,
                                         PrecisionText text);
 
-// The whole report: the three sections in order.
-std::vector<std::string> ReportLines(const Study& study, const AnovaTable& anova,
-                                     const PrecisionSummary& precision, char decimalSeparator);
+// The whole report of a study that passed the study checks, computed section by section: the
+// study's lines go to `append` first; then ComputeAnova fills `anova` and its section follows;
+// then ComputePrecision fills `precision` and its section follows. An Error from a computation
+// ends it there, the sections before it already handed over.
+void ComputeReport(const Study& study, char decimalSeparator, StatisticsEngine& engine,
+                   AnovaTable& anova, PrecisionSummary& precision,
+                   const std::function<void(const std::vector<std::string>&)>& append);
 
 } // namespace orbeta

@@ -30,4 +30,12 @@ QFont ScriptCapitalsFont(int pointSize) {
                   pointSize);
 }
 
+QFont SystemFont(int pixelSize) {
+    QFont font;
+    font.setFamilies({QStringLiteral("System"), QStringLiteral("Liberation Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
 } // namespace orbeta

@@ -9,5 +9,6 @@ namespace orbeta {
 QFont SansSerifFont(int pointSize);      // "MS Sans Serif", else Liberation Sans
 QFont SerifFont(int pointSize);          // "Times New Roman", else Liberation Serif
 QFont ScriptCapitalsFont(int pointSize); // "Matura MT Script Capitals", else URW's Z003
+QFont SystemFont(int pixelSize);         // "System", bold as it is drawn, else Liberation Sans
 
 } // namespace orbeta

@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "engine/ReportText.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "ui/Fdatos.h"
@@ -9,6 +10,9 @@
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
+#include "ui/Ufanova.h"
+#include "ui/Ufpres.h"
+#include "ui/Uinforme.h"
 #include "ui/helpcons.h"
 
 #include <QApplication>
@@ -473,13 +477,47 @@ void TMainForm::SetModifiedMark(const QString& mark) {
     m_modifiedMark->setText(mark);
 }
 
-// The result windows and printing bring the work of these commands; they are wired here so
-// that every item and button is in its place.
+// Printing brings the work of these commands; they are wired here so that every item and
+// button is in its place.
 void TMainForm::PrintLasserClick() {}
 void TMainForm::FilePrint() {}
-void TMainForm::mnuanovaClick() {}
-void TMainForm::mnuprecsClick() {}
-void TMainForm::mnuinformeClick() {}
+
+void TMainForm::Calculating(const std::function<void(const Study&, char)>& calculate) {
+    ReportingErrors([&] {
+        if (m_captureWindow && m_captureWindow->RunStudyChecks()) {
+            calculate(m_captureWindow->StudySnapshot(),
+                      m_platform.regionalSettings.DecimalSeparator());
+        }
+    });
+}
+
+void TMainForm::mnuanovaClick() {
+    Calculating([this](const Study& study, char separator) {
+        m_engine.ComputeAnova(study, separator, m_anova);
+        auto* window = new TfinfoA(m_anova, separator);
+        window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
+    });
+}
+
+void TMainForm::mnuprecsClick() {
+    Calculating([this](const Study& study, char separator) {
+        m_engine.ComputePrecision(study, separator, m_precision);
+        auto* window = new TFpres(study.methodName, m_precision, separator);
+        window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
+    });
+}
+
+// The report window opens before any figure exists and shows each section as it is computed,
+// so a failed computation leaves the sections before it on view.
+void TMainForm::mnuinformeClick() {
+    Calculating([this](const Study& study, char separator) {
+        auto* window = new Tfrminforme;
+        window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
+        ComputeReport(
+            study, separator, m_engine, m_anova, m_precision,
+            [window](const std::vector<std::string>& lines) { window->AppendLines(lines); });
+    });
+}
 
 void TMainForm::mnucloseClick() {
     if (QMdiSubWindow* active = m_mdiArea->currentSubWindow()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Ucalculo.h"
 #include "ui/CommandStates.h"
 #include "ui/FileDialogs.h"
 #include "ui/Platform.h"
@@ -99,6 +100,9 @@ private:
     bool Saving(const std::function<bool()>& save);
     // Writes the capture window's study and clears the modified mark.
     void WriteCapturedStudy(const QString& fileName);
+    // A calculation: the study checks, then `calculate` with the capture window's study and the
+    // decimal separator; an error it raises is shown in the error report.
+    void Calculating(const std::function<void(const Study&, char)>& calculate);
 
     Platform m_platform;
     QMdiArea* m_mdiArea = nullptr;
@@ -109,6 +113,10 @@ private:
     FileDialogSettings m_openDialog;
     FileDialogSettings m_saveDialog;
     QHash<const QAction*, int> m_helpContexts;
+    // The engine and the results the calculation commands fill.
+    StatisticsEngine m_engine;
+    AnovaTable m_anova;
+    PrecisionSummary m_precision;
     std::array<std::vector<QAction*>, kCommandGroupCount> m_groups;
 };
 

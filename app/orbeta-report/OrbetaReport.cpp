@@ -13,6 +13,7 @@
 #include <exception>
 #include <iostream>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -42,13 +43,14 @@ int Report(const char* path) {
         orbeta::StatisticsEngine engine;
         orbeta::AnovaTable anova;
         orbeta::PrecisionSummary precision;
-        engine.ComputeAnova(study, separator, anova);
-        engine.ComputePrecision(study, separator, precision);
         std::string report;
-        for (const std::string& line : orbeta::ReportLines(study, anova, precision, separator)) {
-            report += line;
-            report += '\n';
-        }
+        orbeta::ComputeReport(study, separator, engine, anova, precision,
+                              [&report](const std::vector<std::string>& lines) {
+                                  for (const std::string& line : lines) {
+                                      report += line;
+                                      report += '\n';
+                                  }
+                              });
         std::cout << report << std::flush;
         return std::cout ? 0 : 1;
     } catch (const orbeta::Error& error) {

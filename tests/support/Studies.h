@@ -16,6 +16,9 @@ Study StudyWithResults(int analysts, int days, int replicates,
 // The worked example: 2 analysts, 2 days, 3 replicates, method "Valoración", date "01/06/2001".
 Study WorkedExample();
 
+// The worked example's report, line by line, as the user reads it.
+const std::vector<std::string>& WorkedExampleReport();
+
 // The worked example's file, as the program writes it.
 inline const std::filesystem::path kWorkedExampleFile =
     std::filesystem::path(ORBETA_TEST_DATA) / "worked-example.w05";

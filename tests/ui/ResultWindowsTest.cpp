@@ -1,0 +1,236 @@
+#include "CaptureWindowFixture.h"
+
+#include "support/Studies.h"
+#include "ui/Ufanova.h"
+#include "ui/Ufpres.h"
+#include "ui/Uinforme.h"
+
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace orbeta {
+namespace {
+
+QStringList Lines(const QWidget& window) {
+    return window.findChild<QPlainTextEdit*>()->toPlainText().split('\n');
+}
+
+QTableWidget& TableOf(const TfinfoA& window) {
+    return *window.findChild<QTableWidget*>(QStringLiteral("stganova"));
+}
+
+// The analysis-of-variance grid's rows, their cells joined by "|".
+QStringList GridRows(const TfinfoA& window) {
+    QStringList rows;
+    for (int row = 0; row < 6; ++row) {
+        QStringList cells;
+        for (int column = 0; column < 6; ++column) {
+            cells.append(TableOf(window).item(row, column)->text());
+        }
+        rows.append(cells.join('|'));
+    }
+    return rows;
+}
+
+class ResultWindowsTest : public testing::CaptureWindowTest {
+protected:
+    // Opens the worked example's file, which makes the calculations available, then puts the
+    // study under test into the capture window.
+    void Load(const Study& study) {
+        platform.fileDialogs.QueueAnswer(
+            ChosenFile{QString::fromStdString(testing::kWorkedExampleFile.string()), {}});
+        Command("FileOpenItem").trigger();
+        Capture()->ShowStudy(study);
+    }
+    void Run(const char* command) {
+        Command(command).trigger();
+        Settle();
+    }
+    static void Close(QWidget& window) {
+        window.parentWidget()->close();
+        Settle();
+    }
+    // Lets waiting events run, the deletion of closed windows included.
+    static void Settle() {
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    template <typename Window> QList<Window*> Windows() {
+        return mainWindow.findChildren<Window*>();
+    }
+};
+
+TEST_F(ResultWindowsTest, TheWorkedExampleInTheThreeWindows) {
+    Load(testing::WorkedExample());
+    for (const char* command : {"mnuanova", "mnuprecs", "mnuinforme"}) {
+        Run(command);
+    }
+    ASSERT_EQ(Windows<TfinfoA>().size(), 1);
+    const TfinfoA& anova = *Windows<TfinfoA>().front();
+    EXPECT_EQ(anova.windowTitle(), QString::fromUtf8("Análisis de la varianza"));
+    EXPECT_EQ(anova.parentWidget()->size(), QSize(601, 300));
+    EXPECT_EQ(GridRows(anova).join('\n'),
+              QString::fromUtf8(R"(         FUENTE|    GRADOS|      SUMA|     MEDIA||
+             DE|        DE|        DE|        DE|      fcal|     Pfcal
+      VARIACIÓN|  LIBERTAD| CUADRADOS| CUADRADOS||
+ANALISTA|1|1.02083|1.02083|2.52577|0.253851
+DIA|2|0.808333|0.404167|2.343|0.157716
+ERROR DE MÉTODO|8|1.38|0.1725||)"));
+    EXPECT_EQ(TableOf(anova).columnWidth(0), 140);
+    EXPECT_EQ(TableOf(anova).columnWidth(5), 100);
+
+    QStringList report;
+    for (const std::string& line : testing::WorkedExampleReport()) {
+        report.append(QString::fromStdString(line));
+    }
+    ASSERT_EQ(Windows<Tfrminforme>().size(), 1);
+    EXPECT_EQ(Windows<Tfrminforme>().front()->windowTitle(), "Informe");
+    EXPECT_EQ(Lines(*Windows<Tfrminforme>().front()), report);
+    EXPECT_EQ(Lines(anova), report.mid(report.size() - 15, 2)) << "the report's conclusions";
+
+    // The report's precision section, but for an empty line under the title, and the mean.
+    QStringList precisionLines = report.mid(report.size() - 11);
+    precisionLines[1] = "";
+    precisionLines.insert(3, "PROMEDIO DE LAS DETERMINACIONES = 99.6417");
+    ASSERT_EQ(Windows<TFpres>().size(), 1);
+    EXPECT_EQ(Windows<TFpres>().front()->windowTitle(),
+              QString::fromUtf8("Evaluación de la precisión"));
+    EXPECT_EQ(Windows<TFpres>().front()->size(), QSize(518, 238));
+    EXPECT_EQ(Lines(*Windows<TFpres>().front()), precisionLines);
+    EXPECT_TRUE(ErrorReports().isEmpty());
+}
+
+TEST(AnovaWindow, ShowsAProbabilityOfTheLevelAsNoEffectAndATinyOneInScientificNotation) {
+    AnovaTable table;
+    table.pAnalyst = 0.05;
+    table.pDay = 5.048177e-14;
+    const TfinfoA window(table, ',');
+    EXPECT_EQ(GridRows(window)[3], "ANALISTA|0|0|0|0|0,05");
+    EXPECT_EQ(GridRows(window)[4], "DIA|0|0|0|0|5,04818E-14");
+    EXPECT_EQ(Lines(window),
+              QStringList({QString::fromUtf8("EL ANALISTA NO PRESENTA EFECTO SOBRE LA VALORACIÓN."),
+                           QString::fromUtf8("EXISTE EFECTO DE LOS DÍAS PARA UN ANALISTA EN LA "
+                                             "VALORACIÓN.")}));
+}
+
+TEST_F(ResultWindowsTest, EachRunShowsTheStudyAndTheSeparatorOfItsMoment) {
+    Load(testing::WorkedExample());
+    Run("mnuanova");
+    Run("mnuprecs");
+    platform.regionalSettings = testing::FixedRegionalSettings(',');
+    Study edited = testing::StudyWithResults(2, 2, 3,
+                                             {"90", "100,2", "99,8", "100,5", "99,9", "100,1",
+                                              "98,7", "99,5", "99", "100", "99,6", "99,3"});
+    edited.methodName = "Otro";
+    Capture()->ShowStudy(edited);
+    Run("mnuanova");
+    Run("mnuprecs");
+    const QList<TfinfoA*> anova = Windows<TfinfoA>();
+    ASSERT_EQ(anova.size(), 2);
+    EXPECT_EQ(GridRows(*anova[0])[5], QString::fromUtf8("ERROR DE MÉTODO|8|1.38|0.1725||"));
+    EXPECT_EQ(GridRows(*anova[1])[5], QString::fromUtf8("ERROR DE MÉTODO|8|67,5067|8,43833||"));
+    const QList<TFpres*> precision = Windows<TFpres>();
+    ASSERT_EQ(precision.size(), 2);
+    EXPECT_EQ(Lines(*precision[0]).mid(2, 2),
+              QStringList({QString::fromUtf8("NOMBRE DEL MÉTODO = Valoración"),
+                           "PROMEDIO DE LAS DETERMINACIONES = 99.6417"}));
+    EXPECT_EQ(Lines(*precision[1]).mid(2, 2),
+              QStringList({QString::fromUtf8("NOMBRE DEL MÉTODO = Otro"),
+                           "PROMEDIO DE LAS DETERMINACIONES = 98,8833"}));
+}
+
+TEST_F(ResultWindowsTest, AFailureOpensNoWindowAndTheReportKeepsWhatItHad) {
+    Study notANumber = testing::WorkedExample();
+    notANumber.SetCell(2, 4, "1O0");
+    const Study zeroMean = testing::StudyWithResults(
+        2, 2, 3, {"-1", "1", "0.5", "-0.5", "2", "-2", "1", "-1", "0.25", "-0.25", "3", "-3"});
+    Study oneAnalyst = testing::WorkedExample();
+    oneAnalyst.analystCount = "1";
+    struct Case {
+        const Study& study;
+        const char* command;
+        QString shown;         // the error report, or the check's message
+        qsizetype reportLines; // -1: no report window
+    };
+    const QString notANumberError = "'1O0' is not a valid floating point value.";
+    const QString zeroMeanError = "Floating point division by zero.";
+    for (const Case& failing : {
+             Case{notANumber, "mnuanova", notANumberError, -1},
+             Case{zeroMean, "mnuprecs", zeroMeanError, -1},
+             Case{notANumber, "mnuinforme", notANumberError, 22}, // the study only
+             Case{zeroMean, "mnuinforme", zeroMeanError, 46},     // and the variance
+             Case{oneAnalyst, "mnuinforme", "Datos fuera de rango, 2-10 Analistas", -1},
+         }) {
+        SCOPED_TRACE(failing.command + (" " + failing.shown.toStdString()));
+        const QStringList shownBefore = ErrorReports() + Messages();
+        Load(failing.study);
+        Run(failing.command);
+        EXPECT_EQ(ErrorReports() + Messages(), shownBefore + QStringList(failing.shown));
+        EXPECT_EQ(Windows<TfinfoA>().size() + Windows<TFpres>().size(), 0);
+        const QList<Tfrminforme*> reports = Windows<Tfrminforme>();
+        EXPECT_EQ(reports.isEmpty() ? -1 : Lines(*reports.front()).size(), failing.reportLines);
+        if (!Messages().isEmpty()) {
+            EXPECT_EQ(Focus(), "meanalista") << "the failed check's field";
+        }
+        for (Tfrminforme* report : reports) {
+            Close(*report);
+        }
+        Close(*Capture());
+    }
+}
+
+TEST_F(ResultWindowsTest, TheReportListsEveryResultOfTheLargestStudy) {
+    Load(testing::LargestStudy());
+    Run("mnuinforme");
+    EXPECT_EQ(Lines(*Windows<Tfrminforme>().front()).size(), 8 + 10 * (1 + 50) + 24 + 13);
+}
+
+TEST_F(ResultWindowsTest, TheGridsTabWalksItsCellsThenLeavesFromTheLast) {
+    Load(testing::WorkedExample());
+    Run("mnuanova");
+    QTableWidget& grid = TableOf(*Windows<TfinfoA>().front());
+    grid.setFocus();
+    grid.setCurrentCell(0, 0);
+    for (int cell = 1; cell < 36; ++cell) {
+        Press(Qt::Key_Tab);
+    }
+    ASSERT_EQ(QPoint(grid.currentColumn(), grid.currentRow()), QPoint(5, 5));
+    // The grid is the window's only control, so the focus leaving it comes straight back.
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(grid.currentColumn(), 5) << "the Tab left the grid instead of wrapping round";
+    EXPECT_EQ(grid.currentRow(), 0) << "the grid went back to its top row as the focus left";
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(grid.currentRow(), 1) << "the grid takes the Tab key again";
+}
+
+TEST_F(ResultWindowsTest, AKeyOrAButtonClosesTheReportAndTheLastChildLeavesNoStudy) {
+    Load(testing::WorkedExample());
+    for (const char* command : {"mnuanova", "mnuinforme", "mnuinforme"}) {
+        Run(command);
+    }
+    Close(*Windows<TfinfoA>().front());
+    EXPECT_TRUE(Command("mnuanova").isEnabled()) << "closed beside the capture window";
+    Close(*Capture());
+    mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
+    QPointer<Tfrminforme> first = Windows<Tfrminforme>()[0];
+    QPointer<Tfrminforme> second = Windows<Tfrminforme>()[1];
+    auto& text = *second->findChild<QPlainTextEdit*>(QStringLiteral("mminforme"));
+    ASSERT_EQ(QApplication::focusWidget(), &text);
+    QTest::mouseClick(text.verticalScrollBar(), Qt::LeftButton);
+    Settle();
+    ASSERT_FALSE(second.isNull()) << "its scroll bars leave it open";
+    QTest::mouseClick(first->findChild<QPlainTextEdit*>()->viewport(), Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(Command("mnuclose").isEnabled()) << "another report is still open";
+    Press(Qt::Key_Control);
+    Settle();
+    EXPECT_TRUE(second.isNull());
+    EXPECT_FALSE(Command("mnuclose").isEnabled());
+    EXPECT_TRUE(Command("FileOpenItem").isEnabled());
+}
+
+} // namespace
+} // namespace orbeta
