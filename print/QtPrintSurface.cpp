@@ -31,6 +31,10 @@ void QtPrintSurface::EndJob() {
     m_painter.end();
 }
 
+void QtPrintSurface::NewPage() {
+    m_printer.newPage();
+}
+
 void QtPrintSurface::SelectFont(const std::string& typeface, int pointSize) {
     QFont font(FromUtf8(typeface));
     font.setPointSize(pointSize);

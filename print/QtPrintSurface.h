@@ -15,6 +15,7 @@ public:
 
     void BeginJob() override;
     void EndJob() override;
+    void NewPage() override;
     void SelectFont(const std::string& typeface, int pointSize) override;
     int FontHeight() const override;
     int FontPointSize() const override;
