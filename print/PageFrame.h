@@ -53,6 +53,19 @@ inline constexpr const char* kReplicatesLabel = "Número de replicaciones: ";
 // each after its label, as typed.
 void DrawStudyData(PageWriter& page, int column, int firstRow, const Study& study);
 
+// A page layout: its two pages, each printed as one print job.
+class PageLayout {
+public:
+    virtual ~PageLayout() = default;
+
+    // The study as entered: its fields and its result grid, texts as typed. Throws Error, with
+    // no job begun, when the counts are not whole numbers or do not match the grid.
+    virtual void PrintGeneralInfo(const Study& study) = 0;
+    // The analysis of variance, its conclusions and the precision measures of the study, with
+    // the study's method name and date.
+    virtual void PrintResults(const Study& study, AnovaTable anova, PrecisionSummary precision) = 0;
+};
+
 // Where a layout puts the strips of the result table and how far it may fill a page.
 struct StripTableLayout {
     int firstColumn;      // the row-heading strip's column

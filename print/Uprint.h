@@ -10,17 +10,13 @@ namespace orbeta {
 // above, and two signature lines, the product line and a rule below. A result table too long
 // for its page goes on over further pages of the same job, each with the frame. The page is
 // laid out in the printer's device pixels; its columns are those of a 600-dpi printer.
-class LaserLayout {
+class LaserLayout final : public PageLayout {
 public:
     LaserLayout(PrintSurface& surface, char decimalSeparator)
         : m_page(surface), m_decimalSeparator(decimalSeparator) {}
 
-    // The study as entered: its fields and its result grid, texts as typed. Throws Error, with
-    // no job begun, when the counts are not whole numbers or do not match the grid.
-    void PrintGeneralInfo(const Study& study);
-    // The analysis of variance, its conclusions and the precision measures of the study, whose
-    // method name, date and count texts head and close the page.
-    void PrintResults(const Study& study, AnovaTable anova, PrecisionSummary precision);
+    void PrintGeneralInfo(const Study& study) override;
+    void PrintResults(const Study& study, AnovaTable anova, PrecisionSummary precision) override;
 
 private:
     // Begins the job and draws the header.

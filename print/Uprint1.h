@@ -20,13 +20,12 @@ struct DeskJetSettings {
 // signature lines; the general-information page closes right below its result table. A table
 // too long for its page goes on over further pages of the same job, each opening with the
 // header and closing with the product line and its rule.
-class DeskJetLayout {
+class DeskJetLayout final : public PageLayout {
 public:
     DeskJetLayout(PrintSurface& surface, char decimalSeparator, DeskJetSettings settings);
 
-    // As LaserLayout's.
-    void PrintGeneralInfo(const Study& study);
-    void PrintResults(const Study& study, AnovaTable anova, PrecisionSummary precision);
+    void PrintGeneralInfo(const Study& study) override;
+    void PrintResults(const Study& study, AnovaTable anova, PrecisionSummary precision) override;
 
 private:
     void PrintHeader();
