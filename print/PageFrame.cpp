@@ -11,10 +11,22 @@
 
 namespace orbeta {
 
+void PageWriter::SelectFont(int pointSize) {
+    m_surface.SelectFont("ARIAL", pointSize);
+}
+
 void PageWriter::TakeUnitsFromHeaderFont(int pointSize) {
     SelectFont(pointSize);
     m_lineUnit = std::abs(m_surface.FontHeight());
     m_columnUnit = m_surface.FontPointSize();
+}
+
+void PageWriter::DrawHeader(int pointSize, const std::vector<std::pair<int, std::string>>& rows) {
+    TakeUnitsFromHeaderFont(pointSize);
+    for (const auto& [row, text] : rows) {
+        Centred(row, text);
+    }
+    Rule(RowY(8) + 20);
 }
 
 void PageWriter::Text(int column, int row, const std::string& text) {
@@ -32,20 +44,6 @@ void PageWriter::RightAligned(int row, const std::string& text) {
 
 void PageWriter::Rule(int y) {
     m_surface.DrawLine(0, y, m_surface.PrintableWidth(), y);
-}
-
-void DrawStudyData(PageWriter& page, int column, int firstRow, const Study& study) {
-    const std::array<std::pair<const char*, const std::string*>, 5> lines = {{
-        {kMethodNameLabel, &study.methodName},
-        {kDateLabel, &study.date},
-        {kAnalystsLabel, &study.analystCount},
-        {kDaysLabel, &study.dayCount},
-        {kReplicatesLabel, &study.replicateCount},
-    }};
-    for (std::size_t line = 0; line < lines.size(); ++line) {
-        page.Text(column, firstRow + static_cast<int>(line),
-                  std::string(lines[line].first) + *lines[line].second);
-    }
 }
 
 void CheckPrintableCounts(const Study& study) {
@@ -114,6 +112,23 @@ int DrawStripTable(PageWriter& page, const Study& study, const StripTableLayout&
         DrawLine(page, line, row++);
     }
     return row;
+}
+
+int DrawGeneralInformation(PageWriter& page, const std::string& title, const Study& study,
+                           const StripTableLayout& layout, const std::function<void()>& breakPage) {
+    page.Centred(10, title);
+    const std::array<std::pair<const char*, const std::string*>, 5> lines = {{
+        {kMethodNameLabel, &study.methodName},
+        {kDateLabel, &study.date},
+        {kAnalystsLabel, &study.analystCount},
+        {kDaysLabel, &study.dayCount},
+        {kReplicatesLabel, &study.replicateCount},
+    }};
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        page.Text(layout.firstColumn, 12 + static_cast<int>(line),
+                  std::string(lines[line].first) + *lines[line].second);
+    }
+    return DrawStripTable(page, study, layout, breakPage);
 }
 
 void DrawResults(PageWriter& page, const ResultsPageTexts& texts, const std::string& methodName,

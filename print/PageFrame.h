@@ -7,12 +7,11 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orbeta {
 
-// The typeface of every printed text.
-inline constexpr const char* kPrintTypeface = "ARIAL";
 // The line that closes every page of both layouts.
 inline constexpr const char* kProductLine = "ORBETA v. w 3.1";
 
@@ -25,7 +24,8 @@ public:
     // Selects the header font at `pointSize` and takes LineUnit (its height in device pixels)
     // and ColumnUnit (its point size as the printer selected it) from it.
     void TakeUnitsFromHeaderFont(int pointSize);
-    void SelectFont(int pointSize) { m_surface.SelectFont(kPrintTypeface, pointSize); }
+    // Selects the typeface of every printed text, "ARIAL", at `pointSize`.
+    void SelectFont(int pointSize);
 
     void Text(int column, int row, const std::string& text);
     void Centred(int row, const std::string& text);
@@ -33,6 +33,9 @@ public:
     // A line across the printable width at y device pixels.
     void Rule(int y);
     int RowY(int row) const { return row * m_lineUnit; }
+    // The header of a page: the units taken from the header font at `pointSize`, the texts
+    // centred on their rows, and the rule 20 device pixels below row 8.
+    void DrawHeader(int pointSize, const std::vector<std::pair<int, std::string>>& rows);
 
     PrintSurface& Surface() { return m_surface; }
 
@@ -48,10 +51,6 @@ inline constexpr const char* kDateLabel = "Fecha: ";
 inline constexpr const char* kAnalystsLabel = "Número de Analistas: ";
 inline constexpr const char* kDaysLabel = "Número de días: ";
 inline constexpr const char* kReplicatesLabel = "Número de replicaciones: ";
-
-// Rows `firstRow` to `firstRow` + 4 at `column`: the method name, the date and the three counts,
-// each after its label, as typed.
-void DrawStudyData(PageWriter& page, int column, int firstRow, const Study& study);
 
 // A page layout: its two pages, each printed as one print job.
 class PageLayout {
@@ -88,6 +87,12 @@ void CheckPrintableCounts(const Study& study);
 // table on the last page. The counts must have passed CheckPrintableCounts.
 int DrawStripTable(PageWriter& page, const Study& study, const StripTableLayout& layout,
                    const std::function<void()>& breakPage);
+
+// Rows 10 on of a general-information page: `title` centred on row 10; at the table's first
+// column, rows 12 to 16, the method name, the date and the three counts, each after its label,
+// as typed; then the strip table. Gives the first row below the table on the last page.
+int DrawGeneralInformation(PageWriter& page, const std::string& title, const Study& study,
+                           const StripTableLayout& layout, const std::function<void()>& breakPage);
 
 // The texts and columns of a results page.
 struct ResultsPageTexts {

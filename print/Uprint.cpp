@@ -61,10 +61,8 @@ void LaserLayout::PrintHeader() {
 }
 
 void LaserLayout::DrawHeader() {
-    m_page.TakeUnitsFromHeaderFont(kHeaderSize);
-    m_page.Centred(6, "Control de Calidad");
-    m_page.Centred(7, "Precisión del Método Analítico");
-    m_page.Rule(m_page.RowY(8) + 20);
+    m_page.DrawHeader(kHeaderSize,
+                      {{6, "Control de Calidad"}, {7, "Precisión del Método Analítico"}});
 }
 
 void LaserLayout::DrawFooter() {
@@ -78,14 +76,13 @@ void LaserLayout::PrintGeneralInfo(const Study& study) {
     CheckPrintableCounts(study);
     PrintHeader();
     m_page.SelectFont(kBodySize);
-    m_page.Centred(10, "Información General");
-    DrawStudyData(m_page, kLeftColumn, 12, study);
-    DrawStripTable(m_page, study, {kLeftColumn, 61, 20, 21, 55, 10}, [this] {
-        DrawFooter();
-        m_page.Surface().NewPage();
-        DrawHeader();
-        m_page.SelectFont(kBodySize);
-    });
+    DrawGeneralInformation(m_page, "Información General", study, {kLeftColumn, 61, 20, 21, 55, 10},
+                           [this] {
+                               DrawFooter();
+                               m_page.Surface().NewPage();
+                               DrawHeader();
+                               m_page.SelectFont(kBodySize);
+                           });
     DrawFooter();
     m_page.Surface().EndJob();
 }

@@ -68,11 +68,9 @@ void DeskJetLayout::PrintHeader() {
 }
 
 void DeskJetLayout::DrawHeader() {
-    m_page.TakeUnitsFromHeaderFont(m_headerSize);
-    m_page.Centred(5, "Ondravel");
-    m_page.Centred(6, "Control de Calidad");
-    m_page.Centred(7, "PRECISIÓN DEL MÉTODO ANALÍTICO");
-    m_page.Rule(m_page.RowY(8) + 20);
+    m_page.DrawHeader(
+        m_headerSize,
+        {{5, "Ondravel"}, {6, "Control de Calidad"}, {7, "PRECISIÓN DEL MÉTODO ANALÍTICO"}});
 }
 
 void DeskJetLayout::DrawFoot(int firstFreeRow) {
@@ -84,15 +82,13 @@ void DeskJetLayout::PrintGeneralInfo(const Study& study) {
     CheckPrintableCounts(study);
     PrintHeader();
     m_page.SelectFont(m_bodySize);
-    m_page.Centred(10, "INFORMACIÓN GENERAL");
-    DrawStudyData(m_page, m_margin, 12, study);
-    const int below =
-        DrawStripTable(m_page, study, {m_margin, 41, 18, 20, kLastTableRow, 10}, [this] {
-            DrawFoot(kLastTableRow + 1);
-            m_page.Surface().NewPage();
-            DrawHeader();
-            m_page.SelectFont(m_bodySize);
-        });
+    const int below = DrawGeneralInformation(m_page, "INFORMACIÓN GENERAL", study,
+                                             {m_margin, 41, 18, 20, kLastTableRow, 10}, [this] {
+                                                 DrawFoot(kLastTableRow + 1);
+                                                 m_page.Surface().NewPage();
+                                                 DrawHeader();
+                                                 m_page.SelectFont(m_bodySize);
+                                             });
     DrawFoot(below);
     m_page.Surface().EndJob();
 }

@@ -51,11 +51,7 @@ std::unique_ptr<PageLayout> LargeDeskJet(PrintSurface& surface) {
 
 TEST(QtPrintPath, PrintsEveryPageWholeToAPdfFile) {
     const Study example = testing::WorkedExample();
-    StatisticsEngine engine;
-    AnovaTable anova;
-    PrecisionSummary precision;
-    engine.ComputeAnova(example, '.', anova);
-    engine.ComputePrecision(example, '.', precision);
+    const auto [anova, precision] = testing::ComputeResults(example);
     const QStringList frame = {"Control de Calidad", "ORBETA v. w 3.1"};
     const std::vector<PathCase> cases = {
         {"laser general information", Laser, false, example, 1,

@@ -152,11 +152,7 @@ struct ConclusionCase {
 
 TEST(LaserLayout, ResultsPageHoldsTheFiguresAndTheConclusionsByTheFivePercentRule) {
     const Study study = testing::WorkedExample();
-    StatisticsEngine engine;
-    AnovaTable anova;
-    PrecisionSummary precision;
-    engine.ComputeAnova(study, '.', anova);
-    engine.ComputePrecision(study, '.', precision);
+    auto [anova, precision] = testing::ComputeResults(study);
     RecordingPrintSurface surface(600, 4800);
     LaserLayout(surface, '.').PrintResults(study, anova, precision);
     EXPECT_THAT(

@@ -29,6 +29,14 @@ Study WorkedExample() {
     return study;
 }
 
+StudyResults ComputeResults(const Study& study) {
+    StatisticsEngine engine;
+    StudyResults results;
+    engine.ComputeAnova(study, '.', results.anova);
+    engine.ComputePrecision(study, '.', results.precision);
+    return results;
+}
+
 Study LargestStudy() {
     std::vector<std::string> results;
     for (int analyst = 1; analyst <= 10; ++analyst) {
