@@ -19,6 +19,12 @@ QFont SansSerifFont(int pointSize) {
     return FontOf({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}, pointSize);
 }
 
+QFont SystemFont() {
+    QFont font = SansSerifFont(10);
+    font.setPixelSize(13);
+    return font;
+}
+
 QFont SerifFont(int pointSize) {
     return FontOf({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")},
                   pointSize);

@@ -9,5 +9,7 @@ namespace orbeta {
 QFont SansSerifFont(int pointSize);      // "MS Sans Serif", else Liberation Sans
 QFont SerifFont(int pointSize);          // "Times New Roman", else Liberation Serif
 QFont ScriptCapitalsFont(int pointSize); // "Matura MT Script Capitals", else URW's Z003
+// The font of the print dialogs, "System" 13 pixels high, in the sans-serif face above.
+QFont SystemFont();
 
 } // namespace orbeta

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -378,7 +379,9 @@ void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing)
 TFinforma& TMainForm::CreateCaptureWindow() {
     auto* capture = new TFinforma(*this);
     m_captureWindow = capture;
+    connect(capture, &QObject::destroyed, this, [this] { emit CaptureWindowChanged(false); });
     AddChildWindow(capture, ChildKind::CaptureWindow);
+    emit CaptureWindowChanged(true);
     capture->THojasEnter();
     return *capture;
 }
@@ -475,8 +478,43 @@ void TMainForm::SetModifiedMark(const QString& mark) {
 
 // The result windows and printing bring the work of these commands; they are wired here so
 // that every item and button is in its place.
-void TMainForm::PrintLasserClick() {}
-void TMainForm::FilePrint() {}
+TFinforma* TMainForm::CaptureWindow() const {
+    return m_captureWindow;
+}
+
+void ShowInFront(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void TMainForm::SetPrintDialogs(QWidget& laserOptions, QDialog& printerAndMargin,
+                                QWidget& deskJetOptions) {
+    m_laserOptions = &laserOptions;
+    m_printerAndMargin = &printerAndMargin;
+    m_deskJetOptions = &deskJetOptions;
+}
+
+void TMainForm::PrintLasserClick() {
+    if (m_laserOptions) {
+        ShowInFront(*m_laserOptions);
+    }
+}
+
+void TMainForm::FilePrint() {
+    bool passed = false;
+    ReportingErrors([&] { passed = m_captureWindow && m_captureWindow->RunStudyChecks(); });
+    if (passed && m_deskJetOptions) {
+        ShowInFront(*m_deskJetOptions);
+    }
+}
+
+void TMainForm::mnuoprtClick() {
+    if (m_printerAndMargin) {
+        m_printerAndMargin->exec();
+    }
+}
+
 void TMainForm::mnuanovaClick() {}
 void TMainForm::mnuprecsClick() {}
 void TMainForm::mnuinformeClick() {}
