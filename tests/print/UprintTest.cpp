@@ -55,10 +55,15 @@ TEST(LaserLayout, FramesThePageInRowsOfTheHeaderFontAndColumnsOfTwelvePixels) {
     for (const FrameCase& each : cases) {
         const auto page = GeneralInfoPage(testing::WorkedExample(), each.resolution);
         EXPECT_THAT(page, IsSupersetOf(each.operations)) << each.resolution << " dpi";
-        EXPECT_EQ(page.front(), "begin");
-        EXPECT_EQ(page.back(), "end");
         EXPECT_EQ(Count(page, "page"), 0) << "one page";
     }
+}
+
+// The worked example with its count of analysts typed with a leading zero.
+Study WorkedExampleTypedWithZero() {
+    Study study = testing::WorkedExample();
+    study.analystCount = "02";
+    return study;
 }
 
 struct BlockCase {
@@ -68,10 +73,10 @@ struct BlockCase {
 
 TEST(LaserLayout, LaysTheResultGridOutInOneBlockUpToFiveAnalystsAndTwoBeyond) {
     const std::vector<BlockCase> cases = {
-        {testing::WorkedExample(),
-         {"text 1272 2000 Analista 1", "text 2004 2000 Analista 2",
-          "text 540 2100 (Día 1,Replica 1)", "text 1272 2100 99.1", "text 2004 2100 98.7",
-          "text 540 2600 (Día 2,Replica 3)", "text 2004 2600 99.3"}},
+        {WorkedExampleTypedWithZero(),
+         {"text 540 1400 Número de Analistas: 02", "text 1272 2000 Analista 1",
+          "text 2004 2000 Analista 2", "text 540 2100 (Día 1,Replica 1)", "text 1272 2100 99.1",
+          "text 2004 2100 98.7", "text 540 2600 (Día 2,Replica 3)", "text 2004 2600 99.3"}},
         {testing::StudyWithResults(5, 2, 3, {}),
          {"text 1272 2000 Analista 1", "text 4200 2000 Analista 5",
           "text 540 2600 (Día 2,Replica 3)"}},
@@ -87,13 +92,6 @@ TEST(LaserLayout, LaysTheResultGridOutInOneBlockUpToFiveAnalystsAndTwoBeyond) {
         EXPECT_THAT(page, IsSupersetOf(each.strips)) << each.study.analystCount << " analysts";
         EXPECT_EQ(Count(page, "text 540 2000 (Día 1,Replica 1)"), 0) << "row 0 is the headings";
     }
-}
-
-TEST(LaserLayout, PrintsCountsAsTypedAndLaysTheTableOutByTheirValues) {
-    Study study = testing::WorkedExample();
-    study.analystCount = "02";
-    EXPECT_THAT(GeneralInfoPage(study),
-                IsSupersetOf({"text 540 1400 Número de Analistas: 02", "text 2004 2600 99.3"}));
 }
 
 TEST(LaserLayout, RefusesCountsThatDoNotFitTheGridBeforeAnyJobBegins) {
