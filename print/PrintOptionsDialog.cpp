@@ -14,37 +14,37 @@
 namespace orbeta {
 
 PrintOptionsDialog::PrintOptionsDialog(TMainForm& mainWindow, const QString& caption)
-    : QDialog(&mainWindow, Qt::Window), m_mainWindow(mainWindow),
-      m_opcion(new QGroupBox(caption, this)), m_results(new QRadioButton(m_opcion)),
-      m_accept(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                               QStringLiteral("Aceptar"), this)) {
+    : QDialog(&mainWindow, Qt::Window), m_mainWindow(mainWindow) {
     setWindowTitle(QStringLiteral("opciones"));
     setFont(SystemFont());
     setGeometry(111, 157, 238, 165);
 
-    m_opcion->setObjectName(QStringLiteral("opcion"));
-    m_opcion->setGeometry(0, 0, 238, 105);
-    auto* generalInfo = new QRadioButton(QStringLiteral("Imprime Información General"), m_opcion);
+    auto* opcion = new QGroupBox(caption, this);
+    opcion->setObjectName(QStringLiteral("opcion"));
+    opcion->setGeometry(0, 0, 238, 105);
+    auto* generalInfo = new QRadioButton(QStringLiteral("Imprime Información General"), opcion);
     generalInfo->setChecked(true);
-    m_results->setText(QStringLiteral("Imprime Resultados"));
-    auto* items = new QVBoxLayout(m_opcion);
+    m_results = new QRadioButton(QStringLiteral("Imprime Resultados"), opcion);
+    auto* items = new QVBoxLayout(opcion);
     items->addWidget(generalInfo);
     items->addWidget(m_results);
 
-    m_accept->setObjectName(QStringLiteral("BitBtn1"));
-    m_accept->setGeometry(8, 120, 97, 33);
-    m_accept->setDefault(true);
-    m_accept->setEnabled(mainWindow.CaptureWindow() != nullptr);
+    auto* accept = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                   QStringLiteral("Aceptar"), this);
+    accept->setObjectName(QStringLiteral("BitBtn1"));
+    accept->setGeometry(8, 120, 97, 33);
+    accept->setDefault(true);
+    accept->setEnabled(mainWindow.CaptureWindow() != nullptr);
     auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                    QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(128, 120, 97, 33);
-    setTabOrder(m_accept, cancel);
+    setTabOrder(accept, cancel);
     setTabOrder(cancel, generalInfo);
 
-    connect(m_accept, &QPushButton::clicked, this, &PrintOptionsDialog::BitBtn1Click);
+    connect(accept, &QPushButton::clicked, this, &PrintOptionsDialog::BitBtn1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&mainWindow, &TMainForm::CaptureWindowChanged, m_accept, &QWidget::setEnabled);
+    connect(&mainWindow, &TMainForm::CaptureWindowChanged, accept, &QWidget::setEnabled);
 }
 
 void PrintOptionsDialog::BitBtn1Click() {

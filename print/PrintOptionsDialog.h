@@ -7,8 +7,6 @@
 
 #include <memory>
 
-class QGroupBox;
-class QPushButton;
 class QRadioButton;
 
 namespace orbeta {
@@ -40,9 +38,7 @@ private:
     void PrintChosenPage();
 
     TMainForm& m_mainWindow;
-    QGroupBox* m_opcion;
-    QRadioButton* m_results;
-    QPushButton* m_accept;
+    QRadioButton* m_results = nullptr;
     StatisticsEngine m_engine;
     AnovaTable m_anova;
     PrecisionSummary m_precision;

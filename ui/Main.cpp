@@ -367,6 +367,7 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* window, ChildKind kind) {
 void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing) {
     if (kind == ChildKind::CaptureWindow) {
         ApplyCommandEvent(CommandEvent::CaptureWindowClosed);
+        emit CaptureWindowChanged(false);
         return;
     }
     const QList<QMdiSubWindow*> children = m_mdiArea->subWindowList();
@@ -379,7 +380,6 @@ void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing)
 TFinforma& TMainForm::CreateCaptureWindow() {
     auto* capture = new TFinforma(*this);
     m_captureWindow = capture;
-    connect(capture, &QObject::destroyed, this, [this] { emit CaptureWindowChanged(false); });
     AddChildWindow(capture, ChildKind::CaptureWindow);
     emit CaptureWindowChanged(true);
     capture->THojasEnter();

@@ -83,7 +83,7 @@ public:
     bool SaveStudyAs();
 
 signals:
-    // A capture window was created, or the capture window was destroyed.
+    // A capture window was created, or the capture window closed.
     void CaptureWindowChanged(bool open);
 
 protected:
