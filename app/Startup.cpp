@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "print/PrintDialogs.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -10,7 +12,9 @@ Program::Program()
     : m_messages(QString::fromUtf8(kApplicationTitle)), m_help(QString::fromLatin1(kHelpFile)),
       m_mainWindow(std::make_unique<TMainForm>(
           Platform{m_messages, m_fileDialogs, m_printer, m_help, m_regionalSettings})),
-      m_splash(new TFshow(*m_mainWindow)) {}
+      m_splash(new TFshow(*m_mainWindow)) {
+    CreatePrintDialogs(*m_mainWindow);
+}
 
 Program::~Program() = default;
 

@@ -21,7 +21,8 @@ inline constexpr const char* kApplicationTitle = "Presicion del Método (Presici
 inline constexpr const char* kHelpFile = "AYUDA5.HLP";
 
 // The running program: the desktop's seams, named by the application title and the help file,
-// then the main window and the splash, in that order. Needs a QApplication.
+// then the main window, the splash and the print dialogs, hidden, in that order. Needs a
+// QApplication.
 class Program {
 public:
     Program();

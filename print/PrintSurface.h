@@ -13,8 +13,10 @@ public:
 
     // Begins a print job and its first page. Throws Error when the printer cannot start one.
     virtual void BeginJob() = 0;
-    // Ends the job and hands the page to the printer.
+    // Ends the job and hands its pages to the printer.
     virtual void EndJob() = 0;
+    // Ends the page and begins the next one of the same job.
+    virtual void NewPage() = 0;
 
     // Selects a font by typeface and point size, default pitch, regular style.
     virtual void SelectFont(const std::string& typeface, int pointSize) = 0;

@@ -19,6 +19,7 @@ QString FromUtf8(const std::string& text) {
 
 void QtPrintSurface::BeginJob() {
     m_printer.setDocName(QString());
+    m_printer.setResolution(kPageResolution);
     if (!m_painter.begin(&m_printer)) {
         throw Error("The printer could not start the print job");
     }
@@ -29,6 +30,10 @@ void QtPrintSurface::BeginJob() {
 
 void QtPrintSurface::EndJob() {
     m_painter.end();
+}
+
+void QtPrintSurface::NewPage() {
+    m_printer.newPage();
 }
 
 void QtPrintSurface::SelectFont(const std::string& typeface, int pointSize) {

@@ -8,13 +8,18 @@ class QPrinter;
 
 namespace orbeta {
 
-// The print surface over a Qt printer, which the caller owns and keeps alive.
+// The print surface over a Qt printer, which the caller owns and keeps alive. Every job is
+// drawn at kPageResolution, the resolution the layouts' columns are counted in, and Qt scales
+// it to the device, so that every printer and every PDF file gets the same page.
+inline constexpr int kPageResolution = 600;
+
 class QtPrintSurface final : public PrintSurface {
 public:
     explicit QtPrintSurface(QPrinter& printer) : m_printer(printer) {}
 
     void BeginJob() override;
     void EndJob() override;
+    void NewPage() override;
     void SelectFont(const std::string& typeface, int pointSize) override;
     int FontHeight() const override;
     int FontPointSize() const override;

@@ -44,9 +44,7 @@ TFinforma::TFinforma(TMainForm& mainForm, QWidget* parent)
     : QWidget(parent), m_mainForm(mainForm) {
     setObjectName(QStringLiteral("TFinforma"));
     setAttribute(Qt::WA_DeleteOnClose);
-    QFont font = SansSerifFont(10);
-    font.setBold(true);
-    setFont(font);
+    setFont(SystemFont(13));
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("THojas"));

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -370,6 +371,7 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* window, ChildKind kind) {
 void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing) {
     if (kind == ChildKind::CaptureWindow) {
         ApplyCommandEvent(CommandEvent::CaptureWindowClosed);
+        emit CaptureWindowChanged(false);
         return;
     }
     const QList<QMdiSubWindow*> children = m_mdiArea->subWindowList();
@@ -383,6 +385,7 @@ TFinforma& TMainForm::CreateCaptureWindow() {
     auto* capture = new TFinforma(*this);
     m_captureWindow = capture;
     AddChildWindow(capture, ChildKind::CaptureWindow);
+    emit CaptureWindowChanged(true);
     capture->THojasEnter();
     return *capture;
 }
@@ -477,10 +480,43 @@ void TMainForm::SetModifiedMark(const QString& mark) {
     m_modifiedMark->setText(mark);
 }
 
-// Printing brings the work of these commands; they are wired here so that every item and
-// button is in its place.
-void TMainForm::PrintLasserClick() {}
-void TMainForm::FilePrint() {}
+TFinforma* TMainForm::CaptureWindow() const {
+    return m_captureWindow;
+}
+
+void ShowInFront(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void TMainForm::SetPrintDialogs(QWidget& laserOptions, QDialog& printerAndMargin,
+                                QWidget& deskJetOptions) {
+    m_laserOptions = &laserOptions;
+    m_printerAndMargin = &printerAndMargin;
+    m_deskJetOptions = &deskJetOptions;
+}
+
+void TMainForm::PrintLasserClick() {
+    if (m_laserOptions) {
+        ShowInFront(*m_laserOptions);
+    }
+}
+
+void TMainForm::FilePrint() {
+    bool passed = false;
+    ReportingErrors([&] { passed = m_captureWindow && m_captureWindow->RunStudyChecks(); });
+    if (passed && m_deskJetOptions) {
+        ShowInFront(*m_deskJetOptions);
+    }
+}
+
+void TMainForm::mnuoprtClick() {
+    if (m_printerAndMargin) {
+        m_printerAndMargin->exec();
+    }
+}
+
 
 void TMainForm::Calculating(const std::function<void(const Study&, char)>& calculate) {
     ReportingErrors([&] {

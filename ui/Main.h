@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -33,6 +34,13 @@ public:
     // What the windows reach outside themselves through; later windows share it.
     const Platform& Seams() const { return m_platform; }
 
+    // The one capture window while it is open.
+    TFinforma* CaptureWindow() const;
+
+    // The print dialogs the print commands open: the laser and DeskJet print options dialogs
+    // and the printer and margin dialog. They outlive the main window's use of them.
+    void SetPrintDialogs(QWidget& laserOptions, QDialog& printerAndMargin, QWidget& deskJetOptions);
+
     // Makes every command group available, unavailable or leaves it, as the event requires.
     void ApplyCommandEvent(CommandEvent event);
 
@@ -50,6 +58,7 @@ public:
     void FileSaveAs();
     void PrintLasserClick();
     void FilePrint();
+    void mnuoprtClick();
     void mnucloseClick();
     void FileExit();
     void WindowTile();
@@ -73,6 +82,10 @@ public:
     // Save and Save As; each gives whether the study was written.
     bool SaveStudy();
     bool SaveStudyAs();
+
+signals:
+    // A capture window was created, or the capture window closed.
+    void CaptureWindowChanged(bool open);
 
 protected:
     bool event(QEvent* event) override;
@@ -109,6 +122,9 @@ private:
     QLabel* m_statusLine = nullptr;
     QLabel* m_modifiedMark = nullptr;
     QPointer<TFinforma> m_captureWindow;
+    QPointer<QWidget> m_laserOptions;
+    QPointer<QDialog> m_printerAndMargin;
+    QPointer<QWidget> m_deskJetOptions;
     // The Open and Save dialogs, as they open next: the save name is the Save dialog's name.
     FileDialogSettings m_openDialog;
     FileDialogSettings m_saveDialog;
@@ -119,5 +135,8 @@ private:
     PrecisionSummary m_precision;
     std::array<std::vector<QAction*>, kCommandGroupCount> m_groups;
 };
+
+// Shows a window without modality and brings it to the front.
+void ShowInFront(QWidget& window);
 
 } // namespace orbeta

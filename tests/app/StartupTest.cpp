@@ -25,6 +25,17 @@ TEST(Startup, ShowsTheMainWindowMaximizedUnderTheSplash) {
     EXPECT_EQ(program.Splash()->parentWidget(), &mainWindow);
 }
 
+TEST(Startup, CreatesThePrintDialogsHiddenForTheWholeRun) {
+    Program program;
+    for (const char* name : {"TFopprt1", "TFOPRT", "TFopprt"}) {
+        const auto* dialog = program.MainWindow().findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(dialog, nullptr) << name;
+        EXPECT_FALSE(dialog->isVisible()) << name;
+    }
+    program.MainWindow().PrintLasserClick();
+    EXPECT_TRUE(program.MainWindow().findChild<QWidget*>(QStringLiteral("TFopprt1"))->isVisible());
+}
+
 TEST(Startup, MessagesCarryTheApplicationTitleAndHelpComesFromItsHelpFile) {
     EXPECT_STREQ(kApplicationTitle, "Presicion del Método (Presición Intermedia)");
     EXPECT_STREQ(kHelpFile, "AYUDA5.HLP");

@@ -94,6 +94,14 @@ const std::vector<std::string>& WorkedExampleReport() {
     return lines;
 }
 
+StudyResults ComputeResults(const Study& study) {
+    StatisticsEngine engine;
+    StudyResults results;
+    engine.ComputeAnova(study, '.', results.anova);
+    engine.ComputePrecision(study, '.', results.precision);
+    return results;
+}
+
 Study LargestStudy() {
     std::vector<std::string> results;
     for (int analyst = 1; analyst <= 10; ++analyst) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Ucalculo.h"
 #include "study/Study.h"
 
 #include <filesystem>
@@ -22,6 +23,13 @@ const std::vector<std::string>& WorkedExampleReport();
 // The worked example's file, as the program writes it.
 inline const std::filesystem::path kWorkedExampleFile =
     std::filesystem::path(ORBETA_TEST_DATA) / "worked-example.w05";
+
+// The analysis of variance and the precision of a study, with "." as decimal separator.
+struct StudyResults {
+    AnovaTable anova;
+    PrecisionSummary precision;
+};
+StudyResults ComputeResults(const Study& study);
 
 // A full 10 x 10 x 5 study whose results vary around 100.
 Study LargestStudy();

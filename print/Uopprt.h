@@ -1,0 +1,24 @@
+#pragma once
+
+#include "print/PrintOptionsDialog.h"
+
+namespace orbeta {
+
+class TFOPRT;
+
+// The DeskJet print options dialog, which prints with the DeskJet layout and the settings the
+// printer and margin dialog holds at that moment.
+class TFopprt final : public PrintOptionsDialog {
+    Q_OBJECT
+
+public:
+    TFopprt(TMainForm& mainWindow, const TFOPRT& printerAndMargin);
+
+protected:
+    std::unique_ptr<PageLayout> Layout(PrintSurface& surface, char decimalSeparator) const override;
+
+private:
+    const TFOPRT& m_printerAndMargin;
+};
+
+} // namespace orbeta

@@ -1,0 +1,80 @@
+#include "print/Uoprt.h"
+
+#include "ui/Fonts.h"
+#include "ui/Main.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace orbeta {
+
+namespace {
+
+// A radio group of `items`, numbered from 0, with item `selected` chosen.
+QButtonGroup* AddRadioGroup(QWidget& window, const char* name, const QString& caption,
+                            const QRect& place, const QStringList& items, int selected) {
+    auto* box = new QGroupBox(caption, &window);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    auto* layout = new QVBoxLayout(box);
+    auto* group = new QButtonGroup(box);
+    for (int item = 0; item < items.size(); ++item) {
+        auto* button = new QRadioButton(items[item], box);
+        button->setChecked(item == selected);
+        group->addButton(button, item);
+        layout->addWidget(button);
+    }
+    return group;
+}
+
+} // namespace
+
+TFOPRT::TFOPRT(TMainForm& mainWindow)
+    : QDialog(&mainWindow, Qt::Window | Qt::WindowStaysOnTopHint),
+      m_printerType(AddRadioGroup(
+          *this, "SELECPRT", QStringLiteral("Tipo de Impresora:"), QRect(8, 16, 273, 97),
+          {QStringLiteral("Impresora DeskJet"), QStringLiteral("Impresora Laser Jet")}, 0)),
+      m_margin(AddRadioGroup(
+          *this, "SELECMAR", QStringLiteral("Selecciona margen:"), QRect(8, 128, 169, 105),
+          {QStringLiteral("1 cm"), QStringLiteral("1.5 cm"), QStringLiteral("2.0 cm")}, 1)) {
+    setObjectName(QStringLiteral("TFOPRT"));
+    setWindowTitle(QStringLiteral("Opciones de impresión"));
+    setFont(SystemFont(13));
+    setGeometry(110, 114, 308, 245);
+
+    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BitBtn1"));
+    ok->setGeometry(192, 168, 97, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TFOPRT::BitBtn1Click);
+}
+
+void TFOPRT::SetOptionsDialogs(QWidget& laserOptions, QWidget& deskJetOptions) {
+    m_laserOptions = &laserOptions;
+    m_deskJetOptions = &deskJetOptions;
+}
+
+DeskJetSettings TFOPRT::Settings() const {
+    using Margin = DeskJetSettings::Margin;
+    constexpr Margin kMargins[] = {Margin::OneCm, Margin::OneAndAHalfCm, Margin::TwoCm};
+    return {m_printerType->checkedId() == 1 ? DeskJetSettings::PrinterType::LaserJet
+                                            : DeskJetSettings::PrinterType::DeskJet,
+            kMargins[m_margin->checkedId()]};
+}
+
+void TFOPRT::BitBtn1Click() {
+    QWidget* chosen = Settings().printerType == DeskJetSettings::PrinterType::LaserJet
+                          ? m_laserOptions.data()
+                          : m_deskJetOptions.data();
+    if (chosen) {
+        ShowInFront(*chosen);
+    }
+    accept();
+}
+
+} // namespace orbeta
