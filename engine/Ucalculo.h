@@ -70,6 +70,15 @@ struct StudyNumbers {
     std::span<const double> results;
 };
 
+// Throws Error("The number of results does not match the counts") unless there are analysts x
+// days x replicates results and no count is negative.
+void RequireMatchingCounts(const StudyNumbers& numbers);
+
+// A study's results as numbers, in the order StudyNumbers holds them: the counts read by
+// ParseCount, each cell by ParseResult. Throws Error as those do, for the first count or cell
+// that fails.
+std::vector<double> ReadResults(const Study& study, char decimalSeparator);
+
 // The statistics engine. Each computation resets the working state and refills it; the
 // program keeps one engine for its whole run. Not reentrant.
 //
