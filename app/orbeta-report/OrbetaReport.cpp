@@ -1,27 +1,97 @@
-// orbeta-report: the report of a study file on standard output, for scripts and laboratory
-// information systems. It reads the file as the program opens it, runs the study checks and
+// orbeta-report: the reports of study files on standard output, for scripts and laboratory
+// information systems. It reads each file as the program opens it, runs the study checks and
 // computes as the report command does; it needs no display.
 
+#include "MachineReport.h"
 #include "engine/ReportText.h"
-#include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
+#include "study/Numbers.h"
 #include "study/StudyChecks.h"
 
 #include <clocale>
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
+using orbeta::report::FileOutcome;
+using orbeta::report::Json;
+using orbeta::report::StudyFigures;
+
 constexpr std::string_view kUsage =
-    "Uso: orbeta-report ARCHIVO\n"
-    "Escribe en la salida estándar el informe del estudio guardado en ARCHIVO (*.w05 o *.txt):\n"
-    "datos, análisis de la varianza, conclusiones y evaluación de la precisión.\n"
-    "Sale con 0 si el informe se escribió, 1 si el estudio no se pudo leer, revisar o calcular\n"
-    "(el motivo va a la salida de errores) y 2 si se usó mal.\n";
+    "Uso: orbeta-report [--format text|json|csv] ARCHIVO...\n"
+    "Escribe en la salida estándar el informe de cada estudio guardado en los ARCHIVOs (*.w05 o\n"
+    "*.txt), en el orden dado.\n"
+    "  --format text  (por omisión) el informe de texto: datos, análisis de la varianza,\n"
+    "                 conclusiones y evaluación de la precisión, con el separador decimal de la\n"
+    "                 configuración regional. Los informes de varios archivos van separados por\n"
+    "                 una línea en blanco.\n"
+    "  --format json  un documento JSON: una lista con un objeto por archivo, con el análisis de\n"
+    "                 la varianza y sus probabilidades F exactas, las conclusiones, la precisión,\n"
+    "                 los componentes de la varianza con los intervalos de confianza al 95 % de\n"
+    "                 sus desviaciones estándar, y las pruebas de Cochran y de Grubbs sobre los\n"
+    "                 días. Un archivo que falla da {\"file\": ..., \"error\": \"<motivo>\"}.\n"
+    "  --format csv   las mismas cifras en CSV (RFC 4180): una fila de cabecera con los nombres\n"
+    "                 de JSON unidos por \"_\" (p. ej. anova_analyst_p_exact) y una fila por\n"
+    "                 archivo, con una última columna \"error\".\n"
+    "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
+    "Sale con 0 si se informaron todos los archivos; con 1 si alguno no se pudo leer, revisar o\n"
+    "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
+    "varios; en JSON y CSV va en el informe), informados los demás, o si no se pudo escribir el\n"
+    "informe; y con 2 si se usó mal.\n";
+
+enum class Format { Text, Json, Csv };
+
+struct Arguments {
+    Format format = Format::Text;
+    std::vector<std::string> files;
+};
+
+std::optional<Format> FormatNamed(std::string_view name) {
+    if (name == "text") {
+        return Format::Text;
+    }
+    if (name == "json") {
+        return Format::Json;
+    }
+    if (name == "csv") {
+        return Format::Csv;
+    }
+    return std::nullopt;
+}
+
+// The format and the files, or nothing on misuse. "-" alone is a file name.
+std::optional<Arguments> ParseArguments(int argc, char** argv) {
+    Arguments arguments;
+    for (int index = 1; index < argc; ++index) {
+        const std::string_view argument = argv[index];
+        std::optional<std::string_view> format;
+        if (argument == "--format" && index + 1 < argc) {
+            format = argv[++index];
+        } else if (argument.starts_with("--format=")) {
+            format = argument.substr(std::strlen("--format="));
+        } else if (argument.size() > 1 && argument.front() == '-') {
+            return std::nullopt;
+        } else {
+            arguments.files.emplace_back(argument);
+            continue;
+        }
+        const auto named = FormatNamed(*format);
+        if (!named) {
+            return std::nullopt;
+        }
+        arguments.format = *named;
+    }
+    if (arguments.files.empty()) {
+        return std::nullopt;
+    }
+    return arguments;
+}
 
 // The decimal separator of the environment's locale; "." when it gives none or a separator
 // that is more than one byte.
@@ -31,32 +101,75 @@ char RegionalDecimalSeparator() {
     return point != nullptr && std::strlen(point) == 1 ? point[0] : '.';
 }
 
-int Report(const char* path) {
-    const char separator = RegionalDecimalSeparator();
+// Reads, checks and computes one file; the extended analysis only when `extended`.
+FileOutcome Analyse(const std::string& file, char separator, bool extended) {
+    FileOutcome outcome{file, std::nullopt, {}};
     try {
-        const orbeta::Study study = orbeta::ReadStudyFile(path, separator);
-        if (const auto failure = orbeta::ValidateStudy(study)) {
-            std::cerr << failure->message << '\n';
-            return 1;
+        StudyFigures figures;
+        figures.study = orbeta::ReadStudyFile(file, separator);
+        if (const auto failure = orbeta::ValidateStudy(figures.study)) {
+            outcome.error = failure->message;
+            return outcome;
         }
+        figures.analysts = orbeta::ParseCount(figures.study.analystCount);
+        figures.days = orbeta::ParseCount(figures.study.dayCount);
+        figures.replicates = orbeta::ParseCount(figures.study.replicateCount);
+        const std::vector<double> results = orbeta::ReadResults(figures.study, separator);
+        const orbeta::StudyNumbers numbers{figures.analysts, figures.days, figures.replicates,
+                                           results};
         orbeta::StatisticsEngine engine;
-        orbeta::AnovaTable anova;
-        orbeta::PrecisionSummary precision;
-        engine.ComputeAnova(study, separator, anova);
-        engine.ComputePrecision(study, separator, precision);
-        std::string report;
-        for (const std::string& line : orbeta::ReportLines(study, anova, precision, separator)) {
+        engine.ComputeAnova(numbers, figures.anova);
+        engine.ComputePrecision(numbers, figures.precision);
+        if (extended) {
+            figures.extended = orbeta::ComputeExtendedAnalysis(numbers, figures.anova);
+        }
+        outcome.figures = std::move(figures);
+    } catch (const std::exception& error) {
+        outcome.error = orbeta::WithFullStop(error.what());
+    }
+    return outcome;
+}
+
+// Text: each report on standard output, each failure on standard error.
+bool ReportText(const std::vector<std::string>& files, char separator) {
+    bool everyFileReported = true;
+    bool first = true;
+    for (const std::string& file : files) {
+        const FileOutcome outcome = Analyse(file, separator, false);
+        if (!outcome.figures) {
+            std::cerr << (files.size() > 1 ? file + ": " : "") << outcome.error << '\n';
+            everyFileReported = false;
+            continue;
+        }
+        std::string report = first ? "" : "\n";
+        for (const std::string& line :
+             orbeta::ReportLines(outcome.figures->study, outcome.figures->anova,
+                                 outcome.figures->precision, separator)) {
             report += line;
             report += '\n';
         }
-        std::cout << report << std::flush;
-        return std::cout ? 0 : 1;
-    } catch (const orbeta::Error& error) {
-        std::cerr << orbeta::WithFullStop(error.what()) << '\n';
-    } catch (const std::exception& error) {
-        std::cerr << orbeta::WithFullStop(error.what()) << '\n';
+        std::cout << report;
+        first = false;
     }
-    return 1;
+    return everyFileReported;
+}
+
+// JSON or CSV: one document holding every file, failures included.
+bool ReportForPrograms(const std::vector<std::string>& files, char separator, Format format) {
+    bool everyFileReported = true;
+    std::vector<Json> reports;
+    reports.reserve(files.size());
+    for (const std::string& file : files) {
+        const FileOutcome outcome = Analyse(file, separator, true);
+        everyFileReported = everyFileReported && outcome.figures.has_value();
+        reports.push_back(orbeta::report::JsonReport(outcome));
+    }
+    if (format == Format::Json) {
+        std::cout << orbeta::report::JsonText(Json(std::move(reports))) << '\n';
+    } else {
+        std::cout << orbeta::report::CsvText(reports);
+    }
+    return everyFileReported;
 }
 
 } // namespace
@@ -66,9 +179,16 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
-    if (argc != 2 || (argv[1][0] == '-' && argv[1][1] != '\0')) {
+    const auto arguments = ParseArguments(argc, argv);
+    if (!arguments) {
         std::cerr << kUsage;
         return 2;
     }
-    return Report(argv[1]);
+    const char separator = RegionalDecimalSeparator();
+    const bool everyFileReported =
+        arguments->format == Format::Text
+            ? ReportText(arguments->files, separator)
+            : ReportForPrograms(arguments->files, separator, arguments->format);
+    std::cout << std::flush;
+    return everyFileReported && std::cout ? 0 : 1;
 }
