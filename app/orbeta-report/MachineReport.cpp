@@ -4,6 +4,7 @@
 
 #include <array>
 #include <charconv>
+#include <initializer_list>
 #include <string_view>
 #include <utility>
 
@@ -11,11 +12,21 @@ namespace orbeta::report {
 
 namespace {
 
+// An object of the members given, in their order. Members that are objects themselves are
+// added afterwards by moving them in: a list would copy them.
+Json Object(std::initializer_list<std::pair<const char*, Json>> members) {
+    Json object = Json::object();
+    for (const auto& [key, value] : members) {
+        object[key] = value;
+    }
+    return object;
+}
+
 Json ComponentJson(const VarianceComponent& component) {
-    return Json{{"variance", component.variance},
-                {"sd", component.sd},
-                {"cv", component.cv},
-                {"percent", component.percent}};
+    return Object({{"variance", component.variance},
+                   {"sd", component.sd},
+                   {"cv", component.cv},
+                   {"percent", component.percent}});
 }
 
 Json ComponentJson(const VarianceComponent& component, const SdInterval& interval) {
@@ -27,113 +38,109 @@ Json ComponentJson(const VarianceComponent& component, const SdInterval& interva
 }
 
 Json GrubbsJson(const GrubbsValue& value) {
-    return Json{{"g", value.g},
-                {"verdict", VerdictText(value.verdict)},
-                {"analyst", value.day.analyst},
-                {"day", value.day.day}};
+    return Object({{"g", value.g},
+                   {"verdict", VerdictText(value.verdict)},
+                   {"analyst", value.day.analyst},
+                   {"day", value.day.day}});
 }
 
 Json AnovaJson(const AnovaTable& anova, const ExtendedAnalysis& extended) {
-    return Json{{"analyst",
-                 {{"df", anova.dfAnalyst},
-                  {"ss", anova.ssAnalyst},
-                  {"ms", anova.msAnalyst},
-                  {"f", anova.fAnalyst},
-                  {"p", anova.pAnalyst},
-                  {"p_exact", extended.pAnalystExact}}},
-                {"day",
-                 {{"df", anova.dfDay},
-                  {"ss", anova.ssDay},
-                  {"ms", anova.msDay},
-                  {"f", anova.fDay},
-                  {"p", anova.pDay},
-                  {"p_exact", extended.pDayExact}}},
-                {"error", {{"df", anova.dfError}, {"ss", anova.ssError}, {"ms", anova.msError}}}};
+    Json json = Json::object();
+    json["analyst"] = Object({{"df", anova.dfAnalyst},
+                              {"ss", anova.ssAnalyst},
+                              {"ms", anova.msAnalyst},
+                              {"f", anova.fAnalyst},
+                              {"p", anova.pAnalyst},
+                              {"p_exact", extended.pAnalystExact}});
+    json["day"] = Object({{"df", anova.dfDay},
+                          {"ss", anova.ssDay},
+                          {"ms", anova.msDay},
+                          {"f", anova.fDay},
+                          {"p", anova.pDay},
+                          {"p_exact", extended.pDayExact}});
+    json["error"] = Object({{"df", anova.dfError}, {"ss", anova.ssError}, {"ms", anova.msError}});
+    return json;
 }
 
 Json PrecisionJson(const PrecisionSummary& precision) {
-    return Json{{"mean", precision.mean},
-                {"cv_total", precision.cvTotal},
-                {"repeatability", precision.repeatability},
-                {"cv_repeatability", precision.cvRepeatability},
-                {"repro_day_analyst", precision.reproDayAnalyst},
-                {"cv_day_analyst", precision.cvDayAnalyst},
-                {"repro_inter_analyst", precision.reproInterAnalyst},
-                {"cv_inter_analyst", precision.cvInterAnalyst},
-                {"max_relative_range", precision.maxRelativeRange}};
+    return Object({{"mean", precision.mean},
+                   {"cv_total", precision.cvTotal},
+                   {"repeatability", precision.repeatability},
+                   {"cv_repeatability", precision.cvRepeatability},
+                   {"repro_day_analyst", precision.reproDayAnalyst},
+                   {"cv_day_analyst", precision.cvDayAnalyst},
+                   {"repro_inter_analyst", precision.reproInterAnalyst},
+                   {"cv_inter_analyst", precision.cvInterAnalyst},
+                   {"max_relative_range", precision.maxRelativeRange}});
+}
+
+Json ComponentsJson(const ExtendedAnalysis& extended) {
+    Json json = Json::object();
+    json["repeatability"] = ComponentJson(extended.repeatability, extended.repeatabilityInterval);
+    json["day"] = ComponentJson(extended.day);
+    json["analyst"] = ComponentJson(extended.analyst);
+    json["intermediate"] = ComponentJson(extended.intermediate, extended.intermediateInterval);
+    return json;
+}
+
+Json GrubbsTestJson(const GrubbsTest& grubbs) {
+    Json json = Object({{"critical_5", grubbs.critical5}, {"critical_1", grubbs.critical1}});
+    json["high"] = GrubbsJson(grubbs.high);
+    json["low"] = GrubbsJson(grubbs.low);
+    return json;
 }
 
 Json FiguresJson(const std::string& file, const StudyFigures& figures) {
+    const StudyFileContents& contents = figures.contents;
     const ExtendedAnalysis& extended = figures.extended;
     const CochranTest& cochran = extended.cochran;
-    return Json{
-        {"file", file},
-        {"method", figures.study.methodName},
-        {"date", figures.study.date},
-        {"analysts", figures.analysts},
-        {"days", figures.days},
-        {"replicates", figures.replicates},
-        {"anova", AnovaJson(figures.anova, extended)},
-        {"conclusions",
-         {{"analyst_effect", DeclaresEffect(figures.anova.pAnalyst)},
-          {"day_effect", DeclaresEffect(figures.anova.pDay)},
-          {"exact_conclusions_differ", extended.exactConclusionsDiffer}}},
-        {"precision", PrecisionJson(figures.precision)},
-        {"components",
-         {{"repeatability", ComponentJson(extended.repeatability, extended.repeatabilityInterval)},
-          {"day", ComponentJson(extended.day)},
-          {"analyst", ComponentJson(extended.analyst)},
-          {"intermediate", ComponentJson(extended.intermediate, extended.intermediateInterval)}}},
-        {"cochran",
-         {{"c", cochran.c},
-          {"critical_5", cochran.critical5},
-          {"critical_1", cochran.critical1},
-          {"verdict", VerdictText(cochran.verdict)},
-          {"analyst", cochran.largest.analyst},
-          {"day", cochran.largest.day}}},
-        {"grubbs",
-         {{"critical_5", extended.grubbs.critical5},
-          {"critical_1", extended.grubbs.critical1},
-          {"high", GrubbsJson(extended.grubbs.high)},
-          {"low", GrubbsJson(extended.grubbs.low)}}},
-    };
+    Json json = Object({{"file", file},
+                        {"method", contents.methodName},
+                        {"date", contents.date},
+                        {"analysts", contents.analysts},
+                        {"days", contents.days},
+                        {"replicates", contents.replicates}});
+    json["anova"] = AnovaJson(figures.anova, extended);
+    json["conclusions"] = Object({{"analyst_effect", DeclaresEffect(figures.anova.pAnalyst)},
+                                  {"day_effect", DeclaresEffect(figures.anova.pDay)},
+                                  {"exact_conclusions_differ", extended.exactConclusionsDiffer}});
+    json["precision"] = PrecisionJson(figures.precision);
+    json["components"] = ComponentsJson(extended);
+    json["cochran"] = Object({{"c", cochran.c},
+                              {"critical_5", cochran.critical5},
+                              {"critical_1", cochran.critical1},
+                              {"verdict", VerdictText(cochran.verdict)},
+                              {"analyst", cochran.largest.analyst},
+                              {"day", cochran.largest.day}});
+    json["grubbs"] = GrubbsTestJson(extended.grubbs);
+    return json;
 }
 
 // A number, string, truth value or null as JSON writes it. A double takes the shortest text that
 // reads back as the same double, which the library's own writer does not always find.
-std::string ScalarText(const Json& value) {
-    if (value.is_number_float()) {
-        std::array<char, 32> text{};
-        char* end = std::to_chars(text.data(), text.data() + text.size(), value.get<double>()).ptr;
-        return std::string(text.data(), end);
+void AppendScalar(std::string& text, const Json& value) {
+    std::array<char, 32> number{};
+    char* end = number.data();
+    switch (value.type()) {
+    case Json::value_t::number_float:
+        end = std::to_chars(number.data(), number.data() + number.size(), value.get<double>()).ptr;
+        break;
+    case Json::value_t::number_integer:
+        end = std::to_chars(number.data(), number.data() + number.size(), value.get<std::int64_t>())
+                  .ptr;
+        break;
+    case Json::value_t::boolean:
+        text += value.get<bool>() ? "true" : "false";
+        return;
+    default:
+        text += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+        return;
     }
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    text.append(number.data(), end);
 }
 
 void AppendIndent(std::string& text, int depth) {
     text.append(static_cast<std::size_t>(depth) * 2, ' ');
-}
-
-void AppendJson(std::string& text, const Json& value, int depth) {
-    if (!value.is_structured() || value.empty()) {
-        text += value.is_structured() ? value.dump() : ScalarText(value);
-        return;
-    }
-    text += value.is_object() ? '{' : '[';
-    bool first = true;
-    for (const auto& [key, item] : value.items()) {
-        text += first ? "\n" : ",\n";
-        first = false;
-        AppendIndent(text, depth + 1);
-        if (value.is_object()) {
-            text += ScalarText(key);
-            text += ": ";
-        }
-        AppendJson(text, item, depth + 1);
-    }
-    text += '\n';
-    AppendIndent(text, depth);
-    text += value.is_object() ? '}' : ']';
 }
 
 // The leaves of a report, named by their keys joined with "_", in the report's order.
@@ -145,7 +152,13 @@ void Flatten(const Json& value, const std::string& name,
         }
         return;
     }
-    cells.emplace_back(name, value.is_string() ? value.get<std::string>() : ScalarText(value));
+    std::string cell;
+    if (value.is_string()) {
+        cell = value.get<std::string>();
+    } else {
+        AppendScalar(cell, value);
+    }
+    cells.emplace_back(name, std::move(cell));
 }
 
 std::vector<std::pair<std::string, std::string>> Flattened(const Json& report) {
@@ -154,19 +167,64 @@ std::vector<std::pair<std::string, std::string>> Flattened(const Json& report) {
     return cells;
 }
 
-void AppendCsvField(std::string& line, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        line += field;
+} // namespace
+
+Json JsonReport(const FileOutcome& outcome) {
+    if (!outcome.figures) {
+        return Object({{"file", outcome.file}, {"error", outcome.error}});
+    }
+    return FiguresJson(outcome.file, *outcome.figures);
+}
+
+void AppendJson(std::string& text, const Json& value, int depth) {
+    if (!value.is_structured() || value.empty()) {
+        if (value.is_structured()) {
+            text += value.is_object() ? "{}" : "[]";
+        } else {
+            AppendScalar(text, value);
+        }
         return;
     }
-    line += '"';
-    for (const char c : field) {
-        line += c;
-        if (c == '"') {
-            line += '"';
+    text += value.is_object() ? '{' : '[';
+    bool first = true;
+    for (const auto& [key, item] : value.items()) {
+        text += first ? "\n" : ",\n";
+        first = false;
+        AppendIndent(text, depth + 1);
+        if (value.is_object()) {
+            text += '"';
+            text += key;
+            text += "\": ";
         }
+        AppendJson(text, item, depth + 1);
     }
-    line += '"';
+    text += '\n';
+    AppendIndent(text, depth);
+    text += value.is_object() ? '}' : ']';
+}
+
+std::vector<std::string> CsvHeader() {
+    std::vector<std::string> header;
+    for (auto& [name, value] : Flattened(FiguresJson("", StudyFigures{}))) {
+        header.push_back(std::move(name));
+    }
+    header.emplace_back("error");
+    return header;
+}
+
+std::vector<std::string> CsvFields(const Json& report) {
+    std::vector<std::string> fields;
+    if (report.contains("error")) {
+        fields.resize(CsvHeader().size());
+        fields.front() = report["file"].get<std::string>();
+        fields.back() = report["error"].get<std::string>();
+        return fields;
+    }
+    for (auto& [name, value] : Flattened(report)) {
+        fields.push_back(std::move(value));
+    }
+    fields.emplace_back();
+    return fields;
 }
 
 void AppendCsvRow(std::string& text, const std::vector<std::string>& fields) {
@@ -174,51 +232,21 @@ void AppendCsvRow(std::string& text, const std::vector<std::string>& fields) {
         if (index > 0) {
             text += ',';
         }
-        AppendCsvField(text, fields[index]);
+        const std::string& field = fields[index];
+        if (field.find_first_of(",\"\r\n") == std::string::npos) {
+            text += field;
+            continue;
+        }
+        text += '"';
+        for (const char c : field) {
+            text += c;
+            if (c == '"') {
+                text += '"';
+            }
+        }
+        text += '"';
     }
     text += "\r\n";
-}
-
-} // namespace
-
-Json JsonReport(const FileOutcome& outcome) {
-    if (!outcome.figures) {
-        return Json{{"file", outcome.file}, {"error", outcome.error}};
-    }
-    return FiguresJson(outcome.file, *outcome.figures);
-}
-
-std::string JsonText(const Json& document) {
-    std::string text;
-    AppendJson(text, document, 0);
-    return text;
-}
-
-std::string CsvText(const std::vector<Json>& reports) {
-    // The columns are those of any reported file; a report's figures come in the same order.
-    std::vector<std::string> header;
-    for (auto& [name, value] : Flattened(FiguresJson("", StudyFigures{}))) {
-        header.push_back(std::move(name));
-    }
-    header.emplace_back("error");
-    std::string text;
-    AppendCsvRow(text, header);
-    for (const Json& report : reports) {
-        std::vector<std::string> row;
-        row.reserve(header.size());
-        if (report.contains("error")) {
-            row.resize(header.size());
-            row.front() = report["file"].get<std::string>();
-            row.back() = report["error"].get<std::string>();
-        } else {
-            for (auto& [name, value] : Flattened(report)) {
-                row.push_back(std::move(value));
-            }
-            row.emplace_back();
-        }
-        AppendCsvRow(text, row);
-    }
-    return text;
 }
 
 } // namespace orbeta::report

@@ -4,7 +4,7 @@
 
 #include "engine/ExtendedAnalysis.h"
 #include "engine/Ucalculo.h"
-#include "study/Study.h"
+#include "files/StudyFile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,10 +16,7 @@ namespace orbeta::report {
 
 // Everything computed for one study file.
 struct StudyFigures {
-    Study study;
-    int analysts = 0;
-    int days = 0;
-    int replicates = 0;
+    StudyFileContents contents;
     AnovaTable anova;
     PrecisionSummary precision;
     ExtendedAnalysis extended;
@@ -40,14 +37,20 @@ using Json = nlohmann::ordered_json;
 // "error" for a file that failed.
 Json JsonReport(const FileOutcome& outcome);
 
-// The text of a JSON document, indented by two spaces: numbers in the shortest form that reads
-// back as the same double, strings in UTF-8 with any byte that is not UTF-8 (a file name's)
-// replaced.
-std::string JsonText(const Json& document);
+// Appends the text of a JSON value that stands `depth` levels deep, its members indented by two
+// spaces a level: numbers in the shortest form that reads back as the same double, strings in
+// UTF-8 with any byte that is not UTF-8 (a file name's) replaced. Keys are plain identifiers.
+void AppendJson(std::string& text, const Json& value, int depth);
 
-// The reports as CSV by RFC 4180: a header row naming each figure by its JSON keys joined with
-// "_", then one row per report, numbers and truth values written as in JSON, and an "error" column
-// last, empty for a file that was reported. Rows end in CR LF.
-std::string CsvText(const std::vector<Json>& reports);
+// CSV by RFC 4180. The header names each figure of a report by its JSON keys joined with "_", in
+// the report's order, then "error".
+std::vector<std::string> CsvHeader();
+
+// The fields of a report under CsvHeader(): numbers and truth values written as in JSON, and the
+// error last, empty for a file that was reported.
+std::vector<std::string> CsvFields(const Json& report);
+
+// Appends one row, ending in CR LF, its fields quoted where they need it.
+void AppendCsvRow(std::string& text, const std::vector<std::string>& fields);
 
 } // namespace orbeta::report

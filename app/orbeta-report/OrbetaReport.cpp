@@ -6,7 +6,6 @@
 #include "engine/ReportText.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
-#include "study/Numbers.h"
 #include "study/StudyChecks.h"
 
 #include <clocale>
@@ -101,22 +100,23 @@ char RegionalDecimalSeparator() {
     return point != nullptr && std::strlen(point) == 1 ? point[0] : '.';
 }
 
-// Reads, checks and computes one file; the extended analysis only when `extended`.
-FileOutcome Analyse(const std::string& file, char separator, bool extended) {
+// Reads, checks and computes one file; the extended analysis only when `extended`. A study read
+// from a file has its grid laid out for its counts and every cell filled, so of the study checks
+// only those of the counts can fail; the figures come from the results as the grid would show
+// them.
+FileOutcome Analyse(const std::string& file, bool extended) {
     FileOutcome outcome{file, std::nullopt, {}};
     try {
         StudyFigures figures;
-        figures.study = orbeta::ReadStudyFile(file, separator);
-        if (const auto failure = orbeta::ValidateStudy(figures.study)) {
+        figures.contents = orbeta::ReadStudyFileContents(file);
+        const orbeta::StudyFileContents& contents = figures.contents;
+        if (const auto failure = orbeta::CheckCounts(contents.analystCount, contents.dayCount,
+                                                     contents.replicateCount)) {
             outcome.error = failure->message;
             return outcome;
         }
-        figures.analysts = orbeta::ParseCount(figures.study.analystCount);
-        figures.days = orbeta::ParseCount(figures.study.dayCount);
-        figures.replicates = orbeta::ParseCount(figures.study.replicateCount);
-        const std::vector<double> results = orbeta::ReadResults(figures.study, separator);
-        const orbeta::StudyNumbers numbers{figures.analysts, figures.days, figures.replicates,
-                                           results};
+        const orbeta::StudyNumbers numbers{contents.analysts, contents.days, contents.replicates,
+                                           contents.shownResults};
         orbeta::StatisticsEngine engine;
         engine.ComputeAnova(numbers, figures.anova);
         engine.ComputePrecision(numbers, figures.precision);
@@ -135,7 +135,7 @@ bool ReportText(const std::vector<std::string>& files, char separator) {
     bool everyFileReported = true;
     bool first = true;
     for (const std::string& file : files) {
-        const FileOutcome outcome = Analyse(file, separator, false);
+        const FileOutcome outcome = Analyse(file, false);
         if (!outcome.figures) {
             std::cerr << (files.size() > 1 ? file + ": " : "") << outcome.error << '\n';
             everyFileReported = false;
@@ -143,8 +143,8 @@ bool ReportText(const std::vector<std::string>& files, char separator) {
         }
         std::string report = first ? "" : "\n";
         for (const std::string& line :
-             orbeta::ReportLines(outcome.figures->study, outcome.figures->anova,
-                                 outcome.figures->precision, separator)) {
+             orbeta::ReportLines(orbeta::StudyOf(outcome.figures->contents, separator),
+                                 outcome.figures->anova, outcome.figures->precision, separator)) {
             report += line;
             report += '\n';
         }
@@ -154,20 +154,30 @@ bool ReportText(const std::vector<std::string>& files, char separator) {
     return everyFileReported;
 }
 
-// JSON or CSV: one document holding every file, failures included.
-bool ReportForPrograms(const std::vector<std::string>& files, char separator, Format format) {
+// JSON or CSV: one document holding every file, failures included, written file by file.
+bool ReportForPrograms(const std::vector<std::string>& files, Format format) {
     bool everyFileReported = true;
-    std::vector<Json> reports;
-    reports.reserve(files.size());
+    std::string text;
+    if (format == Format::Json) {
+        text += '[';
+    } else {
+        orbeta::report::AppendCsvRow(text, orbeta::report::CsvHeader());
+    }
     for (const std::string& file : files) {
-        const FileOutcome outcome = Analyse(file, separator, true);
+        const FileOutcome outcome = Analyse(file, true);
         everyFileReported = everyFileReported && outcome.figures.has_value();
-        reports.push_back(orbeta::report::JsonReport(outcome));
+        const Json report = orbeta::report::JsonReport(outcome);
+        if (format == Format::Json) {
+            text += &file == &files.front() ? "\n  " : ",\n  ";
+            orbeta::report::AppendJson(text, report, 1);
+        } else {
+            orbeta::report::AppendCsvRow(text, orbeta::report::CsvFields(report));
+        }
+        std::cout << text;
+        text.clear();
     }
     if (format == Format::Json) {
-        std::cout << orbeta::report::JsonText(Json(std::move(reports))) << '\n';
-    } else {
-        std::cout << orbeta::report::CsvText(reports);
+        std::cout << "\n]\n";
     }
     return everyFileReported;
 }
@@ -185,10 +195,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char separator = RegionalDecimalSeparator();
-    const bool everyFileReported =
-        arguments->format == Format::Text
-            ? ReportText(arguments->files, separator)
-            : ReportForPrograms(arguments->files, separator, arguments->format);
+    const bool everyFileReported = arguments->format == Format::Text
+                                       ? ReportText(arguments->files, separator)
+                                       : ReportForPrograms(arguments->files, arguments->format);
     std::cout << std::flush;
     return everyFileReported && std::cout ? 0 : 1;
 }
