@@ -30,22 +30,6 @@ void RequireMatchingCounts(const StudyNumbers& numbers) {
     }
 }
 
-std::vector<double> ReadResults(const Study& study, char decimalSeparator) {
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
-    std::vector<double> results;
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int day = 1; day <= days; ++day) {
-            for (int replicate = 1; replicate <= replicates; ++replicate) {
-                results.push_back(ParseResult(
-                    study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
-            }
-        }
-    }
-    return results;
-}
-
 void StatisticsEngine::ResetStatistics() {
     const int analysts = m_state.analysts;
     const int days = m_state.days;

@@ -74,11 +74,6 @@ struct StudyNumbers {
 // days x replicates results and no count is negative.
 void RequireMatchingCounts(const StudyNumbers& numbers);
 
-// A study's results as numbers, in the order StudyNumbers holds them: the counts read by
-// ParseCount, each cell by ParseResult. Throws Error as those do, for the first count or cell
-// that fails.
-std::vector<double> ReadResults(const Study& study, char decimalSeparator);
-
 // The statistics engine. Each computation resets the working state and refills it; the
 // program keeps one engine for its whole run. Not reentrant.
 //

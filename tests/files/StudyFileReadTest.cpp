@@ -1,4 +1,3 @@
-#include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "support/Studies.h"
@@ -135,7 +134,7 @@ TEST(ParseStudyFileContents, ShownResultsAreWhatTheLoadedGridHolds) {
     };
     for (const char separator : {'.', ','}) {
         EXPECT_EQ(bits(contents.shownResults),
-                  bits(ReadResults(StudyOf(contents, separator), separator)))
+                  bits(testing::ResultsOf(StudyOf(contents, separator), separator)))
             << separator;
     }
 }
