@@ -44,21 +44,27 @@ Json GrubbsJson(const GrubbsValue& value) {
                    {"day", value.day.day}});
 }
 
+// A source of variation: its degrees of freedom, sum and mean of squares, then, for a tested
+// source, its F ratio with the program's probability and the exact one.
+Json SourceJson(double df, double ss, double ms) {
+    return Object({{"df", df}, {"ss", ss}, {"ms", ms}});
+}
+
+Json SourceJson(double df, double ss, double ms, double f, double p, double pExact) {
+    Json json = SourceJson(df, ss, ms);
+    json["f"] = f;
+    json["p"] = p;
+    json["p_exact"] = pExact;
+    return json;
+}
+
 Json AnovaJson(const AnovaTable& anova, const ExtendedAnalysis& extended) {
     Json json = Json::object();
-    json["analyst"] = Object({{"df", anova.dfAnalyst},
-                              {"ss", anova.ssAnalyst},
-                              {"ms", anova.msAnalyst},
-                              {"f", anova.fAnalyst},
-                              {"p", anova.pAnalyst},
-                              {"p_exact", extended.pAnalystExact}});
-    json["day"] = Object({{"df", anova.dfDay},
-                          {"ss", anova.ssDay},
-                          {"ms", anova.msDay},
-                          {"f", anova.fDay},
-                          {"p", anova.pDay},
-                          {"p_exact", extended.pDayExact}});
-    json["error"] = Object({{"df", anova.dfError}, {"ss", anova.ssError}, {"ms", anova.msError}});
+    json["analyst"] = SourceJson(anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst,
+                                 anova.pAnalyst, extended.pAnalystExact);
+    json["day"] = SourceJson(anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay,
+                             extended.pDayExact);
+    json["error"] = SourceJson(anova.dfError, anova.ssError, anova.msError);
     return json;
 }
 
