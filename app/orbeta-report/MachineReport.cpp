@@ -12,25 +12,29 @@ namespace orbeta::report {
 
 namespace {
 
-// An object of the members given, in their order. Members that are objects themselves are
-// added afterwards by moving them in: a list would copy them.
-Json Object(std::initializer_list<std::pair<const char*, Json>> members) {
+// An object of the members given, in their order, with room for `later` members added
+// afterwards. Members that are objects themselves are added afterwards, moved in, since a list
+// would copy them; and an object that outgrows its room copies every member it holds, as their
+// keys cannot move.
+Json Object(std::initializer_list<std::pair<const char*, Json>> members, std::size_t later = 0) {
     Json object = Json::object();
+    object.get_ref<Json::object_t&>().reserve(members.size() + later);
     for (const auto& [key, value] : members) {
         object[key] = value;
     }
     return object;
 }
 
-Json ComponentJson(const VarianceComponent& component) {
+Json ComponentJson(const VarianceComponent& component, std::size_t later = 0) {
     return Object({{"variance", component.variance},
                    {"sd", component.sd},
                    {"cv", component.cv},
-                   {"percent", component.percent}});
+                   {"percent", component.percent}},
+                  later);
 }
 
 Json ComponentJson(const VarianceComponent& component, const SdInterval& interval) {
-    Json json = ComponentJson(component);
+    Json json = ComponentJson(component, 3);
     json["df"] = interval.df;
     json["sd_low"] = interval.low;
     json["sd_high"] = interval.high;
@@ -46,12 +50,12 @@ Json GrubbsJson(const GrubbsValue& value) {
 
 // A source of variation: its degrees of freedom, sum and mean of squares, then, for a tested
 // source, its F ratio with the program's probability and the exact one.
-Json SourceJson(double df, double ss, double ms) {
-    return Object({{"df", df}, {"ss", ss}, {"ms", ms}});
+Json SourceJson(double df, double ss, double ms, std::size_t later = 0) {
+    return Object({{"df", df}, {"ss", ss}, {"ms", ms}}, later);
 }
 
 Json SourceJson(double df, double ss, double ms, double f, double p, double pExact) {
-    Json json = SourceJson(df, ss, ms);
+    Json json = SourceJson(df, ss, ms, 3);
     json["f"] = f;
     json["p"] = p;
     json["p_exact"] = pExact;
@@ -59,7 +63,7 @@ Json SourceJson(double df, double ss, double ms, double f, double p, double pExa
 }
 
 Json AnovaJson(const AnovaTable& anova, const ExtendedAnalysis& extended) {
-    Json json = Json::object();
+    Json json = Object({}, 3);
     json["analyst"] = SourceJson(anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst,
                                  anova.pAnalyst, extended.pAnalystExact);
     json["day"] = SourceJson(anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay,
@@ -81,7 +85,7 @@ Json PrecisionJson(const PrecisionSummary& precision) {
 }
 
 Json ComponentsJson(const ExtendedAnalysis& extended) {
-    Json json = Json::object();
+    Json json = Object({}, 4);
     json["repeatability"] = ComponentJson(extended.repeatability, extended.repeatabilityInterval);
     json["day"] = ComponentJson(extended.day);
     json["analyst"] = ComponentJson(extended.analyst);
@@ -90,7 +94,7 @@ Json ComponentsJson(const ExtendedAnalysis& extended) {
 }
 
 Json GrubbsTestJson(const GrubbsTest& grubbs) {
-    Json json = Object({{"critical_5", grubbs.critical5}, {"critical_1", grubbs.critical1}});
+    Json json = Object({{"critical_5", grubbs.critical5}, {"critical_1", grubbs.critical1}}, 2);
     json["high"] = GrubbsJson(grubbs.high);
     json["low"] = GrubbsJson(grubbs.low);
     return json;
@@ -105,7 +109,8 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
                         {"date", contents.date},
                         {"analysts", contents.analysts},
                         {"days", contents.days},
-                        {"replicates", contents.replicates}});
+                        {"replicates", contents.replicates}},
+                       6);
     json["anova"] = AnovaJson(figures.anova, extended);
     json["conclusions"] = Object({{"analyst_effect", DeclaresEffect(figures.anova.pAnalyst)},
                                   {"day_effect", DeclaresEffect(figures.anova.pDay)},
