@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <map>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace orbeta {
@@ -90,11 +92,26 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     return days;
 }
 
+// The 5 % and 1 % critical values of a design, computed once a thread: they depend only on the
+// counts, which a laboratory's studies share, and cost more than the rest of the analysis. Each
+// caller's lambda is a type of its own, so each test keeps its own values.
+template <typename Design, typename Critical>
+std::pair<double, double> CriticalValues(const Design& design, Critical critical) {
+    thread_local std::map<Design, std::pair<double, double>> known;
+    if (const auto found = known.find(design); found != known.end()) {
+        return found->second;
+    }
+    return known.emplace(design, std::pair{critical(kStragglerLevel), critical(kOutlierLevel)})
+        .first->second;
+}
+
 CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
     CochranTest test;
     const int cells = static_cast<int>(days.size());
-    test.critical5 = CochranCriticalValue(cells, replicates, kStragglerLevel);
-    test.critical1 = CochranCriticalValue(cells, replicates, kOutlierLevel);
+    std::tie(test.critical5, test.critical1) =
+        CriticalValues(std::pair{cells, replicates}, [&](double alpha) {
+            return CochranCriticalValue(cells, replicates, alpha);
+        });
     const auto largest =
         std::max_element(days.begin(), days.end(), [](const DayFigures& a, const DayFigures& b) {
             return a.variance < b.variance;
@@ -112,8 +129,9 @@ CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
 GrubbsTest Grubbs(const std::vector<DayFigures>& days) {
     GrubbsTest test;
     const auto n = static_cast<long double>(days.size());
-    test.critical5 = GrubbsCriticalValue(static_cast<int>(days.size()), kStragglerLevel);
-    test.critical1 = GrubbsCriticalValue(static_cast<int>(days.size()), kOutlierLevel);
+    const int values = static_cast<int>(days.size());
+    std::tie(test.critical5, test.critical1) =
+        CriticalValues(values, [&](double alpha) { return GrubbsCriticalValue(values, alpha); });
     long double sum = 0;
     for (const DayFigures& day : days) {
         sum += day.mean;
