@@ -89,8 +89,9 @@ double GrubbsCriticalValue(int values, double alpha);
 // The figures of the results of a study whose analysis of variance is `anova`. Needs at least 2
 // analysts, days and replicates. Throws Error when the number of results does not match the
 // counts, and with the engine's arithmetic messages where the precision cannot be stated: a mean
-// of zero ("Floating point division by zero"), an error mean square not above zero or counts
-// below 2 ("Invalid floating point operation").
+// of zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
+// no spread at all, or counts below 2 ("Invalid floating point operation"). Never yields an
+// infinity or a NaN.
 ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova);
 
 } // namespace orbeta
