@@ -6,8 +6,8 @@
 #include "study/Numbers.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace orbeta {
