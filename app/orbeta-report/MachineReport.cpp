@@ -127,8 +127,8 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
     return json;
 }
 
-// A number, string, truth value or null as JSON writes it. A double takes the shortest text that
-// reads back as the same double, which the library's own writer does not always find.
+// A value other than an object as JSON writes it. A double takes the shortest text that reads
+// back as the same double, which the library's own writer does not always find.
 void AppendScalar(std::string& text, const Json& value) {
     std::array<char, 32> number{};
     char* end = number.data();
@@ -188,30 +188,24 @@ Json JsonReport(const FileOutcome& outcome) {
 }
 
 void AppendJson(std::string& text, const Json& value, int depth) {
-    if (!value.is_structured() || value.empty()) {
-        if (value.is_structured()) {
-            text += value.is_object() ? "{}" : "[]";
-        } else {
-            AppendScalar(text, value);
-        }
+    if (!value.is_object()) {
+        AppendScalar(text, value);
         return;
     }
-    text += value.is_object() ? '{' : '[';
+    text += '{';
     bool first = true;
     for (const auto& [key, item] : value.items()) {
         text += first ? "\n" : ",\n";
         first = false;
         AppendIndent(text, depth + 1);
-        if (value.is_object()) {
-            text += '"';
-            text += key;
-            text += "\": ";
-        }
+        text += '"';
+        text += key;
+        text += "\": ";
         AppendJson(text, item, depth + 1);
     }
     text += '\n';
     AppendIndent(text, depth);
-    text += value.is_object() ? '}' : ']';
+    text += '}';
 }
 
 std::vector<std::string> CsvHeader() {

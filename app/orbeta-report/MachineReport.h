@@ -37,9 +37,10 @@ using Json = nlohmann::ordered_json;
 // "error" for a file that failed.
 Json JsonReport(const FileOutcome& outcome);
 
-// Appends the text of a JSON value that stands `depth` levels deep, its members indented by two
-// spaces a level: numbers in the shortest form that reads back as the same double, strings in
-// UTF-8 with any byte that is not UTF-8 (a file name's) replaced. Keys are plain identifiers.
+// Appends the text of a report, or of any JSON value, that stands `depth` levels deep, the members
+// of objects indented by two spaces a level: numbers in the shortest form that reads back as the
+// same double, strings in UTF-8 with any byte that is not UTF-8 (a file name's) replaced. Keys are
+// plain identifiers.
 void AppendJson(std::string& text, const Json& value, int depth);
 
 // CSV by RFC 4180. The header names each figure of a report by its JSON keys joined with "_", in
