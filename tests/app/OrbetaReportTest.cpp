@@ -42,11 +42,10 @@ Outcome RunReportProgram(const std::string& arguments,
 
 const std::string kWorkedExample = testing::kWorkedExampleFile.string();
 
-// A study file in `folder` from its counts and results.
+// A file in `folder` of a study of 2 analysts, 2 days and 2 replicates.
 std::string StudyFile(const TemporaryFolder& folder, const std::string& name,
-                      const std::string& method, const std::vector<std::string>& results,
-                      int analysts = 2, int days = 2, int replicates = 2) {
-    Study study = testing::StudyWithResults(analysts, days, replicates, results);
+                      const std::string& method, const std::vector<std::string>& results) {
+    Study study = testing::StudyWithResults(2, 2, 2, results);
     study.methodName = method;
     WriteStudyFile(folder / name, study, '.');
     return (folder / name).string();
