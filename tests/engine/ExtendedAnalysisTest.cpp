@@ -88,18 +88,6 @@ TEST(ComputeExtendedAnalysis, GivesEveryFigureOfTheStudies) {
           "50.7235",  "0.000328569", "0.98175",  "agree",    "0.307692", "0.767921", "0.864279",
           "correcto", "1",           "1",        "1.48125",  "1.49625",  "0.887939", "correcto",
           "2",        "1",           "0.887939", "correcto", "1",        "1"}},
-        // F = 18 on 1 and 2 df: exactly 1 - sqrt(0.9), not below 0.05, where the approximation
-        // gives 0.0488. F = 8 on 2 and 4 df: exactly (1 + 8/2)^-2 = 0.04. Equal day variances:
-        // C = 1/4.
-        {"exact conclusion differs",
-         StudyWithResults(2, 2, 2,
-                          {"98.5", "99.5", "100.5", "101.5", "104.5", "105.5", "106.5", "107.5"}),
-         {"0.5",      "0.707107",  "0.686511", "2.5974",   "1.75",    "1.32288",  "1.28435",
-          "9.09091",  "17",        "4.12311",  "4.00302",  "88.3117", "19.25",    "4.38748",
-          "4.25969",  "100",       "4",        "0.423651", "2.03191", "1.14189",  "2.01742",
-          "92.7678",  "0.0513167", "0.04",     "differ",   "0.25",    "0.906464", "0.967597",
-          "correcto", "1",         "1",        "1.48125",  "1.49625", "1.09545",  "correcto",
-          "2",        "2",         "1.09545",  "correcto", "1",       "1"}},
         // Analyst 3's day 2 spreads far wider than any other (C = 1.28 / 1.46); analyst 4's day
         // 2 stands high; the analyst component is set to zero.
         {"straggler and outlier",
