@@ -1,7 +1,8 @@
 // The largest valid study, 10 analysts x 10 days x 5 replicates: computing both records from
-// its texts, as a command does, and the arithmetic alone on results already read.
+// its texts, as a command does, the arithmetic alone on results already read, and the further
+// figures of the extended analysis.
+#include "engine/ExtendedAnalysis.h"
 #include "engine/Ucalculo.h"
-#include "study/Numbers.h"
 #include "support/Studies.h"
 
 #include <benchmark/benchmark.h>
@@ -27,13 +28,7 @@ void AnovaAndPrecisionFromTexts(benchmark::State& state) {
 BENCHMARK(AnovaAndPrecisionFromTexts);
 
 void AnovaAndPrecisionArithmetic(benchmark::State& state) {
-    const Study study = testing::LargestStudy();
-    std::vector<double> results;
-    for (int analyst = 1; analyst <= 10; ++analyst) {
-        for (int row = 1; row <= 50; ++row) {
-            results.push_back(ParseResult(study.Cell(analyst, row), '.'));
-        }
-    }
+    const std::vector<double> results = testing::ResultsOf(testing::LargestStudy(), '.');
     const StudyNumbers numbers{10, 10, 5, results};
     StatisticsEngine engine;
     AnovaTable table;
@@ -46,5 +41,19 @@ void AnovaAndPrecisionArithmetic(benchmark::State& state) {
     }
 }
 BENCHMARK(AnovaAndPrecisionArithmetic);
+
+// The further figures of the largest study: variance components with their intervals, exact
+// probabilities, Cochran's and Grubbs's tests.
+void ExtendedAnalysisArithmetic(benchmark::State& state) {
+    const std::vector<double> results = testing::ResultsOf(testing::LargestStudy(), '.');
+    const StudyNumbers numbers{10, 10, 5, results};
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(numbers, anova);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeExtendedAnalysis(numbers, anova));
+    }
+}
+BENCHMARK(ExtendedAnalysisArithmetic);
 
 } // namespace

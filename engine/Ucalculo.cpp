@@ -21,6 +21,15 @@ long double Squared(long double value) {
 
 } // namespace
 
+void RequireMatchingCounts(const StudyNumbers& numbers) {
+    const std::int64_t expected =
+        std::int64_t{numbers.analysts} * numbers.days * numbers.replicates;
+    if (numbers.analysts < 0 || numbers.days < 0 || numbers.replicates < 0 ||
+        static_cast<std::int64_t>(numbers.results.size()) != expected) {
+        throw Error("The number of results does not match the counts");
+    }
+}
+
 void StatisticsEngine::ResetStatistics() {
     const int analysts = m_state.analysts;
     const int days = m_state.days;
@@ -158,12 +167,7 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
 }
 
 void StatisticsEngine::ComputeAnova(const StudyNumbers& numbers, AnovaTable& table) {
-    const std::int64_t expected =
-        std::int64_t{numbers.analysts} * numbers.days * numbers.replicates;
-    if (numbers.analysts < 0 || numbers.days < 0 || numbers.replicates < 0 ||
-        static_cast<std::int64_t>(numbers.results.size()) != expected) {
-        throw Error("The number of results does not match the counts");
-    }
+    RequireMatchingCounts(numbers);
     BeginComputation(numbers.analysts, numbers.days, numbers.replicates);
     Accumulate([&](int analyst, int day) {
         const auto first = (static_cast<std::size_t>(analyst - 1) * numbers.days +

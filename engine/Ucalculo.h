@@ -70,6 +70,10 @@ struct StudyNumbers {
     std::span<const double> results;
 };
 
+// Throws Error("The number of results does not match the counts") unless there are analysts x
+// days x replicates results and no count is negative.
+void RequireMatchingCounts(const StudyNumbers& numbers);
+
 // The statistics engine. Each computation resets the working state and refills it; the
 // program keeps one engine for its whole run. Not reentrant.
 //

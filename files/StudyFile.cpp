@@ -6,8 +6,8 @@
 #include "study/Numbers.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace orbeta {
@@ -26,6 +26,12 @@ bool FitsTheFormat(int analysts, int days, int replicates) {
     return analysts >= 1 && analysts <= kMaxAnalysts && days >= 1 && replicates >= 1 &&
            std::int64_t{days} * replicates <= kMaxResultsPerAnalyst;
 }
+
+// A result of a study file as read and as a grid shows it, read back.
+struct FileNumber {
+    double read;
+    double shown;
+};
 
 // Reads a study file's bytes by its line and number rules. The byte 26 ends the data wherever
 // it stands.
@@ -46,7 +52,7 @@ public:
 
     // The next number: blanks, control bytes and empty lines before it are skipped; the rest of
     // its line after it is ignored. Nothing when the data ends before a number.
-    std::optional<double> NextNumber() {
+    std::optional<FileNumber> NextNumber() {
         while (m_position < m_data.size() &&
                static_cast<unsigned char>(m_data[m_position]) <= ' ') {
             ++m_position;
@@ -60,10 +66,10 @@ public:
                    start<kMaxNumberBytes&& static_cast<unsigned char>(m_data[m_position])> ' ') {
             ++m_position;
         }
-        const double value = NumberOf(m_data.substr(start, m_position - start));
+        const FileNumber number = NumberOf(m_data.substr(start, m_position - start));
         m_position = std::min(m_data.find('\r', m_position), m_data.size());
         SkipLineEnd();
-        return value;
+        return number;
     }
 
 private:
@@ -79,14 +85,23 @@ private:
     // A number of the file: an optional sign, digits, optionally a point and digits, optionally
     // an exponent with at least one digit. Digits may be missing on either side of the point,
     // or altogether, which reads as 0.
-    static double NumberOf(std::string_view text) {
+    static FileNumber NumberOf(std::string_view text) {
         std::size_t position = 0;
         if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
             ++position;
         }
         bool hasDigits = false;
+        // Where the first and the last digit other than 0 stand among the number's digits.
+        int digits = 0;
+        int firstSignificant = -1;
+        int lastSignificant = -1;
         auto skipDigits = [&] {
             while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
+                if (text[position] != '0') {
+                    firstSignificant = firstSignificant < 0 ? digits : firstSignificant;
+                    lastSignificant = digits;
+                }
+                ++digits;
                 ++position;
                 hasDigits = true;
             }
@@ -113,13 +128,20 @@ private:
             throw Error("Invalid numeric input");
         }
         if (!hasDigits) {
-            return 0.0;
+            return FileNumber{0.0, 0.0};
         }
+        double value = 0.0;
         try {
-            return ParseResult(text, '.');
+            value = ParseResult(text, '.');
         } catch (const Error&) {
             throw Error("Invalid numeric input");
         }
+        // A value of at most six significant digits is the nearest double to a number that the
+        // six-digit format writes as it is, so the text a grid shows reads back as the same
+        // value. Zero is left to the format, which shows -0 as 0.
+        const bool shownExactly =
+            value != 0.0 && firstSignificant >= 0 && lastSignificant - firstSignificant < 6;
+        return FileNumber{value, shownExactly ? value : ParseResult(FormatResult(value, '.'), '.')};
     }
 
     std::string_view m_data;
@@ -138,50 +160,63 @@ std::string LineBytes(const std::string& text, const char* fieldName) {
 
 } // namespace
 
-Study ParseStudyFile(std::string_view bytes, char decimalSeparator) {
+StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     StudyFileCursor cursor(bytes);
-    std::array<std::string, 5> lines;
-    for (auto& line : lines) {
-        line = Cp1252ToUtf8(cursor.NextLine());
+    StudyFileContents contents;
+    for (std::string* line : {&contents.methodName, &contents.date, &contents.analystCount,
+                              &contents.dayCount, &contents.replicateCount}) {
+        *line = Cp1252ToUtf8(cursor.NextLine());
     }
-    const int analysts = ParseCount(lines[2]);
-    const int days = ParseCount(lines[3]);
-    const int replicates = ParseCount(lines[4]);
-    if (!FitsTheFormat(analysts, days, replicates)) {
+    contents.analysts = ParseCount(contents.analystCount);
+    contents.days = ParseCount(contents.dayCount);
+    contents.replicates = ParseCount(contents.replicateCount);
+    if (!FitsTheFormat(contents.analysts, contents.days, contents.replicates)) {
         throw Error(kCountsBeyondFormat);
     }
-    const int resultsPerAnalyst = days * replicates;
-    std::vector<double> results;
-    results.reserve(static_cast<std::size_t>(analysts * resultsPerAnalyst));
-    for (int index = 0; index < analysts * resultsPerAnalyst; ++index) {
-        const auto value = cursor.NextNumber();
-        if (!value) {
+    const auto count =
+        static_cast<std::size_t>(contents.analysts * contents.days * contents.replicates);
+    contents.results.reserve(count);
+    contents.shownResults.reserve(count);
+    for (std::size_t index = 0; index < count; ++index) {
+        const auto number = cursor.NextNumber();
+        if (!number) {
             throw Error("El archivo está incompleto: faltan resultados del estudio.");
         }
-        results.push_back(*value);
+        contents.results.push_back(number->read);
+        contents.shownResults.push_back(number->shown);
     }
+    return contents;
+}
 
+StudyFileContents ReadStudyFileContents(const std::filesystem::path& path) {
+    return ParseStudyFileContents(
+        ReadWholeFile(path, kMaxStudyFileBytes,
+                      "El archivo es demasiado grande para ser un archivo de estudio."));
+}
+
+Study StudyOf(const StudyFileContents& contents, char decimalSeparator) {
     Study study = NewStudy();
-    ApplyStudyLayout(study, analysts, days, replicates);
-    study.methodName = std::move(lines[0]);
-    study.date = std::move(lines[1]);
-    study.analystCount = std::move(lines[2]);
-    study.dayCount = std::move(lines[3]);
-    study.replicateCount = std::move(lines[4]);
-    auto result = results.begin();
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int row = 1; row <= resultsPerAnalyst; ++row) {
+    ApplyStudyLayout(study, contents.analysts, contents.days, contents.replicates);
+    study.methodName = contents.methodName;
+    study.date = contents.date;
+    study.analystCount = contents.analystCount;
+    study.dayCount = contents.dayCount;
+    study.replicateCount = contents.replicateCount;
+    auto result = contents.results.begin();
+    for (int analyst = 1; analyst <= contents.analysts; ++analyst) {
+        for (int row = 1; row <= contents.days * contents.replicates; ++row) {
             study.SetCell(analyst, row, FormatResult(*result++, decimalSeparator));
         }
     }
     return study;
 }
 
+Study ParseStudyFile(std::string_view bytes, char decimalSeparator) {
+    return StudyOf(ParseStudyFileContents(bytes), decimalSeparator);
+}
+
 Study ReadStudyFile(const std::filesystem::path& path, char decimalSeparator) {
-    return ParseStudyFile(
-        ReadWholeFile(path, kMaxStudyFileBytes,
-                      "El archivo es demasiado grande para ser un archivo de estudio."),
-        decimalSeparator);
+    return StudyOf(ReadStudyFileContents(path), decimalSeparator);
 }
 
 std::string StudyFileBytes(const Study& study, char decimalSeparator) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbeta {
 
@@ -16,12 +17,37 @@ namespace orbeta {
 // The largest file taken for a study: far above any study the format can hold.
 inline constexpr std::size_t kMaxStudyFileBytes = 1 << 20;
 
-// The study a file holds, laid out as a new capture window shows it: the five fields as read,
-// the grid sized for the counts with its header cells, each result shown by FormatResult with
-// the given separator. Throws Error, and yields nothing, for a file that cannot be read, a count
-// line that is not a whole number ("'<line>' is not a valid integer value"), a result that is not
-// a number ("Invalid numeric input"), counts beyond what a study file holds, a file that ends
-// before all its results, or a file too large to be a study.
+// What a study file holds before it is laid out in a grid: the five lines as read (in UTF-8),
+// the counts they give, and the results analyst after analyst, each analyst's day 1 replicates
+// first.
+struct StudyFileContents {
+    std::string methodName;
+    std::string date;
+    std::string analystCount;
+    std::string dayCount;
+    std::string replicateCount;
+    int analysts = 0;
+    int days = 0;
+    int replicates = 0;
+    std::vector<double> results; // as the file writes them
+    // As a loaded grid shows them, by FormatResult, read back by ParseResult: the numbers the
+    // program computes from. A result of at most six significant digits is shown exactly.
+    std::vector<double> shownResults;
+};
+
+// The contents of a study file. Throws Error, and yields nothing, for a file that cannot be read,
+// a count line that is not a whole number ("'<line>' is not a valid integer value"), a result
+// that is not a number ("Invalid numeric input"), counts beyond what a study file holds, a file
+// that ends before all its results, or a file too large to be a study.
+StudyFileContents ParseStudyFileContents(std::string_view bytes);
+StudyFileContents ReadStudyFileContents(const std::filesystem::path& path);
+
+// The study of a file's contents, laid out as a new capture window shows it: the five fields as
+// read, the grid sized for the counts with its header cells, each result shown by FormatResult
+// with the given separator.
+Study StudyOf(const StudyFileContents& contents, char decimalSeparator);
+
+// The study a file holds: StudyOf its contents, failing as they do.
 Study ParseStudyFile(std::string_view bytes, char decimalSeparator);
 Study ReadStudyFile(const std::filesystem::path& path, char decimalSeparator);
 

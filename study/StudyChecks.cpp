@@ -36,29 +36,19 @@ const CountRule& RuleOf(StudyControl control) {
     throw std::logic_error("not a count field");
 }
 
-const std::string& CountText(const Study& study, StudyControl control) {
-    switch (control) {
-    case StudyControl::AnalystCount:
-        return study.analystCount;
-    case StudyControl::DayCount:
-        return study.dayCount;
-    case StudyControl::ReplicateCount:
-        return study.replicateCount;
-    case StudyControl::Grid:
-        break;
-    }
-    throw std::logic_error("not a count field");
-}
-
 CheckFailure OnGeneralPage(std::string message, StudyControl control) {
     return CheckFailure{std::move(message), StudyPage::GeneralInformation, control};
 }
 
 } // namespace
 
-std::optional<CheckFailure> ValidateStudy(const Study& study) {
+std::optional<CheckFailure> CheckCounts(const std::string& analystCount,
+                                        const std::string& dayCount,
+                                        const std::string& replicateCount) {
     for (const CountRule& rule : kCountRules) {
-        const std::string& text = CountText(study, rule.control);
+        const std::string& text = rule.control == StudyControl::AnalystCount ? analystCount
+                                  : rule.control == StudyControl::DayCount   ? dayCount
+                                                                             : replicateCount;
         if (text.empty()) {
             return OnGeneralPage(rule.missingMessage, rule.control);
         }
@@ -66,6 +56,13 @@ std::optional<CheckFailure> ValidateStudy(const Study& study) {
         if (value < rule.minimum || value > rule.maximum) {
             return OnGeneralPage(rule.rangeMessage, rule.control);
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<CheckFailure> ValidateStudy(const Study& study) {
+    if (auto failure = CheckCounts(study.analystCount, study.dayCount, study.replicateCount)) {
+        return failure;
     }
     if (auto failure = CheckGridLayout(study)) {
         return failure;

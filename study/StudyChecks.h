@@ -27,6 +27,13 @@ struct CheckFailure {
 // count reached by the checks is not a whole number. Changes nothing.
 std::optional<CheckFailure> ValidateStudy(const Study& study);
 
+// The first steps of ValidateStudy: the three counts, each present and within its range, in
+// their order. The first failure, or nothing. Throws Error("'<text>' is not a valid integer
+// value") for a count reached that is not a whole number.
+std::optional<CheckFailure> CheckCounts(const std::string& analystCount,
+                                        const std::string& dayCount,
+                                        const std::string& replicateCount);
+
 // The check of one count field as the user leaves it: the message of the first failing step
 // (empty, not a whole number, out of range), or nothing when the text passes. `field` is one of
 // the three count controls.

@@ -2,10 +2,20 @@
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
 
-#include <gtest/gtest.h>
+#include "files/StudyFile.h"
+#include "study/Numbers.h"
 
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <cstdlib>
+#include <iomanip>
+#include <regex>
+#include <sstream>
 #include <sys/wait.h>
+#include <tuple>
+#include <vector>
 
 namespace orbeta {
 namespace {
@@ -31,6 +41,91 @@ Outcome RunReportProgram(const std::string& arguments,
 }
 
 const std::string kWorkedExample = testing::kWorkedExampleFile.string();
+
+// A file in `folder` of a study of 2 analysts, 2 days and 2 replicates.
+std::string StudyFile(const TemporaryFolder& folder, const std::string& name,
+                      const std::string& method, const std::vector<std::string>& results) {
+    Study study = testing::StudyWithResults(2, 2, 2, results);
+    study.methodName = method;
+    WriteStudyFile(folder / name, study, '.');
+    return (folder / name).string();
+}
+
+// Every figure of a reported file, in the report's order: where it stands and what it holds.
+struct Field {
+    std::string path;
+    bool (nlohmann::json::*holds)() const noexcept;
+};
+
+std::vector<Field> ReportedFields() {
+    using Json = nlohmann::json;
+    const auto text = &Json::is_string;
+    const auto number = &Json::is_number;
+    const auto truth = &Json::is_boolean;
+    const std::tuple<std::string, decltype(text), std::string> groups[] = {
+        {"/", text, "file method date"},
+        {"/", number, "analysts days replicates"},
+        {"/anova/analyst/", number, "df ss ms f p p_exact"},
+        {"/anova/day/", number, "df ss ms f p p_exact"},
+        {"/anova/error/", number, "df ss ms"},
+        {"/conclusions/", truth, "analyst_effect day_effect exact_conclusions_differ"},
+        {"/precision/", number,
+         "mean cv_total repeatability cv_repeatability repro_day_analyst cv_day_analyst "
+         "repro_inter_analyst cv_inter_analyst max_relative_range"},
+        {"/components/repeatability/", number, "variance sd cv percent df sd_low sd_high"},
+        {"/components/day/", number, "variance sd cv percent"},
+        {"/components/analyst/", number, "variance sd cv percent"},
+        {"/components/intermediate/", number, "variance sd cv percent df sd_low sd_high"},
+        {"/cochran/", number, "c critical_5 critical_1"},
+        {"/cochran/", text, "verdict"},
+        {"/cochran/", number, "analyst day"},
+        {"/grubbs/", number, "critical_5 critical_1"},
+        {"/grubbs/high/", number, "g"},
+        {"/grubbs/high/", text, "verdict"},
+        {"/grubbs/high/", number, "analyst day"},
+        {"/grubbs/low/", number, "g"},
+        {"/grubbs/low/", text, "verdict"},
+        {"/grubbs/low/", number, "analyst day"},
+    };
+    std::vector<Field> fields;
+    for (const auto& [group, holds, names] : groups) {
+        std::istringstream words(names);
+        for (std::string name; words >> name;) {
+            fields.push_back({group + name, holds});
+        }
+    }
+    return fields;
+}
+
+// The rows of a CSV text by RFC 4180: fields split at commas outside quotes, rows at CR LF.
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const char c = text[index];
+        if (c == '"') {
+            if (quoted && index + 1 < text.size() && text[index + 1] == '"') {
+                rows.back().back() += '"';
+                ++index;
+            } else {
+                quoted = !quoted;
+            }
+        } else if (!quoted && c == ',') {
+            rows.back().emplace_back();
+        } else if (!quoted && text.compare(index, 2, "\r\n") == 0) {
+            rows.emplace_back(1);
+            ++index;
+        } else {
+            rows.back().back() += c;
+        }
+    }
+    rows.pop_back(); // after the last CR LF
+    return rows;
+}
+
+std::string Shown(const std::string& number) {
+    return FormatResult(std::strtod(number.c_str(), nullptr), '.');
+}
 
 TEST(OrbetaReport, PrintsTheReportOfAStudyFile) {
     const Outcome outcome = RunReportProgram(kWorkedExample);
@@ -93,19 +188,166 @@ TEST(OrbetaReport, UsesTheRegionalSeparatorOfTheEnvironment) {
     EXPECT_NE(outcome.out.find("\n(Día 1,Replica 1)          99,1\n"), std::string::npos);
     EXPECT_NE(outcome.out.find("\nfcal = 2,52577\nPfcal = 0,253851\n"), std::string::npos);
     EXPECT_NE(outcome.out.find("\nMEDIA DE CUADRADOS = 0,1725\n"), std::string::npos);
+
+    const Outcome csv =
+        RunReportProgram("--format csv " + kWorkedExample,
+                         "LOCPATH=" + locales.Path().string() + " LC_ALL=es_ES.UTF-8");
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].size(), rows[0].size()) << "numbers keep their \".\" in CSV";
+    EXPECT_EQ(
+        Shown(
+            rows[1][std::find(rows[0].begin(), rows[0].end(), "precision_mean") - rows[0].begin()]),
+        "99.6417");
 }
 
 TEST(OrbetaReport, ExplainsItsUsage) {
+    const std::string usage = "Uso: orbeta-report [--format text|json|csv] ARCHIVO...\n";
     const Outcome help = RunReportProgram("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.starts_with("Uso: orbeta-report ARCHIVO\n"));
+    EXPECT_TRUE(help.out.starts_with(usage));
     EXPECT_EQ(help.err, "");
-    for (const char* wrong : {"", "a.w05 b.w05", "--verbose"}) {
+    for (const char* wrong : {"", "--verbose a.w05", "--format xml a.w05", "--format=yaml a.w05",
+                              "--format json", "a.w05 --format"}) {
         const Outcome outcome = RunReportProgram(wrong);
         EXPECT_EQ(outcome.status, 2) << wrong;
         EXPECT_EQ(outcome.out, "") << wrong;
-        EXPECT_TRUE(outcome.err.starts_with("Uso: orbeta-report ARCHIVO\n")) << wrong;
+        EXPECT_TRUE(outcome.err.starts_with(usage)) << wrong;
     }
+}
+
+TEST(OrbetaReport, ReportsSeveralFilesAsTextInOrder) {
+    const std::string report = RunReportProgram(kWorkedExample).out;
+    TemporaryFolder folder;
+    const std::string absent = (folder / "absent.w05").string();
+    const Outcome outcome =
+        RunReportProgram(kWorkedExample + " " + absent + " --format=text " + kWorkedExample);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, report + "\n" + report);
+    EXPECT_EQ(outcome.err, absent + ": File not found.\n");
+}
+
+TEST(OrbetaReport, JsonHoldsEveryFigureOfEachFileInOrder) {
+    TemporaryFolder folder;
+    // F = 18 on 1 and 2 df: the approximation declares an analyst effect, the exact P,
+    // 1 - sqrt(0.9), does not.
+    const std::string differ =
+        StudyFile(folder, "differ.w05", "Contraste",
+                  {"98.5", "99.5", "100.5", "101.5", "104.5", "105.5", "106.5", "107.5"});
+    std::string damaged = ReadBytes(kWorkedExample);
+    WriteBytes(folder / "comma.w05", damaged.replace(damaged.find("99.1"), 4, "99,1"));
+    const std::string comma = (folder / "comma.w05").string();
+
+    const Outcome outcome =
+        RunReportProgram("--format json " + kWorkedExample + " " + comma + " " + differ);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "");
+    const auto document = nlohmann::json::parse(outcome.out);
+    ASSERT_EQ(document.size(), 3u);
+    for (const auto& report : {document[0], document[2]}) {
+        for (const Field& field : ReportedFields()) {
+            const nlohmann::json::json_pointer pointer(field.path);
+            ASSERT_TRUE(report.contains(pointer)) << field.path;
+            EXPECT_TRUE((report[pointer].*field.holds)()) << field.path;
+        }
+    }
+    EXPECT_EQ(document[1], (nlohmann::json{{"file", comma}, {"error", "Invalid numeric input."}}));
+
+    struct Figure {
+        int file;
+        const char* path;
+        const char* shown;
+    };
+    for (const Figure& figure : {
+             Figure{0, "/anova/analyst/p", "0.253851"},
+             Figure{0, "/anova/analyst/p_exact", "0.252948"},
+             Figure{0, "/precision/cv_inter_analyst", "0.630616"},
+             Figure{0, "/components/day/variance", "0.0772222"},
+             Figure{0, "/components/intermediate/sd_low", "0.351921"},
+             Figure{0, "/grubbs/high/g", "1.16454"},
+             Figure{2, "/anova/analyst/p_exact", "0.0513167"},
+             Figure{2, "/components/repeatability/sd_high", "2.03191"},
+         }) {
+        const auto& value = document[figure.file][nlohmann::json::json_pointer(figure.path)];
+        EXPECT_EQ(FormatResult(value.get<double>(), '.'), figure.shown) << figure.path;
+    }
+    EXPECT_EQ(document[0]["file"], kWorkedExample);
+    EXPECT_EQ(document[0]["method"], "Valoración");
+    EXPECT_EQ(document[0]["grubbs"]["low"]["analyst"], 2);
+    EXPECT_EQ(document[2]["conclusions"]["analyst_effect"], true);
+    EXPECT_EQ(document[2]["conclusions"]["exact_conclusions_differ"], true);
+    EXPECT_EQ(document[0]["conclusions"]["exact_conclusions_differ"], false);
+}
+
+TEST(OrbetaReport, WritesEachNumberInItsShortestExactForm) {
+    // Among this study's figures are doubles that a 17-digit text reads back as, though 16
+    // digits are enough.
+    TemporaryFolder folder;
+    const std::string file =
+        StudyFile(folder, "study.w05", "M",
+                  {"98.69", "101.38", "101.32", "99.62", "98.16", "101.43", "101.47", "101.19"});
+    const Outcome outcome = RunReportProgram("--format json " + file);
+    ASSERT_EQ(outcome.status, 0);
+    const std::regex numberAfterKey(R"(": (-?[0-9][-+.eE0-9]*))");
+    std::ptrdiff_t numbers = 0;
+    for (auto match = std::sregex_iterator(outcome.out.begin(), outcome.out.end(), numberAfterKey);
+         match != std::sregex_iterator(); ++match, ++numbers) {
+        const std::string text = (*match)[1];
+        std::string digits = text.substr(0, text.find_first_of("eE"));
+        std::erase_if(digits, [](char c) { return c < '0' || c > '9'; });
+        digits.erase(0, digits.find_first_not_of('0'));
+        digits.erase(digits.find_last_not_of('0') + 1);
+        if (digits.size() > 1) {
+            std::ostringstream shorter;
+            shorter << std::setprecision(static_cast<int>(digits.size()) - 1)
+                    << std::strtod(text.c_str(), nullptr);
+            EXPECT_NE(std::strtod(shorter.str().c_str(), nullptr),
+                      std::strtod(text.c_str(), nullptr))
+                << text << " reads back from " << shorter.str();
+        }
+    }
+    const auto fields = ReportedFields();
+    EXPECT_EQ(numbers, std::count_if(fields.begin(), fields.end(), [](const Field& field) {
+                  return field.holds == &nlohmann::json::is_number;
+              }));
+}
+
+TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
+    TemporaryFolder folder;
+    Study quoted = testing::WorkedExample();
+    quoted.methodName = "Valoración, \"lote 7\"";
+    WriteStudyFile(folder / "quoted.w05", quoted, '.');
+    const std::string absent = (folder / "absent.w05").string();
+    const Outcome outcome =
+        RunReportProgram("--format csv " + (folder / "quoted.w05").string() + " " + absent);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "");
+    const auto rows = CsvRows(outcome.out);
+    ASSERT_EQ(rows.size(), 3u);
+
+    std::vector<std::string> header;
+    for (const Field& field : ReportedFields()) {
+        header.push_back(field.path.substr(1));
+        std::replace(header.back().begin(), header.back().end(), '/', '_');
+    }
+    header.emplace_back("error");
+    EXPECT_EQ(rows[0], header);
+    auto cell = [&](std::size_t row, const std::string& name) {
+        const auto column = std::find(header.begin(), header.end(), name) - header.begin();
+        return rows[row].at(static_cast<std::size_t>(column));
+    };
+    ASSERT_EQ(rows[1].size(), header.size());
+    EXPECT_EQ(cell(1, "method"), "Valoración, \"lote 7\"");
+    EXPECT_EQ(Shown(cell(1, "anova_analyst_p_exact")), "0.252948");
+    EXPECT_EQ(Shown(cell(1, "components_intermediate_sd_low")), "0.351921");
+    EXPECT_EQ(cell(1, "conclusions_analyst_effect"), "false");
+    EXPECT_EQ(cell(1, "cochran_verdict"), "correcto");
+    EXPECT_EQ(cell(1, "error"), "");
+
+    std::vector<std::string> failed(header.size());
+    failed.front() = absent;
+    failed.back() = "File not found.";
+    EXPECT_EQ(rows[2], failed);
 }
 
 } // namespace

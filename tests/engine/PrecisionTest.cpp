@@ -162,12 +162,7 @@ TEST(ComputePrecision, NegativeRadicandIsAnInvalidOperation) {
 
 TEST(ComputePrecision, NumbersAlreadyReadGiveTheSameRecords) {
     const Study study = testing::LargestStudy();
-    std::vector<double> results;
-    for (int analyst = 1; analyst <= 10; ++analyst) {
-        for (int row = 1; row <= 50; ++row) {
-            results.push_back(ParseResult(study.Cell(analyst, row), '.'));
-        }
-    }
+    std::vector<double> results = testing::ResultsOf(study, '.');
     StatisticsEngine engine;
     PrecisionSummary fromTexts;
     PrecisionSummary fromNumbers;

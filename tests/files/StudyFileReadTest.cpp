@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
 #include <vector>
 
 namespace orbeta {
@@ -105,6 +108,35 @@ TEST(ReadStudyFile, CountLinesAreReadAsTyped) {
 
     bytes.replace(bytes.find("\r\n3\r\n"), 5, "\r\ntres\r\n");
     EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }), "'tres' is not a valid integer value");
+}
+
+TEST(ParseStudyFileContents, ShownResultsAreWhatTheLoadedGridHolds) {
+    // The grid rounds results of more than six significant digits; those of at most six, across
+    // the range of a double, subnormal ones included, it shows as they are. Zero loses its sign.
+    std::vector<std::string> texts{
+        "99.1234567", "1.234567",    "1.23456", "0.000123456", "123456000", "1.50000000",
+        "-0",         "0",           "-1e-400", "4.9e-324",    "1e-323",    "2.5e-310",
+        "2.225e-308", "1.79769e308", "1e23",    "999999.5",    ".",         "-.5e3"};
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> mantissa(1, 999999);
+    std::uniform_int_distribution<int> exponent(-335, 302);
+    while (texts.size() < 1000) {
+        texts.push_back(std::to_string(mantissa(random)) + "e" + std::to_string(exponent(random)));
+    }
+    const StudyFileContents contents =
+        ParseStudyFileContents(Lines({"M", "D", "10", "10", "10"}) + Lines(texts));
+    auto bits = [](const std::vector<double>& values) {
+        std::vector<std::uint64_t> patterns;
+        for (const double value : values) {
+            patterns.push_back(std::bit_cast<std::uint64_t>(value));
+        }
+        return patterns;
+    };
+    for (const char separator : {'.', ','}) {
+        EXPECT_EQ(bits(contents.shownResults),
+                  bits(testing::ResultsOf(StudyOf(contents, separator), separator)))
+            << separator;
+    }
 }
 
 TEST(ReadStudyFile, ResultLinesTolerateBlanksAndTrailingText) {

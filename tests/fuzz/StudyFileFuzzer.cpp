@@ -1,9 +1,13 @@
 // Feeds arbitrary bytes to the study file reader. Whatever the bytes, it must either refuse them
-// with an Error or give a study that saves and reads back unchanged.
+// with an Error or give a study that saves and reads back unchanged, and whose results as the
+// reader says the grid shows them are those its cells read back as.
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "support/Expectations.h"
+#include "support/Studies.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -25,6 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         if (!orbeta::testing::SameFieldsAndGrid(orbeta::ParseStudyFile(saved, separator), study)) {
+            std::abort();
+        }
+        const auto shown = orbeta::ParseStudyFileContents(bytes).shownResults;
+        const auto cells = orbeta::testing::ResultsOf(study, separator);
+        if (!std::equal(
+                shown.begin(), shown.end(), cells.begin(), cells.end(),
+                [](double a, double b) { return std::signbit(a) == std::signbit(b) && a == b; })) {
             std::abort();
         }
     }

@@ -1,0 +1,57 @@
+#pragma once
+
+// The reports of orbeta-report that programs read: JSON and CSV.
+
+#include "engine/ExtendedAnalysis.h"
+#include "engine/Ucalculo.h"
+#include "files/StudyFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orbeta::report {
+
+// Everything computed for one study file.
+struct StudyFigures {
+    StudyFileContents contents;
+    AnovaTable anova;
+    PrecisionSummary precision;
+    ExtendedAnalysis extended;
+};
+
+// One file named on the command line: its figures, or the message the program shows for its
+// failure.
+struct FileOutcome {
+    std::string file;
+    std::optional<StudyFigures> figures;
+    std::string error;
+};
+
+// Keys keep the order they are written in, so that the document reads in the report's order.
+using Json = nlohmann::ordered_json;
+
+// The object of one file: its fields, counts and every figure as numbers, or only "file" and
+// "error" for a file that failed.
+Json JsonReport(const FileOutcome& outcome);
+
+// Appends the text of a report, or of any JSON value, that stands `depth` levels deep, the members
+// of objects indented by two spaces a level: numbers in the shortest form that reads back as the
+// same double, strings in UTF-8 with any byte that is not UTF-8 (a file name's) replaced. Keys are
+// plain identifiers.
+void AppendJson(std::string& text, const Json& value, int depth);
+
+// CSV by RFC 4180. The header names each figure of a report by its JSON keys joined with "_", in
+// the report's order, then "error".
+std::vector<std::string> CsvHeader();
+
+// The fields of a report under CsvHeader(): numbers and truth values written as in JSON, and the
+// error last, empty for a file that was reported.
+std::vector<std::string> CsvFields(const Json& report);
+
+// Appends one row, ending in CR LF, its fields quoted where they need it.
+void AppendCsvRow(std::string& text, const std::vector<std::string>& fields);
+
+} // namespace orbeta::report

@@ -1,0 +1,35 @@
+// orbeta-report --format json on 1000 copies of the largest study file, in one run of the
+// program as a script starts it: studies reported per second, process start and file reading
+// included. The files live in memory (/dev/shm) so that the disk does not set the pace.
+#include "files/StudyFile.h"
+#include "support/Studies.h"
+#include "support/TemporaryFolder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kCopies = 1000;
+
+void JsonReportOfLargestStudies(benchmark::State& state) {
+    orbeta::testing::TemporaryFolder folder("/dev/shm");
+    const std::string bytes = orbeta::StudyFileBytes(orbeta::testing::LargestStudy(), '.');
+    for (int copy = 0; copy < kCopies; ++copy) {
+        orbeta::testing::WriteBytes(folder / (std::to_string(copy) + ".w05"), bytes);
+    }
+    const std::string command = "cd " + folder.Path().string() + " && LC_ALL=C " +
+                                ORBETA_REPORT_PROGRAM + " --format json *.w05 >/dev/null";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("orbeta-report failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kCopies);
+}
+BENCHMARK(JsonReportOfLargestStudies)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

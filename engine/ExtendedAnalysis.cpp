@@ -1,0 +1,251 @@
+#include "engine/ExtendedAnalysis.h"
+
+#include "engine/CheckedMath.h"
+#include "engine/UTs.h"
+#include "study/Error.h"
+
+#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/fisher_f.hpp>
+#include <boost/math/distributions/students_t.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <map>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace orbeta {
+
+namespace {
+
+// The distributions in double arithmetic: promoting it to long double costs five times the time
+// for digits beyond those a double holds anyway.
+using Policy = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
+using ChiSquared = boost::math::chi_squared_distribution<double, Policy>;
+using FisherF = boost::math::fisher_f_distribution<double, Policy>;
+using StudentsT = boost::math::students_t_distribution<double, Policy>;
+
+constexpr double kIntervalLevel = 0.95;
+constexpr double kStragglerLevel = 0.05;
+constexpr double kOutlierLevel = 0.01;
+constexpr long double kPercent = 100.0L;
+
+struct DayFigures {
+    double mean = 0;
+    double variance = 0;
+    DayOfAnalyst where;
+};
+
+Verdict Judge(double statistic, double critical5, double critical1) {
+    if (statistic > critical1) {
+        return Verdict::Outlier;
+    }
+    return statistic > critical5 ? Verdict::Straggler : Verdict::Correct;
+}
+
+VarianceComponent Component(double variance, double mean, double intermediateVariance) {
+    VarianceComponent component;
+    component.variance = variance;
+    component.sd = checked::Stored(checked::SquareRoot(variance));
+    component.cv = checked::Stored(checked::Divide(component.sd, mean) * kPercent);
+    component.percent = checked::Stored(checked::Divide(variance, intermediateVariance) * kPercent);
+    return component;
+}
+
+// The interval of a standard deviation whose variance is estimated with `df` degrees of freedom.
+SdInterval IntervalOf(double variance, double df) {
+    const ChiSquared chiSquare(df);
+    const double tail = (1 - kIntervalLevel) / 2;
+    const long double spread = static_cast<long double>(df) * variance;
+    return SdInterval{df,
+                      checked::Stored(checked::SquareRoot(
+                          checked::Divide(spread, boost::math::quantile(chiSquare, 1 - tail)))),
+                      checked::Stored(checked::SquareRoot(
+                          checked::Divide(spread, boost::math::quantile(chiSquare, tail))))};
+}
+
+// The mean and variance of each day's replicates, analyst by analyst.
+std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
+    std::vector<DayFigures> days;
+    days.reserve(static_cast<std::size_t>(numbers.analysts) *
+                 static_cast<std::size_t>(numbers.days));
+    const auto replicates = static_cast<std::size_t>(numbers.replicates);
+    for (int analyst = 1; analyst <= numbers.analysts; ++analyst) {
+        for (int day = 1; day <= numbers.days; ++day) {
+            const auto results = numbers.results.subspan(days.size() * replicates, replicates);
+            long double sum = 0;
+            for (const double x : results) {
+                sum += x;
+            }
+            const long double mean = sum / numbers.replicates;
+            long double squares = 0;
+            for (const double x : results) {
+                squares += (x - mean) * (x - mean);
+            }
+            days.push_back(DayFigures{checked::Stored(mean),
+                                      checked::Stored(squares / (numbers.replicates - 1)),
+                                      DayOfAnalyst{analyst, day}});
+        }
+    }
+    return days;
+}
+
+// The 5 % and 1 % critical values of a design, computed once a thread: they depend only on the
+// counts, which a laboratory's studies share, and cost more than the rest of the analysis. Each
+// caller's lambda is a type of its own, so each test keeps its own values.
+template <typename Design, typename Critical>
+std::pair<double, double> CriticalValues(const Design& design, Critical critical) {
+    thread_local std::map<Design, std::pair<double, double>> known;
+    if (const auto found = known.find(design); found != known.end()) {
+        return found->second;
+    }
+    return known.emplace(design, std::pair{critical(kStragglerLevel), critical(kOutlierLevel)})
+        .first->second;
+}
+
+CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
+    CochranTest test;
+    const int cells = static_cast<int>(days.size());
+    std::tie(test.critical5, test.critical1) =
+        CriticalValues(std::pair{cells, replicates}, [&](double alpha) {
+            return CochranCriticalValue(cells, replicates, alpha);
+        });
+    const auto largest =
+        std::max_element(days.begin(), days.end(), [](const DayFigures& a, const DayFigures& b) {
+            return a.variance < b.variance;
+        });
+    long double sum = 0;
+    for (const DayFigures& day : days) {
+        sum += day.variance;
+    }
+    test.c = sum > 0 ? checked::Stored(largest->variance / sum) : 0.0;
+    test.verdict = Judge(test.c, test.critical5, test.critical1);
+    test.largest = largest->where;
+    return test;
+}
+
+GrubbsTest Grubbs(const std::vector<DayFigures>& days) {
+    GrubbsTest test;
+    const auto n = static_cast<long double>(days.size());
+    const int values = static_cast<int>(days.size());
+    std::tie(test.critical5, test.critical1) =
+        CriticalValues(values, [&](double alpha) { return GrubbsCriticalValue(values, alpha); });
+    long double sum = 0;
+    for (const DayFigures& day : days) {
+        sum += day.mean;
+    }
+    const long double mean = sum / n;
+    long double squares = 0;
+    for (const DayFigures& day : days) {
+        squares += (day.mean - mean) * (day.mean - mean);
+    }
+    const long double sd = std::sqrt(squares / (n - 1));
+    const auto [lowest, highest] =
+        std::minmax_element(days.begin(), days.end(), [](const DayFigures& a, const DayFigures& b) {
+            return a.mean < b.mean;
+        });
+    auto extreme = [&](const DayFigures& day) {
+        const double g = sd > 0 ? checked::Stored(std::fabs(day.mean - mean) / sd) : 0.0;
+        return GrubbsValue{g, Judge(g, test.critical5, test.critical1), day.where};
+    };
+    test.high = extreme(*highest);
+    test.low = extreme(*lowest);
+    return test;
+}
+
+} // namespace
+
+const char* VerdictText(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Straggler:
+        return "dudoso";
+    case Verdict::Outlier:
+        return "aberrante";
+    case Verdict::Correct:
+        break;
+    }
+    return "correcto";
+}
+
+double ExactFProbability(double f, double df1, double df2) {
+    if (!(f > 0)) {
+        return 1.0;
+    }
+    return boost::math::cdf(boost::math::complement(FisherF(df1, df2), f));
+}
+
+double CochranCriticalValue(int cells, int replicates, double alpha) {
+    const double p = cells;
+    const double df = replicates - 1;
+    const double f = boost::math::quantile(FisherF(df, (p - 1) * df), 1 - alpha / p);
+    return 1 / (1 + (p - 1) / f);
+}
+
+double GrubbsCriticalValue(int values, double alpha) {
+    const double n = values;
+    const double t = boost::math::quantile(StudentsT(n - 2), 1 - alpha / (2 * n));
+    return (n - 1) / std::sqrt(n) * std::sqrt(t * t / (n - 2 + t * t));
+}
+
+ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova) {
+    RequireMatchingCounts(numbers);
+    if (numbers.analysts < 2 || numbers.days < 2 || numbers.replicates < 2) {
+        throw Error(kInvalidOperation);
+    }
+    const std::vector<DayFigures> days = FiguresOfDays(numbers);
+    long double sumOfMeans = 0;
+    for (const DayFigures& day : days) {
+        sumOfMeans += day.mean;
+    }
+    const double mean = checked::Stored(sumOfMeans / static_cast<long double>(days.size()));
+
+    // Each estimate as a combination of the mean squares: sum of c_i MS_i over the sources kept.
+    const long double perDay = numbers.replicates;
+    const long double perAnalyst = perDay * numbers.days;
+    const double dayEstimate =
+        checked::Stored((static_cast<long double>(anova.msDay) - anova.msError) / perDay);
+    const double analystEstimate =
+        checked::Stored((static_cast<long double>(anova.msAnalyst) - anova.msDay) / perAnalyst);
+    const bool dayKept = dayEstimate > 0;
+    const bool analystKept = analystEstimate > 0;
+    const double repeatabilityVariance = anova.msError;
+    const double dayVariance = dayKept ? dayEstimate : 0.0;
+    const double analystVariance = analystKept ? analystEstimate : 0.0;
+    const double intermediateVariance = checked::Stored(
+        static_cast<long double>(repeatabilityVariance) + dayVariance + analystVariance);
+
+    ExtendedAnalysis analysis;
+    analysis.repeatability = Component(repeatabilityVariance, mean, intermediateVariance);
+    analysis.day = Component(dayVariance, mean, intermediateVariance);
+    analysis.analyst = Component(analystVariance, mean, intermediateVariance);
+    analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
+    analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
+
+    // Satterthwaite: nu = (s2I)^2 / sum (c_i MS_i)^2 / df_i, taken on the shares c_i MS_i / s2I
+    // so that no square of a small mean square underflows.
+    const long double cAnalyst = analystKept ? 1 / perAnalyst : 0;
+    const long double cDay = (dayKept ? 1 / perDay : 0) - cAnalyst;
+    const long double cError = 1 - (dayKept ? 1 / perDay : 0);
+    long double sharesOverDf = 0;
+    for (const auto& [c, ms, df] : {std::tuple{cAnalyst, anova.msAnalyst, anova.dfAnalyst},
+                                    std::tuple{cDay, anova.msDay, anova.dfDay},
+                                    std::tuple{cError, anova.msError, anova.dfError}}) {
+        const long double share = checked::Divide(c * ms, intermediateVariance);
+        sharesOverDf += checked::Divide(share * share, df);
+    }
+    analysis.intermediateInterval =
+        IntervalOf(intermediateVariance, checked::Stored(checked::Divide(1, sharesOverDf)));
+
+    analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
+    analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);
+    analysis.exactConclusionsDiffer =
+        DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
+        DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
+    analysis.cochran = Cochran(days, numbers.replicates);
+    analysis.grubbs = Grubbs(days);
+    return analysis;
+}
+
+} // namespace orbeta

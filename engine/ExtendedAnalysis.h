@@ -1,0 +1,97 @@
+#pragma once
+
+#include "engine/Ucalculo.h"
+
+namespace orbeta {
+
+// One source of the spread of the results. Estimates follow the convention that a negative one is
+// set to zero: repeatability msError, between days (msDay - msError) / R, between analysts
+// (msAnalyst - msDay) / (D R), and the intermediate precision, the sum of the three.
+struct VarianceComponent {
+    double variance = 0;
+    double sd = 0;      // standard deviation
+    double cv = 0;      // the standard deviation relative to the mean, percent
+    double percent = 0; // the variance's share of the intermediate precision's, percent
+};
+
+// A 95 % confidence interval for a standard deviation, with the degrees of freedom it rests on.
+struct SdInterval {
+    double df = 0;
+    double low = 0;
+    double high = 0;
+};
+
+// A consistency test's verdict on a value: within the 5 % critical value, above it (a
+// straggler), or above the 1 % one (an outlier). A value equal to a critical value is within it.
+enum class Verdict { Correct, Straggler, Outlier };
+
+// "correcto", "dudoso" or "aberrante".
+const char* VerdictText(Verdict verdict);
+
+// A day of an analyst, both counted from 1.
+struct DayOfAnalyst {
+    int analyst = 0;
+    int day = 0;
+};
+
+// Cochran's test on the variances of the days, each from the day's replicates: the largest over
+// their sum. When every day variance is zero no day stands out: c is 0.
+struct CochranTest {
+    double c = 0;
+    double critical5 = 0;
+    double critical1 = 0;
+    Verdict verdict = Verdict::Correct;
+    DayOfAnalyst largest;
+};
+
+// Grubbs's test of one extreme day mean: its distance from the mean of the day means, in standard
+// deviations of the day means. When every day mean is the same no day stands out: g is 0.
+struct GrubbsValue {
+    double g = 0;
+    Verdict verdict = Verdict::Correct;
+    DayOfAnalyst day;
+};
+
+struct GrubbsTest {
+    double critical5 = 0;
+    double critical1 = 0;
+    GrubbsValue high;
+    GrubbsValue low;
+};
+
+// The figures a validation report gives beside the analysis of variance and the precision
+// measures. Of days that tie for an extreme, the first in the study's order is named.
+struct ExtendedAnalysis {
+    VarianceComponent repeatability;
+    VarianceComponent day;
+    VarianceComponent analyst;
+    VarianceComponent intermediate;
+    SdInterval repeatabilityInterval; // exact, from chi-square with dfError
+    SdInterval intermediateInterval;  // Satterthwaite's degrees of freedom, not rounded
+    double pAnalystExact = 0;
+    double pDayExact = 0;
+    bool exactConclusionsDiffer = false; // either 0.05 conclusion changes with the exact P
+    CochranTest cochran;
+    GrubbsTest grubbs;
+};
+
+// The exact probability that an F(df1, df2) variable exceeds f; 1 for f <= 0. Degrees of freedom
+// are positive.
+double ExactFProbability(double f, double df1, double df2);
+
+// Cochran's critical value for the largest of `cells` variances, each of `replicates` results,
+// at the level alpha; at least 2 of each.
+double CochranCriticalValue(int cells, int replicates, double alpha);
+
+// Grubbs's critical value for one extreme of `values` values at the level alpha; at least 3.
+double GrubbsCriticalValue(int values, double alpha);
+
+// The figures of the results of a study whose analysis of variance is `anova`. Needs at least 2
+// analysts, days and replicates. Throws Error when the number of results does not match the
+// counts, and with the engine's arithmetic messages where the precision cannot be stated: a mean
+// of zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
+// no spread at all, or counts below 2 ("Invalid floating point operation"). Never yields an
+// infinity or a NaN.
+ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova);
+
+} // namespace orbeta
