@@ -40,6 +40,19 @@ CheckFailure OnGeneralPage(std::string message, StudyControl control) {
     return CheckFailure{std::move(message), StudyPage::GeneralInformation, control};
 }
 
+// The message of the first check a count's text fails (empty, out of range), or nothing.
+// Throws ParseCount's Error for a text that is not a whole number.
+std::optional<std::string> CheckCount(const CountRule& rule, const std::string& text) {
+    if (text.empty()) {
+        return rule.missingMessage;
+    }
+    const int value = ParseCount(text);
+    if (value < rule.minimum || value > rule.maximum) {
+        return rule.rangeMessage;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<CheckFailure> CheckCounts(const std::string& analystCount,
@@ -49,12 +62,8 @@ std::optional<CheckFailure> CheckCounts(const std::string& analystCount,
         const std::string& text = rule.control == StudyControl::AnalystCount ? analystCount
                                   : rule.control == StudyControl::DayCount   ? dayCount
                                                                              : replicateCount;
-        if (text.empty()) {
-            return OnGeneralPage(rule.missingMessage, rule.control);
-        }
-        const int value = ParseCount(text);
-        if (value < rule.minimum || value > rule.maximum) {
-            return OnGeneralPage(rule.rangeMessage, rule.control);
+        if (auto message = CheckCount(rule, text)) {
+            return OnGeneralPage(std::move(*message), rule.control);
         }
     }
     return std::nullopt;
@@ -87,20 +96,11 @@ std::optional<CheckFailure> ValidateStudy(const Study& study) {
 }
 
 std::optional<std::string> CheckCountField(StudyControl field, const std::string& text) {
-    const CountRule& rule = RuleOf(field);
-    if (text.empty()) {
-        return rule.missingMessage;
-    }
-    int value = 0;
     try {
-        value = ParseCount(text);
+        return CheckCount(RuleOf(field), text);
     } catch (const Error&) {
         return "El valor de captura no es un valor numérico.";
     }
-    if (value < rule.minimum || value > rule.maximum) {
-        return rule.rangeMessage;
-    }
-    return std::nullopt;
 }
 
 std::optional<CheckFailure> CheckGridLayout(const Study& study) {
