@@ -458,10 +458,17 @@ bool TMainForm::SaveStudyAs() {
     });
 }
 
+bool TMainForm::StudyPassesChecks() {
+    bool passed = false;
+    ReportingErrors([&] { passed = m_captureWindow && m_captureWindow->RunStudyChecks(); });
+    return passed;
+}
+
 bool TMainForm::Saving(const std::function<bool()>& save) {
     bool saved = false;
-    ReportingErrors(
-        [&] { saved = m_captureWindow && m_captureWindow->RunStudyChecks() && save(); });
+    if (StudyPassesChecks()) {
+        ReportingErrors([&] { saved = save(); });
+    }
     return saved;
 }
 
@@ -504,9 +511,7 @@ void TMainForm::PrintLasserClick() {
 }
 
 void TMainForm::FilePrint() {
-    bool passed = false;
-    ReportingErrors([&] { passed = m_captureWindow && m_captureWindow->RunStudyChecks(); });
-    if (passed && m_deskJetOptions) {
+    if (StudyPassesChecks() && m_deskJetOptions) {
         ShowInFront(*m_deskJetOptions);
     }
 }
@@ -519,12 +524,12 @@ void TMainForm::mnuoprtClick() {
 
 
 void TMainForm::Calculating(const std::function<void(const Study&, char)>& calculate) {
-    ReportingErrors([&] {
-        if (m_captureWindow && m_captureWindow->RunStudyChecks()) {
+    if (StudyPassesChecks()) {
+        ReportingErrors([&] {
             calculate(m_captureWindow->StudySnapshot(),
                       m_platform.regionalSettings.DecimalSeparator());
-        }
-    });
+        });
+    }
 }
 
 void TMainForm::mnuanovaClick() {

@@ -108,6 +108,9 @@ private:
     // Runs a step of a command; an error the step does not handle ends it and is shown in the
     // error report.
     void ReportingErrors(const std::function<void()>& step);
+    // Whether there is a study and it passes the study checks; a failed check has shown its
+    // message, an error its report.
+    bool StudyPassesChecks();
     // A save: the study checks, then `save`, which gives whether it wrote the file. Gives
     // whether the study was written.
     bool Saving(const std::function<bool()>& save);
