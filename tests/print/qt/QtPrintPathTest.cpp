@@ -1,4 +1,4 @@
-#include "print/QtPrintSurface.h"
+#include "print/qt/QtPrintSurface.h"
 #include "print/Uprint.h"
 #include "print/Uprint1.h"
 #include "support/Studies.h"

@@ -2,10 +2,10 @@
 
 #include "support/Studies.h"
 
-#include "print/PrintDialogs.h"
-#include "print/Uopprt.h"
-#include "print/Uopprt1.h"
-#include "print/Uoprt.h"
+#include "print/qt/PrintDialogs.h"
+#include "print/qt/Uopprt.h"
+#include "print/qt/Uopprt1.h"
+#include "print/qt/Uoprt.h"
 
 #include <QPushButton>
 #include <QRadioButton>
