@@ -1,6 +1,6 @@
-#include "print/qt/QtPrintSurface.h"
 #include "print/Uprint.h"
 #include "print/Uprint1.h"
+#include "print/qt/QtPrintSurface.h"
 #include "support/Studies.h"
 
 #include <QPrinter>
