@@ -21,7 +21,7 @@ bool Loaded(const QString& folder) {
 }
 
 // Its own program, so that no earlier test has loaded the printing plugins.
-TEST(StartUp, LoadsNothingOfThePrinterSystemBeforeTheFirstPrint) {
+TEST(StartUpPrinting, LoadsNothingOfThePrinterSystemBeforeTheFirstPrint) {
     const QString plugins =
         QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/printsupport");
     if (QDir(plugins).isEmpty()) {
