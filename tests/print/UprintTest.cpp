@@ -2,6 +2,7 @@
 
 #include "engine/Ucalculo.h"
 #include "study/Error.h"
+#include "support/PageRows.h"
 #include "support/RecordingPrintSurface.h"
 #include "support/Studies.h"
 
@@ -184,34 +185,9 @@ TEST(LaserLayout, RefusesCountsThatDoNotFitTheGridBeforeAnyJobBegins) {
     }
 }
 
-// A study whose result of analyst a on grid row r reads "a.r".
-Study StudyNamingItsCells(int analysts, int days, int replicates) {
-    std::vector<std::string> results;
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int row = 1; row <= days * replicates; ++row) {
-            results.push_back(std::to_string(analyst) + "." + std::to_string(row));
-        }
-    }
-    return testing::StudyWithResults(analysts, days, replicates, results);
-}
-
-// Grid rows `first` to `last` of analysts `analysts` of a study named by StudyNamingItsCells
-// with `replicates` replicates, drawn from y on, 100 device pixels a row, the row headings at 540
-// and the analysts 732 apart from 1272.
+// Rows 100 device pixels apart, the row headings at 540 and the analysts 732 apart from 1272.
 Page TableRows(int y, int first, int last, int replicates, std::initializer_list<int> analysts) {
-    Page rows;
-    for (int row = first; row <= last; ++row, y += 100) {
-        rows.push_back("text 540 " + std::to_string(y) + " (Día " +
-                       std::to_string((row - 1) / replicates + 1) + ",Replica " +
-                       std::to_string((row - 1) % replicates + 1) + ")");
-        int x = 1272;
-        for (const int analyst : analysts) {
-            rows.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " +
-                           std::to_string(analyst) + "." + std::to_string(row));
-            x += 732;
-        }
-    }
-    return rows;
+    return testing::NamedCellRows({y, 100, 540, 1272, 732}, first, last, replicates, analysts);
 }
 
 const Page kInformation2x10x5 = {"text 2010 1000 Información General",
@@ -228,18 +204,18 @@ TEST(LaserLayout, ContinuesALongTableOnAFurtherPageUnderItsHeadingsDrawnAgain) {
     const std::vector<std::pair<Study, Page>> cases = {
         // Rows 20 to 55 hold the headings and grid rows 1 to 35; row 10 of the next page the
         // headings again, rows 11 on the rest.
-        {StudyNamingItsCells(2, 10, 5), Joined({{"begin"},
-                                                kHeader600,
-                                                kInformation2x10x5,
-                                                twoAnalysts,
-                                                TableRows(2100, 1, 35, 5, {1, 2}),
-                                                kFooter600,
-                                                {"page"},
-                                                kHeader600,
-                                                twoAnalystsAtTop,
-                                                TableRows(1100, 36, 50, 5, {1, 2}),
-                                                kFooter600,
-                                                {"end"}})},
+        {testing::StudyNamingItsCells(2, 10, 5), Joined({{"begin"},
+                                                         kHeader600,
+                                                         kInformation2x10x5,
+                                                         twoAnalysts,
+                                                         TableRows(2100, 1, 35, 5, {1, 2}),
+                                                         kFooter600,
+                                                         {"page"},
+                                                         kHeader600,
+                                                         twoAnalystsAtTop,
+                                                         TableRows(1100, 36, 50, 5, {1, 2}),
+                                                         kFooter600,
+                                                         {"end"}})},
     };
     for (const auto& [study, pages] : cases) {
         EXPECT_EQ(GeneralInfoPage(study), pages) << study.analystCount << " analysts";
@@ -247,7 +223,7 @@ TEST(LaserLayout, ContinuesALongTableOnAFurtherPageUnderItsHeadingsDrawnAgain) {
 
     // The second block of six analysts with 16 rows each runs one row past the page: the page
     // after holds its headings and its last row.
-    const Page sixAnalysts = GeneralInfoPage(StudyNamingItsCells(6, 4, 4));
+    const Page sixAnalysts = GeneralInfoPage(testing::StudyNamingItsCells(6, 4, 4));
     const auto further = std::find(sixAnalysts.begin(), sixAnalysts.end(), "page");
     ASSERT_NE(further, sixAnalysts.end());
     EXPECT_EQ(Page(further, sixAnalysts.end()), Joined({{"page"},
