@@ -82,66 +82,15 @@ private:
         }
     }
 
-    // A number of the file: an optional sign, digits, optionally a point and digits, optionally
-    // an exponent with at least one digit. Digits may be missing on either side of the point,
-    // or altogether, which reads as 0.
+    // A number of the file, in the shape of every number with "." as the point, any digits
+    // missing: a number without digits reads as 0.
     static FileNumber NumberOf(std::string_view text) {
-        std::size_t position = 0;
-        if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-            ++position;
-        }
-        bool hasDigits = false;
-        // Where the first and the last digit other than 0 stand among the number's digits.
-        int digits = 0;
-        int firstSignificant = -1;
-        int lastSignificant = -1;
-        auto skipDigits = [&] {
-            while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-                if (text[position] != '0') {
-                    firstSignificant = firstSignificant < 0 ? digits : firstSignificant;
-                    lastSignificant = digits;
-                }
-                ++digits;
-                ++position;
-                hasDigits = true;
-            }
-        };
-        skipDigits();
-        if (position < text.size() && text[position] == '.') {
-            ++position;
-            skipDigits();
-        }
-        if (position < text.size() && (text[position] == 'E' || text[position] == 'e')) {
-            ++position;
-            if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-                ++position;
-            }
-            const std::size_t exponentDigits = position;
-            while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-                ++position;
-            }
-            if (position == exponentDigits) {
-                throw Error("Invalid numeric input");
-            }
-        }
-        if (position != text.size()) {
+        const auto number = ScanNumber(text, '.');
+        const auto value = number ? ValueOf(*number) : std::nullopt;
+        if (!value) {
             throw Error("Invalid numeric input");
         }
-        if (!hasDigits) {
-            return FileNumber{0.0, 0.0};
-        }
-        double value = 0.0;
-        try {
-            value = ParseResult(text, '.');
-        } catch (const Error&) {
-            throw Error("Invalid numeric input");
-        }
-        // A value of at most six significant digits is the nearest double to a number that the
-        // six-digit format writes as it is, so the text a grid shows reads back as the same
-        // value. Zero is left to the format, which shows -0 as 0.
-        const bool shownExactly =
-            value != 0.0 && firstSignificant >= 0 && lastSignificant - firstSignificant < 6;
-        return FileNumber{value, shownExactly ? value : ParseResult(FormatResult(value, '.'), '.')};
+        return FileNumber{*value, ParseResult(FormatResult(*value, '.'), '.')};
     }
 
     std::string_view m_data;
