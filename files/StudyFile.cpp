@@ -61,9 +61,8 @@ public:
             return std::nullopt;
         }
         const std::size_t start = m_position;
-        while (m_position < m_data.size() &&
-               m_position -
-                   start<kMaxNumberBytes&& static_cast<unsigned char>(m_data[m_position])> ' ') {
+        while (m_position < m_data.size() && (m_position - start) < kMaxNumberBytes &&
+               static_cast<unsigned char>(m_data[m_position]) > ' ') {
             ++m_position;
         }
         const FileNumber number = NumberOf(m_data.substr(start, m_position - start));
