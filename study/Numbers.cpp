@@ -31,11 +31,11 @@ int HexDigitValue(char c) {
 }
 
 [[noreturn]] void ThrowInvalidInteger(std::string_view text) {
-    throw Error("'" + std::string(text) + "' is not a valid integer value");
+    throw Error("'" + QuotedInMessage(text) + "' is not a valid integer value");
 }
 
 [[noreturn]] void ThrowInvalidFloat(std::string_view text) {
-    throw Error("'" + std::string(text) + "' is not a valid floating point value");
+    throw Error("'" + QuotedInMessage(text) + "' is not a valid floating point value");
 }
 
 // Where a run of decimal digits from `position` ends.

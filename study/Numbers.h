@@ -7,6 +7,8 @@
 
 namespace orbeta {
 
+// Both conversions take UTF-8 text, and their messages quote it by QuotedInMessage.
+
 // Converts a count text to a signed 32-bit whole number: leading blanks, then either an
 // optional sign and decimal digits, or a hexadecimal number introduced by "$", "x", "X", "0x"
 // or "0X" (no sign). Nothing may follow and the value must fit.

@@ -350,5 +350,30 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     EXPECT_EQ(rows[2], failed);
 }
 
+TEST(OrbetaReport, EveryFormatQuotesABinaryFileReadably) {
+    // A binary file's bytes as a count line: the message must survive its NUL bytes.
+    TemporaryFolder folder;
+    WriteBytes(folder / "binary.w05",
+               "M\r\nD\r\n\177ELF\2\1\1" + std::string(50, '\0') + "\r\n2\r\n3\r\n");
+    const std::string file = (folder / "binary.w05").string();
+    const std::string message = "'?ELF" + std::string(36, '?') + "…' is not a valid integer value.";
+
+    const Outcome text = RunReportProgram(file);
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.err, message + "\n");
+    const Outcome json = RunReportProgram("--format json " + file);
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(nlohmann::json::parse(json.out),
+              nlohmann::json::array({nlohmann::json{{"file", file}, {"error", message}}}));
+    const Outcome csv = RunReportProgram("--format csv " + file);
+    EXPECT_EQ(csv.status, 1);
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(rows.size(), 2u);
+    std::vector<std::string> failed(rows[0].size());
+    failed.front() = file;
+    failed.back() = message;
+    EXPECT_EQ(rows[1], failed);
+}
+
 } // namespace
 } // namespace orbeta

@@ -110,6 +110,29 @@ TEST(ReadStudyFile, CountLinesAreReadAsTyped) {
     EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }), "'tres' is not a valid integer value");
 }
 
+TEST(ReadStudyFile, QuotesACountLineReadablyInItsMessage) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string line;
+        std::string quoted;
+    };
+    // The line is Windows-1252: its bytes above 127 are characters, some of them two or three
+    // bytes long in the message.
+    const Case cases[] = {
+        {"\177ELF\2\1\1"s + std::string(50, '\0'), "?ELF" + std::string(36, '?') + "…"},
+        {std::string(39, 'x') + "\xE9zz", std::string(39, 'x') + "é…"},
+        {std::string(39, 'x') + "\x80", std::string(39, 'x') + "€"},
+        {"3\x85", "3…"},
+        {"3\x81", "3?"}, // a byte the code page leaves to a control character
+    };
+    for (const Case& row : cases) {
+        const std::string bytes = Lines({"M", "D", "2", row.line, "3"}) + Lines(kWorkedResults);
+        EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }),
+                  "'" + row.quoted + "' is not a valid integer value")
+            << row.quoted;
+    }
+}
+
 TEST(ParseStudyFileContents, ShownResultsAreWhatTheLoadedGridHolds) {
     // The grid rounds results of more than six significant digits; those of at most six, across
     // the range of a double, subnormal ones included, it shows as they are. Zero loses its sign.

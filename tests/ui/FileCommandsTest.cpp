@@ -80,8 +80,8 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
     EXPECT_EQ(Grid().CellText(1, 3), "99.8");
     EXPECT_EQ(Grid().CellText(2, 3), "99") << "as the reader shows 99.0";
     EXPECT_EQ(Mark(), "");
-    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova",
-                             "mnuinforme", "pmnuanalisis", "pmnuprecs"}) {
+    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova", "mnuinforme",
+                             "pmnuanalisis", "pmnuprecs"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
     for (const char* name : {"FileNewItem", "FileOpenItem", "FileSaveItem", "FileSaveAsItem"}) {
@@ -98,22 +98,38 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
 }
 
 TEST_F(FileCommandsTest, AFailedOpenLeavesNoWindowBehind) {
-    const auto damaged = folder / "coma.w05";
-    WriteBytes(damaged, "M\r\nF\r\n2\r\n2\r\n2\r\n1,5\r\n");
-    OpenFile(damaged);
-    EXPECT_EQ(ErrorReports(), QStringList({"Invalid numeric input."}));
-    EXPECT_EQ(Capture(), nullptr);
-    EXPECT_TRUE(Enabled("FileNewItem"));
-    EXPECT_TRUE(Enabled("FileOpenItem"));
-    EXPECT_FALSE(Enabled("mnuclose"));
-    EXPECT_FALSE(Enabled("mnuanova"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    struct Case {
+        std::string bytes;
+        QString report;
+    };
+    const Case cases[] = {
+        {"M\r\nF\r\n2\r\n2\r\n2\r\n1,5\r\n", QStringLiteral("Invalid numeric input.")},
+        // A binary file: its NUL bytes must not cut the message short.
+        {"M\r\nF\r\n\177ELF\2\1\1" + std::string(50, '\0') + "\r\n2\r\n2\r\n",
+         QString::fromUtf8("'?ELF" + std::string(36, '?') + "…' is not a valid integer value.")},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.report.toStdString());
+        platform.messages = {};
+        const auto damaged = folder / "damaged.w05";
+        WriteBytes(damaged, row.bytes);
+        OpenFile(damaged);
+        EXPECT_EQ(ErrorReports(), QStringList({row.report}));
+        EXPECT_EQ(Capture(), nullptr);
+        EXPECT_TRUE(Enabled("FileNewItem"));
+        EXPECT_TRUE(Enabled("FileOpenItem"));
+        EXPECT_FALSE(Enabled("mnuclose"));
+        EXPECT_FALSE(Enabled("mnuanova"));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 }
 
 TEST_F(FileCommandsTest, ALongNameFromAFileIsShownAndSavedWhole) {
     const std::string longName(80, 'M');
     const auto file = folder / "largo.w05";
-    WriteBytes(file, longName + "\r\n01/06/2001\r\n2\r\n2\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    WriteBytes(file,
+               longName +
+                   "\r\n01/06/2001\r\n2\r\n2\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
     OpenFile(file);
     EXPECT_EQ(Field("emetodo").text().size(), 80);
     Field("emetodo").setFocus();
@@ -216,8 +232,9 @@ TEST_F(FileCommandsTest, AFailedCheckBringsTheCaptureWindowForward) {
     result->setFocus();
     QApplication::processEvents();
     Command("FileSaveAsItem").trigger();
-    EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(
-                              "Falta capturar el dato para el Analista 2, Día 1, Replicación 3.")}));
+    EXPECT_EQ(Messages(),
+              QStringList({QString::fromUtf8(
+                  "Falta capturar el dato para el Analista 2, Día 1, Replicación 3.")}));
     EXPECT_NE(Find<QMdiArea>(QString()).activeSubWindow(), resultFrame);
     EXPECT_EQ(Page(), "Captura Datos");
     EXPECT_EQ(Focus(), "stgdatos");
