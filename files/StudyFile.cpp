@@ -27,9 +27,9 @@ bool FitsTheFormat(int analysts, int days, int replicates) {
            std::int64_t{days} * replicates <= kMaxResultsPerAnalyst;
 }
 
-// A result of a study file as read and as a grid shows it, read back.
+// A result of a study file as a loaded grid shows it, with "." as its point, and read back.
 struct FileNumber {
-    double read;
+    std::string shownText;
     double shown;
 };
 
@@ -82,14 +82,20 @@ private:
     }
 
     // A number of the file, in the shape of every number with "." as the point, any digits
-    // missing: a number without digits reads as 0.
+    // missing: a number without digits reads as 0. Shown in the result format only when that
+    // keeps its value.
     static FileNumber NumberOf(std::string_view text) {
         const auto number = ScanNumber(text, '.');
         const auto value = number ? ValueOf(*number) : std::nullopt;
         if (!value) {
             throw Error("Invalid numeric input");
         }
-        return FileNumber{*value, ParseResult(FormatResult(*value, '.'), '.')};
+        std::string formatted = FormatResult(*value, '.');
+        const double readBack = ParseResult(formatted, '.');
+        if (readBack == *value) {
+            return FileNumber{std::move(formatted), readBack};
+        }
+        return FileNumber{std::string(text), *value};
     }
 
     std::string_view m_data;
@@ -123,14 +129,14 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     }
     const auto count =
         static_cast<std::size_t>(contents.analysts * contents.days * contents.replicates);
-    contents.results.reserve(count);
+    contents.shownTexts.reserve(count);
     contents.shownResults.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
-        const auto number = cursor.NextNumber();
+        auto number = cursor.NextNumber();
         if (!number) {
             throw Error("El archivo está incompleto: faltan resultados del estudio.");
         }
-        contents.results.push_back(number->read);
+        contents.shownTexts.push_back(std::move(number->shownText));
         contents.shownResults.push_back(number->shown);
     }
     return contents;
@@ -150,10 +156,12 @@ Study StudyOf(const StudyFileContents& contents, char decimalSeparator) {
     study.analystCount = contents.analystCount;
     study.dayCount = contents.dayCount;
     study.replicateCount = contents.replicateCount;
-    auto result = contents.results.begin();
+    auto shown = contents.shownTexts.begin();
     for (int analyst = 1; analyst <= contents.analysts; ++analyst) {
         for (int row = 1; row <= contents.days * contents.replicates; ++row) {
-            study.SetCell(analyst, row, FormatResult(*result++, decimalSeparator));
+            std::string text = *shown++;
+            std::replace(text.begin(), text.end(), '.', decimalSeparator);
+            study.SetCell(analyst, row, std::move(text));
         }
     }
     return study;

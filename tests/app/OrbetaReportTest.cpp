@@ -350,6 +350,43 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     EXPECT_EQ(rows[2], failed);
 }
 
+TEST(OrbetaReport, EveryFormatReadsTheResultsAsTheFileHoldsThem) {
+    // Six significant digits would change the first four results and the seventh.
+    TemporaryFolder folder;
+    WriteBytes(folder / "pesadas.w05",
+               "Pesadas\r\n09/12/2026\r\n2\r\n2\r\n2\r\n1234567\r\n1234567\r\n"
+               "1234568\r\n1234568\r\n1E-5\r\n3E-5\r\n100.000049\r\n98.50\r\n");
+    const std::string file = (folder / "pesadas.w05").string();
+
+    const Outcome text = RunReportProgram(file);
+    ASSERT_EQ(text.status, 0) << text.err;
+    const std::string data = text.out.substr(text.out.find("                    Analista 1"));
+    EXPECT_EQ(data.substr(0, data.find(" \n")), "                    Analista 1\n"
+                                                "(Día 1,Replica 1)          1234567\n"
+                                                "(Día 1,Replica 2)          1234567\n"
+                                                "(Día 2,Replica 1)          1234568\n"
+                                                "(Día 2,Replica 2)          1234568\n"
+                                                "                    Analista 2\n"
+                                                "(Día 1,Replica 1)          1E-5\n"
+                                                "(Día 1,Replica 2)          3E-5\n"
+                                                "(Día 2,Replica 1)          100.000049\n"
+                                                "(Día 2,Replica 2)          98.5\n");
+
+    // The figures of the exact results, by exact rational arithmetic.
+    const auto json = nlohmann::json::parse(RunReportProgram("--format json " + file).out);
+    const auto rows = CsvRows(RunReportProgram("--format csv " + file).out);
+    ASSERT_EQ(rows.size(), 2u);
+    for (const auto& [path, shown] :
+         {std::pair{"/anova/day/ss", "9851.56"}, std::pair{"/anova/error/ss", "1.12507"},
+          std::pair{"/precision/mean", "617309"}}) {
+        EXPECT_EQ(Shown(json[0][nlohmann::json::json_pointer(path)].dump()), shown) << path;
+        std::string column = std::string(path).substr(1);
+        std::replace(column.begin(), column.end(), '/', '_');
+        const auto index = std::find(rows[0].begin(), rows[0].end(), column) - rows[0].begin();
+        EXPECT_EQ(Shown(rows[1].at(static_cast<std::size_t>(index))), shown) << column;
+    }
+}
+
 TEST(OrbetaReport, EveryFormatQuotesABinaryFileReadably) {
     // A binary file's bytes as a count line: the message must survive its NUL bytes.
     TemporaryFolder folder;
