@@ -60,6 +60,15 @@ protected:
     template <typename Window> QList<Window*> Windows() {
         return mainWindow.findChildren<Window*>();
     }
+    // The window of that kind at `index` in creation order; a missing one fails the test.
+    template <typename Window> Window& TheWindow(qsizetype index = 0) {
+        const QList<Window*> windows = Windows<Window>();
+        if (index >= windows.size()) {
+            throw std::logic_error("window " + std::to_string(index) + " of " +
+                                   Window::staticMetaObject.className() + " is not open");
+        }
+        return *windows[index];
+    }
 };
 
 TEST_F(ResultWindowsTest, TheWorkedExampleInTheThreeWindows) {
@@ -68,7 +77,7 @@ TEST_F(ResultWindowsTest, TheWorkedExampleInTheThreeWindows) {
         Run(command);
     }
     ASSERT_EQ(Windows<TfinfoA>().size(), 1);
-    const TfinfoA& anova = *Windows<TfinfoA>().front();
+    const TfinfoA& anova = TheWindow<TfinfoA>();
     EXPECT_EQ(anova.windowTitle(), QString::fromUtf8("Análisis de la varianza"));
     EXPECT_EQ(anova.parentWidget()->size(), QSize(601, 300));
     EXPECT_EQ(GridRows(anova).join('\n'),
@@ -86,8 +95,8 @@ ERROR DE MÉTODO|8|1.38|0.1725||)"));
         report.append(QString::fromStdString(line));
     }
     ASSERT_EQ(Windows<Tfrminforme>().size(), 1);
-    EXPECT_EQ(Windows<Tfrminforme>().front()->windowTitle(), "Informe");
-    EXPECT_EQ(Lines(*Windows<Tfrminforme>().front()), report);
+    EXPECT_EQ(TheWindow<Tfrminforme>().windowTitle(), "Informe");
+    EXPECT_EQ(Lines(TheWindow<Tfrminforme>()), report);
     EXPECT_EQ(Lines(anova), report.mid(report.size() - 15, 2)) << "the report's conclusions";
 
     // The report's precision section, but for an empty line under the title, and the mean.
@@ -95,10 +104,10 @@ ERROR DE MÉTODO|8|1.38|0.1725||)"));
     precisionLines[1] = "";
     precisionLines.insert(3, "PROMEDIO DE LAS DETERMINACIONES = 99.6417");
     ASSERT_EQ(Windows<TFpres>().size(), 1);
-    EXPECT_EQ(Windows<TFpres>().front()->windowTitle(),
+    EXPECT_EQ(TheWindow<TFpres>().windowTitle(),
               QString::fromUtf8("Evaluación de la precisión"));
-    EXPECT_EQ(Windows<TFpres>().front()->size(), QSize(518, 238));
-    EXPECT_EQ(Lines(*Windows<TFpres>().front()), precisionLines);
+    EXPECT_EQ(TheWindow<TFpres>().size(), QSize(518, 238));
+    EXPECT_EQ(Lines(TheWindow<TFpres>()), precisionLines);
     EXPECT_TRUE(ErrorReports().isEmpty());
 }
 
@@ -184,13 +193,13 @@ TEST_F(ResultWindowsTest, AFailureOpensNoWindowAndTheReportKeepsWhatItHad) {
 TEST_F(ResultWindowsTest, TheReportListsEveryResultOfTheLargestStudy) {
     Load(testing::LargestStudy());
     Run("mnuinforme");
-    EXPECT_EQ(Lines(*Windows<Tfrminforme>().front()).size(), 8 + 10 * (1 + 50) + 24 + 13);
+    EXPECT_EQ(Lines(TheWindow<Tfrminforme>()).size(), 8 + 10 * (1 + 50) + 24 + 13);
 }
 
 TEST_F(ResultWindowsTest, TheGridsTabWalksItsCellsThenLeavesFromTheLast) {
     Load(testing::WorkedExample());
     Run("mnuanova");
-    QTableWidget& grid = TableOf(*Windows<TfinfoA>().front());
+    QTableWidget& grid = TableOf(TheWindow<TfinfoA>());
     grid.setFocus();
     grid.setCurrentCell(0, 0);
     for (int cell = 1; cell < 36; ++cell) {
@@ -210,12 +219,12 @@ TEST_F(ResultWindowsTest, AKeyOrAButtonClosesTheReportAndTheLastChildLeavesNoStu
     for (const char* command : {"mnuanova", "mnuinforme", "mnuinforme"}) {
         Run(command);
     }
-    Close(*Windows<TfinfoA>().front());
+    Close(TheWindow<TfinfoA>());
     EXPECT_TRUE(Command("mnuanova").isEnabled()) << "closed beside the capture window";
     Close(*Capture());
     mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
-    QPointer<Tfrminforme> first = Windows<Tfrminforme>()[0];
-    QPointer<Tfrminforme> second = Windows<Tfrminforme>()[1];
+    QPointer<Tfrminforme> first = &TheWindow<Tfrminforme>(0);
+    QPointer<Tfrminforme> second = &TheWindow<Tfrminforme>(1);
     auto& text = *second->findChild<QPlainTextEdit*>(QStringLiteral("mminforme"));
     ASSERT_EQ(QApplication::focusWidget(), &text);
     QTest::mouseClick(text.verticalScrollBar(), Qt::LeftButton);
