@@ -5,6 +5,7 @@
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -239,6 +240,45 @@ TEST_F(ResultWindowsTest, AKeyOrAButtonClosesTheReportAndTheLastChildLeavesNoStu
     EXPECT_TRUE(second.isNull());
     EXPECT_FALSE(Command("mnuclose").isEnabled());
     EXPECT_TRUE(Command("FileOpenItem").isEnabled());
+}
+
+TEST_F(ResultWindowsTest, CascadeAndTileLeaveEveryWindowUsableAndInView) {
+    mainWindow.resize(1280, 1024);
+    Load(testing::WorkedExample());
+    for (const char* command : {"mnuanova", "mnuprecs", "mnuinforme", "mnuinforme"}) {
+        Run(command);
+    }
+    QMdiArea& area = *mainWindow.findChild<QMdiArea*>();
+    ASSERT_EQ(area.subWindowList().size(), 5);
+
+    // Cascaded, each window has its designed size: outer sizes for the analysis of variance
+    // and the report, client areas for the precision sheet and the capture window.
+    Command("WindowCascadeItem").trigger();
+    Settle();
+    EXPECT_EQ(TheWindow<TfinfoA>().parentWidget()->size(), QSize(601, 300));
+    EXPECT_EQ(TheWindow<Tfrminforme>(0).parentWidget()->size(), QSize(435, 300));
+    EXPECT_EQ(TheWindow<Tfrminforme>(1).parentWidget()->size(), QSize(435, 300));
+    EXPECT_EQ(TheWindow<TFpres>().size(), QSize(518, 238));
+    EXPECT_EQ(Capture()->size(), QSize(630, 326));
+
+    // Tiled, every window lies inside the area, none over another, no scroll bar, and each
+    // keeps at least the smallest size it can be used at.
+    Command("WindowTileItem").trigger();
+    Settle();
+    const QRect inView = area.viewport()->rect();
+    const QList<QMdiSubWindow*> frames = area.subWindowList();
+    for (const QMdiSubWindow* frame : frames) {
+        SCOPED_TRACE(frame->widget()->metaObject()->className());
+        EXPECT_TRUE(inView.contains(frame->geometry()));
+        const QSize client = frame->widget()->size();
+        const QSize usable = frame->widget()->minimumSizeHint();
+        EXPECT_TRUE(client.width() >= usable.width() && client.height() >= usable.height());
+        for (const QMdiSubWindow* other : frames) {
+            EXPECT_TRUE(other == frame || !other->geometry().intersects(frame->geometry()));
+        }
+    }
+    EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area.verticalScrollBar()->isVisible());
 }
 
 } // namespace
