@@ -470,6 +470,22 @@ TEST_F(CaptureWindowTest, APasteTooBigForTheGridSaysHowManyDataWereLeftOut) {
     }
 }
 
+TEST_F(CaptureWindowTest, TheCurrentCellIsOutlinedInAnEmptyGrid) {
+    NewStudy();
+    Press(Qt::Key_P, Qt::AltModifier); // shows the empty grid with the focus in it
+    for (const QPoint cell : {QPoint(1, 1), QPoint(2, 6)}) {
+        SCOPED_TRACE(std::to_string(cell.x()) + "," + std::to_string(cell.y()));
+        Grid().SetCurrentCell(cell.x(), cell.y());
+        QApplication::processEvents();
+        const QImage shown = Grid().viewport()->grab().toImage();
+        const QRect place = Grid().visualRect(Grid().currentIndex());
+        const QColor outline = Grid().palette().color(QPalette::Highlight);
+        EXPECT_EQ(shown.pixelColor(place.left() + 1, place.center().y()), outline);
+        EXPECT_EQ(shown.pixelColor(place.center().x(), place.bottom() - 1), outline);
+        EXPECT_NE(shown.pixelColor(place.center()), outline) << "the cell itself stays clear";
+    }
+}
+
 // --- Keys ------------------------------------------------------------------------------------
 
 struct AltCase {
