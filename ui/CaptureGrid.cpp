@@ -37,7 +37,8 @@ public:
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
         // Outlined, so that the current cell shows even while it and the grid are empty.
-        editor->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid palette(highlight); }"));
+        editor->setStyleSheet(
+            QStringLiteral("QLineEdit { border: 2px solid palette(highlight); }"));
         // Right-clicking the editor opens the grid's own menu.
         editor->setContextMenuPolicy(Qt::NoContextMenu);
         const QPersistentModelIndex cell(index);

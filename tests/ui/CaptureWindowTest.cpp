@@ -442,7 +442,8 @@ QString Block(int columns, int rows) {
 }
 
 TEST_F(CaptureWindowTest, APasteTooBigForTheGridSaysHowManyDataWereLeftOut) {
-    const QString tail = QStringLiteral(" el bloque no cabe en la tabla a partir de la celda actual.");
+    const QString tail =
+        QStringLiteral(" el bloque no cabe en la tabla a partir de la celda actual.");
     const PasteCase cases[] = {
         {2, {1, 5}, Block(2, 2), {",,,,1,3", ",,,,2,4"}, {}},
         {2, {1, 1}, Block(2, 6), {"1,3,5,7,9,11", "2,4,6,8,10,12"}, {}},
