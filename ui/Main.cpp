@@ -233,14 +233,15 @@ void TMainForm::CreateMenus() {
         {1, "HelpAboutItem", "&Acerca...", none, kAbout, "Ayuda|Presenta información del programa",
          kAlwaysAvailable, &M::HelpAbout, true},
     };
+    // The menu the rows of each level go into: the last menu of the bar, then its last submenu.
     std::array<QMenu*, 2> openMenus{};
     for (const MenuRow& row : rows) {
         QMenu* const within = row.level == 0 ? nullptr : openMenus[std::size_t(row.level - 1)];
-        QAction* action = nullptr;
         if (!row.name) {
             within->addSeparator();
             continue;
         }
+        QAction* action = nullptr;
         if (row.command) {
             action = AddItem(*within, row);
         } else {
