@@ -54,40 +54,33 @@ Json GrubbsJson(const GrubbsValue& value) {
                    {"day", value.day.day}});
 }
 
-// A source of variation: its degrees of freedom, sum and mean of squares, then, for a tested
-// source, its F ratio with the program's probability and the exact one.
-Json SourceJson(double df, double ss, double ms, std::size_t later = 0) {
-    return Object({{"df", df}, {"ss", ss}, {"ms", ms}}, later);
-}
-
-Json SourceJson(double df, double ss, double ms, double f, double p, double pExact) {
-    Json json = SourceJson(df, ss, ms, 3);
-    json["f"] = f;
-    json["p"] = p;
-    json["p_exact"] = pExact;
-    return json;
-}
-
+// Each source of variation: its figures, then, for a tested source, the exact probability of its
+// F ratio.
 Json AnovaJson(const AnovaTable& anova, const ExtendedAnalysis& extended) {
-    Json json = Object({}, 3);
-    json["analyst"] = SourceJson(anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst,
-                                 anova.pAnalyst, extended.pAnalystExact);
-    json["day"] = SourceJson(anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay,
-                             extended.pDayExact);
-    json["error"] = SourceJson(anova.dfError, anova.ssError, anova.msError);
+    constexpr std::array<const char*, kAnovaSources> sources = {"analyst", "day", "error"};
+    constexpr std::array<const char*, 5> figures = {"df", "ss", "ms", "f", "p"};
+    const std::array<double, 2> exact = {extended.pAnalystExact, extended.pDayExact};
+    Json json = Object({}, kAnovaSources);
+    for (const AnovaRow& row : AnovaRows(anova)) {
+        const auto source = static_cast<std::size_t>(row.source);
+        Json figuresJson = Object({}, row.Figures().size() + 1);
+        for (std::size_t figure = 0; figure < row.Figures().size(); ++figure) {
+            figuresJson[figures[figure]] = row.Figures()[figure];
+        }
+        if (row.Tested()) {
+            figuresJson["p_exact"] = exact[source];
+        }
+        json[sources[source]] = std::move(figuresJson);
+    }
     return json;
 }
 
 Json PrecisionJson(const PrecisionSummary& precision) {
-    return Object({{"mean", precision.mean},
-                   {"cv_total", precision.cvTotal},
-                   {"repeatability", precision.repeatability},
-                   {"cv_repeatability", precision.cvRepeatability},
-                   {"repro_day_analyst", precision.reproDayAnalyst},
-                   {"cv_day_analyst", precision.cvDayAnalyst},
-                   {"repro_inter_analyst", precision.reproInterAnalyst},
-                   {"cv_inter_analyst", precision.cvInterAnalyst},
-                   {"max_relative_range", precision.maxRelativeRange}});
+    Json json = Object({{"mean", precision.mean}}, kPrecisionMeasures);
+    for (const PrecisionMeasure& measure : PrecisionMeasures(precision)) {
+        json[measure.key] = measure.value;
+    }
+    return json;
 }
 
 Json ComponentsJson(const ExtendedAnalysis& extended) {
