@@ -256,6 +256,13 @@ TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
          StrongAnalystEffect(),
          {"0.46262", "0.235709", "0.451483", "53.3123", "3.34317", "2.36193", "11893.9",
           "54.5029", "53.1909", "few analysts", "agree"}},
+        // 3 degrees of freedom between analysts are enough, yet the bounds still disagree.
+        {"4 x 2 x 2",
+         StudyWithResults(4, 2, 2,
+                          {"100.1", "100.3", "99.8", "100.0", "100.6", "100.4", "100.9", "101.2",
+                           "99.5", "99.9", "99.7", "99.4", "100.2", "100.8", "100.5", "100.1"}),
+         {"0.423455", "0.246963", "0.422557", "1.20032", "0.546656", "0.134564", "3.41795",
+          "1.45603", "1.45294", "enough analysts", "disagree"}},
         // The analyst component is set to zero, while theta keeps its negative estimate.
         {"5 x 2 x 2",
          FiveAnalysts(),
