@@ -22,13 +22,14 @@
 //                      and L below zero is set to zero;
 //     one-sided 95 %:  U with H_q = df_q / chi2(0.05; df_q) - 1.
 
+#include "engine/Ucalculo.h"
+
 #include <array>
 
 namespace orbeta {
 
-// The sources of a nested design in the order analyst, day, error.
-inline constexpr int kSources = 3;
-using PerSource = std::array<double, kSources>;
+// A figure of each source, in the order of AnovaSource: analyst, day, error.
+using PerSource = std::array<double, kAnovaSources>;
 
 // The three mean squares of one study, or of one simulated study.
 struct MeanSquares {
