@@ -88,6 +88,10 @@ double RepeatabilityUpperVariance(const DesignFactors& factors, double msError) 
     return checked::Stored(static_cast<long double>(msError) * factors.repeatabilityUpper);
 }
 
+double SdOf(double variance) {
+    return checked::Stored(checked::SquareRoot(variance));
+}
+
 double RelativeSd(double sd, double mean) {
     return checked::Stored(checked::Divide(sd, std::fabs(mean)) * kPercent);
 }
