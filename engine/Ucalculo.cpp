@@ -59,23 +59,42 @@ template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& da
         long double analystSum = 0;
         long double analystSumOfSquares = 0;
         long double analystSquaredDayTotals = 0;
+        long double centredAnalystSum = 0;
+        long double centredAnalystSumOfSquares = 0;
+        long double centredAnalystSquaredDayTotals = 0;
         for (int day = 1; day <= m_state.days; ++day) {
+            const auto results = dayResults(analyst, day);
+            if (analyst == 1 && day == 1 && !results.empty()) {
+                m_state.reference = results.front();
+            }
             long double daySum = 0;
             long double daySumOfSquares = 0;
-            for (const long double x : dayResults(analyst, day)) {
+            long double centredDaySum = 0;
+            long double centredDaySumOfSquares = 0;
+            for (const long double x : results) {
                 daySum += x;
                 daySumOfSquares += x * x;
+                const long double deviation = x - m_state.reference;
+                centredDaySum += deviation;
+                centredDaySumOfSquares += deviation * deviation;
             }
             m_state.dayTotal[analyst - 1][day - 1] = daySum;
             analystSumOfSquares += daySumOfSquares;
             analystSquaredDayTotals += Squared(daySum);
             analystSum += daySum;
+            centredAnalystSumOfSquares += centredDaySumOfSquares;
+            centredAnalystSquaredDayTotals += Squared(centredDaySum);
+            centredAnalystSum += centredDaySum;
         }
         m_state.analystTotal[analyst - 1] = analystSum;
         m_state.sumOfSquares += analystSumOfSquares;
         m_state.sumOfSquaredDayTotals += analystSquaredDayTotals;
         m_state.sumOfSquaredAnalystTotals += Squared(analystSum);
         m_state.grandTotal += analystSum;
+        m_state.centredSumOfSquares += centredAnalystSumOfSquares;
+        m_state.centredSquaredDayTotals += centredAnalystSquaredDayTotals;
+        m_state.centredSquaredAnalystTotals += Squared(centredAnalystSum);
+        m_state.centredGrandTotal += centredAnalystSum;
     }
 }
 
@@ -86,16 +105,16 @@ void StatisticsEngine::FillAnovaTable(AnovaTable& table) const {
     const long double resultsPerAnalyst =
         static_cast<long double>(std::int64_t{m_state.days} * m_state.replicates);
     const long double results = resultsPerAnalyst * a;
-    const long double sa = m_state.sumOfSquaredAnalystTotals;
-    const long double sd = m_state.sumOfSquaredDayTotals;
+    const long double sa = m_state.centredSquaredAnalystTotals;
+    const long double sd = m_state.centredSquaredDayTotals;
 
     table.dfAnalyst = checked::Stored(a - 1);
     table.dfDay = checked::Stored((d - 1) * a);
     table.dfError = checked::Stored((r - 1) * d * a);
     table.ssAnalyst = checked::Stored(checked::Divide(sa, resultsPerAnalyst) -
-                                      checked::Divide(Squared(m_state.grandTotal), results));
+                                      checked::Divide(Squared(m_state.centredGrandTotal), results));
     table.ssDay = checked::Stored(checked::Divide(sd, r) - checked::Divide(sa, resultsPerAnalyst));
-    table.ssError = checked::Stored(m_state.sumOfSquares - checked::Divide(sd, r));
+    table.ssError = checked::Stored(m_state.centredSumOfSquares - checked::Divide(sd, r));
     table.msAnalyst = checked::Stored(checked::Divide(table.ssAnalyst, table.dfAnalyst));
     table.msDay = checked::Stored(checked::Divide(table.ssDay, table.dfDay));
     table.msError = checked::Stored(checked::Divide(table.ssError, table.dfError));
@@ -109,11 +128,11 @@ void StatisticsEngine::FillPrecisionSummary(PrecisionSummary& summary) {
     const AnovaTable& anova = m_ownTable;
     const long double n = static_cast<long double>(std::int64_t{m_state.analysts} * m_state.days *
                                                    m_state.replicates);
-    const long double g = m_state.grandTotal;
+    const long double centredTotal = m_state.centredGrandTotal;
     m_state.determinations = checked::Stored(n);
-    m_state.mean = checked::Stored(checked::Divide(g, n));
-    m_state.totalStandardDeviation = checked::Stored(
-        checked::SquareRoot(checked::Divide(n * m_state.sumOfSquares - Squared(g), (n - 1) * n)));
+    m_state.mean = checked::Stored(checked::Divide(m_state.grandTotal, n));
+    m_state.totalStandardDeviation = checked::Stored(checked::SquareRoot(checked::Divide(
+        n * m_state.centredSumOfSquares - Squared(centredTotal), (n - 1) * n)));
     const long double mean = m_state.mean;
 
     summary.cvTotal =

@@ -85,6 +85,14 @@ struct EngineWorkingState {
     long double sumOfSquaredDayTotals = 0;     // sum of T(a, d)^2
     long double sumOfSquaredAnalystTotals = 0; // sum of T(a)^2
     long double grandTotal = 0;                // G
+    // The same sums taken over each result less the study's first one: the sums of squares
+    // are formed from these, since the raw sums cancel away the digits of results that are
+    // large and close together.
+    long double reference = 0;
+    long double centredSumOfSquares = 0;
+    long double centredSquaredDayTotals = 0;
+    long double centredSquaredAnalystTotals = 0;
+    long double centredGrandTotal = 0;
     double determinations = 0;                 // N
     double mean = 0;
     double totalStandardDeviation = 0;

@@ -127,6 +127,22 @@ TEST(ComputeAnova, ResultsFarFromZeroKeepTheirDigits) {
                                         "0.157716"}));
 }
 
+TEST(ComputeAnova, LargeResultsCloseTogetherKeepTheirSpread) {
+    // Nine-digit results a few tenths apart: raw sums of squares near 1.2e17 would leave the
+    // spread in their rounding noise. Exact figures of the stored doubles, by rational arithmetic.
+    const Study study = StudyWithResults(2, 2, 2,
+                                         {"123456789.1", "123456789.3", "123456789.2", "123456789.6",
+                                          "123456789.4", "123456789.5", "123456789.9",
+                                          "123456789.7"});
+    StatisticsEngine engine;
+    AnovaTable table;
+    engine.ComputeAnova(study, '.', table);
+    std::vector<std::string> figures = Formatted(table);
+    figures.resize(11);
+    EXPECT_EQ(figures, (std::vector<std::string>{"1", "2", "4", "0.21125", "0.1625", "0.125",
+                                                 "0.21125", "0.08125", "0.03125", "2.6", "2.6"}));
+}
+
 TEST(ComputeAnova, EqualCellsStopOnTheZeroDivisor) {
     StatisticsEngine engine;
     AnovaTable table;
