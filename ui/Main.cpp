@@ -1,6 +1,8 @@
 #include "ui/Main.h"
 
+#include "engine/ExtendedAnalysis.h"
 #include "engine/ReportText.h"
+#include "engine/StudyValues.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "ui/Fdatos.h"
@@ -10,6 +12,7 @@
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
+#include "ui/Ufampliado.h"
 #include "ui/Ufanova.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
@@ -30,6 +33,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace orbeta {
 
@@ -219,6 +223,16 @@ void TMainForm::CreateMenus() {
                                 kReport,
                                 "Cálculos|Presenta datos y resultados",
                                 &TMainForm::mnuinformeClick})};
+    calculations->addSeparator();
+    m_groups[std::size_t(CommandGroup::Calculations)].push_back(AddItem(
+        *calculations, {"mnuampliado",
+                        "Análisis a&mpliado",
+                        {},
+                        kExtendedAnalysis,
+                        "Análisis ampliado|Componentes de la varianza, intervalos de confianza, "
+                        "criterio de aceptación, pruebas de Cochran y Grubbs y gráfico de "
+                        "variabilidad",
+                        &TMainForm::mnuampliadoClick}));
 
     QMenu* window =
         AddMenu(nullptr, {"WindowMenu", "&Ventana", kWindowMenu, "Arregla las ventanas presentes"});
@@ -557,6 +571,17 @@ void TMainForm::mnuinformeClick() {
         ComputeReport(
             study, separator, m_engine, m_anova, m_precision,
             [window](const std::vector<std::string>& lines) { window->AppendLines(lines); });
+    });
+}
+
+void TMainForm::mnuampliadoClick() {
+    Calculating([this](const Study& study, char separator) {
+        m_engine.ComputeAnova(study, separator, m_anova);
+        ExtendedSnapshot snapshot{study.methodName, study.date,
+                                  ReadStudyValues(study, separator), m_anova, {}};
+        snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
+        auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
+        window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });
 }
 

@@ -1,0 +1,494 @@
+#include "ui/Ufampliado.h"
+
+#include "engine/UTs.h"
+#include "files/FileAccess.h"
+#include "study/Error.h"
+#include "study/Numbers.h"
+#include "ui/ChildPlacement.h"
+#include "ui/Fonts.h"
+#include "ui/helpcons.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <utility>
+
+namespace orbeta {
+
+namespace {
+
+constexpr int kChartPointSize = 9;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString NumberText(double value, char separator) {
+    return Text(FormatResult(value, separator));
+}
+
+QString EffectText(double probability) {
+    return DeclaresEffect(probability) ? QStringLiteral("con efecto")
+                                       : QStringLiteral("sin efecto");
+}
+
+// The chart on screen: it paints the window's snapshot and names the result under the pointer.
+class ChartView final : public QWidget {
+public:
+    ChartView(const StudyValues& values, const std::vector<FlaggedDay>& flagged, char separator,
+              QWidget* parent)
+        : QWidget(parent), m_values(values), m_flagged(flagged), m_separator(separator) {
+        setObjectName(QStringLiteral("grafico"));
+        setFont(SansSerifFont(kChartPointSize));
+        setMinimumHeight(240);
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        Chart().Draw(painter);
+    }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            const auto* help = static_cast<QHelpEvent*>(event);
+            const VariabilityChart chart = Chart();
+            if (const auto point = chart.PointNear(help->pos(), 6)) {
+                QToolTip::showText(help->globalPos(), chart.Describe(*point), this);
+            } else {
+                QToolTip::hideText();
+                event->ignore();
+            }
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    VariabilityChart Chart() const {
+        return VariabilityChart(m_values, m_flagged, m_separator, QRectF(rect()),
+                                QFontMetricsF(font(), this));
+    }
+
+    const StudyValues& m_values;
+    const std::vector<FlaggedDay>& m_flagged;
+    char m_separator;
+};
+
+QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* parent) {
+    auto* grid = new QTableWidget(static_cast<int>(table.rows.size()),
+                                  static_cast<int>(table.headings.size()), parent);
+    grid->setObjectName(QString::fromUtf8(name));
+    grid->setHorizontalHeaderLabels(table.headings);
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            const QStringList& cells = table.rows[static_cast<std::size_t>(row)];
+            auto* cell = new QTableWidgetItem(column < cells.size() ? cells[column] : QString());
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (column > 0) {
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            grid->setItem(row, column, cell);
+        }
+    }
+    grid->resizeColumnsToContents();
+    grid->resizeRowsToContents();
+    int height = grid->horizontalHeader()->height() + 2 * grid->frameWidth();
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        height += grid->rowHeight(row);
+    }
+    // Room for the horizontal scroll bar a narrow window needs.
+    grid->setFixedHeight(height + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    return grid;
+}
+
+// A table of the export: headings wrapped into their column, cells right-aligned but the first.
+// Gives the height it took.
+double DrawTable(QPainter& painter, const ResultTable& table, double left, double top,
+                 double width) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double padding = metrics.averageCharWidth();
+    const double line = metrics.height();
+    std::vector<double> widths(static_cast<std::size_t>(table.headings.size()), 0);
+    for (qsizetype column = 0; column < table.headings.size(); ++column) {
+        double& columnWidth = widths[static_cast<std::size_t>(column)];
+        for (const QString& word : table.headings[column].split(QLatin1Char(' '))) {
+            columnWidth = std::max(columnWidth, metrics.horizontalAdvance(word));
+        }
+        for (const QStringList& row : table.rows) {
+            if (column < row.size()) {
+                columnWidth = std::max(columnWidth, metrics.horizontalAdvance(row[column]));
+            }
+        }
+        columnWidth += 2 * padding;
+    }
+    double total = 0;
+    for (const double columnWidth : widths) {
+        total += columnWidth;
+    }
+    // Spare width goes to every column alike; a table too wide keeps its natural widths.
+    const double spare = std::max(0.0, (width - total) / static_cast<double>(widths.size()));
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const QFont plain = painter.font();
+
+    double y = top;
+    painter.setFont(bold);
+    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, table.title);
+    y += 1.3 * line;
+    double headingHeight = line;
+    for (qsizetype column = 0; column < table.headings.size(); ++column) {
+        const QRectF fits = QFontMetricsF(bold, painter.device())
+                                .boundingRect(QRectF(0, 0, widths[std::size_t(column)] + spare -
+                                                               2 * padding,
+                                                     10 * line),
+                                              Qt::TextWordWrap, table.headings[column]);
+        headingHeight = std::max(headingHeight, fits.height());
+    }
+    double x = left;
+    for (qsizetype column = 0; column < table.headings.size(); ++column) {
+        const double columnWidth = widths[std::size_t(column)] + spare;
+        painter.drawText(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
+                         Qt::TextWordWrap | Qt::AlignBottom |
+                             (column == 0 ? Qt::AlignLeft : Qt::AlignRight),
+                         table.headings[column]);
+        x += columnWidth;
+    }
+    y += headingHeight + 0.2 * line;
+    painter.drawLine(QPointF(left, y), QPointF(x, y));
+    painter.setFont(plain);
+    for (const QStringList& row : table.rows) {
+        x = left;
+        for (qsizetype column = 0; column < row.size(); ++column) {
+            const double columnWidth = widths[std::size_t(column)] + spare;
+            painter.drawText(QRectF(x + padding, y, columnWidth - 2 * padding, line),
+                             Qt::AlignVCenter | (column == 0 ? Qt::AlignLeft : Qt::AlignRight),
+                             row[column]);
+            x += columnWidth;
+        }
+        y += line;
+    }
+    y += 0.3 * line;
+    for (const QString& note : table.notes) {
+        const QRectF fits = metrics.boundingRect(QRectF(left, y, width, 10 * line),
+                                                 Qt::TextWordWrap, note);
+        painter.drawText(fits, Qt::TextWordWrap, note);
+        y += fits.height();
+    }
+    return y - top + line;
+}
+
+} // namespace
+
+std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char separator) {
+    const ExtendedAnalysis& analysis = snapshot.analysis;
+    const AnovaTable& anova = snapshot.anova;
+    const auto number = [separator](double value) { return NumberText(value, separator); };
+    const auto component = [&](const char* name, const VarianceComponent& figures,
+                               const SdInterval* interval) {
+        QStringList row{QString::fromUtf8(name), number(figures.variance), number(figures.sd),
+                        number(figures.cv), number(figures.percent)};
+        if (interval) {
+            row << number(interval->df) << number(interval->low) << number(interval->high);
+        } else {
+            row << QString() << QString() << QString();
+        }
+        return row;
+    };
+
+    std::vector<ResultTable> tables;
+    tables.push_back(
+        {QStringLiteral("Componentes de la varianza"),
+         {QStringLiteral("Componente"), QStringLiteral("Varianza"), QStringLiteral("DE"),
+          QStringLiteral("RSD (%)"), QStringLiteral("% del total"), QStringLiteral("gl"),
+          QStringLiteral("IC 95 % de la DE, inferior"),
+          QStringLiteral("IC 95 % de la DE, superior")},
+         {component("Repetibilidad", analysis.repeatability, &analysis.repeatabilityInterval),
+          component("Entre días", analysis.day, nullptr),
+          component("Entre analistas", analysis.analyst, nullptr),
+          component("Precisión intermedia", analysis.intermediate,
+                    &analysis.intermediateInterval)},
+         {QStringLiteral("Las estimaciones negativas de un componente se toman como cero. El "
+                         "intervalo de la repetibilidad es exacto (ji cuadrado); el de la "
+                         "precisión intermedia, de Satterthwaite, con sus grados de libertad "
+                         "sin redondear.")}});
+
+    const auto fTest = [&](const char* name, double f, double p, double pExact) {
+        return QStringList{QString::fromUtf8(name), number(f), number(p), number(pExact),
+                           EffectText(p), EffectText(pExact)};
+    };
+    ResultTable fTests{
+        QStringLiteral("Pruebas F"),
+        {QStringLiteral("Fuente"), QStringLiteral("F"), QStringLiteral("P aproximada"),
+         QStringLiteral("P exacta"), QStringLiteral("Conclusión con la P aproximada"),
+         QStringLiteral("Conclusión con la P exacta")},
+        {fTest("Analista", anova.fAnalyst, anova.pAnalyst, analysis.pAnalystExact),
+         fTest("Día", anova.fDay, anova.pDay, analysis.pDayExact)},
+        {QStringLiteral("La P aproximada es la de las otras ventanas; la conclusión se toma al "
+                        "nivel de significancia %1.")
+             .arg(number(kSignificanceLevel))}};
+    if (analysis.exactConclusionsDiffer) {
+        fTests.notes.append(QStringLiteral("Atención: con la P exacta cambia la conclusión de "
+                                           "una prueba al nivel %1.")
+                                .arg(number(kSignificanceLevel)));
+    }
+    tables.push_back(std::move(fTests));
+
+    const auto test = [&](const char* name, double statistic, double critical5, double critical1,
+                          Verdict verdict, const DayOfAnalyst& day) {
+        return QStringList{QString::fromUtf8(name),
+                           number(statistic),
+                           number(critical5),
+                           number(critical1),
+                           QString::fromUtf8(VerdictText(verdict)),
+                           QString::number(day.analyst),
+                           QString::number(day.day)};
+    };
+    const CochranTest& cochran = analysis.cochran;
+    const GrubbsTest& grubbs = analysis.grubbs;
+    tables.push_back(
+        {QStringLiteral("Pruebas de consistencia"),
+         {QStringLiteral("Prueba"), QStringLiteral("Estadístico"), QStringLiteral("Crítico 5 %"),
+          QStringLiteral("Crítico 1 %"), QStringLiteral("Veredicto"), QStringLiteral("Analista"),
+          QStringLiteral("Día")},
+         {test("Cochran, varianza de día mayor (C)", cochran.c, cochran.critical5,
+               cochran.critical1, cochran.verdict, cochran.largest),
+          test("Grubbs, media de día más alta (G)", grubbs.high.g, grubbs.critical5,
+               grubbs.critical1, grubbs.high.verdict, grubbs.high.day),
+          test("Grubbs, media de día más baja (G)", grubbs.low.g, grubbs.critical5,
+               grubbs.critical1, grubbs.low.verdict, grubbs.low.day)},
+         {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: dudoso; por "
+                         "encima: aberrante.")}});
+    return tables;
+}
+
+std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
+    std::vector<FlaggedDay> flagged;
+    const auto flag = [&flagged](const char* test, Verdict verdict, const DayOfAnalyst& day) {
+        if (verdict == Verdict::Correct) {
+            return;
+        }
+        const QString reason = QString::fromUtf8(test) + QStringLiteral(": ") +
+                               QString::fromUtf8(VerdictText(verdict));
+        const auto same = std::find_if(flagged.begin(), flagged.end(), [&](const FlaggedDay& f) {
+            return f.analyst == day.analyst && f.day == day.day;
+        });
+        if (same != flagged.end()) {
+            same->reason += QStringLiteral("; ") + reason;
+        } else {
+            flagged.push_back({day.analyst, day.day, reason});
+        }
+    };
+    flag("Cochran", analysis.cochran.verdict, analysis.cochran.largest);
+    flag("Grubbs alto", analysis.grubbs.high.verdict, analysis.grubbs.high.day);
+    flag("Grubbs bajo", analysis.grubbs.low.verdict, analysis.grubbs.low.day);
+    return flagged;
+}
+
+QString TabSeparated(const std::vector<ResultTable>& tables) {
+    QStringList lines;
+    for (const ResultTable& table : tables) {
+        if (!lines.isEmpty()) {
+            lines.append(QString());
+        }
+        lines.append(table.title);
+        lines.append(table.headings.join(QLatin1Char('\t')));
+        for (const QStringList& row : table.rows) {
+            lines.append(row.join(QLatin1Char('\t')));
+        }
+        lines.append(table.notes);
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+TFampliado::TFampliado(ExtendedSnapshot snapshot, const Platform& platform, char decimalSeparator,
+                       QWidget* parent)
+    : QWidget(parent), m_snapshot(std::move(snapshot)), m_platform(platform),
+      m_separator(decimalSeparator), m_tables(ExtendedTables(m_snapshot, decimalSeparator)),
+      m_flagged(FlaggedDays(m_snapshot.analysis)) {
+    setObjectName(QStringLiteral("TFampliado"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Análisis ampliado"));
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(new ChartView(m_snapshot.values, m_flagged, m_separator, splitter));
+
+    auto* scroll = new QScrollArea(splitter);
+    scroll->setWidgetResizable(true);
+    auto* sheet = new QWidget(scroll);
+    auto* sheetLayout = new QVBoxLayout(sheet);
+    const char* const names[][2] = {{"stgcomponentes", "lblcomponentes"},
+                                    {"stgpruebasf", "lblpruebasf"},
+                                    {"stgconsistencia", "lblconsistencia"}};
+    for (std::size_t index = 0; index < m_tables.size(); ++index) {
+        const ResultTable& table = m_tables[index];
+        auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(table.title.toHtmlEscaped()),
+                                 sheet);
+        sheetLayout->addWidget(title);
+        sheetLayout->addWidget(TableWidget(table, names[index][0], sheet));
+        auto* notes = new QLabel(table.notes.join(QLatin1Char('\n')), sheet);
+        notes->setObjectName(QString::fromUtf8(names[index][1]));
+        notes->setWordWrap(true);
+        sheetLayout->addWidget(notes);
+    }
+    sheetLayout->addStretch(1);
+    scroll->setWidget(sheet);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto* copy = new QPushButton(QStringLiteral("Copiar"), this);
+    copy->setObjectName(QStringLiteral("btncopiar"));
+    connect(copy, &QPushButton::clicked, this, &TFampliado::btncopiarClick);
+    auto* exportPdf = new QPushButton(QStringLiteral("Exportar PDF..."), this);
+    exportPdf->setObjectName(QStringLiteral("btnexportar"));
+    connect(exportPdf, &QPushButton::clicked, this, &TFampliado::btnexportarClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(copy);
+    buttons->addWidget(exportPdf);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+}
+
+void TFampliado::PlaceFrame(QMdiSubWindow& frame) const {
+    frame.resize(900, 720);
+    CentreInArea(frame);
+}
+
+// F1 is the main window's shortcut for the contents; in this window it names this window's page.
+bool TFampliado::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            key->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void TFampliado::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        m_platform.help.ShowTopic(helpcons::kExtendedAnalysis);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TFampliado::btncopiarClick() {
+    QApplication::clipboard()->setText(TabSeparated(m_tables));
+}
+
+void TFampliado::btnexportarClick() {
+    const QStringList fileTypes{QStringLiteral("Documento PDF (*.pdf)")};
+    const std::optional<ChosenFile> chosen = m_platform.fileDialogs.ChooseFileToSave(
+        {QStringLiteral("Exportar PDF"), fileTypes, fileTypes.constFirst(), QStringLiteral("pdf"),
+         QStringLiteral("Análisis ampliado.pdf")});
+    if (!chosen) {
+        return;
+    }
+    try {
+        ExportPdf(chosen->path);
+    } catch (const Error& error) {
+        m_platform.messages.ReportError(error.what());
+    }
+}
+
+void TFampliado::ExportPdf(const QString& fileName) const {
+    // The page is drawn into a file of its own, then takes the target's place whole: a failed
+    // export leaves the target as it was and no part of a file behind.
+    const QTemporaryDir drafts;
+    if (!drafts.isValid()) {
+        throw Error(FileErrorMessage(errno, std::filesystem::temp_directory_path()));
+    }
+    const QString draft = drafts.filePath(QStringLiteral("export.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(draft);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        printer.setDocName(QStringLiteral("Análisis ampliado"));
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            throw Error(FileErrorMessage(EIO, draft.toStdString()));
+        }
+        // The painter's origin is the corner of the printable area.
+        const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
+        DrawPage(painter, QRectF(0, 0, printable.width(), printable.height()));
+        painter.end();
+    }
+    QFile drawn(draft);
+    if (!drawn.open(QIODevice::ReadOnly)) {
+        throw Error(FileErrorMessage(EIO, draft.toStdString()));
+    }
+    const QByteArray bytes = drawn.readAll();
+    ReplaceFile(std::filesystem::path(QFile::encodeName(fileName).toStdString()),
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void TFampliado::DrawPage(QPainter& painter, const QRectF& pageArea) const {
+    painter.save();
+    QFont font = SansSerifFont(9);
+    painter.setFont(font);
+    const double line = QFontMetricsF(font, painter.device()).height();
+    double y = pageArea.top();
+    QFont heading = SansSerifFont(14);
+    heading.setBold(true);
+    painter.setFont(heading);
+    const double headingLine = QFontMetricsF(heading, painter.device()).height();
+    painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), headingLine),
+                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Análisis ampliado"));
+    y += headingLine * 1.2;
+    painter.setFont(font);
+    for (const QString& field :
+         {QStringLiteral("Método: ") + Text(m_snapshot.methodName),
+          QStringLiteral("Fecha: ") + Text(m_snapshot.date)}) {
+        painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), line),
+                         Qt::AlignLeft | Qt::AlignVCenter, field);
+        y += line;
+    }
+    y += line * 0.5;
+    const QRectF chartArea(pageArea.left(), y, pageArea.width(), pageArea.height() * 0.42);
+    painter.setFont(SansSerifFont(kChartPointSize - 1));
+    VariabilityChart(m_snapshot.values, m_flagged, m_separator, chartArea,
+                     QFontMetricsF(painter.font(), painter.device()))
+        .Draw(painter);
+    y = chartArea.bottom() + line;
+    painter.setFont(SansSerifFont(8));
+    for (const ResultTable& table : m_tables) {
+        y += DrawTable(painter, table, pageArea.left(), y, pageArea.width());
+    }
+    painter.restore();
+}
+
+} // namespace orbeta
