@@ -96,6 +96,11 @@ private:
     char m_separator;
 };
 
+Qt::Alignment AlignmentOf(const ResultTable& table, qsizetype column) {
+    return column < table.wordColumns.size() && table.wordColumns[column] ? Qt::AlignLeft
+                                                                          : Qt::AlignRight;
+}
+
 QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* parent) {
     auto* grid = new QTableWidget(static_cast<int>(table.rows.size()),
                                   static_cast<int>(table.headings.size()), parent);
@@ -104,31 +109,26 @@ QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* p
     grid->verticalHeader()->hide();
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The table shows whole; the sheet it stands on scrolls.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int row = 0; row < grid->rowCount(); ++row) {
         for (int column = 0; column < grid->columnCount(); ++column) {
             const QStringList& cells = table.rows[static_cast<std::size_t>(row)];
             auto* cell = new QTableWidgetItem(column < cells.size() ? cells[column] : QString());
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            if (column > 0) {
-                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            }
+            cell->setTextAlignment(Qt::AlignVCenter | AlignmentOf(table, column));
             grid->setItem(row, column, cell);
         }
     }
     grid->resizeColumnsToContents();
     grid->resizeRowsToContents();
-    int height = grid->horizontalHeader()->height() + 2 * grid->frameWidth();
-    for (int row = 0; row < grid->rowCount(); ++row) {
-        height += grid->rowHeight(row);
-    }
-    // Room for the horizontal scroll bar a narrow window needs.
-    grid->setFixedHeight(height + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    grid->setFixedSize(grid->sizeHint());
     return grid;
 }
 
-// A table of the export: headings wrapped into their column, cells right-aligned but the first.
+// A table of the export: headings wrapped into their column, numbers set to the right.
 // Gives the height it took.
 double DrawTable(QPainter& painter, const ResultTable& table, double left, double top,
                  double width) {
@@ -175,8 +175,7 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
     for (qsizetype column = 0; column < table.headings.size(); ++column) {
         const double columnWidth = widths[std::size_t(column)] + spare;
         painter.drawText(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
-                         Qt::TextWordWrap | Qt::AlignBottom |
-                             (column == 0 ? Qt::AlignLeft : Qt::AlignRight),
+                         Qt::TextWordWrap | Qt::AlignBottom | AlignmentOf(table, column),
                          table.headings[column]);
         x += columnWidth;
     }
@@ -188,7 +187,7 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
         for (qsizetype column = 0; column < row.size(); ++column) {
             const double columnWidth = widths[std::size_t(column)] + spare;
             painter.drawText(QRectF(x + padding, y, columnWidth - 2 * padding, line),
-                             Qt::AlignVCenter | (column == 0 ? Qt::AlignLeft : Qt::AlignRight),
+                             Qt::AlignVCenter | AlignmentOf(table, column),
                              row[column]);
             x += columnWidth;
         }
@@ -237,7 +236,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
          {QStringLiteral("Las estimaciones negativas de un componente se toman como cero. El "
                          "intervalo de la repetibilidad es exacto (ji cuadrado); el de la "
                          "precisión intermedia, de Satterthwaite, con sus grados de libertad "
-                         "sin redondear.")}});
+                         "sin redondear.")},
+         {true, false, false, false, false, false, false, false}});
 
     const auto fTest = [&](const char* name, double f, double p, double pExact) {
         return QStringList{QString::fromUtf8(name), number(f), number(p), number(pExact),
@@ -252,7 +252,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
          fTest("Día", anova.fDay, anova.pDay, analysis.pDayExact)},
         {QStringLiteral("La P aproximada es la de las otras ventanas; la conclusión se toma al "
                         "nivel de significancia %1.")
-             .arg(number(kSignificanceLevel))}};
+             .arg(number(kSignificanceLevel))},
+        {true, false, false, false, true, true}};
     if (analysis.exactConclusionsDiffer) {
         fTests.notes.append(QStringLiteral("Atención: con la P exacta cambia la conclusión de "
                                            "una prueba al nivel %1.")
@@ -284,7 +285,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
           test("Grubbs, media de día más baja (G)", grubbs.low.g, grubbs.critical5,
                grubbs.critical1, grubbs.low.verdict, grubbs.low.day)},
          {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: dudoso; por "
-                         "encima: aberrante.")}});
+                         "encima: aberrante.")},
+         {true, false, false, false, true, false, false}});
     return tables;
 }
 
@@ -356,6 +358,7 @@ TFampliado::TFampliado(ExtendedSnapshot snapshot, const Platform& platform, char
         notes->setObjectName(QString::fromUtf8(names[index][1]));
         notes->setWordWrap(true);
         sheetLayout->addWidget(notes);
+        sheetLayout->addSpacing(10);
     }
     sheetLayout->addStretch(1);
     scroll->setWidget(sheet);

@@ -27,13 +27,14 @@ struct ExtendedSnapshot {
     ExtendedAnalysis analysis;
 };
 
-// A table of the window as text: its title, the column headings, the rows, and the sentences
-// that go under it.
+// A table of the window as text: its title, the column headings, the rows, the sentences that
+// go under it, and which columns hold words, set to the left, rather than numbers.
 struct ResultTable {
     QString title;
     QStringList headings;
     std::vector<QStringList> rows;
     QStringList notes;
+    QList<bool> wordColumns;
 };
 
 // The window's tables, every number by FormatResult: the variance components with their

@@ -211,7 +211,8 @@ void VariabilityChart::Draw(QPainter& painter) const {
         painter.drawPolyline(joined);
     }
 
-    const double radius = 2.2 * m_unit;
+    // Larger where the days leave room, so that a small study's few points catch the eye.
+    const double radius = std::clamp(slot * 0.05, 2.2 * m_unit, 3.2 * m_unit);
     painter.setPen(Qt::NoPen);
     for (int analyst = 1; analyst <= m_values.analysts; ++analyst) {
         for (int day = 1; day <= m_values.days; ++day) {
