@@ -4,9 +4,7 @@
 #include "engine/UTs.h"
 #include "study/Error.h"
 
-#include <boost/math/distributions/chi_squared.hpp>
-#include <boost/math/distributions/fisher_f.hpp>
-#include <boost/math/distributions/students_t.hpp>
+#include "engine/Distributions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,17 +18,17 @@ namespace orbeta {
 
 namespace {
 
-// The distributions in double arithmetic: promoting it to long double costs five times the time
-// for digits beyond those a double holds anyway.
-using Policy = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
-using ChiSquared = boost::math::chi_squared_distribution<double, Policy>;
-using FisherF = boost::math::fisher_f_distribution<double, Policy>;
-using StudentsT = boost::math::students_t_distribution<double, Policy>;
+using distributions::ChiSquared;
+using distributions::FisherF;
+using distributions::StudentsT;
 
 constexpr double kIntervalLevel = 0.95;
 constexpr double kStragglerLevel = 0.05;
 constexpr double kOutlierLevel = 0.01;
+constexpr double kUpperLevel = 0.95;
 constexpr long double kPercent = 100.0L;
+constexpr int kFewAnalystDf = 3;
+constexpr long double kDisagreement = 1.2L;
 
 struct DayFigures {
     double mean = 0;
@@ -66,6 +64,14 @@ SdInterval IntervalOf(double variance, double df) {
                           checked::Divide(spread, boost::math::quantile(chiSquare, tail))))};
 }
 
+// The one-sided upper bound of a standard deviation whose variance is estimated with `df`
+// degrees of freedom.
+double UpperBoundOf(double variance, double df) {
+    return checked::Stored(checked::SquareRoot(
+        checked::Divide(static_cast<long double>(df) * variance,
+                        distributions::ChiSquareQuantile(1 - kUpperLevel, df))));
+}
+
 // The mean and variance of each day's replicates, analyst by analyst.
 std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     std::vector<DayFigures> days;
@@ -92,17 +98,24 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     return days;
 }
 
-// The 5 % and 1 % critical values of a design, computed once a thread: they depend only on the
-// counts, which a laboratory's studies share, and cost more than the rest of the analysis. Each
-// caller's lambda is a type of its own, so each test keeps its own values.
-template <typename Design, typename Critical>
-std::pair<double, double> CriticalValues(const Design& design, Critical critical) {
-    thread_local std::map<Design, std::pair<double, double>> known;
+// What `compute` gives for a design, computed once a thread: critical values and quantiles depend
+// only on the counts, which a laboratory's studies share, and cost more than the rest of the
+// analysis. Each caller's lambda is a type of its own, so each keeps its own values.
+template <typename Design, typename Compute>
+const auto& OncePerDesign(const Design& design, Compute compute) {
+    thread_local std::map<Design, decltype(compute())> known;
     if (const auto found = known.find(design); found != known.end()) {
         return found->second;
     }
-    return known.emplace(design, std::pair{critical(kStragglerLevel), critical(kOutlierLevel)})
-        .first->second;
+    return known.emplace(design, compute()).first->second;
+}
+
+// The 5 % and 1 % critical values of a design.
+template <typename Design, typename Critical>
+std::pair<double, double> CriticalValues(const Design& design, Critical critical) {
+    return OncePerDesign(design, [&] {
+        return std::pair{critical(kStragglerLevel), critical(kOutlierLevel)};
+    });
 }
 
 CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
@@ -155,7 +168,69 @@ GrubbsTest Grubbs(const std::vector<DayFigures>& days) {
     return test;
 }
 
+// The bounds, the MLS figures, the flags.
+void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const MeanSquares& ms,
+               int analysts, double mean) {
+
+    RepeatabilityBounds& repeatability = analysis.repeatabilityBounds;
+    repeatability.sdUpper = checked::Stored(
+        checked::SquareRoot(RepeatabilityUpperVariance(factors, ms.error)));
+    repeatability.rsd = RelativeSd(analysis.repeatability.sd, mean);
+    repeatability.rsdUpper = RelativeSd(repeatability.sdUpper, mean);
+
+    IntermediateBounds& intermediate = analysis.intermediateBounds;
+    intermediate.sdUpper =
+        UpperBoundOf(analysis.intermediate.variance, analysis.intermediateInterval.df);
+    intermediate.rsd = RelativeSd(analysis.intermediate.sd, mean);
+    const VarianceInterval mls = MlsVarianceInterval(factors, ms);
+    intermediate.mlsVarianceLow = mls.low;
+    intermediate.mlsVarianceHigh = mls.high;
+    intermediate.mlsSdUpper =
+        checked::Stored(checked::SquareRoot(MlsUpperVariance(factors, ms)));
+    intermediate.rsdUpper = RelativeSd(intermediate.mlsSdUpper, mean);
+
+    analysis.flags.analysts = analysts;
+    analysis.flags.fewAnalysts = factors.df[0] < kFewAnalystDf;
+    analysis.flags.intervalsDisagree =
+        intermediate.mlsSdUpper > kDisagreement * intermediate.sdUpper;
+}
+
+std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitOf measure,
+                                         double rsd, double rsdUpper) {
+    if (!limit) {
+        return std::nullopt;
+    }
+    const double checkedLimit = CheckedLimit(*limit, measure);
+    return AcceptanceFigures{checkedLimit, rsd, rsdUpper, Decide(rsd, rsdUpper, checkedLimit)};
+}
+
 } // namespace
+
+std::vector<std::string> FlagSentences(const SmallDesignFlags& flags) {
+    std::vector<std::string> sentences;
+    if (flags.fewAnalysts) {
+        const int df = flags.analysts - 1;
+        sentences.push_back("Con " + std::to_string(flags.analysts) +
+                            " analistas el componente entre analistas descansa en " +
+                            std::to_string(df) + (df == 1 ? " grado" : " grados") +
+                            " de libertad: el intervalo de Satterthwaite puede ser demasiado "
+                            "estrecho; se muestra también el MLS.");
+    }
+    if (flags.intervalsDisagree) {
+        sentences.emplace_back(
+            "El límite superior MLS de la precisión intermedia supera en más de un 20 % al de "
+            "Satterthwaite: el de Satterthwaite subestima la incertidumbre; tome el MLS.");
+    }
+    return sentences;
+}
+
+AcceptanceResult Accept(const ExtendedAnalysis& analysis, const AcceptanceLimits& limits) {
+    return AcceptanceResult{
+        Against(limits.repeatability, LimitOf::Repeatability, analysis.repeatabilityBounds.rsd,
+                analysis.repeatabilityBounds.rsdUpper),
+        Against(limits.intermediate, LimitOf::Intermediate, analysis.intermediateBounds.rsd,
+                analysis.intermediateBounds.rsdUpper)};
+}
 
 const char* VerdictText(Verdict verdict) {
     switch (verdict) {
@@ -201,20 +276,19 @@ ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const Anov
     }
     const double mean = checked::Stored(sumOfMeans / static_cast<long double>(days.size()));
 
-    // Each estimate as a combination of the mean squares: sum of c_i MS_i over the sources kept.
-    const long double perDay = numbers.replicates;
-    const long double perAnalyst = perDay * numbers.days;
-    const double dayEstimate =
-        checked::Stored((static_cast<long double>(anova.msDay) - anova.msError) / perDay);
-    const double analystEstimate =
-        checked::Stored((static_cast<long double>(anova.msAnalyst) - anova.msDay) / perAnalyst);
-    const bool dayKept = dayEstimate > 0;
-    const bool analystKept = analystEstimate > 0;
+    const DesignFactors& factors =
+        OncePerDesign(std::tuple{numbers.analysts, numbers.days, numbers.replicates}, [&] {
+            return DesignFactorsOf(numbers.analysts, numbers.days, numbers.replicates);
+        });
+    const MeanSquares ms{anova.msAnalyst, anova.msDay, anova.msError};
+    const long double perDay = factors.perDay;
+    const long double perAnalyst = factors.perAnalyst;
     const double repeatabilityVariance = anova.msError;
-    const double dayVariance = dayKept ? dayEstimate : 0.0;
-    const double analystVariance = analystKept ? analystEstimate : 0.0;
-    const double intermediateVariance = checked::Stored(
-        static_cast<long double>(repeatabilityVariance) + dayVariance + analystVariance);
+    const double dayVariance = DayVariance(factors, ms);
+    const double analystVariance = AnalystVariance(factors, ms);
+    const bool dayKept = dayVariance > 0;
+    const bool analystKept = analystVariance > 0;
+    const double intermediateVariance = IntermediateVariance(factors, ms);
 
     ExtendedAnalysis analysis;
     analysis.repeatability = Component(repeatabilityVariance, mean, intermediateVariance);
@@ -245,6 +319,7 @@ ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const Anov
         DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
     analysis.cochran = Cochran(days, numbers.replicates);
     analysis.grubbs = Grubbs(days);
+    AddBounds(analysis, factors, ms, numbers.analysts, mean);
     return analysis;
 }
 

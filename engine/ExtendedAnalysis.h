@@ -1,6 +1,11 @@
 #pragma once
 
+#include "engine/Acceptance.h"
 #include "engine/Ucalculo.h"
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace orbeta {
 
@@ -59,6 +64,38 @@ struct GrubbsTest {
     GrubbsValue low;
 };
 
+// The one-sided 95 % upper bound of the repeatability SD (chi-square on dfError) and the relative
+// SDs, percent of the mean, that an acceptance compares.
+struct RepeatabilityBounds {
+    double sdUpper = 0;
+    double rsd = 0;
+    double rsdUpper = 0;
+};
+
+// The intermediate precision's one-sided 95 % upper bound of the SD by Satterthwaite, its MLS
+// figures (see engine/Acceptance.h) and the relative SDs; rsdUpper is the MLS bound's, the more
+// prudent one, which the acceptance compares.
+struct IntermediateBounds {
+    double sdUpper = 0;
+    double rsd = 0;
+    double mlsVarianceLow = 0;
+    double mlsVarianceHigh = 0;
+    double mlsSdUpper = 0; // the square root of the one-sided MLS bound
+    double rsdUpper = 0;
+};
+
+// Warnings on a small design: fewAnalysts when the analyst term rests on fewer than 3 degrees of
+// freedom, intervalsDisagree when the MLS upper bound of the intermediate-precision SD exceeds
+// Satterthwaite's by more than 20 %.
+struct SmallDesignFlags {
+    int analysts = 0; // the count the sentences name
+    bool fewAnalysts = false;
+    bool intervalsDisagree = false;
+};
+
+// The sentence of each flag raised, in the order of the members, for the window.
+std::vector<std::string> FlagSentences(const SmallDesignFlags& flags);
+
 // The figures a validation report gives beside the analysis of variance and the precision
 // measures. Of days that tie for an extreme, the first in the study's order is named.
 struct ExtendedAnalysis {
@@ -73,7 +110,34 @@ struct ExtendedAnalysis {
     bool exactConclusionsDiffer = false; // either 0.05 conclusion changes with the exact P
     CochranTest cochran;
     GrubbsTest grubbs;
+    RepeatabilityBounds repeatabilityBounds;
+    IntermediateBounds intermediateBounds;
+    SmallDesignFlags flags;
 };
+
+// The acceptance limits the user gives for the RSD of each measure, percent; none by default.
+struct AcceptanceLimits {
+    std::optional<double> repeatability;
+    std::optional<double> intermediate;
+};
+
+// A measure against its limit: the point RSD, its one-sided 95 % upper bound and the verdict.
+struct AcceptanceFigures {
+    double limit = 0;
+    double rsd = 0;
+    double rsdUpper = 0;
+    Acceptance verdict = Acceptance::Meets;
+};
+
+// A verdict for each limit given, and none for a limit not given.
+struct AcceptanceResult {
+    std::optional<AcceptanceFigures> repeatability;
+    std::optional<AcceptanceFigures> intermediate;
+};
+
+// Judges the analysis against the limits. Throws Error naming the limit when one given is not a
+// number above zero (CheckedLimit).
+AcceptanceResult Accept(const ExtendedAnalysis& analysis, const AcceptanceLimits& limits);
 
 // The exact probability that an F(df1, df2) variable exceeds f; 1 for f <= 0. Degrees of freedom
 // are positive.

@@ -8,7 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace orbeta {
@@ -178,6 +183,203 @@ TEST(ExactFProbability, GivesTheUpperTail) {
     for (const ProbabilityRow& row : rows) {
         EXPECT_EQ(FormatResult(ExactFProbability(row.f, row.df1, row.df2), '.'), row.expected)
             << row.f << " on " << row.df1 << " and " << row.df2;
+    }
+}
+
+// The one-sided bounds, the MLS interval and the flags, as the reports show them.
+std::vector<std::string> Bounds(const ExtendedAnalysis& analysis) {
+    const RepeatabilityBounds& r = analysis.repeatabilityBounds;
+    const IntermediateBounds& i = analysis.intermediateBounds;
+    std::vector<std::string> texts;
+    for (const double value : {r.sdUpper, r.rsd, r.rsdUpper, i.sdUpper, i.rsd, i.mlsVarianceLow,
+                               i.mlsVarianceHigh, i.mlsSdUpper, i.rsdUpper}) {
+        texts.push_back(FormatResult(value, '.'));
+    }
+    texts.emplace_back(analysis.flags.fewAnalysts ? "few analysts" : "enough analysts");
+    texts.emplace_back(analysis.flags.intervalsDisagree ? "disagree" : "agree");
+    return texts;
+}
+
+const Study& ThreeByFiveByFive() {
+    static const Study study = StudyWithResults(
+        3, 5, 5,
+        {"50.14", "50.03", "50.21", "50.08", "50.04", "49.96", "49.83", "49.79", "49.89", "49.78",
+         "49.99", "50.09", "49.98", "50.16", "50.03", "50.13", "50.31", "50.18", "50.14", "50.24",
+         "49.88", "49.84", "49.94", "49.83", "50.01", "50.13", "50.31", "50.18", "50.14", "50.24",
+         "50.38", "50.34", "50.44", "50.33", "50.51", "50.59", "50.48", "50.66", "50.53", "50.49",
+         "50.36", "50.23", "50.19", "50.29", "50.18", "50.39", "50.49", "50.38", "50.56", "50.43",
+         "49.96", "49.83", "49.79", "49.89", "49.78", "49.94", "50.04", "49.93", "50.11", "49.98",
+         "49.63", "49.81", "49.68", "49.64", "49.74", "49.88", "49.84", "49.94", "49.83", "50.01",
+         "49.69", "49.58", "49.76", "49.63", "49.59"});
+    return study;
+}
+
+// The second analyst reads 5 units higher: the analyst term, on 1 degree of freedom, dominates.
+const Study& StrongAnalystEffect() {
+    static const Study study =
+        StudyWithResults(2, 3, 2,
+                         {"99.8", "100.1", "100.3", "99.9", "100.0", "100.2", "104.6", "104.9",
+                          "105.2", "104.8", "104.7", "105.1"});
+    return study;
+}
+
+const Study& FiveAnalysts() {
+    static const Study study = StudyWithResults(
+        5, 2, 2,
+        {"99.90", "100.10", "100.10", "100.30", "99.80", "100.00", "100.00", "100.20", "99.70",
+         "99.90", "99.50", "101.10", "99.90", "100.10", "100.60", "100.80", "100.00", "100.20",
+         "99.80", "100.00"});
+    return study;
+}
+
+TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
+    // In order: repeatability sd_upper, rsd, rsd_upper; intermediate sd_upper (Satterthwaite),
+    // rsd, MLS variance low and high, MLS sd_upper, rsd_upper (MLS); the two flags.
+    const StudyRow rows[] = {
+        {"worked example",
+         testing::WorkedExample(),
+         {"0.710638", "0.416825", "0.713194", "1.46081", "0.595852", "0.19473", "173.447",
+          "6.59316", "6.61687", "few analysts", "disagree"}},
+        // Relative to the mean's size: the worked example's results negated give its figures.
+        {"negative mean",
+         StudyWithResults(2, 2, 3,
+                          {"-99.1", "-100.2", "-99.8", "-100.5", "-99.9", "-100.1", "-98.7",
+                           "-99.5", "-99.0", "-100.0", "-99.6", "-99.3"}),
+         {"0.710638", "0.416825", "0.713194", "1.46081", "0.595852", "0.19473", "173.447",
+          "6.59316", "6.61687", "few analysts", "disagree"}},
+        {"3 x 5 x 5",
+         ThreeByFiveByFive(),
+         {"0.0885969", "0.150123", "0.176946", "0.867943", "0.627198", "0.0415424", "3.08234",
+          "1.23782", "2.47218", "few analysts", "disagree"}},
+        // Satterthwaite's df fall to 1.00934; its bound then is as wide as MLS's.
+        {"2 x 3 x 2, strong analyst effect",
+         StrongAnalystEffect(),
+         {"0.46262", "0.235709", "0.451483", "53.3123", "3.34317", "2.36193", "11893.9",
+          "54.5029", "53.1909", "few analysts", "agree"}},
+        // The analyst component is set to zero, while theta keeps its negative estimate.
+        {"5 x 2 x 2",
+         FiveAnalysts(),
+         {"0.608712", "0.381718", "0.608104", "0.597268", "0.39835", "0.089603", "0.44277",
+          "0.587474", "0.586887", "enough analysts", "agree"}},
+    };
+    for (const StudyRow& row : rows) {
+        EXPECT_EQ(Bounds(Analysed(row.study)), row.expected) << row.name;
+    }
+}
+
+struct AcceptanceRow {
+    const char* name;
+    const Study& study;
+    AcceptanceLimits limits;
+    std::vector<std::string> expected; // per measure judged: limit, rsd, rsd_upper, verdict
+};
+
+std::vector<std::string> Judged(const AcceptanceResult& result) {
+    std::vector<std::string> texts;
+    for (const auto& figures : {result.repeatability, result.intermediate}) {
+        if (!figures) {
+            texts.emplace_back("no limit");
+            continue;
+        }
+        texts.insert(texts.end(),
+                     {FormatResult(figures->limit, '.'), FormatResult(figures->rsd, '.'),
+                      FormatResult(figures->rsdUpper, '.'), AcceptanceText(figures->verdict)});
+    }
+    return texts;
+}
+
+TEST(Accept, JudgesEachLimitGivenByTheUpperBoundAndThePointEstimate) {
+    // Worked example: repeatability 0.416825 % (upper 0.713194 %), intermediate 0.595852 %
+    // (MLS upper 6.61687 %).
+    const Study& worked = testing::WorkedExample();
+    const AcceptanceRow rows[] = {
+        {"no limits", worked, {}, {"no limit", "no limit"}},
+        {"both met", worked, {0.72, 6.62},
+         {"0.72", "0.416825", "0.713194", "Cumple", "6.62", "0.595852", "6.61687", "Cumple"}},
+        {"between the point and the bound", worked, {0.7, 2},
+         {"0.7", "0.416825", "0.713194", "Cumple sin demostrarlo al 95 %", "2", "0.595852",
+          "6.61687", "Cumple sin demostrarlo al 95 %"}},
+        {"below the point", worked, {0.4, 0.59},
+         {"0.4", "0.416825", "0.713194", "No cumple", "0.59", "0.595852", "6.61687",
+          "No cumple"}},
+        {"intermediate only", ThreeByFiveByFive(), {std::nullopt, 2.5},
+         {"no limit", "2.5", "0.627198", "2.47218", "Cumple"}},
+        {"repeatability only", StrongAnalystEffect(), {0.45, std::nullopt},
+         {"0.45", "0.235709", "0.451483", "Cumple sin demostrarlo al 95 %", "no limit"}},
+    };
+    for (const AcceptanceRow& row : rows) {
+        EXPECT_EQ(Judged(Accept(Analysed(row.study), row.limits)), row.expected) << row.name;
+    }
+}
+
+struct DecisionRow {
+    double rsd;
+    double rsdUpper;
+    double limit;
+    Acceptance expected;
+};
+
+TEST(Decide, APointOrBoundAtTheLimitMeetsIt) {
+    const double above = std::nextafter(2.0, 3.0);
+    const DecisionRow rows[] = {
+        {1.0, 2.0, 2.0, Acceptance::Meets},
+        {1.0, above, 2.0, Acceptance::MeetsUnproven},
+        {2.0, 3.0, 2.0, Acceptance::MeetsUnproven},
+        {above, 3.0, 2.0, Acceptance::Fails},
+        {2.0, 2.0, 2.0, Acceptance::Meets},
+        // A bound below a point estimate above the limit does not rescue it.
+        {above, 1.0, 2.0, Acceptance::Fails},
+    };
+    for (const DecisionRow& row : rows) {
+        EXPECT_EQ(Decide(row.rsd, row.rsdUpper, row.limit), row.expected)
+            << row.rsd << " up to " << row.rsdUpper << " against " << row.limit;
+    }
+}
+
+TEST(Accept, RefusesALimitThatIsNotANumberAboveZero) {
+    const ExtendedAnalysis analysis = Analysed(testing::WorkedExample());
+    const std::string repeatability =
+        "El límite de la repetibilidad debe ser un número mayor que cero.";
+    const std::string intermediate =
+        "El límite de la precisión intermedia debe ser un número mayor que cero.";
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::pair<AcceptanceLimits, std::string> rows[] = {
+        {{0.0, std::nullopt}, repeatability},   {{-1.0, 2.0}, repeatability},
+        {{nan, std::nullopt}, repeatability},   {{infinity, 2.0}, repeatability},
+        {{std::nullopt, 0.0}, intermediate},    {{1.0, -0.5}, intermediate},
+        {{std::nullopt, nan}, intermediate},    {{1.0, infinity}, intermediate},
+        {{std::numeric_limits<double>::min(), 1e-300}, "no error"},
+    };
+    for (const auto& [limits, message] : rows) {
+        EXPECT_EQ(ErrorOf([&] { Accept(analysis, limits); }), message) << message;
+    }
+}
+
+TEST(FlagSentences, NameTheAnalystsAndTheirDegreesOfFreedom) {
+    const std::string disagree =
+        "El límite superior MLS de la precisión intermedia supera en más de un 20 % al de "
+        "Satterthwaite: el de Satterthwaite subestima la incertidumbre; tome el MLS.";
+    const std::pair<SmallDesignFlags, std::vector<std::string>> rows[] = {
+        {{2, true, false},
+         {"Con 2 analistas el componente entre analistas descansa en 1 grado de libertad: el "
+          "intervalo de Satterthwaite puede ser demasiado estrecho; se muestra también el MLS."}},
+        {{3, true, true},
+         {"Con 3 analistas el componente entre analistas descansa en 2 grados de libertad: el "
+          "intervalo de Satterthwaite puede ser demasiado estrecho; se muestra también el MLS.",
+          disagree}},
+        {{6, false, true}, {disagree}},
+        {{6, false, false}, {}},
+    };
+    for (const auto& [flags, expected] : rows) {
+        EXPECT_EQ(FlagSentences(flags), expected) << flags.analysts;
+    }
+}
+
+TEST(DesignFactorsOf, RefusesADesignWithoutTwoOfEachCount) {
+    for (const auto& [a, d, r] : {std::tuple{1, 2, 2}, std::tuple{2, 1, 2}, std::tuple{2, 2, 1}}) {
+        EXPECT_EQ(ErrorOf([&] { DesignFactorsOf(a, d, r); }), "Invalid floating point operation")
+            << a << " x " << d << " x " << r;
     }
 }
 

@@ -1,0 +1,123 @@
+#include "engine/Acceptance.h"
+
+#include "engine/CheckedMath.h"
+#include "engine/Distributions.h"
+#include "study/Error.h"
+
+#include <cmath>
+
+namespace orbeta {
+
+namespace {
+
+using distributions::ChiSquareQuantile;
+
+constexpr long double kPercent = 100.0L;
+
+// sqrt(sum (factor_q c_q MS_q)^2), the half-width of an MLS limit.
+long double MlsSpread(const DesignFactors& factors, const PerSource& factor,
+                      const MeanSquares& ms) {
+    const PerSource squares{ms.analyst, ms.day, ms.error};
+    long double sum = 0;
+    for (int q = 0; q < kSources; ++q) {
+        const long double term = static_cast<long double>(factor[q]) * factors.c[q] * squares[q];
+        sum += term * term;
+    }
+    return std::sqrt(sum);
+}
+
+} // namespace
+
+DesignFactors DesignFactorsOf(int analysts, int days, int replicates) {
+    if (analysts < 2 || days < 2 || replicates < 2) {
+        throw Error(kInvalidOperation);
+    }
+    DesignFactors factors;
+    factors.perDay = replicates;
+    factors.perAnalyst = static_cast<double>(days) * replicates;
+    factors.df = {analysts - 1.0, analysts * (days - 1.0),
+                  static_cast<double>(analysts) * days * (replicates - 1.0)};
+    factors.c = {1 / factors.perAnalyst, 1 / factors.perDay - 1 / factors.perAnalyst,
+                 1 - 1 / factors.perDay};
+    for (int q = 0; q < kSources; ++q) {
+        const double df = factors.df[q];
+        factors.lowFactor[q] = 1 - df / ChiSquareQuantile(0.975, df);
+        factors.highFactor[q] = df / ChiSquareQuantile(0.025, df) - 1;
+        factors.upperFactor[q] = df / ChiSquareQuantile(0.05, df) - 1;
+    }
+    factors.repeatabilityUpper = factors.df[2] / ChiSquareQuantile(0.05, factors.df[2]);
+    return factors;
+}
+
+double DayVariance(const DesignFactors& factors, const MeanSquares& ms) {
+    const double estimate =
+        checked::Stored((static_cast<long double>(ms.day) - ms.error) / factors.perDay);
+    return estimate > 0 ? estimate : 0.0;
+}
+
+double AnalystVariance(const DesignFactors& factors, const MeanSquares& ms) {
+    const double estimate =
+        checked::Stored((static_cast<long double>(ms.analyst) - ms.day) / factors.perAnalyst);
+    return estimate > 0 ? estimate : 0.0;
+}
+
+double IntermediateVariance(const DesignFactors& factors, const MeanSquares& ms) {
+    return checked::Stored(static_cast<long double>(ms.error) + DayVariance(factors, ms) +
+                           AnalystVariance(factors, ms));
+}
+
+double MlsVariance(const DesignFactors& factors, const MeanSquares& ms) {
+    return checked::Stored(static_cast<long double>(factors.c[0]) * ms.analyst +
+                           static_cast<long double>(factors.c[1]) * ms.day +
+                           static_cast<long double>(factors.c[2]) * ms.error);
+}
+
+VarianceInterval MlsVarianceInterval(const DesignFactors& factors, const MeanSquares& ms) {
+    const long double theta = MlsVariance(factors, ms);
+    const long double low = theta - MlsSpread(factors, factors.lowFactor, ms);
+    return VarianceInterval{checked::Stored(low > 0 ? low : 0),
+                            checked::Stored(theta + MlsSpread(factors, factors.highFactor, ms))};
+}
+
+double MlsUpperVariance(const DesignFactors& factors, const MeanSquares& ms) {
+    return checked::Stored(MlsVariance(factors, ms) + MlsSpread(factors, factors.upperFactor, ms));
+}
+
+double RepeatabilityUpperVariance(const DesignFactors& factors, double msError) {
+    return checked::Stored(static_cast<long double>(msError) * factors.repeatabilityUpper);
+}
+
+double RelativeSd(double sd, double mean) {
+    return checked::Stored(checked::Divide(sd, std::fabs(mean)) * kPercent);
+}
+
+Acceptance Decide(double rsd, double rsdUpper, double limit) {
+    if (rsd > limit) {
+        return Acceptance::Fails;
+    }
+    return rsdUpper <= limit ? Acceptance::Meets : Acceptance::MeetsUnproven;
+}
+
+const char* AcceptanceText(Acceptance acceptance) {
+    switch (acceptance) {
+    case Acceptance::MeetsUnproven:
+        return "Cumple sin demostrarlo al 95 %";
+    case Acceptance::Fails:
+        return "No cumple";
+    case Acceptance::Meets:
+        break;
+    }
+    return "Cumple";
+}
+
+double CheckedLimit(double limit, LimitOf measure) {
+    if (!(limit > 0) || !std::isfinite(limit)) {
+        throw Error(measure == LimitOf::Repeatability
+                        ? "El límite de la repetibilidad debe ser un número mayor que cero."
+                        : "El límite de la precisión intermedia debe ser un número mayor que "
+                          "cero.");
+    }
+    return limit;
+}
+
+} // namespace orbeta
