@@ -12,11 +12,13 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPrinter>
@@ -31,6 +33,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <limits>
 #include <utility>
 
 namespace orbeta {
@@ -209,35 +212,47 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
     const ExtendedAnalysis& analysis = snapshot.analysis;
     const AnovaTable& anova = snapshot.anova;
     const auto number = [separator](double value) { return NumberText(value, separator); };
-    const auto component = [&](const char* name, const VarianceComponent& figures,
-                               const SdInterval* interval) {
-        QStringList row{QString::fromUtf8(name), number(figures.variance), number(figures.sd),
-                        number(figures.cv), number(figures.percent)};
-        if (interval) {
-            row << number(interval->df) << number(interval->low) << number(interval->high);
-        } else {
-            row << QString() << QString() << QString();
-        }
-        return row;
+    const auto component = [&](const char* name, const VarianceComponent& figures) {
+        return QStringList{QString::fromUtf8(name), number(figures.variance), number(figures.sd),
+                           number(figures.cv), number(figures.percent)};
     };
+    ResultTable components{
+        QStringLiteral("Componentes de la varianza"),
+        {QStringLiteral("Componente"), QStringLiteral("Varianza"), QStringLiteral("DE"),
+         QStringLiteral("RSD (%)"), QStringLiteral("% del total")},
+        {component("Repetibilidad", analysis.repeatability),
+         component("Entre días", analysis.day), component("Entre analistas", analysis.analyst),
+         component("Precisión intermedia", analysis.intermediate)},
+        {QStringLiteral("Las estimaciones negativas de un componente se toman como cero.")},
+        {true}};
+    for (const std::string& sentence : FlagSentences(analysis.flags)) {
+        components.notes.append(Text(sentence));
+    }
 
-    std::vector<ResultTable> tables;
+    const IntermediateBounds& intermediate = analysis.intermediateBounds;
+    const SdInterval& exact = analysis.repeatabilityInterval;
+    const SdInterval& satterthwaite = analysis.intermediateInterval;
+    std::vector<ResultTable> tables{std::move(components)};
     tables.push_back(
-        {QStringLiteral("Componentes de la varianza"),
-         {QStringLiteral("Componente"), QStringLiteral("Varianza"), QStringLiteral("DE"),
-          QStringLiteral("RSD (%)"), QStringLiteral("% del total"), QStringLiteral("gl"),
+        {QStringLiteral("Intervalos de confianza al 95 %"),
+         {QStringLiteral("Medida"), QStringLiteral("gl"),
           QStringLiteral("IC 95 % de la DE, inferior"),
-          QStringLiteral("IC 95 % de la DE, superior")},
-         {component("Repetibilidad", analysis.repeatability, &analysis.repeatabilityInterval),
-          component("Entre días", analysis.day, nullptr),
-          component("Entre analistas", analysis.analyst, nullptr),
-          component("Precisión intermedia", analysis.intermediate,
-                    &analysis.intermediateInterval)},
-         {QStringLiteral("Las estimaciones negativas de un componente se toman como cero. El "
-                         "intervalo de la repetibilidad es exacto (ji cuadrado); el de la "
-                         "precisión intermedia, de Satterthwaite, con sus grados de libertad "
-                         "sin redondear.")},
-         {true, false, false, false, false, false, false, false}});
+          QStringLiteral("IC 95 % de la DE, superior"),
+          QStringLiteral("IC 95 % MLS de la varianza, inferior"),
+          QStringLiteral("IC 95 % MLS de la varianza, superior"),
+          QStringLiteral("Cota superior 95 % de la DE"),
+          QStringLiteral("Cota superior 95 % MLS de la DE")},
+         {{QStringLiteral("Repetibilidad"), number(exact.df), number(exact.low), number(exact.high),
+           QString(), QString(), number(analysis.repeatabilityBounds.sdUpper), QString()},
+          {QStringLiteral("Precisión intermedia"), number(satterthwaite.df),
+           number(satterthwaite.low), number(satterthwaite.high), number(intermediate.mlsVarianceLow),
+           number(intermediate.mlsVarianceHigh), number(intermediate.sdUpper),
+           number(intermediate.mlsSdUpper)}},
+         {QStringLiteral("La repetibilidad, por la ji cuadrado con los gl del error; la precisión "
+                         "intermedia, por Satterthwaite, con sus gl sin redondear, y por el "
+                         "método MLS de Graybill y Wang, sobre la varianza. Las cotas superiores "
+                         "son unilaterales.")},
+         {true}});
 
     const auto fTest = [&](const char* name, double f, double p, double pExact) {
         return QStringList{QString::fromUtf8(name), number(f), number(p), number(pExact),
@@ -288,6 +303,51 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
                          "encima: aberrante.")},
          {true, false, false, false, true, false, false}});
     return tables;
+}
+
+ResultTable AcceptanceTable(const AcceptanceResult& result, char separator) {
+    ResultTable table{QStringLiteral("Aceptación"),
+                      {QStringLiteral("Medida"), QStringLiteral("Límite (%)"),
+                       QStringLiteral("RSD (%)"), QStringLiteral("Cota superior 95 % de la RSD (%)"),
+                       QStringLiteral("Veredicto")},
+                      {},
+                      {QStringLiteral("Cumple cuando la cota superior no pasa del límite; cumple "
+                                      "sin demostrarlo cuando sólo la estimación no pasa de él. "
+                                      "La precisión intermedia se juzga con la cota MLS.")},
+                      {true, false, false, false, true}};
+    for (const auto& [name, figures] : {std::pair{"Repetibilidad", result.repeatability},
+                                        std::pair{"Precisión intermedia", result.intermediate}}) {
+        if (figures) {
+            table.rows.push_back({QString::fromUtf8(name), NumberText(figures->limit, separator),
+                                  NumberText(figures->rsd, separator),
+                                  NumberText(figures->rsdUpper, separator),
+                                  QString::fromUtf8(AcceptanceText(figures->verdict))});
+        }
+    }
+    return table;
+}
+
+QColor VerdictColour(Acceptance verdict) {
+    switch (verdict) {
+    case Acceptance::MeetsUnproven:
+        return {191, 128, 0};
+    case Acceptance::Fails:
+        return {200, 0, 0};
+    case Acceptance::Meets:
+        break;
+    }
+    return {0, 128, 0};
+}
+
+std::optional<double> LimitOf(const QString& text, char separator) {
+    if (text.trimmed().isEmpty()) {
+        return std::nullopt;
+    }
+    try {
+        return ParseResult(text.toStdString(), separator);
+    } catch (const Error&) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
 }
 
 std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
@@ -346,19 +406,48 @@ TFampliado::TFampliado(ExtendedSnapshot snapshot, const Platform& platform, char
     auto* sheet = new QWidget(scroll);
     auto* sheetLayout = new QVBoxLayout(sheet);
     const char* const names[][2] = {{"stgcomponentes", "lblcomponentes"},
+                                    {"stgintervalos", "lblintervalos"},
                                     {"stgpruebasf", "lblpruebasf"},
                                     {"stgconsistencia", "lblconsistencia"}};
+    const auto addTitle = [sheet, sheetLayout](const QString& title) {
+        sheetLayout->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()),
+                                          sheet));
+    };
+    const auto addNotes = [sheet, sheetLayout](const QStringList& notes, const char* name) {
+        auto* label = new QLabel(notes.join(QLatin1Char('\n')), sheet);
+        label->setObjectName(QString::fromUtf8(name));
+        label->setWordWrap(true);
+        sheetLayout->addWidget(label);
+        sheetLayout->addSpacing(10);
+    };
     for (std::size_t index = 0; index < m_tables.size(); ++index) {
         const ResultTable& table = m_tables[index];
-        auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(table.title.toHtmlEscaped()),
-                                 sheet);
-        sheetLayout->addWidget(title);
+        addTitle(table.title);
         sheetLayout->addWidget(TableWidget(table, names[index][0], sheet));
-        auto* notes = new QLabel(table.notes.join(QLatin1Char('\n')), sheet);
-        notes->setObjectName(QString::fromUtf8(names[index][1]));
-        notes->setWordWrap(true);
-        sheetLayout->addWidget(notes);
-        sheetLayout->addSpacing(10);
+        addNotes(table.notes, names[index][1]);
+        if (index != 1) {
+            continue;
+        }
+        // The acceptance, under the bounds it is judged by.
+        m_acceptance = AcceptanceTable({}, m_separator);
+        addTitle(m_acceptance.title);
+        auto* fields = new QFormLayout;
+        m_repeatabilityLimit = new QLineEdit(sheet);
+        m_repeatabilityLimit->setObjectName(QStringLiteral("elimiterep"));
+        m_intermediateLimit = new QLineEdit(sheet);
+        m_intermediateLimit->setObjectName(QStringLiteral("elimiteint"));
+        for (const auto& [field, caption] :
+             {std::pair{m_repeatabilityLimit, "Límite RSD repetibilidad (%)"},
+              std::pair{m_intermediateLimit, "Límite RSD precisión intermedia (%)"}}) {
+            field->setMaximumWidth(120);
+            fields->addRow(QString::fromUtf8(caption), field);
+            connect(field, &QLineEdit::editingFinished, this,
+                    [this, edited = field] { LimitsChanged(*edited); });
+        }
+        sheetLayout->addLayout(fields);
+        m_acceptanceGrid = TableWidget(m_acceptance, "stgaceptacion", sheet);
+        sheetLayout->addWidget(m_acceptanceGrid);
+        addNotes(m_acceptance.notes, "lblaceptacion");
     }
     sheetLayout->addStretch(1);
     scroll->setWidget(sheet);
@@ -407,8 +496,62 @@ void TFampliado::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void TFampliado::LimitsChanged(QLineEdit& edited) {
+    const QStringList texts{m_repeatabilityLimit->text(), m_intermediateLimit->text()};
+    if (texts == m_judgedLimits) {
+        return;
+    }
+    m_judgedLimits = texts;
+    try {
+        ShowAcceptance(Accept(m_snapshot.analysis, {LimitOf(texts[0], m_separator),
+                                                    LimitOf(texts[1], m_separator)}));
+    } catch (const Error& error) {
+        ShowAcceptance({});
+        m_platform.messages.ShowMessage(QString::fromUtf8(error.what()));
+        edited.setFocus();
+        edited.selectAll();
+    }
+}
+
+void TFampliado::ShowAcceptance(const AcceptanceResult& result) {
+    m_acceptance = AcceptanceTable(result, m_separator);
+    m_acceptanceGrid->setRowCount(static_cast<int>(m_acceptance.rows.size()));
+    std::vector<Acceptance> verdicts;
+    for (const auto& figures : {result.repeatability, result.intermediate}) {
+        if (figures) {
+            verdicts.push_back(figures->verdict);
+        }
+    }
+    const int verdictColumn = m_acceptanceGrid->columnCount() - 1;
+    for (int row = 0; row < m_acceptanceGrid->rowCount(); ++row) {
+        const QStringList& cells = m_acceptance.rows[static_cast<std::size_t>(row)];
+        for (int column = 0; column < m_acceptanceGrid->columnCount(); ++column) {
+            auto* cell = new QTableWidgetItem(cells[column]);
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            cell->setTextAlignment(Qt::AlignVCenter | AlignmentOf(m_acceptance, column));
+            if (column == verdictColumn) {
+                cell->setForeground(VerdictColour(verdicts[static_cast<std::size_t>(row)]));
+                QFont bold = cell->font();
+                bold.setBold(true);
+                cell->setFont(bold);
+            }
+            m_acceptanceGrid->setItem(row, column, cell);
+        }
+    }
+    m_acceptanceGrid->resizeColumnsToContents();
+    m_acceptanceGrid->setFixedSize(m_acceptanceGrid->sizeHint());
+}
+
+std::vector<ResultTable> TFampliado::ShownTables() const {
+    std::vector<ResultTable> tables = m_tables;
+    if (!m_acceptance.rows.empty()) {
+        tables.insert(tables.begin() + 2, m_acceptance);
+    }
+    return tables;
+}
+
 void TFampliado::btncopiarClick() {
-    QApplication::clipboard()->setText(TabSeparated(m_tables));
+    QApplication::clipboard()->setText(TabSeparated(ShownTables()));
 }
 
 void TFampliado::btnexportarClick() {
@@ -488,7 +631,7 @@ void TFampliado::DrawPage(QPainter& painter, const QRectF& pageArea) const {
         .Draw(painter);
     y = chartArea.bottom() + line;
     painter.setFont(SansSerifFont(8));
-    for (const ResultTable& table : m_tables) {
+    for (const ResultTable& table : ShownTables()) {
         y += DrawTable(painter, table, pageArea.left(), y, pageArea.width());
     }
     painter.restore();

@@ -6,13 +6,17 @@
 #include "ui/Platform.h"
 #include "ui/VariabilityChart.h"
 
+#include <QColor>
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+class QLineEdit;
 class QMdiSubWindow;
+class QTableWidget;
 class QPainter;
 class QRectF;
 
@@ -37,9 +41,18 @@ struct ResultTable {
     QList<bool> wordColumns;
 };
 
-// The window's tables, every number by FormatResult: the variance components with their
-// intervals, the F tests with both probabilities, and the consistency tests.
+// The window's tables, every number by FormatResult: the variance components, their intervals
+// and bounds, the F tests with both probabilities, and the consistency tests.
 std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char decimalSeparator);
+
+// The verdict of each limit given, a row a measure, and the colour of a verdict: green, amber
+// or red.
+ResultTable AcceptanceTable(const AcceptanceResult& result, char decimalSeparator);
+QColor VerdictColour(Acceptance verdict);
+
+// A limit as typed: none when blank; a text that is not a number reads as not a number, which
+// the acceptance refuses with the limit's own message.
+std::optional<double> LimitOf(const QString& text, char decimalSeparator);
 
 // The days that Cochran's or Grubbs's test judges other than "correcto", each named once with
 // every test that singles it out.
@@ -68,6 +81,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Judges the limits typed against the snapshot when either text changed since last judged;
+    // a bad entry shows its message and takes the focus back to `edited`.
+    void LimitsChanged(QLineEdit& edited);
+    void ShowAcceptance(const AcceptanceResult& result);
+    // The tables as copied and exported: the acceptance, once a limit is given, after the
+    // intervals.
+    std::vector<ResultTable> ShownTables() const;
     void btncopiarClick();
     void btnexportarClick();
     // Writes the export to `fileName`, replacing it only once the whole file is written.
@@ -78,6 +98,11 @@ private:
     char m_separator;
     std::vector<ResultTable> m_tables;
     std::vector<FlaggedDay> m_flagged;
+    QLineEdit* m_repeatabilityLimit = nullptr;
+    QLineEdit* m_intermediateLimit = nullptr;
+    QTableWidget* m_acceptanceGrid = nullptr;
+    ResultTable m_acceptance;
+    QStringList m_judgedLimits{QString(), QString()};
 };
 
 } // namespace orbeta

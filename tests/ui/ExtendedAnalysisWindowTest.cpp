@@ -90,11 +90,21 @@ protected:
     QStringList Table(const char* name) { return Rows(In<QTableWidget>(name)); }
 };
 
-const QString kComponentHeadings = QString::fromUtf8(
-    "Componente|Varianza|DE|RSD (%)|% del total|gl|IC 95 % de la DE, inferior|"
-    "IC 95 % de la DE, superior");
+const QString kComponentHeadings =
+    QString::fromUtf8("Componente|Varianza|DE|RSD (%)|% del total");
+const QString kIntervalHeadings = QString::fromUtf8(
+    "Medida|gl|IC 95 % de la DE, inferior|IC 95 % de la DE, superior|IC 95 % MLS de la "
+    "varianza, inferior|IC 95 % MLS de la varianza, superior|Cota superior 95 % de la DE|Cota "
+    "superior 95 % MLS de la DE");
 const QString kConsistencyHeadings =
     QString::fromUtf8("Prueba|Estadístico|Crítico 5 %|Crítico 1 %|Veredicto|Analista|Día");
+const QString kNegativeNote =
+    QString::fromUtf8("Las estimaciones negativas de un componente se toman como cero.");
+const QString kSmallDesignNotes = QString::fromUtf8(
+    "Con 2 analistas el componente entre analistas descansa en 1 grado de libertad: el "
+    "intervalo de Satterthwaite puede ser demasiado estrecho; se muestra también el MLS.\n"
+    "El límite superior MLS de la precisión intermedia supera en más de un 20 % al de "
+    "Satterthwaite: el de Satterthwaite subestima la incertidumbre; tome el MLS.");
 
 TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
     struct Case {
@@ -102,17 +112,22 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         char separator;
         Study study;
         QStringList components;
+        QString componentNotes;
+        QStringList intervals;
         QStringList consistency;
     };
     const Case cases[] = {
         {"worked example",
          '.',
          testing::WorkedExample(),
-         {kComponentHeadings, "Repetibilidad|0.1725|0.415331|0.416825|48.9362|8|0.280538|0.795679",
-          QString::fromUtf8("Entre días|0.0772222|0.277889|0.278888|21.907|||"),
-          "Entre analistas|0.102778|0.32059|0.321743|29.1568|||",
+         {kComponentHeadings, "Repetibilidad|0.1725|0.415331|0.416825|48.9362",
+          QString::fromUtf8("Entre días|0.0772222|0.277889|0.278888|21.907"),
+          "Entre analistas|0.102778|0.32059|0.321743|29.1568",
+          QString::fromUtf8("Precisión intermedia|0.3525|0.593717|0.595852|100")},
+         kNegativeNote + '\n' + kSmallDesignNotes,
+         {kIntervalHeadings, "Repetibilidad|8|0.280538|0.795679|||0.710638|",
           QString::fromUtf8(
-              "Precisión intermedia|0.3525|0.593717|0.595852|100|3.78033|0.351921|1.78567")},
+              "Precisión intermedia|3.78033|0.351921|1.78567|0.19473|173.447|1.46081|6.59316")},
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0.449275|0.767921|0.864279|"
                             "correcto|1|1"),
@@ -120,14 +135,17 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
                             "correcto|1|2"),
           QString::fromUtf8("Grubbs, media de día más baja (G)|1.27545|1.48125|1.49625|"
                             "correcto|2|1")}},
-        {"Cochran outlier, decimal comma",
+        {"Cochran outlier, five analysts, decimal comma",
          ',',
          CochranOutlier(','),
-         {kComponentHeadings, "Repetibilidad|0,146|0,382099|0,381718|91,8239|10|0,266979|0,670559",
-          QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761|||"),
-          "Entre analistas|0|0|0|0|||",
-          QString::fromUtf8(
-              "Precisión intermedia|0,159|0,398748|0,39835|100|12,5645|0,287744|0,648977")},
+         {kComponentHeadings, "Repetibilidad|0,146|0,382099|0,381718|91,8239",
+          QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761"),
+          "Entre analistas|0|0|0|0",
+          QString::fromUtf8("Precisión intermedia|0,159|0,398748|0,39835|100")},
+         kNegativeNote,
+         {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
+          QString::fromUtf8("Precisión intermedia|12,5645|0,287744|0,648977|0,089603|0,44277|"
+                            "0,597268|0,587474")},
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0,876712|0,60201|0,717489|"
                             "aberrante|3|2"),
@@ -142,12 +160,101 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         Open(tested.study);
         EXPECT_EQ(Window().windowTitle(), QString::fromUtf8("Análisis ampliado"));
         EXPECT_EQ(Table("stgcomponentes"), tested.components);
+        EXPECT_EQ(In<QLabel>("lblcomponentes").text(), tested.componentNotes);
+        EXPECT_EQ(Table("stgintervalos"), tested.intervals);
         EXPECT_EQ(Table("stgconsistencia"), tested.consistency);
         EXPECT_TRUE(ErrorReports().isEmpty());
         Window().parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         DiscardStudy();
     }
+}
+
+TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
+    // Worked example: repeatability RSD 0.416825 % (upper bound 0.713194 %), intermediate
+    // 0.595852 % (MLS upper bound 6.61687 %).
+    const QColor green(0, 128, 0);
+    const QColor amber(191, 128, 0);
+    const QColor red(200, 0, 0);
+    const QString repeatabilityMessage =
+        QString::fromUtf8("El límite de la repetibilidad debe ser un número mayor que cero.");
+    const QString intermediateMessage = QString::fromUtf8(
+        "El límite de la precisión intermedia debe ser un número mayor que cero.");
+    struct Case {
+        const char* field;
+        QString text;
+        QStringList rows; // after the headings
+        QList<QColor> colours;
+        QString message;
+    };
+    const Case cases[] = {
+        {"elimiterep", "0.72", {"Repetibilidad|0.72|0.416825|0.713194|Cumple"}, {green}, {}},
+        {"elimiteint",
+         "6.62",
+         {"Repetibilidad|0.72|0.416825|0.713194|Cumple",
+          QString::fromUtf8("Precisión intermedia|6.62|0.595852|6.61687|Cumple")},
+         {green, green},
+         {}},
+        {"elimiterep",
+         "0.7",
+         {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %",
+          QString::fromUtf8("Precisión intermedia|6.62|0.595852|6.61687|Cumple")},
+         {amber, green},
+         {}},
+        {"elimiteint",
+         "0.59",
+         {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %",
+          QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple")},
+         {amber, red},
+         {}},
+        {"elimiterep", "",
+         {QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple")}, {red}, {}},
+        {"elimiterep", "0,72", {}, {}, repeatabilityMessage},
+        {"elimiterep",
+         "0.4",
+         {"Repetibilidad|0.4|0.416825|0.713194|No cumple",
+          QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple")},
+         {red, red},
+         {}},
+        {"elimiteint", "0", {}, {}, intermediateMessage},
+        {"elimiteint", "-1", {}, {}, intermediateMessage},
+        {"elimiteint", "uno", {}, {}, intermediateMessage},
+    };
+    Open(testing::WorkedExample());
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.field + (" " + tested.text.toStdString()));
+        const QStringList messagesBefore = Messages();
+        auto& field = In<QLineEdit>(tested.field);
+        field.setFocus();
+        field.selectAll();
+        if (tested.text.isEmpty()) {
+            Press(Qt::Key_Backspace);
+        } else {
+            Type(tested.text);
+        }
+        Press(Qt::Key_Return);
+        QStringList rows = Table("stgaceptacion");
+        EXPECT_EQ(rows.takeFirst(),
+                  QString::fromUtf8("Medida|Límite (%)|RSD (%)|Cota superior 95 % de la RSD "
+                                    "(%)|Veredicto"));
+        EXPECT_EQ(rows, tested.rows);
+        QList<QColor> colours;
+        const auto& grid = In<QTableWidget>("stgaceptacion");
+        for (int row = 0; row < grid.rowCount(); ++row) {
+            colours.append(grid.item(row, 4)->foreground().color());
+        }
+        EXPECT_EQ(colours, tested.colours);
+        EXPECT_EQ(Messages(), tested.message.isEmpty() ? messagesBefore
+                                                       : messagesBefore + QStringList(tested.message));
+        if (!tested.message.isEmpty()) {
+            EXPECT_EQ(Focus(), tested.field) << "back to the bad entry";
+            // Leaving it unchanged judges nothing again.
+            Press(Qt::Key_Return);
+            EXPECT_EQ(Messages().size(), messagesBefore.size() + 1);
+        }
+        EXPECT_EQ(Windows().size(), 1);
+    }
+    EXPECT_TRUE(ErrorReports().isEmpty());
 }
 
 TEST_F(ExtendedWindowTest, TheFTestsNoteWhenTheExactProbabilityChangesAConclusion) {
@@ -177,26 +284,52 @@ TEST_F(ExtendedWindowTest, TheFTestsNoteWhenTheExactProbabilityChangesAConclusio
                                             "una prueba al nivel 0.05."));
 }
 
-TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLines) {
+TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanceOnceJudged) {
     Open(testing::WorkedExample());
     In<QPushButton>("btncopiar").click();
-    const QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 21);
+    QStringList lines = QApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(lines.size(), 29);
     EXPECT_EQ(lines.mid(0, 3),
               QStringList({"Componentes de la varianza",
                            QString(kComponentHeadings).replace('|', '\t'),
-                           "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362\t8\t0.280538\t"
-                           "0.795679"}));
-    EXPECT_EQ(lines.mid(7, 3), QStringList({"", "Pruebas F",
-                                            QString::fromUtf8(
-                                                "Fuente\tF\tP aproximada\tP exacta\tConclusión "
-                                                "con la P aproximada\tConclusión con la P exacta")}));
-    EXPECT_EQ(lines.mid(13, 3), QStringList({"", "Pruebas de consistencia",
+                           "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
+    EXPECT_EQ(lines.mid(6, 3), (kNegativeNote + '\n' + kSmallDesignNotes).split('\n'));
+    EXPECT_EQ(lines.mid(9, 5),
+              QStringList({"", QString::fromUtf8("Intervalos de confianza al 95 %"),
+                           QString(kIntervalHeadings).replace('|', '\t'),
+                           "Repetibilidad\t8\t0.280538\t0.795679\t\t\t0.710638\t",
+                           QString::fromUtf8("Precisión intermedia\t3.78033\t0.351921\t1.78567\t"
+                                             "0.19473\t173.447\t1.46081\t6.59316")}));
+    EXPECT_EQ(lines.mid(15, 3), QStringList({"", "Pruebas F",
+                                             QString::fromUtf8(
+                                                 "Fuente\tF\tP aproximada\tP exacta\tConclusión "
+                                                 "con la P aproximada\tConclusión con la P "
+                                                 "exacta")}));
+    EXPECT_EQ(lines.mid(21, 3), QStringList({"", "Pruebas de consistencia",
                                              QString(kConsistencyHeadings).replace('|', '\t')}));
-    EXPECT_EQ(lines.mid(19, 1), QStringList({QString::fromUtf8(
+    EXPECT_EQ(lines.mid(27, 1), QStringList({QString::fromUtf8(
                                     "Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                     "dudoso; por encima: aberrante.")}));
     EXPECT_EQ(lines.last(), "") << "the last line ends too";
+
+    In<QLineEdit>("elimiteint").setFocus();
+    Type("2");
+    Press(Qt::Key_Return);
+    In<QPushButton>("btncopiar").click();
+    lines = QApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(lines.size(), 34);
+    EXPECT_EQ(lines.mid(15, 6),
+              QStringList({"", QString::fromUtf8("Aceptación"),
+                           QString::fromUtf8("Medida\tLímite (%)\tRSD (%)\tCota superior 95 % de "
+                                             "la RSD (%)\tVeredicto"),
+                           QString::fromUtf8("Precisión intermedia\t2\t0.595852\t6.61687\tCumple "
+                                             "sin demostrarlo al 95 %"),
+                           QString::fromUtf8("Cumple cuando la cota superior no pasa del límite; "
+                                             "cumple sin demostrarlo cuando sólo la estimación no "
+                                             "pasa de él. La precisión intermedia se juzga con la "
+                                             "cota MLS."),
+                           ""}));
+    EXPECT_EQ(lines[21], "Pruebas F");
 }
 
 // The chart of a study drawn into an image of its own.
@@ -436,6 +569,9 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     const std::filesystem::path target = folder / "estudio.pdf";
     testing::WriteBytes(target, "old");
     Open(testing::WorkedExample());
+    In<QLineEdit>("elimiterep").setFocus();
+    Type("0.4");
+    Press(Qt::Key_Return);
     platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
     In<QPushButton>("btnexportar").click();
     ASSERT_EQ(ErrorReports(), QStringList());
@@ -450,10 +586,10 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
              QString::fromUtf8("Análisis ampliado"),
              QString::fromUtf8("Método: Valoración"),
              QString::fromUtf8("Fecha: 01/06/2001"),
-             QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362 8 0.280538 "
-                               "0.795679"),
-             QString::fromUtf8("Precisión intermedia 0.3525 0.593717 0.595852 100 3.78033 "
-                               "0.351921 1.78567"),
+             QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362"),
+             QString::fromUtf8("Precisión intermedia 3.78033 0.351921 1.78567 0.19473 173.447 "
+                               "1.46081 6.59316"),
+             QString::fromUtf8("Repetibilidad 0.4 0.416825 0.713194 No cumple"),
              QString::fromUtf8("Analista 2.52577 0.253851 0.252948 sin efecto sin efecto"),
              QString::fromUtf8("Grubbs, media de día más baja (G) 1.27545 1.48125 1.49625 "
                                "correcto 2 1"),
