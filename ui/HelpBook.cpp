@@ -42,6 +42,7 @@ const QList<HelpKeyword>& HelpKeywords() {
         QList<HelpKeyword> list{
             {QStringLiteral("Abrir un estudio"), QStringLiteral("archivo.html#abrir")},
             {QStringLiteral("Acerca de"), QStringLiteral("acerca.html")},
+            {QStringLiteral("Aceptación, criterio de"), QStringLiteral("ampliado.html#aceptacion")},
             {QStringLiteral("Aceptar nuevo formato"), QStringLiteral("captura.html#formato")},
             {QStringLiteral("Amplitud máxima relativa"), QStringLiteral("precision.html#amplitud")},
             {QStringLiteral("Analistas, número de"), QStringLiteral("captura.html#general")},
@@ -82,6 +83,7 @@ const QList<HelpKeyword>& HelpKeywords() {
             {QStringLiteral("Lasser"), QStringLiteral("impresion.html")},
             {QStringLiteral("Línea de estado"), QStringLiteral("pantalla.html#estado")},
             {QStringLiteral("Media de cuadrados"), QStringLiteral("anova.html#formulas")},
+            {QStringLiteral("MLS, intervalo"), QStringLiteral("ampliado.html#intervalos")},
             {QStringLiteral("Modificado"), QStringLiteral("pantalla.html#estado")},
             {QStringLiteral("Mosaico"), QStringLiteral("ventana.html")},
             {QStringLiteral("Nombre del método"), QStringLiteral("captura.html#general")},
