@@ -99,16 +99,55 @@ private:
     char m_separator;
 };
 
+// A long heading in two lines, broken at the blank nearest its middle, so that its column is no
+// wider than its figures need.
+QString InTwoLines(QString heading) {
+    constexpr qsizetype kLongHeading = 14;
+    if (heading.size() <= kLongHeading) {
+        return heading;
+    }
+    const qsizetype middle = heading.size() / 2;
+    const qsizetype before = heading.lastIndexOf(QLatin1Char(' '), middle);
+    const qsizetype after = heading.indexOf(QLatin1Char(' '), middle);
+    const qsizetype cut = before < 0 ? after
+                          : after < 0 ? before
+                          : middle - before <= after - middle ? before
+                                                              : after;
+    if (cut >= 0) {
+        heading[cut] = QLatin1Char('\n');
+    }
+    return heading;
+}
+
 Qt::Alignment AlignmentOf(const ResultTable& table, qsizetype column) {
     return column < table.wordColumns.size() && table.wordColumns[column] ? Qt::AlignLeft
                                                                           : Qt::AlignRight;
+}
+
+// The table as large as its cells and headings, so that it shows whole.
+void FitToContents(QTableWidget& grid) {
+    grid.resizeColumnsToContents();
+    grid.resizeRowsToContents();
+    int width = 2 * grid.frameWidth();
+    for (int column = 0; column < grid.columnCount(); ++column) {
+        width += grid.columnWidth(column);
+    }
+    int height = 2 * grid.frameWidth() + grid.horizontalHeader()->sizeHint().height();
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        height += grid.rowHeight(row);
+    }
+    grid.setFixedSize(width, height);
 }
 
 QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* parent) {
     auto* grid = new QTableWidget(static_cast<int>(table.rows.size()),
                                   static_cast<int>(table.headings.size()), parent);
     grid->setObjectName(QString::fromUtf8(name));
-    grid->setHorizontalHeaderLabels(table.headings);
+    QStringList headings;
+    for (const QString& heading : table.headings) {
+        headings.append(InTwoLines(heading));
+    }
+    grid->setHorizontalHeaderLabels(headings);
     grid->verticalHeader()->hide();
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -124,10 +163,7 @@ QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* p
             grid->setItem(row, column, cell);
         }
     }
-    grid->resizeColumnsToContents();
-    grid->resizeRowsToContents();
-    grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    grid->setFixedSize(grid->sizeHint());
+    FitToContents(*grid);
     return grid;
 }
 
@@ -442,7 +478,7 @@ TFampliado::TFampliado(ExtendedSnapshot snapshot, const Platform& platform, char
             field->setMaximumWidth(120);
             fields->addRow(QString::fromUtf8(caption), field);
             connect(field, &QLineEdit::editingFinished, this,
-                    [this, edited = field] { LimitsChanged(*edited); });
+                    &TFampliado::LimitsChanged);
         }
         sheetLayout->addLayout(fields);
         m_acceptanceGrid = TableWidget(m_acceptance, "stgaceptacion", sheet);
@@ -496,20 +532,35 @@ void TFampliado::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void TFampliado::LimitsChanged(QLineEdit& edited) {
+void TFampliado::LimitsChanged() {
     const QStringList texts{m_repeatabilityLimit->text(), m_intermediateLimit->text()};
     if (texts == m_judgedLimits) {
         return;
     }
     m_judgedLimits = texts;
-    try {
-        ShowAcceptance(Accept(m_snapshot.analysis, {LimitOf(texts[0], m_separator),
-                                                    LimitOf(texts[1], m_separator)}));
-    } catch (const Error& error) {
-        ShowAcceptance({});
-        m_platform.messages.ShowMessage(QString::fromUtf8(error.what()));
-        edited.setFocus();
-        edited.selectAll();
+    // Each limit on its own, so that a bad one leaves the other's verdict and is named alone.
+    AcceptanceResult shown;
+    QLineEdit* bad = nullptr;
+    QString message;
+    const auto judge = [&](QLineEdit& field, AcceptanceLimits limits, auto member) {
+        try {
+            shown.*member = Accept(m_snapshot.analysis, limits).*member;
+        } catch (const Error& error) {
+            if (!bad) {
+                bad = &field;
+                message = QString::fromUtf8(error.what());
+            }
+        }
+    };
+    judge(*m_repeatabilityLimit, {LimitOf(texts[0], m_separator), std::nullopt},
+          &AcceptanceResult::repeatability);
+    judge(*m_intermediateLimit, {std::nullopt, LimitOf(texts[1], m_separator)},
+          &AcceptanceResult::intermediate);
+    ShowAcceptance(shown);
+    if (bad) {
+        m_platform.messages.ShowMessage(message);
+        bad->setFocus();
+        bad->selectAll();
     }
 }
 
@@ -538,8 +589,7 @@ void TFampliado::ShowAcceptance(const AcceptanceResult& result) {
             m_acceptanceGrid->setItem(row, column, cell);
         }
     }
-    m_acceptanceGrid->resizeColumnsToContents();
-    m_acceptanceGrid->setFixedSize(m_acceptanceGrid->sizeHint());
+    FitToContents(*m_acceptanceGrid);
 }
 
 std::vector<ResultTable> TFampliado::ShownTables() const {

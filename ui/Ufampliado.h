@@ -82,8 +82,8 @@ protected:
 
 private:
     // Judges the limits typed against the snapshot when either text changed since last judged;
-    // a bad entry shows its message and takes the focus back to `edited`.
-    void LimitsChanged(QLineEdit& edited);
+    // a bad entry shows its message and takes the focus back.
+    void LimitsChanged();
     void ShowAcceptance(const AcceptanceResult& result);
     // The tables as copied and exported: the acceptance, once a limit is given, after the
     // intervals.

@@ -48,7 +48,8 @@ Study CochranOutlier(char separator) {
 QStringList Rows(const QTableWidget& table) {
     QStringList headings;
     for (int column = 0; column < table.columnCount(); ++column) {
-        headings.append(table.horizontalHeaderItem(column)->text());
+        // As read across, the lines of a long heading joined again.
+        headings.append(table.horizontalHeaderItem(column)->text().replace('\n', ' '));
     }
     QStringList rows{headings.join('|')};
     for (int row = 0; row < table.rowCount(); ++row) {
@@ -186,39 +187,44 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
         QStringList rows; // after the headings
         QList<QColor> colours;
         QString message;
+        const char* badField; // where the focus goes back to after the message
     };
+    const QString repeatabilityFails = "Repetibilidad|0.4|0.416825|0.713194|No cumple";
+    const QString intermediateFails =
+        QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple");
     const Case cases[] = {
-        {"elimiterep", "0.72", {"Repetibilidad|0.72|0.416825|0.713194|Cumple"}, {green}, {}},
+        {"elimiterep", "0.72", {"Repetibilidad|0.72|0.416825|0.713194|Cumple"}, {green}, {}, ""},
         {"elimiteint",
          "6.62",
          {"Repetibilidad|0.72|0.416825|0.713194|Cumple",
           QString::fromUtf8("Precisión intermedia|6.62|0.595852|6.61687|Cumple")},
          {green, green},
-         {}},
+         {},
+         ""},
         {"elimiterep",
          "0.7",
          {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %",
           QString::fromUtf8("Precisión intermedia|6.62|0.595852|6.61687|Cumple")},
          {amber, green},
-         {}},
+         {},
+         ""},
         {"elimiteint",
          "0.59",
          {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %",
-          QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple")},
+          intermediateFails},
          {amber, red},
-         {}},
-        {"elimiterep", "",
-         {QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple")}, {red}, {}},
-        {"elimiterep", "0,72", {}, {}, repeatabilityMessage},
-        {"elimiterep",
-         "0.4",
-         {"Repetibilidad|0.4|0.416825|0.713194|No cumple",
-          QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple")},
-         {red, red},
-         {}},
-        {"elimiteint", "0", {}, {}, intermediateMessage},
-        {"elimiteint", "-1", {}, {}, intermediateMessage},
-        {"elimiteint", "uno", {}, {}, intermediateMessage},
+         {},
+         ""},
+        {"elimiterep", "", {intermediateFails}, {red}, {}, ""},
+        // A bad entry leaves the other limit's verdict.
+        {"elimiterep", "0,72", {intermediateFails}, {red}, repeatabilityMessage, "elimiterep"},
+        {"elimiterep", "0.4", {repeatabilityFails, intermediateFails}, {red, red}, {}, ""},
+        {"elimiteint", "0", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
+        {"elimiteint", "-1", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
+        {"elimiteint", "uno", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
+        // The bad entry still stands when the other limit changes, and takes the focus back.
+        {"elimiterep", "0.72", {"Repetibilidad|0.72|0.416825|0.713194|Cumple"}, {green},
+         intermediateMessage, "elimiteint"},
     };
     Open(testing::WorkedExample());
     for (const Case& tested : cases) {
@@ -247,7 +253,7 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
         EXPECT_EQ(Messages(), tested.message.isEmpty() ? messagesBefore
                                                        : messagesBefore + QStringList(tested.message));
         if (!tested.message.isEmpty()) {
-            EXPECT_EQ(Focus(), tested.field) << "back to the bad entry";
+            EXPECT_EQ(Focus(), tested.badField) << "back to the bad entry";
             // Leaving it unchanged judges nothing again.
             Press(Qt::Key_Return);
             EXPECT_EQ(Messages().size(), messagesBefore.size() + 1);
