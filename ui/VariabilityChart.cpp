@@ -17,6 +17,8 @@ namespace {
 // On screen the font is about 15 pixels high; the marks keep that proportion on every device.
 constexpr double kPixelsPerLine = 15.0;
 constexpr int kTargetTickCount = 5;
+// Beyond this many steps from zero a tick's index no longer counts whole steps exactly.
+constexpr double kMaxTickIndex = 1e12;
 
 const QColor kBandColour{242, 242, 242};
 const QColor kGridColour{222, 222, 222};
@@ -95,9 +97,15 @@ VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<Flagge
     const double step = RoundStep(high - low);
     const double lowIndex = std::floor(low / step);
     const double highIndex = std::ceil(high / step);
-    for (double index = lowIndex; index <= highIndex; ++index) {
-        // A tick at zero stays zero rather than a rounding residue of index * step.
-        m_ticks.push_back(index == 0 ? 0.0 : index * step);
+    if (std::fabs(lowIndex) > kMaxTickIndex || std::fabs(highIndex) > kMaxTickIndex) {
+        // Results that differ only far behind their leading digits: no round step can be
+        // counted from zero, so the axis is marked at its ends.
+        m_ticks = {low, high};
+    } else {
+        for (double index = lowIndex; index <= highIndex; ++index) {
+            // A tick at zero stays zero rather than a rounding residue of index * step.
+            m_ticks.push_back(index == 0 ? 0.0 : index * step);
+        }
     }
     m_low = m_ticks.front();
     m_high = m_ticks.back();

@@ -466,6 +466,10 @@ TEST(VariabilityChart, TicksAreRoundStepsAroundTheResults) {
          {"98.5", "99", "99.5", "100", "100.5", "101"}},
         {{"0", "10", "2", "3", "4", "5", "6", "7", "8", "9", "1", "2"},
          {"-5", "0", "5", "10", "15"}},
+        // Results apart only in their 16th digit: the axis ends, with no step counted to them.
+        {{"1E16", "1.0000000000000002E16", "1E16", "1E16", "1E16", "1E16", "1E16", "1E16", "1E16",
+          "1E16", "1E16", "1E16"},
+         {"1E16", "1E16"}},
         // A step of ten tenths is one unit.
         {{"0", "4.6", "1", "2", "3", "4", "1", "2", "3", "4", "1", "2"},
          {"-1", "0", "1", "2", "3", "4", "5"}},
@@ -538,6 +542,23 @@ TEST_F(ExtendedWindowTest, AFailureOpensNoWindow) {
         EXPECT_TRUE(Windows().isEmpty());
         DiscardStudy();
     }
+}
+
+TEST_F(ExtendedWindowTest, ThePopUpItemOpensItAndItsClosingAsTheLastChildLeavesNoStudy) {
+    Open(testing::WorkedExample());
+    Command("pmnuampliado").trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(Windows().size(), 2);
+    DiscardStudy();
+    EXPECT_TRUE(Command("FileNewItem").isEnabled()) << "the capture window closed";
+    mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
+    for (TFampliado* window : Windows()) {
+        EXPECT_TRUE(Command("mnuclose").isEnabled()) << "a window is still open";
+        window->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_FALSE(Command("mnuclose").isEnabled());
+    EXPECT_TRUE(Command("FileNewItem").isEnabled());
 }
 
 TEST_F(ExtendedWindowTest, F1InTheWindowOpensItsHelpPage) {
