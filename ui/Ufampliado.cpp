@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -168,9 +169,14 @@ QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* p
 }
 
 // A table of the export: headings wrapped into their column, numbers set to the right.
-// Gives the height it took.
+// Gives the height it takes; with `draw` false it only measures.
 double DrawTable(QPainter& painter, const ResultTable& table, double left, double top,
-                 double width) {
+                 double width, bool draw) {
+    const auto text = [&painter, draw](const QRectF& where, int flags, const QString& words) {
+        if (draw) {
+            painter.drawText(where, flags, words);
+        }
+    };
     const QFontMetricsF metrics(painter.font(), painter.device());
     const double padding = metrics.averageCharWidth();
     const double line = metrics.height();
@@ -199,7 +205,7 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
 
     double y = top;
     painter.setFont(bold);
-    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, table.title);
+    text(QRectF(left, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, table.title);
     y += 1.3 * line;
     double headingHeight = line;
     for (qsizetype column = 0; column < table.headings.size(); ++column) {
@@ -213,19 +219,21 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
     double x = left;
     for (qsizetype column = 0; column < table.headings.size(); ++column) {
         const double columnWidth = widths[std::size_t(column)] + spare;
-        painter.drawText(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
+        text(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
                          Qt::TextWordWrap | Qt::AlignBottom | AlignmentOf(table, column),
                          table.headings[column]);
         x += columnWidth;
     }
     y += headingHeight + 0.2 * line;
-    painter.drawLine(QPointF(left, y), QPointF(x, y));
+    if (draw) {
+        painter.drawLine(QPointF(left, y), QPointF(x, y));
+    }
     painter.setFont(plain);
     for (const QStringList& row : table.rows) {
         x = left;
         for (qsizetype column = 0; column < row.size(); ++column) {
             const double columnWidth = widths[std::size_t(column)] + spare;
-            painter.drawText(QRectF(x + padding, y, columnWidth - 2 * padding, line),
+            text(QRectF(x + padding, y, columnWidth - 2 * padding, line),
                              Qt::AlignVCenter | AlignmentOf(table, column),
                              row[column]);
             x += columnWidth;
@@ -236,7 +244,7 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
     for (const QString& note : table.notes) {
         const QRectF fits = metrics.boundingRect(QRectF(left, y, width, 10 * line),
                                                  Qt::TextWordWrap, note);
-        painter.drawText(fits, Qt::TextWordWrap, note);
+        text(fits, Qt::TextWordWrap, note);
         y += fits.height();
     }
     return y - top + line;
@@ -681,8 +689,15 @@ void TFampliado::DrawPage(QPainter& painter, const QRectF& pageArea) const {
         .Draw(painter);
     y = chartArea.bottom() + line;
     painter.setFont(SansSerifFont(8));
+    // A table that does not fit under the one before starts a page of its own.
+    auto* pages = dynamic_cast<QPagedPaintDevice*>(painter.device());
     for (const ResultTable& table : ShownTables()) {
-        y += DrawTable(painter, table, pageArea.left(), y, pageArea.width());
+        const double height = DrawTable(painter, table, pageArea.left(), y, pageArea.width(), false);
+        if (pages && y + height > pageArea.bottom() && y > pageArea.top()) {
+            pages->newPage();
+            y = pageArea.top();
+        }
+        y += DrawTable(painter, table, pageArea.left(), y, pageArea.width(), true);
     }
     painter.restore();
 }
