@@ -65,7 +65,6 @@ public:
         setObjectName(QStringLiteral("grafico"));
         setFont(SansSerifFont(kChartPointSize));
         setMinimumHeight(240);
-        setMouseTracking(true);
     }
 
 protected:

@@ -454,6 +454,47 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
     }
 }
 
+TEST(FlaggedDays, NameEachDayOnceWithEveryTestThatSinglesItOut) {
+    struct Case {
+        Verdict cochran;
+        DayOfAnalyst largest;
+        Verdict high;
+        DayOfAnalyst highDay;
+        Verdict low;
+        DayOfAnalyst lowDay;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {Verdict::Correct, {1, 1}, Verdict::Correct, {1, 2}, Verdict::Correct, {2, 1}, {}},
+        {Verdict::Outlier,
+         {2, 3},
+         Verdict::Straggler,
+         {2, 3},
+         Verdict::Correct,
+         {1, 1},
+         {"2,3,Cochran: aberrante; Grubbs alto: dudoso"}},
+        {Verdict::Straggler,
+         {1, 1},
+         Verdict::Correct,
+         {2, 2},
+         Verdict::Outlier,
+         {1, 2},
+         {"1,1,Cochran: dudoso", "1,2,Grubbs bajo: aberrante"}},
+    };
+    for (const Case& tested : cases) {
+        ExtendedAnalysis analysis;
+        analysis.cochran.verdict = tested.cochran;
+        analysis.cochran.largest = tested.largest;
+        analysis.grubbs.high = {0, tested.high, tested.highDay};
+        analysis.grubbs.low = {0, tested.low, tested.lowDay};
+        QStringList named;
+        for (const FlaggedDay& day : FlaggedDays(analysis)) {
+            named.append(QStringLiteral("%1,%2,%3").arg(day.analyst).arg(day.day).arg(day.reason));
+        }
+        EXPECT_EQ(named, tested.expected);
+    }
+}
+
 TEST(VariabilityChart, TicksAreRoundStepsAroundTheResults) {
     struct Case {
         std::vector<std::string> results;
