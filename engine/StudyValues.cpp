@@ -36,17 +36,17 @@ StudyValues ReadStudyValues(const Study& study, char decimalSeparator) {
         for (int day = 1; day <= values.days; ++day) {
             long double daySum = 0;
             for (int replicate = 1; replicate <= values.replicates; ++replicate) {
-                const double result = ParseResult(
-                    study.Cell(analyst, ResultRow(day, replicate, values.replicates)),
-                    decimalSeparator);
+                const double result =
+                    ParseResult(study.Cell(analyst, ResultRow(day, replicate, values.replicates)),
+                                decimalSeparator);
                 values.results.push_back(result);
                 daySum += result;
             }
             values.dayMeans.push_back(static_cast<double>(daySum / values.replicates));
             analystSum += daySum;
         }
-        values.analystMeans.push_back(
-            static_cast<double>(analystSum / (static_cast<long double>(values.days) * values.replicates)));
+        values.analystMeans.push_back(static_cast<double>(
+            analystSum / (static_cast<long double>(values.days) * values.replicates)));
         grandSum += analystSum;
     }
     values.grandMean = static_cast<double>(

@@ -109,8 +109,8 @@ QString InTwoLines(QString heading) {
     const qsizetype middle = heading.size() / 2;
     const qsizetype before = heading.lastIndexOf(QLatin1Char(' '), middle);
     const qsizetype after = heading.indexOf(QLatin1Char(' '), middle);
-    const qsizetype cut = before < 0 ? after
-                          : after < 0 ? before
+    const qsizetype cut = before < 0                          ? after
+                          : after < 0                         ? before
                           : middle - before <= after - middle ? before
                                                               : after;
     if (cut >= 0) {
@@ -169,8 +169,8 @@ QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* p
 
 // A table of the export: headings wrapped into their column, numbers set to the right.
 // Gives the height it takes; with `draw` false it only measures.
-double DrawTable(QPainter& painter, const ResultTable& table, double left, double top,
-                 double width, bool draw) {
+double DrawTable(QPainter& painter, const ResultTable& table, double left, double top, double width,
+                 bool draw) {
     const auto text = [&painter, draw](const QRectF& where, int flags, const QString& words) {
         if (draw) {
             painter.drawText(where, flags, words);
@@ -208,19 +208,19 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
     y += 1.3 * line;
     double headingHeight = line;
     for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        const QRectF fits = QFontMetricsF(bold, painter.device())
-                                .boundingRect(QRectF(0, 0, widths[std::size_t(column)] + spare -
-                                                               2 * padding,
-                                                     10 * line),
-                                              Qt::TextWordWrap, table.headings[column]);
+        const QRectF fits =
+            QFontMetricsF(bold, painter.device())
+                .boundingRect(
+                    QRectF(0, 0, widths[std::size_t(column)] + spare - 2 * padding, 10 * line),
+                    Qt::TextWordWrap, table.headings[column]);
         headingHeight = std::max(headingHeight, fits.height());
     }
     double x = left;
     for (qsizetype column = 0; column < table.headings.size(); ++column) {
         const double columnWidth = widths[std::size_t(column)] + spare;
         text(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
-                         Qt::TextWordWrap | Qt::AlignBottom | AlignmentOf(table, column),
-                         table.headings[column]);
+             Qt::TextWordWrap | Qt::AlignBottom | AlignmentOf(table, column),
+             table.headings[column]);
         x += columnWidth;
     }
     y += headingHeight + 0.2 * line;
@@ -233,16 +233,15 @@ double DrawTable(QPainter& painter, const ResultTable& table, double left, doubl
         for (qsizetype column = 0; column < row.size(); ++column) {
             const double columnWidth = widths[std::size_t(column)] + spare;
             text(QRectF(x + padding, y, columnWidth - 2 * padding, line),
-                             Qt::AlignVCenter | AlignmentOf(table, column),
-                             row[column]);
+                 Qt::AlignVCenter | AlignmentOf(table, column), row[column]);
             x += columnWidth;
         }
         y += line;
     }
     y += 0.3 * line;
     for (const QString& note : table.notes) {
-        const QRectF fits = metrics.boundingRect(QRectF(left, y, width, 10 * line),
-                                                 Qt::TextWordWrap, note);
+        const QRectF fits =
+            metrics.boundingRect(QRectF(left, y, width, 10 * line), Qt::TextWordWrap, note);
         text(fits, Qt::TextWordWrap, note);
         y += fits.height();
     }
@@ -263,8 +262,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
         QStringLiteral("Componentes de la varianza"),
         {QStringLiteral("Componente"), QStringLiteral("Varianza"), QStringLiteral("DE"),
          QStringLiteral("RSD (%)"), QStringLiteral("% del total")},
-        {component("Repetibilidad", analysis.repeatability),
-         component("Entre días", analysis.day), component("Entre analistas", analysis.analyst),
+        {component("Repetibilidad", analysis.repeatability), component("Entre días", analysis.day),
+         component("Entre analistas", analysis.analyst),
          component("Precisión intermedia", analysis.intermediate)},
         {QStringLiteral("Las estimaciones negativas de un componente se toman como cero.")},
         {true}};
@@ -288,9 +287,9 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
          {{QStringLiteral("Repetibilidad"), number(exact.df), number(exact.low), number(exact.high),
            QString(), QString(), number(analysis.repeatabilityBounds.sdUpper), QString()},
           {QStringLiteral("Precisión intermedia"), number(satterthwaite.df),
-           number(satterthwaite.low), number(satterthwaite.high), number(intermediate.mlsVarianceLow),
-           number(intermediate.mlsVarianceHigh), number(intermediate.sdUpper),
-           number(intermediate.mlsSdUpper)}},
+           number(satterthwaite.low), number(satterthwaite.high),
+           number(intermediate.mlsVarianceLow), number(intermediate.mlsVarianceHigh),
+           number(intermediate.sdUpper), number(intermediate.mlsSdUpper)}},
          {QStringLiteral("La repetibilidad, por la ji cuadrado con los gl del error; la precisión "
                          "intermedia, por Satterthwaite, con sus gl sin redondear, y por el "
                          "método MLS de Graybill y Wang, sobre la varianza. Las cotas superiores "
@@ -298,8 +297,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
          {true}});
 
     const auto fTest = [&](const char* name, double f, double p, double pExact) {
-        return QStringList{QString::fromUtf8(name), number(f), number(p), number(pExact),
-                           EffectText(p), EffectText(pExact)};
+        return QStringList{QString::fromUtf8(name), number(f),     number(p),
+                           number(pExact),          EffectText(p), EffectText(pExact)};
     };
     ResultTable fTests{
         QStringLiteral("Pruebas F"),
@@ -349,15 +348,15 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
 }
 
 ResultTable AcceptanceTable(const AcceptanceResult& result, char separator) {
-    ResultTable table{QStringLiteral("Aceptación"),
-                      {QStringLiteral("Medida"), QStringLiteral("Límite (%)"),
-                       QStringLiteral("RSD (%)"), QStringLiteral("Cota superior 95 % de la RSD (%)"),
-                       QStringLiteral("Veredicto")},
-                      {},
-                      {QStringLiteral("Cumple cuando la cota superior no pasa del límite; cumple "
-                                      "sin demostrarlo cuando sólo la estimación no pasa de él. "
-                                      "La precisión intermedia se juzga con la cota MLS.")},
-                      {true, false, false, false, true}};
+    ResultTable table{
+        QStringLiteral("Aceptación"),
+        {QStringLiteral("Medida"), QStringLiteral("Límite (%)"), QStringLiteral("RSD (%)"),
+         QStringLiteral("Cota superior 95 % de la RSD (%)"), QStringLiteral("Veredicto")},
+        {},
+        {QStringLiteral("Cumple cuando la cota superior no pasa del límite; cumple "
+                        "sin demostrarlo cuando sólo la estimación no pasa de él. "
+                        "La precisión intermedia se juzga con la cota MLS.")},
+        {true, false, false, false, true}};
     for (const auto& [name, figures] : {std::pair{"Repetibilidad", result.repeatability},
                                         std::pair{"Precisión intermedia", result.intermediate}}) {
         if (figures) {
@@ -453,8 +452,8 @@ TFampliado::TFampliado(ExtendedSnapshot snapshot, const Platform& platform, char
                                     {"stgpruebasf", "lblpruebasf"},
                                     {"stgconsistencia", "lblconsistencia"}};
     const auto addTitle = [sheet, sheetLayout](const QString& title) {
-        sheetLayout->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()),
-                                          sheet));
+        sheetLayout->addWidget(
+            new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()), sheet));
     };
     const auto addNotes = [sheet, sheetLayout](const QStringList& notes, const char* name) {
         auto* label = new QLabel(notes.join(QLatin1Char('\n')), sheet);
@@ -484,8 +483,7 @@ TFampliado::TFampliado(ExtendedSnapshot snapshot, const Platform& platform, char
               std::pair{m_intermediateLimit, "Límite RSD precisión intermedia (%)"}}) {
             field->setMaximumWidth(120);
             fields->addRow(QString::fromUtf8(caption), field);
-            connect(field, &QLineEdit::editingFinished, this,
-                    &TFampliado::LimitsChanged);
+            connect(field, &QLineEdit::editingFinished, this, &TFampliado::LimitsChanged);
         }
         sheetLayout->addLayout(fields);
         m_acceptanceGrid = TableWidget(m_acceptance, "stgaceptacion", sheet);
@@ -673,9 +671,8 @@ void TFampliado::DrawPage(QPainter& painter, const QRectF& pageArea) const {
                      Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Análisis ampliado"));
     y += headingLine * 1.2;
     painter.setFont(font);
-    for (const QString& field :
-         {QStringLiteral("Método: ") + Text(m_snapshot.methodName),
-          QStringLiteral("Fecha: ") + Text(m_snapshot.date)}) {
+    for (const QString& field : {QStringLiteral("Método: ") + Text(m_snapshot.methodName),
+                                 QStringLiteral("Fecha: ") + Text(m_snapshot.date)}) {
         painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), line),
                          Qt::AlignLeft | Qt::AlignVCenter, field);
         y += line;
@@ -691,7 +688,8 @@ void TFampliado::DrawPage(QPainter& painter, const QRectF& pageArea) const {
     // A table that does not fit under the one before starts a page of its own.
     auto* pages = dynamic_cast<QPagedPaintDevice*>(painter.device());
     for (const ResultTable& table : ShownTables()) {
-        const double height = DrawTable(painter, table, pageArea.left(), y, pageArea.width(), false);
+        const double height =
+            DrawTable(painter, table, pageArea.left(), y, pageArea.width(), false);
         if (pages && y + height > pageArea.bottom() && y > pageArea.top()) {
             pages->newPage();
             y = pageArea.top();

@@ -82,9 +82,10 @@ std::vector<std::size_t> LegendLines(const std::vector<LegendEntry>& entries,
 VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<FlaggedDay> flagged,
                                    char decimalSeparator, const QRectF& area,
                                    const QFontMetricsF& metrics)
-    : m_values(values), m_flagged(std::move(flagged)), m_separator(decimalSeparator),
-      m_area(area), m_unit(metrics.height() / kPixelsPerLine), m_lineHeight(metrics.height()) {
-    const auto [lowest, highest] = std::minmax_element(values.results.begin(), values.results.end());
+    : m_values(values), m_flagged(std::move(flagged)), m_separator(decimalSeparator), m_area(area),
+      m_unit(metrics.height() / kPixelsPerLine), m_lineHeight(metrics.height()) {
+    const auto [lowest, highest] =
+        std::minmax_element(values.results.begin(), values.results.end());
     double low = lowest == values.results.end() ? 0 : *lowest;
     double high = highest == values.results.end() ? 1 : *highest;
     double span = high - low;
@@ -120,7 +121,8 @@ VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<Flagge
         LegendLines(LegendOf(m_flagged), metrics, m_unit, area.width() - 20 * m_unit).size();
     const double top = area.top() + (static_cast<double>(legendLines) + 0.8) * m_lineHeight;
     const double bottom = area.bottom() - 2.6 * m_lineHeight;
-    m_plot = QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    m_plot =
+        QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
 }
 
 QString VariabilityChart::Number(double value) const {
@@ -270,9 +272,9 @@ void VariabilityChart::DrawAxes(QPainter& painter) const {
                 continue;
             }
             const double centre = DayCentre(analyst, day);
-            painter.drawText(QRectF(centre - slot, m_plot.bottom() + 2 * m_unit, 2 * slot,
-                                    m_lineHeight),
-                             Qt::AlignHCenter | Qt::AlignTop, QString::number(day));
+            painter.drawText(
+                QRectF(centre - slot, m_plot.bottom() + 2 * m_unit, 2 * slot, m_lineHeight),
+                Qt::AlignHCenter | Qt::AlignTop, QString::number(day));
         }
         const double start = m_plot.left() + (analyst - 1) * groupWidth;
         const QString name = QStringLiteral("Analista %1").arg(analyst);

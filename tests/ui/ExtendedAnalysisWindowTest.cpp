@@ -91,8 +91,7 @@ protected:
     QStringList Table(const char* name) { return Rows(In<QTableWidget>(name)); }
 };
 
-const QString kComponentHeadings =
-    QString::fromUtf8("Componente|Varianza|DE|RSD (%)|% del total");
+const QString kComponentHeadings = QString::fromUtf8("Componente|Varianza|DE|RSD (%)|% del total");
 const QString kIntervalHeadings = QString::fromUtf8(
     "Medida|gl|IC 95 % de la DE, inferior|IC 95 % de la DE, superior|IC 95 % MLS de la "
     "varianza, inferior|IC 95 % MLS de la varianza, superior|Cota superior 95 % de la DE|Cota "
@@ -140,8 +139,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
          ',',
          CochranOutlier(','),
          {kComponentHeadings, "Repetibilidad|0,146|0,382099|0,381718|91,8239",
-          QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761"),
-          "Entre analistas|0|0|0|0",
+          QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761"), "Entre analistas|0|0|0|0",
           QString::fromUtf8("Precisión intermedia|0,159|0,398748|0,39835|100")},
          kNegativeNote,
          {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
@@ -210,8 +208,7 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
          ""},
         {"elimiteint",
          "0.59",
-         {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %",
-          intermediateFails},
+         {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %", intermediateFails},
          {amber, red},
          {},
          ""},
@@ -223,8 +220,12 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
         {"elimiteint", "-1", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
         {"elimiteint", "uno", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
         // The bad entry still stands when the other limit changes, and takes the focus back.
-        {"elimiterep", "0.72", {"Repetibilidad|0.72|0.416825|0.713194|Cumple"}, {green},
-         intermediateMessage, "elimiteint"},
+        {"elimiterep",
+         "0.72",
+         {"Repetibilidad|0.72|0.416825|0.713194|Cumple"},
+         {green},
+         intermediateMessage,
+         "elimiteint"},
     };
     Open(testing::WorkedExample());
     for (const Case& tested : cases) {
@@ -250,8 +251,9 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
             colours.append(grid.item(row, 4)->foreground().color());
         }
         EXPECT_EQ(colours, tested.colours);
-        EXPECT_EQ(Messages(), tested.message.isEmpty() ? messagesBefore
-                                                       : messagesBefore + QStringList(tested.message));
+        EXPECT_EQ(Messages(), tested.message.isEmpty()
+                                  ? messagesBefore
+                                  : messagesBefore + QStringList(tested.message));
         if (!tested.message.isEmpty()) {
             EXPECT_EQ(Focus(), tested.badField) << "back to the bad entry";
             // Leaving it unchanged judges nothing again.
@@ -268,11 +270,12 @@ TEST_F(ExtendedWindowTest, TheFTestsNoteWhenTheExactProbabilityChangesAConclusio
         "La P aproximada es la de las otras ventanas; la conclusión se toma al nivel de "
         "significancia 0.05.");
     Open(testing::WorkedExample());
-    EXPECT_EQ(Table("stgpruebasf"),
-              QStringList({QString::fromUtf8("Fuente|F|P aproximada|P exacta|Conclusión con la "
-                                             "P aproximada|Conclusión con la P exacta"),
-                           "Analista|2.52577|0.253851|0.252948|sin efecto|sin efecto",
-                           QString::fromUtf8("Día|2.343|0.157716|0.158148|sin efecto|sin efecto")}));
+    EXPECT_EQ(
+        Table("stgpruebasf"),
+        QStringList({QString::fromUtf8("Fuente|F|P aproximada|P exacta|Conclusión con la "
+                                       "P aproximada|Conclusión con la P exacta"),
+                     "Analista|2.52577|0.253851|0.252948|sin efecto|sin efecto",
+                     QString::fromUtf8("Día|2.343|0.157716|0.158148|sin efecto|sin efecto")}));
     EXPECT_EQ(In<QLabel>("lblpruebasf").text(), levelNote);
     Window().parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -295,10 +298,9 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     In<QPushButton>("btncopiar").click();
     QStringList lines = QApplication::clipboard()->text().split('\n');
     ASSERT_EQ(lines.size(), 29);
-    EXPECT_EQ(lines.mid(0, 3),
-              QStringList({"Componentes de la varianza",
-                           QString(kComponentHeadings).replace('|', '\t'),
-                           "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
+    EXPECT_EQ(lines.mid(0, 3), QStringList({"Componentes de la varianza",
+                                            QString(kComponentHeadings).replace('|', '\t'),
+                                            "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
     EXPECT_EQ(lines.mid(6, 3), (kNegativeNote + '\n' + kSmallDesignNotes).split('\n'));
     EXPECT_EQ(lines.mid(9, 5),
               QStringList({"", QString::fromUtf8("Intervalos de confianza al 95 %"),
@@ -306,11 +308,11 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
                            "Repetibilidad\t8\t0.280538\t0.795679\t\t\t0.710638\t",
                            QString::fromUtf8("Precisión intermedia\t3.78033\t0.351921\t1.78567\t"
                                              "0.19473\t173.447\t1.46081\t6.59316")}));
-    EXPECT_EQ(lines.mid(15, 3), QStringList({"", "Pruebas F",
-                                             QString::fromUtf8(
-                                                 "Fuente\tF\tP aproximada\tP exacta\tConclusión "
-                                                 "con la P aproximada\tConclusión con la P "
-                                                 "exacta")}));
+    EXPECT_EQ(lines.mid(15, 3),
+              QStringList({"", "Pruebas F",
+                           QString::fromUtf8("Fuente\tF\tP aproximada\tP exacta\tConclusión "
+                                             "con la P aproximada\tConclusión con la P "
+                                             "exacta")}));
     EXPECT_EQ(lines.mid(21, 3), QStringList({"", "Pruebas de consistencia",
                                              QString(kConsistencyHeadings).replace('|', '\t')}));
     EXPECT_EQ(lines.mid(27, 1), QStringList({QString::fromUtf8(
@@ -408,10 +410,14 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
         QString legend;
     };
     const Case cases[] = {
-        {"2 x 2 x 2", StudyWithResults(2, 2, 2, {"99.1", "100.2", "99.8", "100.5", "98.7", "99.5",
-                                                 "99.0", "100.0"}),
-         {}, ""},
-        {"Cochran outlier", CochranOutlier('.'), {{3, 2}, {4, 2}},
+        {"2 x 2 x 2",
+         StudyWithResults(2, 2, 2,
+                          {"99.1", "100.2", "99.8", "100.5", "98.7", "99.5", "99.0", "100.0"}),
+         {},
+         ""},
+        {"Cochran outlier",
+         CochranOutlier('.'),
+         {{3, 2}, {4, 2}},
          QString::fromUtf8("Analista 3, día 2 (Cochran: aberrante)|"
                            "Analista 4, día 2 (Grubbs alto: dudoso)")},
         {"10 x 10 x 5", testing::LargestStudy(), {}, ""},
@@ -514,11 +520,11 @@ TEST(VariabilityChart, TicksAreRoundStepsAroundTheResults) {
         // A step of ten tenths is one unit.
         {{"0", "4.6", "1", "2", "3", "4", "1", "2", "3", "4", "1", "2"},
          {"-1", "0", "1", "2", "3", "4", "5"}},
-        {{"-0.0012", "0.0011", "0.0003", "0.0001", "0.0002", "0.0004", "0.0005", "0.0006",
-          "0.0007", "0.0008", "0.0009", "0.001"},
+        {{"-0.0012", "0.0011", "0.0003", "0.0001", "0.0002", "0.0004", "0.0005", "0.0006", "0.0007",
+          "0.0008", "0.0009", "0.001"},
          {"-0.0015", "-0.001", "-0.0005", "0", "0.0005", "0.001", "0.0015"}},
-        {{"2E7", "2.6E7", "2.1E7", "2.2E7", "2.3E7", "2.4E7", "2.5E7", "2.05E7", "2.15E7",
-          "2.25E7", "2.35E7", "2.45E7"},
+        {{"2E7", "2.6E7", "2.1E7", "2.2E7", "2.3E7", "2.4E7", "2.5E7", "2.05E7", "2.15E7", "2.25E7",
+          "2.35E7", "2.45E7"},
          {"1.8E7", "2E7", "2.2E7", "2.4E7", "2.6E7", "2.8E7"}},
     };
     for (const Case& tested : cases) {
@@ -552,7 +558,8 @@ TEST_F(ExtendedWindowTest, HoveringAPointNamesItsResult) {
         {QPointF(2, 2), QString()},
     };
     for (const Case& tested : cases) {
-        QHelpEvent hover(QEvent::ToolTip, tested.at.toPoint(), view.mapToGlobal(tested.at.toPoint()));
+        QHelpEvent hover(QEvent::ToolTip, tested.at.toPoint(),
+                         view.mapToGlobal(tested.at.toPoint()));
         QApplication::sendEvent(&view, &hover);
         // Away from every point the event is left to the widgets behind.
         EXPECT_EQ(hover.isAccepted() ? QToolTip::text() : QString(), tested.tip);
@@ -613,9 +620,9 @@ TEST_F(ExtendedWindowTest, F1InTheWindowOpensItsHelpPage) {
 // The text pdftotext reads from a file, its lines without the blanks at their ends.
 QStringList PdfLines(const std::filesystem::path& file) {
     QProcess reader;
-    reader.start(QStringLiteral("pdftotext"),
-                 {QStringLiteral("-layout"), QString::fromStdString(file.string()),
-                  QStringLiteral("-")});
+    reader.start(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-layout"), QString::fromStdString(file.string()), QStringLiteral("-")});
     if (!reader.waitForFinished(30000) || reader.exitCode() != 0) {
         return {QStringLiteral("pdftotext failed")};
     }

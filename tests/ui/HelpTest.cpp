@@ -46,10 +46,10 @@ const int kHelpContexts[] = {
     helpcons::kExit,          helpcons::kCalculationsMenu,
     helpcons::kAnova,         helpcons::kPrecision,
     helpcons::kReport,        helpcons::kExtendedAnalysis,
-    helpcons::kWindowMenu,
-    helpcons::kTile,          helpcons::kCascade,
-    helpcons::kHelpMenu,      helpcons::kHelpContents,
-    helpcons::kHelpSearch,    helpcons::kAbout,
+    helpcons::kWindowMenu,    helpcons::kTile,
+    helpcons::kCascade,       helpcons::kHelpMenu,
+    helpcons::kHelpContents,  helpcons::kHelpSearch,
+    helpcons::kAbout,
 };
 
 TEST(HelpBook, EveryHelpContextAndKeywordLeadsToAPageThatExists) {
