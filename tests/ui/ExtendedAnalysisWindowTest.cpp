@@ -406,34 +406,20 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
     struct Case {
         const char* name;
         Study study;
-        std::set<std::pair<int, int>> flagged; // analyst, day
-        QString legend;
+        std::set<std::pair<int, int>> flagged; // analyst, day: Cochran's and Grubbs's
     };
     const Case cases[] = {
         {"2 x 2 x 2",
          StudyWithResults(2, 2, 2,
                           {"99.1", "100.2", "99.8", "100.5", "98.7", "99.5", "99.0", "100.0"}),
-         {},
-         ""},
-        {"Cochran outlier",
-         CochranOutlier('.'),
-         {{3, 2}, {4, 2}},
-         QString::fromUtf8("Analista 3, día 2 (Cochran: aberrante)|"
-                           "Analista 4, día 2 (Grubbs alto: dudoso)")},
-        {"10 x 10 x 5", testing::LargestStudy(), {}, ""},
+         {}},
+        {"Cochran outlier", CochranOutlier('.'), {{3, 2}, {4, 2}}},
+        {"10 x 10 x 5", testing::LargestStudy(), {}},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
         const DrawnChart drawn(tested.study);
         const VariabilityChart& chart = *drawn.chart;
-        QStringList legend;
-        for (const FlaggedDay& day : drawn.flagged) {
-            legend.append(QStringLiteral("Analista %1, día %2 (%3)")
-                              .arg(day.analyst)
-                              .arg(day.day)
-                              .arg(day.reason));
-        }
-        EXPECT_EQ(legend.join('|'), tested.legend);
         const StudyValues& values = drawn.values;
         int unflaggedDays = 0;
         for (int analyst = 1; analyst <= values.analysts; ++analyst) {
