@@ -155,6 +155,11 @@ void TFinforma::CreatePopupMenu() {
                           &TFinforma::pmnuanalisisClick);
     m_precisionItem = addItem("pmnuprecs", QStringLiteral("&Precisión de método"),
                               QStringLiteral("Precisión de método"), &TFinforma::pmnuprecsClick);
+    m_extendedItem = addItem("pmnuampliado", QStringLiteral("Análisis a&mpliado"),
+                             QStringLiteral("Componentes de la varianza, intervalos de confianza, "
+                                            "criterio de aceptación, pruebas de Cochran y Grubbs "
+                                            "y gráfico de variabilidad"),
+                             &TFinforma::pmnuampliadoClick);
     SetPopupItemsEnabled(false);
 
     // Copy and paste are the grid's own keys; the menu shows them for the mouse.
@@ -234,6 +239,7 @@ bool TFinforma::RunStudyChecks() {
 void TFinforma::SetPopupItemsEnabled(bool enabled) {
     m_anovaItem->setEnabled(enabled);
     m_precisionItem->setEnabled(enabled);
+    m_extendedItem->setEnabled(enabled);
 }
 
 void TFinforma::THojasEnter() {
@@ -369,6 +375,10 @@ void TFinforma::pmnuanalisisClick() {
 
 void TFinforma::pmnuprecsClick() {
     m_mainForm.mnuprecsClick();
+}
+
+void TFinforma::pmnuampliadoClick() {
+    m_mainForm.mnuampliadoClick();
 }
 
 void TFinforma::FocusChanged(QWidget* old, QWidget* now) {

@@ -75,6 +75,7 @@ private:
     void LastCellTyped();
     void pmnuanalisisClick();
     void pmnuprecsClick();
+    void pmnuampliadoClick();
 
     // Notes a move of the focus between controls of this window, for its checks to run once
     // the focus has settled.
@@ -103,6 +104,7 @@ private:
     QMenu* m_popupMenu = nullptr;
     QAction* m_anovaItem = nullptr;
     QAction* m_precisionItem = nullptr;
+    QAction* m_extendedItem = nullptr;
     struct FocusMove {
         QPointer<QWidget> from;
         QPointer<QWidget> to;

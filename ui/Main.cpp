@@ -1,6 +1,8 @@
 #include "ui/Main.h"
 
+#include "engine/ExtendedAnalysis.h"
 #include "engine/ReportText.h"
+#include "engine/StudyValues.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "ui/ChildPlacement.h"
@@ -11,6 +13,7 @@
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
+#include "ui/Ufampliado.h"
 #include "ui/Ufanova.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
@@ -33,6 +36,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace orbeta {
 
@@ -215,6 +219,11 @@ void TMainForm::CreateMenus() {
          "Cálculos|Precisión de método", G::Calculations, &M::mnuprecsClick, true},
         {1, "mnuinforme", "&Informe", none, kReport, "Cálculos|Presenta datos y resultados",
          G::Calculations, &M::mnuinformeClick, true},
+        {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
+        {1, "mnuampliado", "Análisis a&mpliado", none, kExtendedAnalysis,
+         "Análisis ampliado|Componentes de la varianza, intervalos de confianza, criterio de "
+         "aceptación, pruebas de Cochran y Grubbs y gráfico de variabilidad",
+         G::Calculations, &M::mnuampliadoClick, true},
         {0, "WindowMenu", "&Ventana", none, kWindowMenu, "Arregla las ventanas presentes",
          kAlwaysAvailable, nullptr, true},
         {1, "WindowTileItem", "&Mosaico", none, kTile, "Ventana|Arregla las ventanas en mosaico",
@@ -564,6 +573,17 @@ void TMainForm::mnuinformeClick() {
         ComputeReport(
             study, separator, m_engine, m_anova, m_precision,
             [window](const std::vector<std::string>& lines) { window->AppendLines(lines); });
+    });
+}
+
+void TMainForm::mnuampliadoClick() {
+    Calculating([this](const Study& study, char separator) {
+        m_engine.ComputeAnova(study, separator, m_anova);
+        ExtendedSnapshot snapshot{
+            study.methodName, study.date, ReadStudyValues(study, separator), m_anova, {}};
+        snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
+        auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
+        window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });
 }
 

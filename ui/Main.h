@@ -67,6 +67,7 @@ public:
     void mnuanovaClick();
     void mnuprecsClick();
     void mnuinformeClick();
+    void mnuampliadoClick();
     void HelpContents();
     void HelpSearch();
     void HelpHowToUse();

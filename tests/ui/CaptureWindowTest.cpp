@@ -105,6 +105,8 @@ TEST_F(CaptureWindowTest, ANewWindowShowsTheGeneralPageAndADefaultGrid) {
     EXPECT_EQ(Command("pmnuprecs").statusTip(), QString::fromUtf8("Precisión de método"));
     EXPECT_FALSE(Command("pmnuanalisis").isEnabled());
     EXPECT_FALSE(Command("pmnuprecs").isEnabled());
+    EXPECT_EQ(Command("pmnuampliado").text(), QString::fromUtf8("Análisis a&mpliado"));
+    EXPECT_FALSE(Command("pmnuampliado").isEnabled());
     EXPECT_FALSE(Command("FileNewItem").isEnabled());
     EXPECT_TRUE(Command("mnuclose").isEnabled());
     EXPECT_FALSE(Command("FileSaveItem").isEnabled());

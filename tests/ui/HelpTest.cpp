@@ -46,10 +46,11 @@ const int kHelpContexts[] = {
     helpcons::kSaveAs,        helpcons::kPrint,
     helpcons::kExit,          helpcons::kCalculationsMenu,
     helpcons::kAnova,         helpcons::kPrecision,
-    helpcons::kReport,        helpcons::kWindowMenu,
-    helpcons::kTile,          helpcons::kCascade,
-    helpcons::kHelpMenu,      helpcons::kHelpContents,
-    helpcons::kHelpSearch,    helpcons::kAbout,
+    helpcons::kReport,        helpcons::kExtendedAnalysis,
+    helpcons::kWindowMenu,    helpcons::kTile,
+    helpcons::kCascade,       helpcons::kHelpMenu,
+    helpcons::kHelpContents,  helpcons::kHelpSearch,
+    helpcons::kAbout,
 };
 
 TEST(HelpBook, EveryHelpContextAndKeywordLeadsToAPageThatExists) {
@@ -74,6 +75,11 @@ TEST(HelpBook, TopicsSayWhatTheirCommandsDo) {
     EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kPrecision)).contains("0.814049"));
     EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kAnova)).contains("0.05"));
     EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kNew)).contains("Aceptar nuevo formato"));
+    const QString extended = PageText(PageOfHelpContext(helpcons::kExtendedAnalysis));
+    for (const char* said : {"ISO 5725-2", "ICH Q2(R2)", "USP &lt;1210&gt;", "CLSI EP05-A3",
+                             "Cumple sin demostrarlo al 95 %", "aberrante"}) {
+        EXPECT_TRUE(extended.contains(QString::fromUtf8(said))) << said;
+    }
 }
 
 TEST(HelpBook, TheIndexIsAlphabeticalIgnoringCaseAndAccents) {

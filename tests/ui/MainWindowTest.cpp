@@ -80,6 +80,10 @@ const ItemRow kItems[] = {
      "Cálculos"},
     {"mnuprecs", "&Precisión de método", "", "Precisión de método", "Cálculos"},
     {"mnuinforme", "&Informe", "", "Presenta datos y resultados", "Cálculos"},
+    {"mnuampliado", "Análisis a&mpliado", "",
+     "Componentes de la varianza, intervalos de confianza, criterio de aceptación, pruebas de "
+     "Cochran y Grubbs y gráfico de variabilidad",
+     "Análisis ampliado"},
     {"WindowMenu", "&Ventana", "", "Arregla las ventanas presentes",
      "Arregla las ventanas presentes"},
     {"WindowTileItem", "&Mosaico", "", "Arregla las ventanas en mosaico", "Ventana"},
@@ -123,7 +127,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
               QStringList({"FileNewItem", "FileOpenItem", "mnuclose", "-", "FileSaveItem",
                            "FileSaveAsItem", "-", "FilePrintItem", "-", "FileExitItem"}));
     EXPECT_EQ(NamesOf(Menu("FilePrintItem")), QStringList({"PrintLasser", "PrintDeskjet"}));
-    EXPECT_EQ(NamesOf(Menu("mnucalculos")), QStringList({"mnuanova", "mnuprecs", "mnuinforme"}));
+    EXPECT_EQ(NamesOf(Menu("mnucalculos")),
+              QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-", "mnuampliado"}));
     EXPECT_EQ(NamesOf(Menu("WindowMenu")), QStringList({"WindowTileItem", "WindowCascadeItem"}));
     EXPECT_EQ(NamesOf(Menu("HelpMenu")), QStringList({"HelpContentsItem", "HelpSearchItem",
                                                       "HelpHowToUseItem", "-", "HelpAboutItem"}));
@@ -292,7 +297,7 @@ const std::map<CommandGroup, std::vector<const char*>> kGroupMembers{
     {CommandGroup::Print,
      {"FilePrintItem", "PrintLasser", "PrintDeskjet", "spdprint", "spdprint1"}},
     {CommandGroup::Arrange, {"WindowTileItem", "spdmosaico", "WindowCascadeItem", "spdcascada"}},
-    {CommandGroup::Calculations, {"mnuanova", "mnuprecs", "mnuinforme"}},
+    {CommandGroup::Calculations, {"mnuanova", "mnuprecs", "mnuinforme", "mnuampliado"}},
 };
 
 const std::vector<const char*> kAlwaysAvailable{
@@ -540,6 +545,7 @@ const ContextRow kContexts[] = {
     {"mnucalculos", "mnuanova", 11},
     {"mnucalculos", "mnuprecs", 12},
     {"mnucalculos", "mnuinforme", 19},
+    {"mnucalculos", "mnuampliado", 13},
     {"WindowMenu", nullptr, 20},
     {"WindowMenu", "WindowTileItem", 20},
     {"WindowMenu", "WindowCascadeItem", 20},

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/Ucalculo.h"
+#include "study/Study.h"
+
+#include <vector>
+
+namespace orbeta {
+
+// A study's results read as numbers, with the means a picture of the study marks.
+struct StudyValues {
+    int analysts = 0;
+    int days = 0;
+    int replicates = 0;
+    std::vector<double> results;      // in the order StudyNumbers holds them
+    std::vector<double> dayMeans;     // analyst by analyst, within an analyst day by day
+    std::vector<double> analystMeans; // analyst by analyst
+    double grandMean = 0;
+
+    // The results as the engine's computations take them; valid while this record lives.
+    StudyNumbers Numbers() const { return {analysts, days, replicates, results}; }
+    double Result(int analyst, int day, int replicate) const;
+    double DayMean(int analyst, int day) const;
+};
+
+// The values of a study that passed the study checks: the counts by ParseCount, each cell by
+// ParseResult. Throws their Error for a text that is not a number.
+StudyValues ReadStudyValues(const Study& study, char decimalSeparator);
+
+} // namespace orbeta

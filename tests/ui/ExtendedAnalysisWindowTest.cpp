@@ -1,0 +1,686 @@
+// Expected figures were computed apart from this code, in multiple-precision arithmetic, and
+// are those the core's own tests hold for the same studies.
+#include "CaptureWindowFixture.h"
+
+#include "engine/ExtendedAnalysis.h"
+#include "engine/StudyValues.h"
+#include "study/Numbers.h"
+#include "support/Studies.h"
+#include "support/TemporaryFolder.h"
+#include "ui/Ufampliado.h"
+#include "ui/VariabilityChart.h"
+
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolTip>
+
+#include <filesystem>
+#include <set>
+#include <utility>
+
+namespace orbeta {
+namespace {
+
+using testing::StudyWithResults;
+
+// Analyst 3's day 2 spreads far wider than any other day (Cochran: aberrante); analyst 4's day 2
+// stands high (Grubbs: dudoso).
+Study CochranOutlier(char separator) {
+    std::vector<std::string> results{"99.90",  "100.10", "100.10", "100.30", "99.80",
+                                     "100.00", "100.00", "100.20", "99.70",  "99.90",
+                                     "99.50",  "101.10", "99.90",  "100.10", "100.60",
+                                     "100.80", "100.00", "100.20", "99.80",  "100.00"};
+    for (std::string& result : results) {
+        std::replace(result.begin(), result.end(), '.', separator);
+    }
+    return StudyWithResults(5, 2, 2, results);
+}
+
+// A table's headings and rows, each row's cells joined by "|".
+QStringList Rows(const QTableWidget& table) {
+    QStringList headings;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        // As read across, the lines of a long heading joined again.
+        headings.append(table.horizontalHeaderItem(column)->text().replace('\n', ' '));
+    }
+    QStringList rows{headings.join('|')};
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table.columnCount(); ++column) {
+            cells.append(table.item(row, column)->text());
+        }
+        rows.append(cells.join('|'));
+    }
+    return rows;
+}
+
+class ExtendedWindowTest : public testing::CaptureWindowTest {
+protected:
+    // Opens the worked example's file, which makes the calculations available, puts the study
+    // under test into the capture window and runs the command.
+    void Open(const Study& study) {
+        platform.fileDialogs.QueueAnswer(
+            ChosenFile{QString::fromStdString(testing::kWorkedExampleFile.string()), {}});
+        Command("FileOpenItem").trigger();
+        Capture()->ShowStudy(study);
+        Command("mnuampliado").trigger();
+        QApplication::processEvents();
+    }
+    QList<TFampliado*> Windows() { return mainWindow.findChildren<TFampliado*>(); }
+    TFampliado& Window() {
+        if (Windows().size() != 1) {
+            throw std::logic_error("not one extended-analysis window");
+        }
+        return *Windows().front();
+    }
+    template <typename Control> Control& In(const char* name) {
+        auto* control = Window().findChild<Control*>(QString::fromUtf8(name));
+        if (!control) {
+            throw std::logic_error(std::string("no control ") + name);
+        }
+        return *control;
+    }
+    QStringList Table(const char* name) { return Rows(In<QTableWidget>(name)); }
+};
+
+const QString kComponentHeadings = QString::fromUtf8("Componente|Varianza|DE|RSD (%)|% del total");
+const QString kIntervalHeadings = QString::fromUtf8(
+    "Medida|gl|IC 95 % de la DE, inferior|IC 95 % de la DE, superior|IC 95 % MLS de la "
+    "varianza, inferior|IC 95 % MLS de la varianza, superior|Cota superior 95 % de la DE|Cota "
+    "superior 95 % MLS de la DE");
+const QString kConsistencyHeadings =
+    QString::fromUtf8("Prueba|Estadístico|Crítico 5 %|Crítico 1 %|Veredicto|Analista|Día");
+const QString kNegativeNote =
+    QString::fromUtf8("Las estimaciones negativas de un componente se toman como cero.");
+const QString kSmallDesignNotes = QString::fromUtf8(
+    "Con 2 analistas el componente entre analistas descansa en 1 grado de libertad: el "
+    "intervalo de Satterthwaite puede ser demasiado estrecho; se muestra también el MLS.\n"
+    "El límite superior MLS de la precisión intermedia supera en más de un 20 % al de "
+    "Satterthwaite: el de Satterthwaite subestima la incertidumbre; tome el MLS.");
+
+TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
+    struct Case {
+        const char* name;
+        char separator;
+        Study study;
+        QStringList components;
+        QString componentNotes;
+        QStringList intervals;
+        QStringList consistency;
+    };
+    const Case cases[] = {
+        {"worked example",
+         '.',
+         testing::WorkedExample(),
+         {kComponentHeadings, "Repetibilidad|0.1725|0.415331|0.416825|48.9362",
+          QString::fromUtf8("Entre días|0.0772222|0.277889|0.278888|21.907"),
+          "Entre analistas|0.102778|0.32059|0.321743|29.1568",
+          QString::fromUtf8("Precisión intermedia|0.3525|0.593717|0.595852|100")},
+         kNegativeNote + '\n' + kSmallDesignNotes,
+         {kIntervalHeadings, "Repetibilidad|8|0.280538|0.795679|||0.710638|",
+          QString::fromUtf8(
+              "Precisión intermedia|3.78033|0.351921|1.78567|0.19473|173.447|1.46081|6.59316")},
+         {kConsistencyHeadings,
+          QString::fromUtf8("Cochran, varianza de día mayor (C)|0.449275|0.767921|0.864279|"
+                            "correcto|1|1"),
+          QString::fromUtf8("Grubbs, media de día más alta (G)|1.16454|1.48125|1.49625|"
+                            "correcto|1|2"),
+          QString::fromUtf8("Grubbs, media de día más baja (G)|1.27545|1.48125|1.49625|"
+                            "correcto|2|1")}},
+        {"Cochran outlier, five analysts, decimal comma",
+         ',',
+         CochranOutlier(','),
+         {kComponentHeadings, "Repetibilidad|0,146|0,382099|0,381718|91,8239",
+          QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761"), "Entre analistas|0|0|0|0",
+          QString::fromUtf8("Precisión intermedia|0,159|0,398748|0,39835|100")},
+         kNegativeNote,
+         {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
+          QString::fromUtf8("Precisión intermedia|12,5645|0,287744|0,648977|0,089603|0,44277|"
+                            "0,597268|0,587474")},
+         {kConsistencyHeadings,
+          QString::fromUtf8("Cochran, varianza de día mayor (C)|0,876712|0,60201|0,717489|"
+                            "aberrante|3|2"),
+          QString::fromUtf8("Grubbs, media de día más alta (G)|2,32379|2,28995|2,48208|"
+                            "dudoso|4|2"),
+          QString::fromUtf8("Grubbs, media de día más baja (G)|1,1619|2,28995|2,48208|"
+                            "correcto|3|1")}},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        platform.regionalSettings = testing::FixedRegionalSettings(tested.separator);
+        Open(tested.study);
+        EXPECT_EQ(Window().windowTitle(), QString::fromUtf8("Análisis ampliado"));
+        EXPECT_EQ(Table("stgcomponentes"), tested.components);
+        EXPECT_EQ(In<QLabel>("lblcomponentes").text(), tested.componentNotes);
+        EXPECT_EQ(Table("stgintervalos"), tested.intervals);
+        EXPECT_EQ(Table("stgconsistencia"), tested.consistency);
+        EXPECT_TRUE(ErrorReports().isEmpty());
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
+TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
+    // Worked example: repeatability RSD 0.416825 % (upper bound 0.713194 %), intermediate
+    // 0.595852 % (MLS upper bound 6.61687 %).
+    const QColor green(0, 128, 0);
+    const QColor amber(191, 128, 0);
+    const QColor red(200, 0, 0);
+    const QString repeatabilityMessage =
+        QString::fromUtf8("El límite de la repetibilidad debe ser un número mayor que cero.");
+    const QString intermediateMessage = QString::fromUtf8(
+        "El límite de la precisión intermedia debe ser un número mayor que cero.");
+    struct Case {
+        const char* field;
+        QString text;
+        QStringList rows; // after the headings
+        QList<QColor> colours;
+        QString message;
+        const char* badField; // where the focus goes back to after the message
+    };
+    const QString repeatabilityFails = "Repetibilidad|0.4|0.416825|0.713194|No cumple";
+    const QString intermediateFails =
+        QString::fromUtf8("Precisión intermedia|0.59|0.595852|6.61687|No cumple");
+    const Case cases[] = {
+        {"elimiterep", "0.72", {"Repetibilidad|0.72|0.416825|0.713194|Cumple"}, {green}, {}, ""},
+        {"elimiteint",
+         "6.62",
+         {"Repetibilidad|0.72|0.416825|0.713194|Cumple",
+          QString::fromUtf8("Precisión intermedia|6.62|0.595852|6.61687|Cumple")},
+         {green, green},
+         {},
+         ""},
+        {"elimiterep",
+         "0.7",
+         {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %",
+          QString::fromUtf8("Precisión intermedia|6.62|0.595852|6.61687|Cumple")},
+         {amber, green},
+         {},
+         ""},
+        {"elimiteint",
+         "0.59",
+         {"Repetibilidad|0.7|0.416825|0.713194|Cumple sin demostrarlo al 95 %", intermediateFails},
+         {amber, red},
+         {},
+         ""},
+        {"elimiterep", "", {intermediateFails}, {red}, {}, ""},
+        // A bad entry leaves the other limit's verdict.
+        {"elimiterep", "0,72", {intermediateFails}, {red}, repeatabilityMessage, "elimiterep"},
+        {"elimiterep", "0.4", {repeatabilityFails, intermediateFails}, {red, red}, {}, ""},
+        {"elimiteint", "0", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
+        {"elimiteint", "-1", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
+        {"elimiteint", "uno", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
+        // The bad entry still stands when the other limit changes, and takes the focus back.
+        {"elimiterep",
+         "0.72",
+         {"Repetibilidad|0.72|0.416825|0.713194|Cumple"},
+         {green},
+         intermediateMessage,
+         "elimiteint"},
+    };
+    Open(testing::WorkedExample());
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.field + (" " + tested.text.toStdString()));
+        const QStringList messagesBefore = Messages();
+        auto& field = In<QLineEdit>(tested.field);
+        field.setFocus();
+        field.selectAll();
+        if (tested.text.isEmpty()) {
+            Press(Qt::Key_Backspace);
+        } else {
+            Type(tested.text);
+        }
+        Press(Qt::Key_Return);
+        QStringList rows = Table("stgaceptacion");
+        EXPECT_EQ(rows.takeFirst(),
+                  QString::fromUtf8("Medida|Límite (%)|RSD (%)|Cota superior 95 % de la RSD "
+                                    "(%)|Veredicto"));
+        EXPECT_EQ(rows, tested.rows);
+        QList<QColor> colours;
+        const auto& grid = In<QTableWidget>("stgaceptacion");
+        for (int row = 0; row < grid.rowCount(); ++row) {
+            colours.append(grid.item(row, 4)->foreground().color());
+        }
+        EXPECT_EQ(colours, tested.colours);
+        EXPECT_EQ(Messages(), tested.message.isEmpty()
+                                  ? messagesBefore
+                                  : messagesBefore + QStringList(tested.message));
+        if (!tested.message.isEmpty()) {
+            EXPECT_EQ(Focus(), tested.badField) << "back to the bad entry";
+            // Leaving it unchanged judges nothing again.
+            Press(Qt::Key_Return);
+            EXPECT_EQ(Messages().size(), messagesBefore.size() + 1);
+        }
+        EXPECT_EQ(Windows().size(), 1);
+    }
+    EXPECT_TRUE(ErrorReports().isEmpty());
+}
+
+TEST_F(ExtendedWindowTest, TheFTestsNoteWhenTheExactProbabilityChangesAConclusion) {
+    const QString levelNote = QString::fromUtf8(
+        "La P aproximada es la de las otras ventanas; la conclusión se toma al nivel de "
+        "significancia 0.05.");
+    Open(testing::WorkedExample());
+    EXPECT_EQ(
+        Table("stgpruebasf"),
+        QStringList({QString::fromUtf8("Fuente|F|P aproximada|P exacta|Conclusión con la "
+                                       "P aproximada|Conclusión con la P exacta"),
+                     "Analista|2.52577|0.253851|0.252948|sin efecto|sin efecto",
+                     QString::fromUtf8("Día|2.343|0.157716|0.158148|sin efecto|sin efecto")}));
+    EXPECT_EQ(In<QLabel>("lblpruebasf").text(), levelNote);
+    Window().parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    DiscardStudy();
+
+    // F = 18 on 1 and 2 degrees of freedom: the approximation declares an analyst effect; the
+    // exact P, 1 - sqrt(0.9), does not.
+    Open(StudyWithResults(2, 2, 2,
+                          {"98.5", "99.5", "100.5", "101.5", "104.5", "105.5", "106.5", "107.5"}));
+    const QStringList analyst = Table("stgpruebasf")[1].split('|');
+    EXPECT_EQ(QStringList({analyst[1], analyst[3], analyst[4], analyst[5]}),
+              QStringList({"18", "0.0513167", "con efecto", "sin efecto"}));
+    EXPECT_EQ(In<QLabel>("lblpruebasf").text(),
+              levelNote + QString::fromUtf8("\nAtención: con la P exacta cambia la conclusión de "
+                                            "una prueba al nivel 0.05."));
+}
+
+TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanceOnceJudged) {
+    Open(testing::WorkedExample());
+    In<QPushButton>("btncopiar").click();
+    QStringList lines = QApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(lines.size(), 29);
+    EXPECT_EQ(lines.mid(0, 3), QStringList({"Componentes de la varianza",
+                                            QString(kComponentHeadings).replace('|', '\t'),
+                                            "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
+    EXPECT_EQ(lines.mid(6, 3), (kNegativeNote + '\n' + kSmallDesignNotes).split('\n'));
+    EXPECT_EQ(lines.mid(9, 5),
+              QStringList({"", QString::fromUtf8("Intervalos de confianza al 95 %"),
+                           QString(kIntervalHeadings).replace('|', '\t'),
+                           "Repetibilidad\t8\t0.280538\t0.795679\t\t\t0.710638\t",
+                           QString::fromUtf8("Precisión intermedia\t3.78033\t0.351921\t1.78567\t"
+                                             "0.19473\t173.447\t1.46081\t6.59316")}));
+    EXPECT_EQ(lines.mid(15, 3),
+              QStringList({"", "Pruebas F",
+                           QString::fromUtf8("Fuente\tF\tP aproximada\tP exacta\tConclusión "
+                                             "con la P aproximada\tConclusión con la P "
+                                             "exacta")}));
+    EXPECT_EQ(lines.mid(21, 3), QStringList({"", "Pruebas de consistencia",
+                                             QString(kConsistencyHeadings).replace('|', '\t')}));
+    EXPECT_EQ(lines.mid(27, 1), QStringList({QString::fromUtf8(
+                                    "Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
+                                    "dudoso; por encima: aberrante.")}));
+    EXPECT_EQ(lines.last(), "") << "the last line ends too";
+
+    In<QLineEdit>("elimiteint").setFocus();
+    Type("2");
+    Press(Qt::Key_Return);
+    In<QPushButton>("btncopiar").click();
+    lines = QApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(lines.size(), 34);
+    EXPECT_EQ(lines.mid(15, 6),
+              QStringList({"", QString::fromUtf8("Aceptación"),
+                           QString::fromUtf8("Medida\tLímite (%)\tRSD (%)\tCota superior 95 % de "
+                                             "la RSD (%)\tVeredicto"),
+                           QString::fromUtf8("Precisión intermedia\t2\t0.595852\t6.61687\tCumple "
+                                             "sin demostrarlo al 95 %"),
+                           QString::fromUtf8("Cumple cuando la cota superior no pasa del límite; "
+                                             "cumple sin demostrarlo cuando sólo la estimación no "
+                                             "pasa de él. La precisión intermedia se juzga con la "
+                                             "cota MLS."),
+                           ""}));
+    EXPECT_EQ(lines[21], "Pruebas F");
+}
+
+// The chart of a study drawn into an image of its own.
+struct DrawnChart {
+    StudyValues values;
+    std::vector<FlaggedDay> flagged;
+    QImage image{900, 500, QImage::Format_RGB32};
+    std::optional<VariabilityChart> chart;
+
+    explicit DrawnChart(const Study& study, char separator = '.') {
+        values = ReadStudyValues(study, separator);
+        StatisticsEngine engine;
+        AnovaTable anova;
+        engine.ComputeAnova(values.Numbers(), anova);
+        flagged = FlaggedDays(ComputeExtendedAnalysis(values.Numbers(), anova));
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+        chart.emplace(values, flagged, separator, QRectF(image.rect()),
+                      QFontMetricsF(painter.font(), &image));
+        chart->Draw(painter);
+    }
+    QColor At(const QPointF& point) const { return image.pixelColor(point.toPoint()); }
+    // Whether the pixel at `point` is `colour`, but for the blending of the edges of
+    // neighbouring marks.
+    bool Shows(const QPointF& point, const QColor& colour) const {
+        const QColor pixel = At(point);
+        return std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+                   std::abs(pixel.blue() - colour.blue()) <=
+               24;
+    }
+
+    // The separate blots of exactly `colour` inside the plot area.
+    int BlotsOf(const QColor& colour) const {
+        const QRect plot = chart->PlotArea().toAlignedRect().adjusted(2, 2, -2, -2);
+        std::set<std::pair<int, int>> seen;
+        int blots = 0;
+        for (int y = plot.top(); y <= plot.bottom(); ++y) {
+            for (int x = plot.left(); x <= plot.right(); ++x) {
+                if (image.pixelColor(x, y) != colour || seen.count({x, y})) {
+                    continue;
+                }
+                ++blots;
+                std::vector<std::pair<int, int>> open{{x, y}};
+                seen.insert({x, y});
+                while (!open.empty()) {
+                    const auto [px, py] = open.back();
+                    open.pop_back();
+                    for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                        const int nx = px + dx;
+                        const int ny = py + dy;
+                        if (plot.contains(nx, ny) && !seen.count({nx, ny}) &&
+                            image.pixelColor(nx, ny) == colour) {
+                            seen.insert({nx, ny});
+                            open.push_back({nx, ny});
+                        }
+                    }
+                }
+            }
+        }
+        return blots;
+    }
+};
+
+TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysApart) {
+    struct Case {
+        const char* name;
+        Study study;
+        std::set<std::pair<int, int>> flagged; // analyst, day: Cochran's and Grubbs's
+    };
+    const Case cases[] = {
+        {"2 x 2 x 2",
+         StudyWithResults(2, 2, 2,
+                          {"99.1", "100.2", "99.8", "100.5", "98.7", "99.5", "99.0", "100.0"}),
+         {}},
+        {"Cochran outlier", CochranOutlier('.'), {{3, 2}, {4, 2}}},
+        {"10 x 10 x 5", testing::LargestStudy(), {}},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        const DrawnChart drawn(tested.study);
+        const VariabilityChart& chart = *drawn.chart;
+        const StudyValues& values = drawn.values;
+        int unflaggedDays = 0;
+        for (int analyst = 1; analyst <= values.analysts; ++analyst) {
+            for (int day = 1; day <= values.days; ++day) {
+                const bool flagged = tested.flagged.count({analyst, day}) > 0;
+                ASSERT_EQ(chart.IsFlagged(analyst, day), flagged) << analyst << "," << day;
+                unflaggedDays += flagged ? 0 : 1;
+                const QPointF mean = chart.DayMeanOf(analyst, day);
+                EXPECT_EQ(drawn.At(mean), flagged ? kChartFlagColour : kChartDayMeanColour)
+                    << "mean of " << analyst << "," << day;
+                for (int replicate = 1; replicate <= values.replicates; ++replicate) {
+                    const QPointF point = chart.PointOf(analyst, day, replicate);
+                    EXPECT_TRUE(chart.PlotArea().contains(point));
+                    // Away from the day's marker, which is drawn over its points.
+                    if (std::abs(point.x() - mean.x()) > 5 || std::abs(point.y() - mean.y()) > 5) {
+                        EXPECT_TRUE(
+                            drawn.Shows(point, flagged ? kChartFlagColour : kChartPointColour))
+                            << analyst << "," << day << "," << replicate;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(drawn.BlotsOf(kChartDayMeanColour), unflaggedDays) << "one marker a day";
+    }
+}
+
+TEST(FlaggedDays, NameEachDayOnceWithEveryTestThatSinglesItOut) {
+    struct Case {
+        Verdict cochran;
+        DayOfAnalyst largest;
+        Verdict high;
+        DayOfAnalyst highDay;
+        Verdict low;
+        DayOfAnalyst lowDay;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {Verdict::Correct, {1, 1}, Verdict::Correct, {1, 2}, Verdict::Correct, {2, 1}, {}},
+        {Verdict::Outlier,
+         {2, 3},
+         Verdict::Straggler,
+         {2, 3},
+         Verdict::Correct,
+         {1, 1},
+         {"2,3,Cochran: aberrante; Grubbs alto: dudoso"}},
+        {Verdict::Straggler,
+         {1, 1},
+         Verdict::Correct,
+         {2, 2},
+         Verdict::Outlier,
+         {1, 2},
+         {"1,1,Cochran: dudoso", "1,2,Grubbs bajo: aberrante"}},
+    };
+    for (const Case& tested : cases) {
+        ExtendedAnalysis analysis;
+        analysis.cochran.verdict = tested.cochran;
+        analysis.cochran.largest = tested.largest;
+        analysis.grubbs.high = {0, tested.high, tested.highDay};
+        analysis.grubbs.low = {0, tested.low, tested.lowDay};
+        QStringList named;
+        for (const FlaggedDay& day : FlaggedDays(analysis)) {
+            named.append(QStringLiteral("%1,%2,%3").arg(day.analyst).arg(day.day).arg(day.reason));
+        }
+        EXPECT_EQ(named, tested.expected);
+    }
+}
+
+TEST(VariabilityChart, TicksAreRoundStepsAroundTheResults) {
+    struct Case {
+        std::vector<std::string> results;
+        QStringList ticks;
+    };
+    const Case cases[] = {
+        // The worked example's results: 98.7 to 100.5, steps of 0.5.
+        {{"99.1", "100.2", "99.8", "100.5", "99.9", "100.1", "98.7", "99.5", "99.0", "100.0",
+          "99.6", "99.3"},
+         {"98.5", "99", "99.5", "100", "100.5", "101"}},
+        {{"0", "10", "2", "3", "4", "5", "6", "7", "8", "9", "1", "2"},
+         {"-5", "0", "5", "10", "15"}},
+        // Results apart only in their 16th digit: the axis ends, with no step counted to them.
+        {{"1E16", "1.0000000000000002E16", "1E16", "1E16", "1E16", "1E16", "1E16", "1E16", "1E16",
+          "1E16", "1E16", "1E16"},
+         {"1E16", "1E16"}},
+        // A step of ten tenths is one unit.
+        {{"0", "4.6", "1", "2", "3", "4", "1", "2", "3", "4", "1", "2"},
+         {"-1", "0", "1", "2", "3", "4", "5"}},
+        {{"-0.0012", "0.0011", "0.0003", "0.0001", "0.0002", "0.0004", "0.0005", "0.0006", "0.0007",
+          "0.0008", "0.0009", "0.001"},
+         {"-0.0015", "-0.001", "-0.0005", "0", "0.0005", "0.001", "0.0015"}},
+        {{"2E7", "2.6E7", "2.1E7", "2.2E7", "2.3E7", "2.4E7", "2.5E7", "2.05E7", "2.15E7", "2.25E7",
+          "2.35E7", "2.45E7"},
+         {"1.8E7", "2E7", "2.2E7", "2.4E7", "2.6E7", "2.8E7"}},
+    };
+    for (const Case& tested : cases) {
+        const StudyValues values = ReadStudyValues(StudyWithResults(2, 2, 3, tested.results), '.');
+        QImage image(600, 400, QImage::Format_RGB32);
+        const VariabilityChart chart(values, {}, '.', QRectF(image.rect()),
+                                     QFontMetricsF(QFont(), &image));
+        QStringList ticks;
+        for (const double tick : chart.Ticks()) {
+            ticks.append(QString::fromStdString(FormatResult(tick, '.')));
+        }
+        EXPECT_EQ(ticks, tested.ticks);
+    }
+}
+
+TEST_F(ExtendedWindowTest, HoveringAPointNamesItsResult) {
+    platform.regionalSettings = testing::FixedRegionalSettings(',');
+    Open(CochranOutlier(','));
+    auto& view = In<QWidget>("grafico");
+    const DrawnChart reference(CochranOutlier(','), ',');
+    const VariabilityChart chart(reference.values, reference.flagged, ',', QRectF(view.rect()),
+                                 QFontMetricsF(view.font(), &view));
+    struct Case {
+        QPointF at;
+        QString tip;
+    };
+    const Case cases[] = {
+        {chart.PointOf(3, 2, 2), QString::fromUtf8("Analista 3, día 2, réplica 2: 101,1")},
+        {chart.PointOf(1, 1, 1) + QPointF(2, 2),
+         QString::fromUtf8("Analista 1, día 1, réplica 1: 99,9")},
+        {QPointF(2, 2), QString()},
+    };
+    for (const Case& tested : cases) {
+        QHelpEvent hover(QEvent::ToolTip, tested.at.toPoint(),
+                         view.mapToGlobal(tested.at.toPoint()));
+        QApplication::sendEvent(&view, &hover);
+        // Away from every point the event is left to the widgets behind.
+        EXPECT_EQ(hover.isAccepted() ? QToolTip::text() : QString(), tested.tip);
+    }
+}
+
+TEST_F(ExtendedWindowTest, AFailureOpensNoWindow) {
+    const Study zeroMean = StudyWithResults(
+        2, 2, 3, {"-1", "1", "0.5", "-0.5", "2", "-2", "1", "-1", "0.25", "-0.25", "3", "-3"});
+    Study oneAnalyst = testing::WorkedExample();
+    oneAnalyst.analystCount = "1";
+    Study notANumber = testing::WorkedExample();
+    notANumber.SetCell(2, 4, "1O0");
+    struct Case {
+        const Study& study;
+        QStringList errors;
+        QStringList messages;
+    };
+    for (const Case& failing : {
+             Case{zeroMean, {"Floating point division by zero."}, {}},
+             Case{notANumber, {"'1O0' is not a valid floating point value."}, {}},
+             Case{oneAnalyst, {}, {"Datos fuera de rango, 2-10 Analistas"}},
+         }) {
+        SCOPED_TRACE((failing.errors + failing.messages).join("").toStdString());
+        Open(failing.study);
+        EXPECT_EQ(ErrorReports(), failing.errors);
+        EXPECT_EQ(Messages(), failing.messages);
+        EXPECT_TRUE(Windows().isEmpty());
+        DiscardStudy();
+    }
+}
+
+TEST_F(ExtendedWindowTest, ThePopUpItemOpensItAndItsClosingAsTheLastChildLeavesNoStudy) {
+    Open(testing::WorkedExample());
+    Command("pmnuampliado").trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(Windows().size(), 2);
+    DiscardStudy();
+    EXPECT_TRUE(Command("FileNewItem").isEnabled()) << "the capture window closed";
+    mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
+    for (TFampliado* window : Windows()) {
+        EXPECT_TRUE(Command("mnuclose").isEnabled()) << "a window is still open";
+        window->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_FALSE(Command("mnuclose").isEnabled());
+    EXPECT_TRUE(Command("FileNewItem").isEnabled());
+}
+
+TEST_F(ExtendedWindowTest, F1InTheWindowOpensItsHelpPage) {
+    Open(testing::WorkedExample());
+    In<QTableWidget>("stgcomponentes").setFocus();
+    QApplication::processEvents();
+    Press(Qt::Key_F1);
+    EXPECT_EQ(platform.help.Requests(), QStringList({"topic 13"}));
+}
+
+// The text pdftotext reads from a file, its lines without the blanks at their ends.
+QStringList PdfLines(const std::filesystem::path& file) {
+    QProcess reader;
+    reader.start(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-layout"), QString::fromStdString(file.string()), QStringLiteral("-")});
+    if (!reader.waitForFinished(30000) || reader.exitCode() != 0) {
+        return {QStringLiteral("pdftotext failed")};
+    }
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(reader.readAllStandardOutput()).split('\n')) {
+        lines.append(line.simplified());
+    }
+    return lines;
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheOldFile) {
+    const testing::TemporaryFolder folder;
+    const std::filesystem::path target = folder / "estudio.pdf";
+    testing::WriteBytes(target, "old");
+    Open(testing::WorkedExample());
+    In<QLineEdit>("elimiterep").setFocus();
+    Type("0.4");
+    Press(Qt::Key_Return);
+    platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
+    In<QPushButton>("btnexportar").click();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    const FileDialogSettings& asked = platform.fileDialogs.SaveDialogsShown().back();
+    EXPECT_EQ(asked.title, "Exportar PDF");
+    EXPECT_EQ(asked.fileTypes, QStringList({"Documento PDF (*.pdf)"}));
+    EXPECT_EQ(asked.defaultExtension, "pdf");
+    EXPECT_EQ(testing::ReadBytes(target).substr(0, 5), "%PDF-");
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
+    const QStringList lines = PdfLines(target);
+    for (const QString& expected : {
+             QString::fromUtf8("Análisis ampliado"),
+             QString::fromUtf8("Método: Valoración"),
+             QString::fromUtf8("Fecha: 01/06/2001"),
+             QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362"),
+             QString::fromUtf8("Precisión intermedia 3.78033 0.351921 1.78567 0.19473 173.447 "
+                               "1.46081 6.59316"),
+             QString::fromUtf8("Repetibilidad 0.4 0.416825 0.713194 No cumple"),
+             QString::fromUtf8("Analista 2.52577 0.253851 0.252948 sin efecto sin efecto"),
+             QString::fromUtf8("Grubbs, media de día más baja (G) 1.27545 1.48125 1.49625 "
+                               "correcto 2 1"),
+         }) {
+        EXPECT_TRUE(lines.contains(expected)) << expected.toStdString();
+    }
+
+    // A file whose permissions forbid writing keeps what it holds, and no part of a new file
+    // is left beside it.
+    testing::WriteBytes(target, "old");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+    platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
+    In<QPushButton>("btnexportar").click();
+    std::filesystem::permissions(target, std::filesystem::perms::owner_all);
+    EXPECT_EQ(ErrorReports(), QStringList({"File access denied."}));
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
+    EXPECT_EQ(testing::ReadBytes(target), "old");
+
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString((folder / "no" / "estudio.pdf").string()), {}});
+    In<QPushButton>("btnexportar").click();
+    EXPECT_EQ(ErrorReports(), QStringList({"File access denied.", "Invalid filename."}));
+
+    platform.fileDialogs.QueueAnswer(std::nullopt);
+    In<QPushButton>("btnexportar").click();
+    EXPECT_EQ(ErrorReports().size(), 2) << "a cancelled dialog writes nothing";
+}
+
+} // namespace
+} // namespace orbeta
