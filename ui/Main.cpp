@@ -3,6 +3,7 @@
 #include "engine/ReportText.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
+#include "ui/BusyCursor.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
@@ -11,6 +12,7 @@
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
 #include "ui/Ufanova.h"
+#include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
 #include "ui/helpcons.h"
@@ -86,15 +88,6 @@ FileDialogSettings StudyFileDialog(const QString& title, const QString& proposed
 std::filesystem::path PathOf(const QString& fileName) {
     return std::filesystem::path(QFile::encodeName(fileName).toStdString());
 }
-
-// The hourglass while a command reads or writes.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 } // namespace
 
@@ -219,6 +212,15 @@ void TMainForm::CreateMenus() {
                                 kReport,
                                 "Cálculos|Presenta datos y resultados",
                                 &TMainForm::mnuinformeClick})};
+    // Needs no study, so it belongs to no group and stays available.
+    calculations->addSeparator();
+    AddItem(*calculations,
+            {"mnuplanificar",
+             "&Planificar estudio...",
+             {},
+             kPlanner,
+             "Cálculos|Propone el diseño de un estudio de precisión",
+             &TMainForm::mnuplanificarClick});
 
     QMenu* window =
         AddMenu(nullptr, {"WindowMenu", "&Ventana", kWindowMenu, "Arregla las ventanas presentes"});
@@ -558,6 +560,24 @@ void TMainForm::mnuinformeClick() {
             study, separator, m_engine, m_anova, m_precision,
             [window](const std::vector<std::string>& lines) { window->AppendLines(lines); });
     });
+}
+
+void TMainForm::mnuplanificarClick() {
+    auto* window = new TFplan(m_platform, [this] { return StudyForPlanner(); });
+    window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
+}
+
+std::optional<Study> TMainForm::StudyForPlanner() {
+    if (!m_captureWindow) {
+        m_platform.messages.ShowMessage(
+            QStringLiteral("No hay ningún estudio abierto del que tomar el promedio y las "
+                           "desviaciones estándar."));
+        return std::nullopt;
+    }
+    if (!StudyPassesChecks()) {
+        return std::nullopt;
+    }
+    return m_captureWindow->StudySnapshot();
 }
 
 void TMainForm::mnucloseClick() {

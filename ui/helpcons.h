@@ -16,6 +16,7 @@ inline constexpr int kExit = 8;
 inline constexpr int kCalculationsMenu = 10;
 inline constexpr int kAnova = 11;
 inline constexpr int kPrecision = 12;
+inline constexpr int kPlanner = 13;
 inline constexpr int kReport = 19;
 inline constexpr int kWindowMenu = 20;
 inline constexpr int kTile = 20;

@@ -49,6 +49,7 @@ const int kHelpContexts[] = {
     helpcons::kTile,          helpcons::kCascade,
     helpcons::kHelpMenu,      helpcons::kHelpContents,
     helpcons::kHelpSearch,    helpcons::kAbout,
+    helpcons::kPlanner,
 };
 
 TEST(HelpBook, EveryHelpContextAndKeywordLeadsToAPageThatExists) {
@@ -73,6 +74,7 @@ TEST(HelpBook, TopicsSayWhatTheirCommandsDo) {
     EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kPrecision)).contains("0.814049"));
     EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kAnova)).contains("0.05"));
     EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kNew)).contains("Aceptar nuevo formato"));
+    EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kPlanner)).contains("Tomar del estudio"));
 }
 
 TEST(HelpBook, TheIndexIsAlphabeticalIgnoringCaseAndAccents) {

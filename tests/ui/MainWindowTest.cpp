@@ -78,6 +78,8 @@ const ItemRow kItems[] = {
      "Cálculos"},
     {"mnuprecs", "&Precisión de método", "", "Precisión de método", "Cálculos"},
     {"mnuinforme", "&Informe", "", "Presenta datos y resultados", "Cálculos"},
+    {"mnuplanificar", "&Planificar estudio...", "",
+     "Propone el diseño de un estudio de precisión", "Cálculos"},
     {"WindowMenu", "&Ventana", "", "Arregla las ventanas presentes",
      "Arregla las ventanas presentes"},
     {"WindowTileItem", "&Mosaico", "", "Arregla las ventanas en mosaico", "Ventana"},
@@ -121,7 +123,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
               QStringList({"FileNewItem", "FileOpenItem", "mnuclose", "-", "FileSaveItem",
                            "FileSaveAsItem", "-", "FilePrintItem", "-", "FileExitItem"}));
     EXPECT_EQ(NamesOf(Menu("FilePrintItem")), QStringList({"PrintLasser", "PrintDeskjet"}));
-    EXPECT_EQ(NamesOf(Menu("mnucalculos")), QStringList({"mnuanova", "mnuprecs", "mnuinforme"}));
+    EXPECT_EQ(NamesOf(Menu("mnucalculos")),
+              QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-", "mnuplanificar"}));
     EXPECT_EQ(NamesOf(Menu("WindowMenu")), QStringList({"WindowTileItem", "WindowCascadeItem"}));
     EXPECT_EQ(NamesOf(Menu("HelpMenu")), QStringList({"HelpContentsItem", "HelpSearchItem",
                                                       "HelpHowToUseItem", "-", "HelpAboutItem"}));
@@ -274,7 +277,7 @@ const std::map<CommandGroup, std::vector<const char*>> kGroupMembers{
 const std::vector<const char*> kAlwaysAvailable{
     "FileMenu",         "mnucalculos",   "WindowMenu",       "HelpMenu",
     "FileExitItem",     "spdexit",       "HelpContentsItem", "HelpSearchItem",
-    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido"};
+    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido",   "mnuplanificar"};
 
 class CommandStateTest : public MainWindowTest {
 protected:
@@ -480,6 +483,7 @@ const ContextRow kContexts[] = {
     {"mnucalculos", "mnuanova", 11},
     {"mnucalculos", "mnuprecs", 12},
     {"mnucalculos", "mnuinforme", 19},
+    {"mnucalculos", "mnuplanificar", 13},
     {"WindowMenu", nullptr, 20},
     {"WindowMenu", "WindowTileItem", 20},
     {"WindowMenu", "WindowCascadeItem", 20},
