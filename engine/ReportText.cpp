@@ -3,7 +3,8 @@
 #include "engine/UTs.h"
 #include "study/Numbers.h"
 
-#include <utility>
+#include <array>
+#include <cstddef>
 
 namespace orbeta {
 
@@ -14,11 +15,6 @@ const std::string kBlankLine = " ";
 
 std::string Labelled(std::string_view label, double value, char decimalSeparator) {
     return std::string(label) + FormatResult(value, decimalSeparator);
-}
-
-void Append(std::vector<std::string>& lines, std::vector<std::string> more) {
-    lines.insert(lines.end(), std::make_move_iterator(more.begin()),
-                 std::make_move_iterator(more.end()));
 }
 
 } // namespace
@@ -59,22 +55,17 @@ std::vector<std::string> ReportStudyLines(const Study& study) {
 
 std::vector<std::string> ReportAnovaLines(const AnovaTable& anova, char decimalSeparator) {
     std::vector<std::string> lines{kBlankLine, "ANÁLISIS DE LA VARIANZA"};
-    auto appendSource = [&](std::string_view source, double df, double ss, double ms) {
+    constexpr std::array<const char*, kAnovaSources> names = {"ANALISTA", "DIA", "ERROR"};
+    constexpr std::array<const char*, 5> labels = {"GRADOS DE LIBERTAD = ", "SUMA DE CUADRADOS = ",
+                                                   "MEDIA DE CUADRADOS = ", "fcal = ", "Pfcal = "};
+    for (const AnovaRow& row : AnovaRows(anova)) {
         lines.push_back(kBlankLine);
-        lines.push_back("FUENTE DE VARIACIÓN : " + std::string(source));
-        lines.push_back(Labelled("GRADOS DE LIBERTAD = ", df, decimalSeparator));
-        lines.push_back(Labelled("SUMA DE CUADRADOS = ", ss, decimalSeparator));
-        lines.push_back(Labelled("MEDIA DE CUADRADOS = ", ms, decimalSeparator));
-    };
-    auto appendTest = [&](double f, double p) {
-        lines.push_back(Labelled("fcal = ", f, decimalSeparator));
-        lines.push_back(Labelled("Pfcal = ", p, decimalSeparator));
-    };
-    appendSource("ANALISTA", anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst);
-    appendTest(anova.fAnalyst, anova.pAnalyst);
-    appendSource("DIA", anova.dfDay, anova.ssDay, anova.msDay);
-    appendTest(anova.fDay, anova.pDay);
-    appendSource("ERROR", anova.dfError, anova.ssError, anova.msError);
+        lines.push_back("FUENTE DE VARIACIÓN : " +
+                        std::string(names[static_cast<std::size_t>(row.source)]));
+        for (std::size_t figure = 0; figure < row.Figures().size(); ++figure) {
+            lines.push_back(Labelled(labels[figure], row.Figures()[figure], decimalSeparator));
+        }
+    }
     lines.push_back(kBlankLine);
     lines.push_back(AnalystConclusion(anova.pAnalyst));
     lines.push_back(DayConclusion(anova.pDay));
@@ -95,22 +86,9 @@ std::vector<std::string> PrecisionLines(std::string_view methodName,
         lines.push_back(
             Labelled("PROMEDIO DE LAS DETERMINACIONES = ", precision.mean, decimalSeparator));
     }
-    Append(lines,
-           {Labelled("COEFICIENTE DE VARIACIÓN TOTAL = ", precision.cvTotal, decimalSeparator),
-            Labelled("REPETIBILIDAD DEL MÉTODO ANALÍTICO = ", precision.repeatability,
-                     decimalSeparator),
-            Labelled("COEFICIENTE DE VARIACIÓN DE REPETIBILIDAD DEL MÉTODO ANALÍTICO = ",
-                     precision.cvRepeatability, decimalSeparator),
-            Labelled("REPRODUCIBILIDAD INTER DIA/ANALISTA = ", precision.reproDayAnalyst,
-                     decimalSeparator),
-            Labelled("COEFICIENTE DE VARIACIÓN INTER DIA/ANALISTA = ", precision.cvDayAnalyst,
-                     decimalSeparator),
-            Labelled("REPRODUCIBILIDAD INTERANALISTA = ", precision.reproInterAnalyst,
-                     decimalSeparator),
-            Labelled("COEFICIENTE DE VARIACIÓN INTERANALISTA = ", precision.cvInterAnalyst,
-                     decimalSeparator),
-            Labelled("AMPLITUD MÁXIMA RELATIVA DE LAS DETERMINACIONES ANALÍTICAS = ",
-                     precision.maxRelativeRange, decimalSeparator)});
+    for (const PrecisionMeasure& measure : PrecisionMeasures(precision)) {
+        lines.push_back(Labelled(measure.label, measure.value, decimalSeparator));
+    }
     return lines;
 }
 

@@ -3,6 +3,7 @@
 #include "study/Study.h"
 
 #include <array>
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -37,6 +38,38 @@ struct PrecisionSummary {
     double maxRelativeRange = 0;
     double mean = 0;
 };
+
+// The sources of variation, in the table's order.
+enum class AnovaSource { Analyst, Day, Error };
+inline constexpr std::size_t kAnovaSources = 3;
+
+// One source of the analysis of variance with its figures in the table's order: degrees of
+// freedom, sum of squares, mean square, then, for a tested source, F and its probability.
+struct AnovaRow {
+    AnovaSource source = AnovaSource::Analyst;
+    std::array<double, 5> values{};
+    std::size_t count = 0;
+
+    bool Tested() const { return count == values.size(); }
+    std::span<const double> Figures() const { return {values.data(), count}; }
+};
+
+// The rows of a table, analyst, day and error: the one walk the window, the pages, the report
+// text and the machine reports take.
+std::array<AnovaRow, kAnovaSources> AnovaRows(const AnovaTable& anova);
+
+// A precision measure with the label the report text and the window give it ("... = ") and the
+// key the machine reports give it.
+struct PrecisionMeasure {
+    const char* label;
+    const char* key;
+    double value;
+};
+inline constexpr std::size_t kPrecisionMeasures = 8;
+
+// The measures of a summary in their order, from the total coefficient of variation to the
+// largest relative range; the mean is not among them.
+std::array<PrecisionMeasure, kPrecisionMeasures> PrecisionMeasures(const PrecisionSummary& precision);
 
 // The largest study the engine's tables hold.
 inline constexpr int kEngineMaxAnalysts = 10;

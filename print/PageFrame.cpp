@@ -138,29 +138,23 @@ void DrawResults(PageWriter& page, const ResultsPageTexts& texts, const std::str
     for (const auto& heading : texts.headings) {
         page.Text(heading.column, heading.row, heading.text);
     }
-    const std::vector<std::vector<double>> sources = {
-        {anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst, anova.pAnalyst},
-        {anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay},
-        {anova.dfError, anova.ssError, anova.msError}};
-    for (std::size_t source = 0; source < sources.size(); ++source) {
-        for (std::size_t value = 0; value < sources[source].size(); ++value) {
-            page.Text(texts.valueColumns[value], 16 + static_cast<int>(source),
-                      FormatResult(sources[source][value], decimalSeparator));
+    for (int row = 16; const AnovaRow& source : AnovaRows(anova)) {
+        for (std::size_t value = 0; value < source.Figures().size(); ++value) {
+            page.Text(texts.valueColumns[value], row,
+                      FormatResult(source.Figures()[value], decimalSeparator));
         }
+        ++row;
     }
     page.Centred(21, texts.analystConclusion(anova.pAnalyst));
     page.Centred(22, texts.dayConclusion(anova.pDay));
 
     page.Centred(29, texts.precisionTitle);
     page.Text(texts.labelColumn, 31, texts.precisionLabels[0] + methodName);
-    const std::array<double, 8> measures = {precision.cvTotal,         precision.repeatability,
-                                            precision.cvRepeatability, precision.reproDayAnalyst,
-                                            precision.cvDayAnalyst,    precision.reproInterAnalyst,
-                                            precision.cvInterAnalyst,  precision.maxRelativeRange};
-    for (std::size_t measure = 0; measure < measures.size(); ++measure) {
-        page.Text(texts.labelColumn, 32 + static_cast<int>(measure),
-                  texts.precisionLabels[measure + 1] +
-                      FormatResult(measures[measure], decimalSeparator));
+    for (int row = 32; const PrecisionMeasure& measure : PrecisionMeasures(precision)) {
+        page.Text(texts.labelColumn, row,
+                  texts.precisionLabels[static_cast<std::size_t>(row - 31)] +
+                      FormatResult(measure.value, decimalSeparator));
+        ++row;
     }
 }
 

@@ -12,9 +12,10 @@
 #include <QTableWidget>
 #include <QTextDocument>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <utility>
-#include <vector>
 
 namespace orbeta {
 
@@ -94,19 +95,12 @@ TfinfoA::TfinfoA(const AnovaTable& anova, char decimalSeparator, QWidget* parent
             m_grid->setItem(row, column, cell);
         }
     }
-    struct Source {
-        const char* name;
-        std::vector<double> figures;
-    };
-    const Source sources[] = {
-        {"ANALISTA",
-         {anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst, anova.pAnalyst}},
-        {"DIA", {anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay}},
-        {"ERROR DE MÉTODO", {anova.dfError, anova.ssError, anova.msError}},
-    };
-    for (int row = 3; const Source& source : sources) {
-        m_grid->item(row, 0)->setText(QString::fromUtf8(source.name));
-        for (int column = 1; const double figure : source.figures) {
+    constexpr std::array<const char*, kAnovaSources> names = {"ANALISTA", "DIA",
+                                                              "ERROR DE MÉTODO"};
+    for (int row = 3; const AnovaRow& source : AnovaRows(anova)) {
+        m_grid->item(row, 0)->setText(
+            QString::fromUtf8(names[static_cast<std::size_t>(source.source)]));
+        for (int column = 1; const double figure : source.Figures()) {
             m_grid->item(row, column++)
                 ->setText(QString::fromStdString(FormatResult(figure, decimalSeparator)));
         }

@@ -2,6 +2,7 @@
 
 #include "engine/UTs.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <initializer_list>
@@ -33,11 +34,16 @@ Json ComponentJson(const VarianceComponent& component, std::size_t later = 0) {
                   later);
 }
 
-Json ComponentJson(const VarianceComponent& component, const SdInterval& interval) {
-    Json json = ComponentJson(component, 3);
+// A component with its interval, then its bounds.
+Json ComponentJson(const VarianceComponent& component, const SdInterval& interval,
+                   std::initializer_list<std::pair<const char*, Json>> bounds) {
+    Json json = ComponentJson(component, 3 + bounds.size());
     json["df"] = interval.df;
     json["sd_low"] = interval.low;
     json["sd_high"] = interval.high;
+    for (const auto& [key, value] : bounds) {
+        json[key] = value;
+    }
     return json;
 }
 
@@ -48,48 +54,70 @@ Json GrubbsJson(const GrubbsValue& value) {
                    {"day", value.day.day}});
 }
 
-// A source of variation: its degrees of freedom, sum and mean of squares, then, for a tested
-// source, its F ratio with the program's probability and the exact one.
-Json SourceJson(double df, double ss, double ms, std::size_t later = 0) {
-    return Object({{"df", df}, {"ss", ss}, {"ms", ms}}, later);
-}
-
-Json SourceJson(double df, double ss, double ms, double f, double p, double pExact) {
-    Json json = SourceJson(df, ss, ms, 3);
-    json["f"] = f;
-    json["p"] = p;
-    json["p_exact"] = pExact;
-    return json;
-}
-
+// Each source of variation: its figures, then, for a tested source, the exact probability of its
+// F ratio.
 Json AnovaJson(const AnovaTable& anova, const ExtendedAnalysis& extended) {
-    Json json = Object({}, 3);
-    json["analyst"] = SourceJson(anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst,
-                                 anova.pAnalyst, extended.pAnalystExact);
-    json["day"] = SourceJson(anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay,
-                             extended.pDayExact);
-    json["error"] = SourceJson(anova.dfError, anova.ssError, anova.msError);
+    constexpr std::array<const char*, kAnovaSources> sources = {"analyst", "day", "error"};
+    constexpr std::array<const char*, 5> figures = {"df", "ss", "ms", "f", "p"};
+    const std::array<double, 2> exact = {extended.pAnalystExact, extended.pDayExact};
+    Json json = Object({}, kAnovaSources);
+    for (const AnovaRow& row : AnovaRows(anova)) {
+        const auto source = static_cast<std::size_t>(row.source);
+        Json figuresJson = Object({}, row.Figures().size() + 1);
+        for (std::size_t figure = 0; figure < row.Figures().size(); ++figure) {
+            figuresJson[figures[figure]] = row.Figures()[figure];
+        }
+        if (row.Tested()) {
+            figuresJson["p_exact"] = exact[source];
+        }
+        json[sources[source]] = std::move(figuresJson);
+    }
     return json;
 }
 
 Json PrecisionJson(const PrecisionSummary& precision) {
-    return Object({{"mean", precision.mean},
-                   {"cv_total", precision.cvTotal},
-                   {"repeatability", precision.repeatability},
-                   {"cv_repeatability", precision.cvRepeatability},
-                   {"repro_day_analyst", precision.reproDayAnalyst},
-                   {"cv_day_analyst", precision.cvDayAnalyst},
-                   {"repro_inter_analyst", precision.reproInterAnalyst},
-                   {"cv_inter_analyst", precision.cvInterAnalyst},
-                   {"max_relative_range", precision.maxRelativeRange}});
+    Json json = Object({{"mean", precision.mean}}, kPrecisionMeasures);
+    for (const PrecisionMeasure& measure : PrecisionMeasures(precision)) {
+        json[measure.key] = measure.value;
+    }
+    return json;
 }
 
 Json ComponentsJson(const ExtendedAnalysis& extended) {
     Json json = Object({}, 4);
-    json["repeatability"] = ComponentJson(extended.repeatability, extended.repeatabilityInterval);
+    const RepeatabilityBounds& repeatability = extended.repeatabilityBounds;
+    const IntermediateBounds& intermediate = extended.intermediateBounds;
+    json["repeatability"] = ComponentJson(extended.repeatability, extended.repeatabilityInterval,
+                                          {{"sd_upper", repeatability.sdUpper},
+                                           {"rsd", repeatability.rsd},
+                                           {"rsd_upper", repeatability.rsdUpper}});
     json["day"] = ComponentJson(extended.day);
     json["analyst"] = ComponentJson(extended.analyst);
-    json["intermediate"] = ComponentJson(extended.intermediate, extended.intermediateInterval);
+    json["intermediate"] = ComponentJson(extended.intermediate, extended.intermediateInterval,
+                                         {{"sd_upper", intermediate.sdUpper},
+                                          {"rsd", intermediate.rsd},
+                                          {"mls_variance_low", intermediate.mlsVarianceLow},
+                                          {"mls_variance_high", intermediate.mlsVarianceHigh},
+                                          {"mls_sd_upper", intermediate.mlsSdUpper},
+                                          {"rsd_upper", intermediate.rsdUpper}});
+    return json;
+}
+
+// The verdicts of the limits given; nothing when none was.
+std::optional<Json> AcceptanceJson(const AcceptanceResult& acceptance) {
+    if (!acceptance.repeatability && !acceptance.intermediate) {
+        return std::nullopt;
+    }
+    Json json = Object({}, 2);
+    for (const auto& [key, figures] : {std::pair{"repeatability", acceptance.repeatability},
+                                       std::pair{"intermediate", acceptance.intermediate}}) {
+        if (figures) {
+            json[key] = Object({{"limit", figures->limit},
+                                {"rsd", figures->rsd},
+                                {"rsd_upper", figures->rsdUpper},
+                                {"verdict", AcceptanceText(figures->verdict)}});
+        }
+    }
     return json;
 }
 
@@ -110,7 +138,7 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
                         {"analysts", contents.analysts},
                         {"days", contents.days},
                         {"replicates", contents.replicates}},
-                       6);
+                       8);
     json["anova"] = AnovaJson(figures.anova, extended);
     json["conclusions"] = Object({{"analyst_effect", DeclaresEffect(figures.anova.pAnalyst)},
                                   {"day_effect", DeclaresEffect(figures.anova.pDay)},
@@ -124,6 +152,11 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
                               {"analyst", cochran.largest.analyst},
                               {"day", cochran.largest.day}});
     json["grubbs"] = GrubbsTestJson(extended.grubbs);
+    json["flags"] = Object({{"few_analysts", extended.flags.fewAnalysts},
+                            {"intervals_disagree", extended.flags.intervalsDisagree}});
+    if (auto acceptance = AcceptanceJson(figures.acceptance)) {
+        json["acceptance"] = std::move(*acceptance);
+    }
     return json;
 }
 
@@ -154,28 +187,56 @@ void AppendIndent(std::string& text, int depth) {
     text.append(static_cast<std::size_t>(depth) * 2, ' ');
 }
 
-// The leaves of a report, named by their keys joined with "_", in the report's order.
-void Flatten(const Json& value, const std::string& name,
-             std::vector<std::pair<std::string, std::string>>& cells) {
-    if (value.is_object()) {
-        for (const auto& [key, item] : value.items()) {
-            Flatten(item, name.empty() ? key : name + "_" + key, cells);
-        }
-        return;
-    }
-    std::string cell;
-    if (value.is_string()) {
-        cell = value.get<std::string>();
-    } else {
-        AppendScalar(cell, value);
-    }
-    cells.emplace_back(name, std::move(cell));
-}
+// The columns of the CSV: where each figure stands in a report, in the report's order. Named here
+// rather than read off a report, so that a member a report may lack (an acceptance without its
+// limit, everything of a file that failed) keeps its column, empty, and shifts none.
+constexpr std::pair<std::string_view, std::string_view> kColumnGroups[] = {
+    {"/", "file method date analysts days replicates"},
+    {"/anova/analyst/", "df ss ms f p p_exact"},
+    {"/anova/day/", "df ss ms f p p_exact"},
+    {"/anova/error/", "df ss ms"},
+    {"/conclusions/", "analyst_effect day_effect exact_conclusions_differ"},
+    {"/precision/",
+     "mean cv_total repeatability cv_repeatability repro_day_analyst cv_day_analyst "
+     "repro_inter_analyst cv_inter_analyst max_relative_range"},
+    {"/components/repeatability/", "variance sd cv percent df sd_low sd_high sd_upper rsd "
+                                   "rsd_upper"},
+    {"/components/day/", "variance sd cv percent"},
+    {"/components/analyst/", "variance sd cv percent"},
+    {"/components/intermediate/",
+     "variance sd cv percent df sd_low sd_high sd_upper rsd mls_variance_low mls_variance_high "
+     "mls_sd_upper rsd_upper"},
+    {"/cochran/", "c critical_5 critical_1 verdict analyst day"},
+    {"/grubbs/", "critical_5 critical_1"},
+    {"/grubbs/high/", "g verdict analyst day"},
+    {"/grubbs/low/", "g verdict analyst day"},
+    {"/flags/", "few_analysts intervals_disagree"},
+    {"/acceptance/repeatability/", "limit rsd rsd_upper verdict"},
+    {"/acceptance/intermediate/", "limit rsd rsd_upper verdict"},
+    {"/", "error"},
+};
 
-std::vector<std::pair<std::string, std::string>> Flattened(const Json& report) {
-    std::vector<std::pair<std::string, std::string>> cells;
-    Flatten(report, "", cells);
-    return cells;
+struct Column {
+    std::string name; // the keys joined with "_"
+    Json::json_pointer place;
+};
+
+const std::vector<Column>& Columns() {
+    static const std::vector<Column> columns = [] {
+        std::vector<Column> all;
+        for (const auto& [group, keys] : kColumnGroups) {
+            for (std::size_t start = 0; start < keys.size();) {
+                const std::size_t end = std::min(keys.find(' ', start), keys.size());
+                std::string path = std::string(group) + std::string(keys.substr(start, end - start));
+                std::string name = path.substr(1);
+                std::replace(name.begin(), name.end(), '/', '_');
+                all.push_back(Column{std::move(name), Json::json_pointer(path)});
+                start = end + 1;
+            }
+        }
+        return all;
+    }();
+    return columns;
 }
 
 } // namespace
@@ -210,25 +271,27 @@ void AppendJson(std::string& text, const Json& value, int depth) {
 
 std::vector<std::string> CsvHeader() {
     std::vector<std::string> header;
-    for (auto& [name, value] : Flattened(FiguresJson("", StudyFigures{}))) {
-        header.push_back(std::move(name));
+    for (const Column& column : Columns()) {
+        header.push_back(column.name);
     }
-    header.emplace_back("error");
     return header;
 }
 
 std::vector<std::string> CsvFields(const Json& report) {
     std::vector<std::string> fields;
-    if (report.contains("error")) {
-        fields.resize(CsvHeader().size());
-        fields.front() = report["file"].get<std::string>();
-        fields.back() = report["error"].get<std::string>();
-        return fields;
+    fields.reserve(Columns().size());
+    for (const Column& column : Columns()) {
+        std::string& field = fields.emplace_back();
+        if (!report.contains(column.place)) {
+            continue;
+        }
+        const Json& value = report[column.place];
+        if (value.is_string()) {
+            field = value.get<std::string>();
+        } else {
+            AppendScalar(field, value);
+        }
     }
-    for (auto& [name, value] : Flattened(report)) {
-        fields.push_back(std::move(value));
-    }
-    fields.emplace_back();
     return fields;
 }
 

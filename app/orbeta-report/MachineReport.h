@@ -20,6 +20,7 @@ struct StudyFigures {
     AnovaTable anova;
     PrecisionSummary precision;
     ExtendedAnalysis extended;
+    AcceptanceResult acceptance;
 };
 
 // One file named on the command line: its figures, or the message the program shows for its
@@ -43,12 +44,13 @@ Json JsonReport(const FileOutcome& outcome);
 // plain identifiers.
 void AppendJson(std::string& text, const Json& value, int depth);
 
-// CSV by RFC 4180. The header names each figure of a report by its JSON keys joined with "_", in
-// the report's order, then "error".
+// CSV by RFC 4180. The header names each figure a report can hold by its JSON keys joined with
+// "_", in the report's order, then "error".
 std::vector<std::string> CsvHeader();
 
-// The fields of a report under CsvHeader(): numbers and truth values written as in JSON, and the
-// error last, empty for a file that was reported.
+// The fields of a report under CsvHeader(): numbers and truth values written as in JSON, a field
+// empty where the report lacks the member (the acceptance without a limit, the figures of a file
+// that failed, the error of one that was reported).
 std::vector<std::string> CsvFields(const Json& report);
 
 // Appends one row, ending in CR LF, its fields quoted where they need it.

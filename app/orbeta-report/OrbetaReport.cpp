@@ -3,17 +3,25 @@
 // computes as the report command does; it needs no display.
 
 #include "MachineReport.h"
+#include "engine/Acceptance.h"
 #include "engine/ReportText.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "study/StudyChecks.h"
 
+#include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <iostream>
+#include <iterator>
+#include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -23,9 +31,10 @@ using orbeta::report::Json;
 using orbeta::report::StudyFigures;
 
 constexpr std::string_view kUsage =
-    "Uso: orbeta-report [--format text|json|csv] ARCHIVO...\n"
+    "Uso: orbeta-report [--format text|json|csv] [--limit-repeatability PCT]\n"
+    "                   [--limit-intermediate PCT] ARCHIVO...\n"
     "Escribe en la salida estándar el informe de cada estudio guardado en los ARCHIVOs (*.w05 o\n"
-    "*.txt), en el orden dado.\n"
+    "*.txt), en el orden dado; \"-\" lee un estudio de la entrada estándar.\n"
     "  --format text  (por omisión) el informe de texto: datos, análisis de la varianza,\n"
     "                 conclusiones y evaluación de la precisión, con el separador decimal de la\n"
     "                 configuración regional. Los informes de varios archivos van separados por\n"
@@ -35,59 +44,125 @@ constexpr std::string_view kUsage =
     "                 los componentes de la varianza con los intervalos de confianza al 95 % de\n"
     "                 sus desviaciones estándar, y las pruebas de Cochran y de Grubbs sobre los\n"
     "                 días. Un archivo que falla da {\"file\": ..., \"error\": \"<motivo>\"}.\n"
+    "                 Además, en components.repeatability: sd_upper (límite superior unilateral\n"
+    "                 al 95 %, por chi-cuadrado), rsd (100·sd/media) y rsd_upper\n"
+    "                 (100·sd_upper/media); en components.intermediate: sd_upper (unilateral,\n"
+    "                 Satterthwaite), rsd, mls_variance_low y mls_variance_high (intervalo MLS\n"
+    "                 bilateral al 95 % de la varianza), mls_sd_upper (raíz del límite MLS\n"
+    "                 unilateral) y rsd_upper (100·mls_sd_upper/media); flags.few_analysts (menos\n"
+    "                 de 3 grados de libertad entre analistas) y flags.intervals_disagree (el\n"
+    "                 límite MLS supera en más de un 20 % al de Satterthwaite).\n"
     "  --format csv   las mismas cifras en CSV (RFC 4180): una fila de cabecera con los nombres\n"
     "                 de JSON unidos por \"_\" (p. ej. anova_analyst_p_exact) y una fila por\n"
-    "                 archivo, con una última columna \"error\".\n"
+    "                 archivo, con una última columna \"error\". Las columnas de acceptance van\n"
+    "                 vacías cuando no se dio su límite.\n"
+    "  --limit-repeatability PCT, --limit-intermediate PCT\n"
+    "                 el límite de aceptación del RSD (%) de la repetibilidad o de la precisión\n"
+    "                 intermedia, un número mayor que cero escrito con \".\". En JSON y CSV cada\n"
+    "                 límite dado añade acceptance.repeatability o acceptance.intermediate con\n"
+    "                 limit, rsd, rsd_upper y verdict: \"Cumple\" si rsd_upper no supera el\n"
+    "                 límite, \"Cumple sin demostrarlo al 95 %\" si solo rsd no lo supera y\n"
+    "                 \"No cumple\" si rsd lo supera. El informe de texto no cambia.\n"
     "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
     "Sale con 0 si se informaron todos los archivos; con 1 si alguno no se pudo leer, revisar o\n"
     "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
     "varios; en JSON y CSV va en el informe), informados los demás, o si no se pudo escribir el\n"
-    "informe; y con 2 si se usó mal.\n";
+    "informe; y con 2 si se usó mal: una línea con el problema en la salida de errores.\n";
+
+constexpr std::string_view kStandardInput = "-";
 
 enum class Format { Text, Json, Csv };
 
 struct Arguments {
+    bool help = false;
     Format format = Format::Text;
+    orbeta::AcceptanceLimits limits;
     std::vector<std::string> files;
 };
 
-std::optional<Format> FormatNamed(std::string_view name) {
+// A misuse of the command line, with the line that names it.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+void SetFormat(Arguments& arguments, std::string_view name) {
     if (name == "text") {
-        return Format::Text;
+        arguments.format = Format::Text;
+    } else if (name == "json") {
+        arguments.format = Format::Json;
+    } else if (name == "csv") {
+        arguments.format = Format::Csv;
+    } else {
+        throw UsageError("formato desconocido: " + std::string(name));
     }
-    if (name == "json") {
-        return Format::Json;
-    }
-    if (name == "csv") {
-        return Format::Csv;
-    }
-    return std::nullopt;
 }
 
-// The format and the files, or nothing on misuse. "-" alone is a file name.
-std::optional<Arguments> ParseArguments(int argc, char** argv) {
+// A limit written with "." whatever the locale, the whole value a number above zero.
+double LimitNamed(std::string_view text, orbeta::LimitOf measure) {
+    double value = std::numeric_limits<double>::quiet_NaN();
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size()) {
+        value = std::numeric_limits<double>::quiet_NaN();
+    }
+    try {
+        return orbeta::CheckedLimit(value, measure);
+    } catch (const orbeta::Error& error) {
+        throw UsageError(error.what());
+    }
+}
+
+// An option of the command line: its name, whether a value follows it (as the next argument or
+// after "="), and what it sets.
+struct Option {
+    std::string_view name;
+    bool takesValue;
+    void (*apply)(Arguments& arguments, std::string_view value);
+};
+
+constexpr Option kOptions[] = {
+    {"--help", false, [](Arguments& arguments, std::string_view) { arguments.help = true; }},
+    {"-h", false, [](Arguments& arguments, std::string_view) { arguments.help = true; }},
+    {"--format", true, SetFormat},
+    {"--limit-repeatability", true,
+     [](Arguments& arguments, std::string_view value) {
+         arguments.limits.repeatability = LimitNamed(value, orbeta::LimitOf::Repeatability);
+     }},
+    {"--limit-intermediate", true,
+     [](Arguments& arguments, std::string_view value) {
+         arguments.limits.intermediate = LimitNamed(value, orbeta::LimitOf::Intermediate);
+     }},
+};
+
+// The options and the files; throws UsageError on misuse. "-" alone is a file name, standard
+// input.
+Arguments ParseArguments(int argc, char** argv) {
     Arguments arguments;
     for (int index = 1; index < argc; ++index) {
         const std::string_view argument = argv[index];
-        std::optional<std::string_view> format;
-        if (argument == "--format" && index + 1 < argc) {
-            format = argv[++index];
-        } else if (argument.starts_with("--format=")) {
-            format = argument.substr(std::strlen("--format="));
-        } else if (argument.size() > 1 && argument.front() == '-') {
-            return std::nullopt;
-        } else {
+        if (argument == kStandardInput || !argument.starts_with('-')) {
             arguments.files.emplace_back(argument);
             continue;
         }
-        const auto named = FormatNamed(*format);
-        if (!named) {
-            return std::nullopt;
+        const std::string_view name = argument.substr(0, argument.find('='));
+        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                         [name](const Option& row) { return row.name == name; });
+        if (option == std::end(kOptions) || (!option->takesValue && name != argument)) {
+            throw UsageError("opción desconocida: " + std::string(argument));
         }
-        arguments.format = *named;
+        std::string_view value;
+        if (name != argument) {
+            value = argument.substr(name.size() + 1);
+        } else if (option->takesValue) {
+            if (index + 1 == argc) {
+                throw UsageError("falta el valor de " + std::string(name));
+            }
+            value = argv[++index];
+        }
+        option->apply(arguments, value);
     }
-    if (arguments.files.empty()) {
-        return std::nullopt;
+    if (!arguments.help && arguments.files.empty()) {
+        throw UsageError("falta el ARCHIVO de estudio");
     }
     return arguments;
 }
@@ -100,12 +175,30 @@ char RegionalDecimalSeparator() {
     return point != nullptr && std::strlen(point) == 1 ? point[0] : '.';
 }
 
+// The contents of a study file, or of the study on standard input for "-".
+orbeta::StudyFileContents ReadStudy(const std::string& file) {
+    if (file == kStandardInput) {
+        std::string bytes(orbeta::kMaxStudyFileBytes + 1, '\0');
+        std::cin.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(std::cin.gcount()));
+        if (bytes.size() > orbeta::kMaxStudyFileBytes) {
+            throw orbeta::Error("El archivo es demasiado grande para ser un archivo de estudio.");
+        }
+        return orbeta::ParseStudyFileContents(bytes);
+    }
+    std::error_code failure;
+    if (std::filesystem::is_directory(file, failure)) {
+        throw orbeta::Error("'" + file + "' es una carpeta, no un archivo de estudio.");
+    }
+    return orbeta::ReadStudyFileContents(file);
+}
+
 // Reads a file and checks its counts. A study read from a file has its grid laid out for its
 // counts and every cell filled, so of the study checks only those of the counts can fail. Gives
 // the contents, or nothing with `error` holding the message the program shows.
 std::optional<orbeta::StudyFileContents> ReadChecked(const std::string& file, std::string& error) {
     try {
-        orbeta::StudyFileContents contents = orbeta::ReadStudyFileContents(file);
+        orbeta::StudyFileContents contents = ReadStudy(file);
         if (const auto failure = orbeta::CheckCounts(contents.analystCount, contents.dayCount,
                                                      contents.replicateCount)) {
             error = failure->message;
@@ -120,14 +213,14 @@ std::optional<orbeta::StudyFileContents> ReadChecked(const std::string& file, st
 
 // Reads, checks and computes one file with its extended analysis; the figures come from the
 // results as the grid would show them.
-FileOutcome Analyse(const std::string& file) {
+FileOutcome Analyse(const std::string& file, const orbeta::AcceptanceLimits& limits) {
     FileOutcome outcome{file, std::nullopt, {}};
     auto contents = ReadChecked(file, outcome.error);
     if (!contents) {
         return outcome;
     }
     try {
-        StudyFigures figures{std::move(*contents), {}, {}, {}};
+        StudyFigures figures{std::move(*contents), {}, {}, {}, {}};
         const orbeta::StudyNumbers numbers{figures.contents.analysts, figures.contents.days,
                                            figures.contents.replicates,
                                            figures.contents.shownResults};
@@ -135,6 +228,7 @@ FileOutcome Analyse(const std::string& file) {
         engine.ComputeAnova(numbers, figures.anova);
         engine.ComputePrecision(numbers, figures.precision);
         figures.extended = orbeta::ComputeExtendedAnalysis(numbers, figures.anova);
+        figures.acceptance = orbeta::Accept(figures.extended, limits);
         outcome.figures = std::move(figures);
     } catch (const std::exception& error) {
         outcome.error = orbeta::WithFullStop(error.what());
@@ -187,7 +281,9 @@ bool ReportText(const std::vector<std::string>& files, char separator) {
 }
 
 // JSON or CSV: one document holding every file, failures included, written file by file.
-bool ReportForPrograms(const std::vector<std::string>& files, Format format) {
+bool ReportForPrograms(const Arguments& arguments) {
+    const std::vector<std::string>& files = arguments.files;
+    const Format format = arguments.format;
     bool everyFileReported = true;
     std::string text;
     if (format == Format::Json) {
@@ -196,7 +292,7 @@ bool ReportForPrograms(const std::vector<std::string>& files, Format format) {
         orbeta::report::AppendCsvRow(text, orbeta::report::CsvHeader());
     }
     for (const std::string& file : files) {
-        const FileOutcome outcome = Analyse(file);
+        const FileOutcome outcome = Analyse(file, arguments.limits);
         everyFileReported = everyFileReported && outcome.figures.has_value();
         const Json report = orbeta::report::JsonReport(outcome);
         if (format == Format::Json) {
@@ -217,19 +313,21 @@ bool ReportForPrograms(const std::vector<std::string>& files, Format format) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    Arguments arguments;
+    try {
+        arguments = ParseArguments(argc, argv);
+    } catch (const UsageError& misuse) {
+        std::cerr << misuse.what() << "\nPruebe 'orbeta-report --help'.\n";
+        return 2;
+    }
+    if (arguments.help) {
         std::cout << kUsage;
         return 0;
     }
-    const auto arguments = ParseArguments(argc, argv);
-    if (!arguments) {
-        std::cerr << kUsage;
-        return 2;
-    }
     const char separator = RegionalDecimalSeparator();
-    const bool everyFileReported = arguments->format == Format::Text
-                                       ? ReportText(arguments->files, separator)
-                                       : ReportForPrograms(arguments->files, arguments->format);
+    const bool everyFileReported = arguments.format == Format::Text
+                                       ? ReportText(arguments.files, separator)
+                                       : ReportForPrograms(arguments);
     std::cout << std::flush;
     return everyFileReported && std::cout ? 0 : 1;
 }

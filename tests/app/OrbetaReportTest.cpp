@@ -13,8 +13,10 @@
 #include <iomanip>
 #include <regex>
 #include <sstream>
+#include <string_view>
 #include <sys/wait.h>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace orbeta {
@@ -72,10 +74,13 @@ std::vector<Field> ReportedFields() {
         {"/precision/", number,
          "mean cv_total repeatability cv_repeatability repro_day_analyst cv_day_analyst "
          "repro_inter_analyst cv_inter_analyst max_relative_range"},
-        {"/components/repeatability/", number, "variance sd cv percent df sd_low sd_high"},
+        {"/components/repeatability/", number,
+         "variance sd cv percent df sd_low sd_high sd_upper rsd rsd_upper"},
         {"/components/day/", number, "variance sd cv percent"},
         {"/components/analyst/", number, "variance sd cv percent"},
-        {"/components/intermediate/", number, "variance sd cv percent df sd_low sd_high"},
+        {"/components/intermediate/", number,
+         "variance sd cv percent df sd_low sd_high sd_upper rsd mls_variance_low "
+         "mls_variance_high mls_sd_upper rsd_upper"},
         {"/cochran/", number, "c critical_5 critical_1"},
         {"/cochran/", text, "verdict"},
         {"/cochran/", number, "analyst day"},
@@ -86,6 +91,7 @@ std::vector<Field> ReportedFields() {
         {"/grubbs/low/", number, "g"},
         {"/grubbs/low/", text, "verdict"},
         {"/grubbs/low/", number, "analyst day"},
+        {"/flags/", truth, "few_analysts intervals_disagree"},
     };
     std::vector<Field> fields;
     for (const auto& [group, holds, names] : groups) {
@@ -121,6 +127,13 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
     }
     rows.pop_back(); // after the last CR LF
     return rows;
+}
+
+// The field of a CSV row under the header's column `name`.
+const std::string& CsvCell(const std::vector<std::vector<std::string>>& rows, std::size_t row,
+                           const std::string& name) {
+    const auto column = std::find(rows[0].begin(), rows[0].end(), name) - rows[0].begin();
+    return rows[row].at(static_cast<std::size_t>(column));
 }
 
 std::string Shown(const std::string& number) {
@@ -202,18 +215,58 @@ TEST(OrbetaReport, UsesTheRegionalSeparatorOfTheEnvironment) {
 }
 
 TEST(OrbetaReport, ExplainsItsUsage) {
-    const std::string usage = "Uso: orbeta-report [--format text|json|csv] ARCHIVO...\n";
     const Outcome help = RunReportProgram("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.starts_with(usage));
+    EXPECT_TRUE(help.out.starts_with("Uso: orbeta-report [--format text|json|csv] "
+                                     "[--limit-repeatability PCT]\n"));
     EXPECT_EQ(help.err, "");
-    for (const char* wrong : {"", "--verbose a.w05", "--format xml a.w05", "--format=yaml a.w05",
-                              "--format json", "a.w05 --format"}) {
-        const Outcome outcome = RunReportProgram(wrong);
-        EXPECT_EQ(outcome.status, 2) << wrong;
-        EXPECT_EQ(outcome.out, "") << wrong;
-        EXPECT_TRUE(outcome.err.starts_with(usage)) << wrong;
+    for (const char* documented :
+         {"--limit-intermediate PCT", "sd_upper", "rsd_upper", "mls_variance_low",
+          "mls_variance_high", "mls_sd_upper", "flags.few_analysts", "flags.intervals_disagree",
+          "acceptance.repeatability", "acceptance.intermediate", "\"Cumple sin demostrarlo al 95 %\"",
+          "\"No cumple\"", "\"-\" lee un estudio de la entrada estándar"}) {
+        EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
     }
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "falta el ARCHIVO de estudio"},
+        {"--bogus a.w05", "opción desconocida: --bogus"},
+        {"--help=yes", "opción desconocida: --help=yes"},
+        {"--format xml a.w05", "formato desconocido: xml"},
+        {"--format=yaml a.w05", "formato desconocido: yaml"},
+        {"--format json", "falta el ARCHIVO de estudio"},
+        {"a.w05 --format", "falta el valor de --format"},
+        {"a.w05 --limit-intermediate", "falta el valor de --limit-intermediate"},
+        {"--limit-repeatability 0 a.w05",
+         "El límite de la repetibilidad debe ser un número mayor que cero."},
+        {"--limit-repeatability=-1 a.w05",
+         "El límite de la repetibilidad debe ser un número mayor que cero."},
+        {"--limit-intermediate 2,5 a.w05",
+         "El límite de la precisión intermedia debe ser un número mayor que cero."},
+        {"--limit-intermediate nan a.w05",
+         "El límite de la precisión intermedia debe ser un número mayor que cero."},
+        {"--limit-intermediate=2x a.w05",
+         "El límite de la precisión intermedia debe ser un número mayor que cero."},
+    };
+    for (const auto& [arguments, problem] : rows) {
+        const Outcome outcome = RunReportProgram(arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments;
+        EXPECT_EQ(outcome.out, "") << arguments;
+        EXPECT_EQ(outcome.err, std::string(problem) + "\nPruebe 'orbeta-report --help'.\n")
+            << arguments;
+    }
+}
+
+TEST(OrbetaReport, ReadsStandardInputAndRefusesAFolder) {
+    const std::string report = RunReportProgram(kWorkedExample).out;
+    const Outcome piped = RunReportProgram("- <" + kWorkedExample);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, report);
+    TemporaryFolder folder;
+    const Outcome outcome = RunReportProgram(folder.Path().string());
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err,
+              "'" + folder.Path().string() + "' es una carpeta, no un archivo de estudio.\n");
 }
 
 TEST(OrbetaReport, ReportsSeveralFilesAsTextInOrder) {
@@ -330,6 +383,11 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
         header.push_back(field.path.substr(1));
         std::replace(header.back().begin(), header.back().end(), '/', '_');
     }
+    for (const char* measure : {"repeatability", "intermediate"}) {
+        for (const char* name : {"limit", "rsd", "rsd_upper", "verdict"}) {
+            header.push_back(std::string("acceptance_") + measure + "_" + name);
+        }
+    }
     header.emplace_back("error");
     EXPECT_EQ(rows[0], header);
     auto cell = [&](std::size_t row, const std::string& name) {
@@ -348,6 +406,86 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     failed.front() = absent;
     failed.back() = "File not found.";
     EXPECT_EQ(rows[2], failed);
+}
+
+TEST(OrbetaReport, JudgesTheLimitsGivenInJsonAndCsv) {
+    // The worked example, computed apart: repeatability RSD 0.416825 % with its chi-square upper
+    // bound 0.713194 %; intermediate 0.595852 % with the one-sided MLS bound 6.61687 %.
+    struct Row {
+        const char* limits;
+        std::vector<std::string> expected; // the acceptance columns, shown
+    };
+    const Row rows[] = {
+        {"", {"", "", "", "", "", "", "", ""}},
+        {"--limit-intermediate 2",
+         {"", "", "", "", "2", "0.595852", "6.61687", "Cumple sin demostrarlo al 95 %"}},
+        {"--limit-repeatability=0.72 --limit-intermediate 0.5",
+         {"0.72", "0.416825", "0.713194", "Cumple", "0.5", "0.595852", "6.61687", "No cumple"}},
+    };
+    for (const Row& row : rows) {
+        const auto document = nlohmann::json::parse(
+            RunReportProgram(std::string("--format json ") + row.limits + " " + kWorkedExample)
+                .out);
+        const auto csv =
+            CsvRows(RunReportProgram(std::string("--format csv ") + row.limits + " " +
+                                     kWorkedExample)
+                        .out);
+        ASSERT_EQ(document.size(), 1u) << row.limits;
+        ASSERT_EQ(csv.size(), 2u) << row.limits;
+        std::vector<std::string> fromJson;
+        std::vector<std::string> fromCsv;
+        for (const char* measure : {"repeatability", "intermediate"}) {
+            for (const char* name : {"limit", "rsd", "rsd_upper", "verdict"}) {
+                const nlohmann::json::json_pointer place(std::string("/acceptance/") + measure +
+                                                         "/" + name);
+                const std::string column = std::string("acceptance_") + measure + "_" + name;
+                const std::string& cell = CsvCell(csv, 1, column);
+                const bool verdict = std::string_view(name) == "verdict";
+                fromCsv.push_back(verdict || cell.empty() ? cell : Shown(cell));
+                if (!document[0].contains(place)) {
+                    fromJson.emplace_back();
+                } else {
+                    const auto& value = document[0][place];
+                    fromJson.push_back(verdict ? value.get<std::string>()
+                                               : FormatResult(value.get<double>(), '.'));
+                }
+            }
+        }
+        EXPECT_EQ(fromJson, row.expected) << row.limits;
+        EXPECT_EQ(fromCsv, row.expected) << row.limits;
+        EXPECT_EQ(document[0].contains("acceptance"), *row.limits != '\0') << row.limits;
+    }
+}
+
+TEST(OrbetaReport, NamesTheDaysOfCochranAndGrubbsByAnalystAndDay) {
+    // Analyst 3's day 2 spreads widest, analyst 4's day 2 stands highest and analyst 3's day 1
+    // lowest: as days of the whole study they would be the 6th, 8th and 5th.
+    TemporaryFolder folder;
+    WriteStudyFile(folder / "five.w05",
+                   testing::StudyWithResults(
+                       5, 2, 2,
+                       {"99.90", "100.10", "100.10", "100.30", "99.80", "100.00", "100.00",
+                        "100.20", "99.70", "99.90", "99.50", "101.10", "99.90", "100.10",
+                        "100.60", "100.80", "100.00", "100.20", "99.80", "100.00"}),
+                   '.');
+    const std::string file = (folder / "five.w05").string();
+    const auto document = nlohmann::json::parse(RunReportProgram("--format json " + file).out);
+    const auto csv = CsvRows(RunReportProgram("--format csv " + file).out);
+    ASSERT_EQ(csv.size(), 2u);
+    const std::vector<std::string> places = {"cochran/analyst",     "cochran/day",
+                                             "grubbs/high/analyst", "grubbs/high/day",
+                                             "grubbs/low/analyst",  "grubbs/low/day"};
+    std::vector<std::string> fromJson;
+    std::vector<std::string> fromCsv;
+    for (const std::string& place : places) {
+        fromJson.push_back(document[0][nlohmann::json::json_pointer("/" + place)].dump());
+        std::string column = place;
+        std::replace(column.begin(), column.end(), '/', '_');
+        fromCsv.push_back(CsvCell(csv, 1, column));
+    }
+    const std::vector<std::string> expected = {"3", "2", "4", "2", "3", "1"};
+    EXPECT_EQ(fromJson, expected);
+    EXPECT_EQ(fromCsv, expected);
 }
 
 } // namespace
