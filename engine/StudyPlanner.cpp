@@ -80,7 +80,7 @@ PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int repl
     design.boundRatio = checked::Stored(checked::SquareRoot(
         checked::Divide(MlsUpperVariance(factors, design.expected), trueVariance)));
     if (inputs.limitRepeatability) {
-        design.pRepeatability = RepeatabilityProbability(inputs, factors);
+        design.pRepeatability = kPercent * RepeatabilityProbability(inputs, factors);
     }
     if (inputs.limitIntermediate) {
         const SimulatedShares shares = SimulateDesign(inputs, factors, days, replicates, draws);
@@ -234,7 +234,7 @@ SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& fa
         }
         allMet += all;
     }
-    const auto share = [studies](int met) { return static_cast<double>(met) / studies; };
+    const auto share = [studies](int met) { return kPercent * met / studies; };
     SimulatedShares shares;
     if (inputs.limitRepeatability) {
         shares.repeatability = share(repeatabilityMet);
@@ -274,10 +274,9 @@ StudyPlan PlanStudy(const PlanInputs& inputs) {
         }
     }
     std::sort(plan.designs.begin(), plan.designs.end(), InPlanOrder);
-    const double wanted = inputs.probability / kPercent;
     const auto reaching =
         std::find_if(plan.designs.begin(), plan.designs.end(),
-                     [wanted](const PlannedDesign& d) { return d.pAll >= wanted; });
+                     [&inputs](const PlannedDesign& d) { return d.pAll >= inputs.probability; });
     plan.reached = reaching != plan.designs.end();
     const auto chosen = plan.reached
                             ? reaching
@@ -307,23 +306,22 @@ std::vector<PlanColumn> PlanColumns(const StudyPlan& plan) {
     };
     if (plan.inputs.limitRepeatability) {
         columns.push_back({"P repetibilidad (%)", "p_repeatability",
-                           [](const PlannedDesign& d) { return *d.pRepeatability * kPercent; }});
+                           [](const PlannedDesign& d) { return *d.pRepeatability; }});
     }
     if (plan.inputs.limitIntermediate) {
         columns.push_back({"P intermedia (%)", "p_intermediate",
-                           [](const PlannedDesign& d) { return *d.pIntermediate * kPercent; }});
+                           [](const PlannedDesign& d) { return *d.pIntermediate; }});
     }
     if (plan.inputs.limitRepeatability && plan.inputs.limitIntermediate) {
-        columns.push_back(
-            {"P ambas (%)", "p_both", [](const PlannedDesign& d) { return d.pAll * kPercent; }});
+        columns.push_back({"P ambas (%)", "p_both", [](const PlannedDesign& d) { return d.pAll; }});
     }
     return columns;
 }
 
 std::string RecommendationSentence(const StudyPlan& plan, char decimalSeparator) {
     const PlannedDesign& design = plan.designs[plan.recommended];
-    const auto percent = [decimalSeparator](double fraction) {
-        return FormatResult(fraction * kPercent, decimalSeparator) + " %";
+    const auto percent = [decimalSeparator](double value) {
+        return FormatResult(value, decimalSeparator) + " %";
     };
     const std::string limits = LimitsText(plan.inputs, decimalSeparator);
     const std::string wanted = FormatResult(plan.inputs.probability, decimalSeparator) + " %";

@@ -82,8 +82,8 @@ std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts
 // a double cannot hold it.
 MeanSquares ExpectedMeanSquares(const PlanInputs& inputs, int days, int replicates);
 
-// The share of the simulated studies of a design that give «Cumple»: each limit on its own and
-// every given limit at once; nothing for a limit not given.
+// The share in percent of the simulated studies of a design that give «Cumple»: each limit on
+// its own and every given limit at once; nothing for a limit not given.
 struct SimulatedShares {
     std::optional<double> repeatability;
     std::optional<double> intermediate;
@@ -116,7 +116,7 @@ SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& fa
 // F_chi2(df)(l^2 chi2(0.05; df) / sigma_r^2) with df = A D (R - 1) and l = limit mean / 100.
 double RepeatabilityProbability(const PlanInputs& inputs, const DesignFactors& factors);
 
-// One design with its figures. Probabilities are fractions of 1.
+// One design with its figures. Probabilities are in percent.
 struct PlannedDesign {
     int analysts = 0;
     int days = 0;
@@ -151,7 +151,7 @@ struct StudyPlan {
 StudyPlan PlanStudy(const PlanInputs& inputs);
 
 // A figure of the table, as every view of the plan walks it: its heading for people, its key for
-// programs, and its value in each design; probabilities in percent.
+// programs, and its value in each design.
 struct PlanColumn {
     const char* heading;
     const char* key;

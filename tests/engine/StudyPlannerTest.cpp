@@ -114,12 +114,12 @@ TEST(StudyPlannerTest, AReferenceDesignMatchesAnIndependentComputation) {
     EXPECT_EQ((std::vector<std::string>{Shown(design.expected.analyst), Shown(design.expected.day),
                                         Shown(design.expected.error), Shown(design.satterthwaiteDf),
                                         Shown(design.boundRatio), Shown(*design.pRepeatability)}),
-              (std::vector<std::string>{"2.34", "0.34", "0.16", "5.54106", "3.43958", "0.227947"}));
+              (std::vector<std::string>{"2.34", "0.34", "0.16", "5.54106", "3.43958", "22.7947"}));
 
     const double reference = 0.5319425; // of 400 000 studies
     const double n = kPlanSimulatedStudies;
     const double tolerance = 4 * std::sqrt(reference * (1 - reference) * (1 / n + 1 / 400000.0));
-    EXPECT_NEAR(*DesignOf(plan, 6, 3, 2).pIntermediate, reference, tolerance);
+    EXPECT_NEAR(*DesignOf(plan, 6, 3, 2).pIntermediate / 100, reference, tolerance);
 }
 
 // The simulation judges the repeatability of each simulated study as the acceptance figures
@@ -138,7 +138,7 @@ TEST(StudyPlannerTest, TheSimulatedRepeatabilityAgreesWithTheClosedForm) {
         const DesignFactors factors = DesignFactorsOf(c.analysts, c.days, c.replicates);
         const double closed = RepeatabilityProbability(inputs, factors);
         const double simulated =
-            *SimulateDesign(inputs, factors, c.days, c.replicates, draws).repeatability;
+            *SimulateDesign(inputs, factors, c.days, c.replicates, draws).repeatability / 100;
         const double error = std::sqrt(closed * (1 - closed) / kPlanSimulatedStudies);
         EXPECT_GT(closed, 0.02) << c.analysts << c.days << c.replicates;
         EXPECT_LT(closed, 0.98) << c.analysts << c.days << c.replicates;
@@ -161,7 +161,7 @@ TEST(StudyPlannerTest, MoreAnalystsOrALooserLimitNeverLoseGround) {
         EXPECT_GE(*looser.pRepeatability, *design.pRepeatability);
         EXPECT_GE(*looser.pIntermediate, *design.pIntermediate);
         EXPECT_GE(looser.pAll, design.pAll);
-        EXPECT_LE(design.pAll, std::min(*design.pRepeatability, *design.pIntermediate) + 0.02);
+        EXPECT_LE(design.pAll, std::min(*design.pRepeatability, *design.pIntermediate) + 2);
     }
 }
 
@@ -175,12 +175,12 @@ TEST(StudyPlannerTest, TheCheapestDesignThatReachesTheProbabilityIsRecommended) 
         EXPECT_LT(std::tie(before.determinations, before.analysts, before.days),
                   std::tie(after.determinations, after.analysts, after.days));
         if (index <= plan.recommended) {
-            EXPECT_LT(before.pAll, 0.9) << index;
+            EXPECT_LT(before.pAll, 90) << index;
         }
     }
     ASSERT_TRUE(plan.reached);
     const PlannedDesign& chosen = plan.designs[plan.recommended];
-    EXPECT_GE(chosen.pAll, 0.9);
+    EXPECT_GE(chosen.pAll, 90);
     EXPECT_EQ(RecommendationSentence(plan, ','),
               "Se recomienda el diseño de " + std::to_string(chosen.analysts) + " analistas × " +
                   std::to_string(chosen.days) + " días × " + std::to_string(chosen.replicates) +
@@ -188,7 +188,7 @@ TEST(StudyPlannerTest, TheCheapestDesignThatReachesTheProbabilityIsRecommended) 
                   " determinaciones): es el de menos determinaciones con una probabilidad de al "
                   "menos el 90 % de demostrar al 95 % que la precisión intermedia no pasa del 1,2 "
                   "% (" +
-                  FormatResult(chosen.pAll * 100, ',') + " %).");
+                  FormatResult(chosen.pAll, ',') + " %).");
     EXPECT_EQ(PlanStudy(Expected(std::nullopt, 1.2)).designs[plan.recommended].pAll, chosen.pAll);
 
     const StudyPlan unreachable = PlanStudy(Expected(0.41, std::nullopt, 99.5));
@@ -200,7 +200,7 @@ TEST(StudyPlannerTest, TheCheapestDesignThatReachesTheProbabilityIsRecommended) 
               "probabilidad del 99.5 % de demostrar al 95 % que la repetibilidad no pasa del 0.41 "
               "%; el que más se acerca es el de 10 analistas × 10 días × 5 replicaciones (500 "
               "determinaciones), con el " +
-                  FormatResult(closest.pAll * 100, '.') + " %.");
+                  FormatResult(closest.pAll, '.') + " %.");
 }
 
 TEST(StudyPlannerTest, TheStudysSpreadIsTakenAsTheExtendedAnalysisEstimatesIt) {
