@@ -214,6 +214,17 @@ TEST(OrbetaReport, UsesTheRegionalSeparatorOfTheEnvironment) {
         "99.6417");
 }
 
+// Each command line a misuse: exit 2, nothing on standard output, and its problem in one line.
+template <typename Rows> void ExpectUsageErrors(const Rows& rows) {
+    for (const auto& [arguments, problem] : rows) {
+        const Outcome outcome = RunReportProgram(arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments;
+        EXPECT_EQ(outcome.out, "") << arguments;
+        EXPECT_EQ(outcome.err, std::string(problem) + "\nPruebe 'orbeta-report --help'.\n")
+            << arguments;
+    }
+}
+
 TEST(OrbetaReport, ExplainsItsUsage) {
     const Outcome help = RunReportProgram("--help");
     EXPECT_EQ(help.status, 0);
@@ -249,13 +260,7 @@ TEST(OrbetaReport, ExplainsItsUsage) {
         {"--limit-intermediate=2x a.w05",
          "El límite de la precisión intermedia debe ser un número mayor que cero."},
     };
-    for (const auto& [arguments, problem] : rows) {
-        const Outcome outcome = RunReportProgram(arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments;
-        EXPECT_EQ(outcome.out, "") << arguments;
-        EXPECT_EQ(outcome.err, std::string(problem) + "\nPruebe 'orbeta-report --help'.\n")
-            << arguments;
-    }
+    ExpectUsageErrors(rows);
 }
 
 TEST(OrbetaReport, ReadsStandardInputAndRefusesAFolder) {
@@ -584,13 +589,7 @@ TEST(OrbetaReport, RefusesABadPlanNamingTheOption) {
         {"--plan --mean=" + spread, "--mean: El promedio esperado debe ser un número mayor que "
                                     "cero."},
     };
-    for (const auto& [arguments, problem] : rows) {
-        const Outcome outcome = RunReportProgram(arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments;
-        EXPECT_EQ(outcome.out, "") << arguments;
-        EXPECT_EQ(outcome.err, std::string(problem) + "\nPruebe 'orbeta-report --help'.\n")
-            << arguments;
-    }
+    ExpectUsageErrors(rows);
 }
 
 } // namespace
