@@ -22,7 +22,8 @@ void JsonReportOfLargestStudies(benchmark::State& state, const char* options) {
         orbeta::testing::WriteBytes(folder / (std::to_string(copy) + ".w05"), bytes);
     }
     const std::string command = "cd " + folder.Path().string() + " && LC_ALL=C " +
-                                ORBETA_REPORT_PROGRAM + " --format json " + options + " *.w05 >/dev/null";
+                                ORBETA_REPORT_PROGRAM + " --format json " + options +
+                                " *.w05 >/dev/null";
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) {
             state.SkipWithError("orbeta-report failed");

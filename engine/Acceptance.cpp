@@ -5,6 +5,7 @@
 #include "study/Error.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace orbeta {
 
@@ -19,7 +20,7 @@ long double MlsSpread(const DesignFactors& factors, const PerSource& factor,
                       const MeanSquares& ms) {
     const PerSource squares{ms.analyst, ms.day, ms.error};
     long double sum = 0;
-    for (int q = 0; q < kSources; ++q) {
+    for (std::size_t q = 0; q < kAnovaSources; ++q) {
         const long double term = static_cast<long double>(factor[q]) * factors.c[q] * squares[q];
         sum += term * term;
     }
@@ -39,7 +40,7 @@ DesignFactors DesignFactorsOf(int analysts, int days, int replicates) {
                   static_cast<double>(analysts) * days * (replicates - 1.0)};
     factors.c = {1 / factors.perAnalyst, 1 / factors.perDay - 1 / factors.perAnalyst,
                  1 - 1 / factors.perDay};
-    for (int q = 0; q < kSources; ++q) {
+    for (std::size_t q = 0; q < kAnovaSources; ++q) {
         const double df = factors.df[q];
         factors.lowFactor[q] = 1 - df / ChiSquareQuantile(0.975, df);
         factors.highFactor[q] = df / ChiSquareQuantile(0.025, df) - 1;
@@ -85,6 +86,10 @@ double MlsUpperVariance(const DesignFactors& factors, const MeanSquares& ms) {
 
 double RepeatabilityUpperVariance(const DesignFactors& factors, double msError) {
     return checked::Stored(static_cast<long double>(msError) * factors.repeatabilityUpper);
+}
+
+double SdOf(double variance) {
+    return checked::Stored(checked::SquareRoot(variance));
 }
 
 double RelativeSd(double sd, double mean) {

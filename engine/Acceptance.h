@@ -21,14 +21,23 @@
 //                      U = theta + sqrt(sum (H_q c_q MS_q)^2),  H_q = df_q / chi2(0.025; df_q) - 1
 //                      and L below zero is set to zero;
 //     one-sided 95 %:  U with H_q = df_q / chi2(0.05; df_q) - 1.
+//
+// The verdict of a study, as ComputeExtendedAnalysis and Accept reach it, for a caller that has
+// the mean squares and the mean (the factors taken once per design):
+//     repeatability:  Decide(RelativeSd(SdOf(ms.error), mean),
+//                            RelativeSd(SdOf(RepeatabilityUpperVariance(factors, ms.error)), mean),
+//                            limit)
+//     intermediate:   Decide(RelativeSd(SdOf(IntermediateVariance(factors, ms)), mean),
+//                            RelativeSd(SdOf(MlsUpperVariance(factors, ms)), mean), limit)
+
+#include "engine/Ucalculo.h"
 
 #include <array>
 
 namespace orbeta {
 
-// The sources of a nested design in the order analyst, day, error.
-inline constexpr int kSources = 3;
-using PerSource = std::array<double, kSources>;
+// A figure of each source, in the order of AnovaSource: analyst, day, error.
+using PerSource = std::array<double, kAnovaSources>;
 
 // The three mean squares of one study, or of one simulated study.
 struct MeanSquares {
@@ -78,6 +87,10 @@ double MlsUpperVariance(const DesignFactors& factors, const MeanSquares& ms);
 
 // The one-sided 95 % upper bound of the repeatability variance.
 double RepeatabilityUpperVariance(const DesignFactors& factors, double msError);
+
+// The standard deviation of a variance; throws Error("Invalid floating point operation") for a
+// negative one.
+double SdOf(double variance);
 
 // 100 sd / |mean|, the relative standard deviation in percent. Throws Error("Floating point
 // division by zero") for a mean of zero and never yields an infinity or a NaN.

@@ -46,7 +46,7 @@ Verdict Judge(double statistic, double critical5, double critical1) {
 VarianceComponent Component(double variance, double mean, double intermediateVariance) {
     VarianceComponent component;
     component.variance = variance;
-    component.sd = checked::Stored(checked::SquareRoot(variance));
+    component.sd = SdOf(variance);
     component.cv = checked::Stored(checked::Divide(component.sd, mean) * kPercent);
     component.percent = checked::Stored(checked::Divide(variance, intermediateVariance) * kPercent);
     return component;
@@ -173,8 +173,7 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
                int analysts, double mean) {
 
     RepeatabilityBounds& repeatability = analysis.repeatabilityBounds;
-    repeatability.sdUpper = checked::Stored(
-        checked::SquareRoot(RepeatabilityUpperVariance(factors, ms.error)));
+    repeatability.sdUpper = SdOf(RepeatabilityUpperVariance(factors, ms.error));
     repeatability.rsd = RelativeSd(analysis.repeatability.sd, mean);
     repeatability.rsdUpper = RelativeSd(repeatability.sdUpper, mean);
 
@@ -185,8 +184,7 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
     const VarianceInterval mls = MlsVarianceInterval(factors, ms);
     intermediate.mlsVarianceLow = mls.low;
     intermediate.mlsVarianceHigh = mls.high;
-    intermediate.mlsSdUpper =
-        checked::Stored(checked::SquareRoot(MlsUpperVariance(factors, ms)));
+    intermediate.mlsSdUpper = SdOf(MlsUpperVariance(factors, ms));
     intermediate.rsdUpper = RelativeSd(intermediate.mlsSdUpper, mean);
 
     analysis.flags.analysts = analysts;
@@ -195,8 +193,8 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
         intermediate.mlsSdUpper > kDisagreement * intermediate.sdUpper;
 }
 
-std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitOf measure,
-                                         double rsd, double rsdUpper) {
+std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitOf measure, double rsd,
+                                         double rsdUpper) {
     if (!limit) {
         return std::nullopt;
     }

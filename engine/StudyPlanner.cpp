@@ -51,14 +51,11 @@ bool Meets(double sd, double sdUpper, double mean, double limit) {
 
 double SatterthwaiteDf(const DesignFactors& factors, const MeanSquares& expected) {
     const PerSource ms{expected.analyst, expected.day, expected.error};
-    long double theta = 0;
-    for (int q = 0; q < kSources; ++q) {
-        theta += static_cast<long double>(factors.c[q]) * ms[q];
-    }
+    const long double theta = MlsVariance(factors, expected);
     // Taken on the shares c_q E[MS_q] / theta, so that no square of a small mean square
     // underflows.
     long double sharesOverDf = 0;
-    for (int q = 0; q < kSources; ++q) {
+    for (std::size_t q = 0; q < kAnovaSources; ++q) {
         const long double share = checked::Divide(factors.c[q] * ms[q], theta);
         sharesOverDf += checked::Divide(Squared(share), factors.df[q]);
     }
@@ -220,15 +217,15 @@ SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& fa
         bool all = true;
         if (inputs.limitRepeatability) {
             const bool met =
-                Meets(std::sqrt(ms.error), std::sqrt(RepeatabilityUpperVariance(factors, ms.error)),
+                Meets(SdOf(ms.error), SdOf(RepeatabilityUpperVariance(factors, ms.error)),
                       inputs.mean, *inputs.limitRepeatability);
             repeatabilityMet += met;
             all = all && met;
         }
         if (inputs.limitIntermediate) {
-            const bool met = Meets(std::sqrt(IntermediateVariance(factors, ms)),
-                                   std::sqrt(MlsUpperVariance(factors, ms)), inputs.mean,
-                                   *inputs.limitIntermediate);
+            const bool met =
+                Meets(SdOf(IntermediateVariance(factors, ms)), SdOf(MlsUpperVariance(factors, ms)),
+                      inputs.mean, *inputs.limitIntermediate);
             intermediateMet += met;
             all = all && met;
         }

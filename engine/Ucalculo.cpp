@@ -206,29 +206,28 @@ void StatisticsEngine::ComputePrecision(const StudyNumbers& numbers, PrecisionSu
 }
 
 std::array<AnovaRow, kAnovaSources> AnovaRows(const AnovaTable& anova) {
-    return {AnovaRow{AnovaSource::Analyst,
-                     {anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst,
-                      anova.pAnalyst},
-                     5},
+    return {AnovaRow{
+                AnovaSource::Analyst,
+                {anova.dfAnalyst, anova.ssAnalyst, anova.msAnalyst, anova.fAnalyst, anova.pAnalyst},
+                5},
             AnovaRow{AnovaSource::Day,
                      {anova.dfDay, anova.ssDay, anova.msDay, anova.fDay, anova.pDay},
                      5},
             AnovaRow{AnovaSource::Error, {anova.dfError, anova.ssError, anova.msError}, 3}};
 }
 
-std::array<PrecisionMeasure, kPrecisionMeasures> PrecisionMeasures(const PrecisionSummary& precision) {
+std::array<PrecisionMeasure, kPrecisionMeasures>
+PrecisionMeasures(const PrecisionSummary& precision) {
     return {{
         {"COEFICIENTE DE VARIACIÓN TOTAL = ", "cv_total", precision.cvTotal},
         {"REPETIBILIDAD DEL MÉTODO ANALÍTICO = ", "repeatability", precision.repeatability},
         {"COEFICIENTE DE VARIACIÓN DE REPETIBILIDAD DEL MÉTODO ANALÍTICO = ", "cv_repeatability",
          precision.cvRepeatability},
-        {"REPRODUCIBILIDAD INTER DIA/ANALISTA = ", "repro_day_analyst",
-         precision.reproDayAnalyst},
+        {"REPRODUCIBILIDAD INTER DIA/ANALISTA = ", "repro_day_analyst", precision.reproDayAnalyst},
         {"COEFICIENTE DE VARIACIÓN INTER DIA/ANALISTA = ", "cv_day_analyst",
          precision.cvDayAnalyst},
         {"REPRODUCIBILIDAD INTERANALISTA = ", "repro_inter_analyst", precision.reproInterAnalyst},
-        {"COEFICIENTE DE VARIACIÓN INTERANALISTA = ", "cv_inter_analyst",
-         precision.cvInterAnalyst},
+        {"COEFICIENTE DE VARIACIÓN INTERANALISTA = ", "cv_inter_analyst", precision.cvInterAnalyst},
         {"AMPLITUD MÁXIMA RELATIVA DE LAS DETERMINACIONES ANALÍTICAS = ", "max_relative_range",
          precision.maxRelativeRange},
     }};

@@ -69,7 +69,8 @@ inline constexpr std::size_t kPrecisionMeasures = 8;
 
 // The measures of a summary in their order, from the total coefficient of variation to the
 // largest relative range; the mean is not among them.
-std::array<PrecisionMeasure, kPrecisionMeasures> PrecisionMeasures(const PrecisionSummary& precision);
+std::array<PrecisionMeasure, kPrecisionMeasures>
+PrecisionMeasures(const PrecisionSummary& precision);
 
 // The largest study the engine's tables hold.
 inline constexpr int kEngineMaxAnalysts = 10;

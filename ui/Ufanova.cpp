@@ -95,8 +95,7 @@ TfinfoA::TfinfoA(const AnovaTable& anova, char decimalSeparator, QWidget* parent
             m_grid->setItem(row, column, cell);
         }
     }
-    constexpr std::array<const char*, kAnovaSources> names = {"ANALISTA", "DIA",
-                                                              "ERROR DE MÉTODO"};
+    constexpr std::array<const char*, kAnovaSources> names = {"ANALISTA", "DIA", "ERROR DE MÉTODO"};
     for (int row = 3; const AnovaRow& source : AnovaRows(anova)) {
         m_grid->item(row, 0)->setText(
             QString::fromUtf8(names[static_cast<std::size_t>(source.source)]));

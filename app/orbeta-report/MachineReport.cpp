@@ -196,9 +196,8 @@ constexpr std::pair<std::string_view, std::string_view> kColumnGroups[] = {
     {"/anova/day/", "df ss ms f p p_exact"},
     {"/anova/error/", "df ss ms"},
     {"/conclusions/", "analyst_effect day_effect exact_conclusions_differ"},
-    {"/precision/",
-     "mean cv_total repeatability cv_repeatability repro_day_analyst cv_day_analyst "
-     "repro_inter_analyst cv_inter_analyst max_relative_range"},
+    {"/precision/", "mean cv_total repeatability cv_repeatability repro_day_analyst cv_day_analyst "
+                    "repro_inter_analyst cv_inter_analyst max_relative_range"},
     {"/components/repeatability/", "variance sd cv percent df sd_low sd_high sd_upper rsd "
                                    "rsd_upper"},
     {"/components/day/", "variance sd cv percent"},
@@ -227,7 +226,8 @@ const std::vector<Column>& Columns() {
         for (const auto& [group, keys] : kColumnGroups) {
             for (std::size_t start = 0; start < keys.size();) {
                 const std::size_t end = std::min(keys.find(' ', start), keys.size());
-                std::string path = std::string(group) + std::string(keys.substr(start, end - start));
+                std::string path =
+                    std::string(group) + std::string(keys.substr(start, end - start));
                 std::string name = path.substr(1);
                 std::replace(name.begin(), name.end(), '/', '_');
                 all.push_back(Column{std::move(name), Json::json_pointer(path)});

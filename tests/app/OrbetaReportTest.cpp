@@ -234,8 +234,9 @@ TEST(OrbetaReport, ExplainsItsUsage) {
     for (const char* documented :
          {"--limit-intermediate PCT", "sd_upper", "rsd_upper", "mls_variance_low",
           "mls_variance_high", "mls_sd_upper", "flags.few_analysts", "flags.intervals_disagree",
-          "acceptance.repeatability", "acceptance.intermediate", "\"Cumple sin demostrarlo al 95 %\"",
-          "\"No cumple\"", "\"-\" lee un estudio de la entrada estándar", "--plan", "--mean M",
+          "acceptance.repeatability", "acceptance.intermediate",
+          "\"Cumple sin demostrarlo al 95 %\"", "\"No cumple\"",
+          "\"-\" lee un estudio de la entrada estándar", "--plan", "--mean M",
           "--sd-repeatability S, --sd-day S, --sd-analyst S", "--probability P",
           "p_repeatability", "p_intermediate", "p_both", "recommended"}) {
         EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
@@ -433,10 +434,8 @@ TEST(OrbetaReport, JudgesTheLimitsGivenInJsonAndCsv) {
         const auto document = nlohmann::json::parse(
             RunReportProgram(std::string("--format json ") + row.limits + " " + kWorkedExample)
                 .out);
-        const auto csv =
-            CsvRows(RunReportProgram(std::string("--format csv ") + row.limits + " " +
-                                     kWorkedExample)
-                        .out);
+        const auto csv = CsvRows(
+            RunReportProgram(std::string("--format csv ") + row.limits + " " + kWorkedExample).out);
         ASSERT_EQ(document.size(), 1u) << row.limits;
         ASSERT_EQ(csv.size(), 2u) << row.limits;
         std::vector<std::string> fromJson;
@@ -468,13 +467,13 @@ TEST(OrbetaReport, NamesTheDaysOfCochranAndGrubbsByAnalystAndDay) {
     // Analyst 3's day 2 spreads widest, analyst 4's day 2 stands highest and analyst 3's day 1
     // lowest: as days of the whole study they would be the 6th, 8th and 5th.
     TemporaryFolder folder;
-    WriteStudyFile(folder / "five.w05",
-                   testing::StudyWithResults(
-                       5, 2, 2,
-                       {"99.90", "100.10", "100.10", "100.30", "99.80", "100.00", "100.00",
-                        "100.20", "99.70", "99.90", "99.50", "101.10", "99.90", "100.10",
-                        "100.60", "100.80", "100.00", "100.20", "99.80", "100.00"}),
-                   '.');
+    WriteStudyFile(
+        folder / "five.w05",
+        testing::StudyWithResults(5, 2, 2, {"99.90",  "100.10", "100.10", "100.30", "99.80",
+                                            "100.00", "100.00", "100.20", "99.70",  "99.90",
+                                            "99.50",  "101.10", "99.90",  "100.10", "100.60",
+                                            "100.80", "100.00", "100.20", "99.80",  "100.00"}),
+        '.');
     const std::string file = (folder / "five.w05").string();
     const auto document = nlohmann::json::parse(RunReportProgram("--format json " + file).out);
     const auto csv = CsvRows(RunReportProgram("--format csv " + file).out);

@@ -225,10 +225,9 @@ const Study& StrongAnalystEffect() {
 
 const Study& FiveAnalysts() {
     static const Study study = StudyWithResults(
-        5, 2, 2,
-        {"99.90", "100.10", "100.10", "100.30", "99.80", "100.00", "100.00", "100.20", "99.70",
-         "99.90", "99.50", "101.10", "99.90", "100.10", "100.60", "100.80", "100.00", "100.20",
-         "99.80", "100.00"});
+        5, 2, 2, {"99.90",  "100.10", "100.10", "100.30", "99.80",  "100.00", "100.00",
+                  "100.20", "99.70",  "99.90",  "99.50",  "101.10", "99.90",  "100.10",
+                  "100.60", "100.80", "100.00", "100.20", "99.80",  "100.00"});
     return study;
 }
 
@@ -254,8 +253,15 @@ TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
         // Satterthwaite's df fall to 1.00934; its bound then is as wide as MLS's.
         {"2 x 3 x 2, strong analyst effect",
          StrongAnalystEffect(),
-         {"0.46262", "0.235709", "0.451483", "53.3123", "3.34317", "2.36193", "11893.9",
-          "54.5029", "53.1909", "few analysts", "agree"}},
+         {"0.46262", "0.235709", "0.451483", "53.3123", "3.34317", "2.36193", "11893.9", "54.5029",
+          "53.1909", "few analysts", "agree"}},
+        // 3 degrees of freedom between analysts are enough, yet the bounds still disagree.
+        {"4 x 2 x 2",
+         StudyWithResults(4, 2, 2,
+                          {"100.1", "100.3", "99.8", "100.0", "100.6", "100.4", "100.9", "101.2",
+                           "99.5", "99.9", "99.7", "99.4", "100.2", "100.8", "100.5", "100.1"}),
+         {"0.423455", "0.246963", "0.422557", "1.20032", "0.546656", "0.134564", "3.41795",
+          "1.45603", "1.45294", "enough analysts", "disagree"}},
         // The analyst component is set to zero, while theta keeps its negative estimate.
         {"5 x 2 x 2",
          FiveAnalysts(),
@@ -294,17 +300,26 @@ TEST(Accept, JudgesEachLimitGivenByTheUpperBoundAndThePointEstimate) {
     const Study& worked = testing::WorkedExample();
     const AcceptanceRow rows[] = {
         {"no limits", worked, {}, {"no limit", "no limit"}},
-        {"both met", worked, {0.72, 6.62},
+        {"both met",
+         worked,
+         {0.72, 6.62},
          {"0.72", "0.416825", "0.713194", "Cumple", "6.62", "0.595852", "6.61687", "Cumple"}},
-        {"between the point and the bound", worked, {0.7, 2},
+        {"between the point and the bound",
+         worked,
+         {0.7, 2},
          {"0.7", "0.416825", "0.713194", "Cumple sin demostrarlo al 95 %", "2", "0.595852",
           "6.61687", "Cumple sin demostrarlo al 95 %"}},
-        {"below the point", worked, {0.4, 0.59},
-         {"0.4", "0.416825", "0.713194", "No cumple", "0.59", "0.595852", "6.61687",
-          "No cumple"}},
-        {"intermediate only", ThreeByFiveByFive(), {std::nullopt, 2.5},
+        {"below the point",
+         worked,
+         {0.4, 0.59},
+         {"0.4", "0.416825", "0.713194", "No cumple", "0.59", "0.595852", "6.61687", "No cumple"}},
+        {"intermediate only",
+         ThreeByFiveByFive(),
+         {std::nullopt, 2.5},
          {"no limit", "2.5", "0.627198", "2.47218", "Cumple"}},
-        {"repeatability only", StrongAnalystEffect(), {0.45, std::nullopt},
+        {"repeatability only",
+         StrongAnalystEffect(),
+         {0.45, std::nullopt},
          {"0.45", "0.235709", "0.451483", "Cumple sin demostrarlo al 95 %", "no limit"}},
     };
     for (const AcceptanceRow& row : rows) {
@@ -345,10 +360,14 @@ TEST(Accept, RefusesALimitThatIsNotANumberAboveZero) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const std::pair<AcceptanceLimits, std::string> rows[] = {
-        {{0.0, std::nullopt}, repeatability},   {{-1.0, 2.0}, repeatability},
-        {{nan, std::nullopt}, repeatability},   {{infinity, 2.0}, repeatability},
-        {{std::nullopt, 0.0}, intermediate},    {{1.0, -0.5}, intermediate},
-        {{std::nullopt, nan}, intermediate},    {{1.0, infinity}, intermediate},
+        {{0.0, std::nullopt}, repeatability},
+        {{-1.0, 2.0}, repeatability},
+        {{nan, std::nullopt}, repeatability},
+        {{infinity, 2.0}, repeatability},
+        {{std::nullopt, 0.0}, intermediate},
+        {{1.0, -0.5}, intermediate},
+        {{std::nullopt, nan}, intermediate},
+        {{1.0, infinity}, intermediate},
         {{std::numeric_limits<double>::min(), 1e-300}, "no error"},
     };
     for (const auto& [limits, message] : rows) {
