@@ -483,7 +483,7 @@ const ContextRow kContexts[] = {
     {"mnucalculos", "mnuanova", 11},
     {"mnucalculos", "mnuprecs", 12},
     {"mnucalculos", "mnuinforme", 19},
-    {"mnucalculos", "mnuplanificar", 13},
+    {"mnucalculos", "mnuplanificar", 14},
     {"WindowMenu", nullptr, 20},
     {"WindowMenu", "WindowTileItem", 20},
     {"WindowMenu", "WindowCascadeItem", 20},
