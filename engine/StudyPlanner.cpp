@@ -13,12 +13,13 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace orbeta {
 
 namespace {
 
-// The seed of every design's generator, with the design's counts mixed in.
+// The seed of every run of chi-square draws, with its source and degrees of freedom mixed in.
 constexpr std::uint64_t kPlanSeed = 0x4f52424554412d50; // "ORBETA-P"
 constexpr double kPercent = 100.0;
 
@@ -94,15 +95,11 @@ bool InPlanOrder(const PlannedDesign& left, const PlannedDesign& right) {
            std::tie(right.determinations, right.analysts, right.days);
 }
 
-std::string Counted(int count, const char* one, const char* many) {
-    return std::to_string(count) + ' ' + (count == 1 ? one : many);
-}
-
+// Every count of a design is at least 2, so each takes the plural.
 std::string DesignText(const PlannedDesign& design) {
-    return Counted(design.analysts, "analista", "analistas") + " × " +
-           Counted(design.days, "día", "días") + " × " +
-           Counted(design.replicates, "replicación", "replicaciones") + " (" +
-           Counted(design.determinations, "determinación", "determinaciones") + ")";
+    return std::to_string(design.analysts) + " analistas × " + std::to_string(design.days) +
+           " días × " + std::to_string(design.replicates) + " replicaciones (" +
+           std::to_string(design.determinations) + " determinaciones)";
 }
 
 // What the probability is of: the limits the plan was given.
