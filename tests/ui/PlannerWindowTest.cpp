@@ -188,6 +188,13 @@ TEST_F(PlannerWindowTest, TakeFromTheStudyNeedsAStudyThatPassesTheChecks) {
         taken.append(planner.findChild<QLineEdit*>(field)->text());
     }
     EXPECT_EQ(taken, QStringList({"99,6417", "0,415331", "0,277889", "0,32059", "", "90"}));
+
+    // A study without any spread has no components to plan with: the error report, the fields
+    // as they were.
+    Capture()->ShowStudy(testing::StudyWithResults(2, 2, 2, std::vector<std::string>(8, "5")));
+    Click("btntomar");
+    EXPECT_EQ(ErrorReports(), QStringList{"Invalid floating point operation."});
+    EXPECT_EQ(Field("epromedio").text(), "99,6417");
 }
 
 } // namespace
