@@ -21,6 +21,22 @@ long double Squared(long double value) {
 
 } // namespace
 
+std::vector<double> ReadResults(const Study& study, char decimalSeparator) {
+    const int analysts = ParseCount(study.analystCount);
+    const int days = ParseCount(study.dayCount);
+    const int replicates = ParseCount(study.replicateCount);
+    std::vector<double> results;
+    for (int analyst = 1; analyst <= analysts; ++analyst) {
+        for (int day = 1; day <= days; ++day) {
+            for (int replicate = 1; replicate <= replicates; ++replicate) {
+                results.push_back(ParseResult(
+                    study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
+            }
+        }
+    }
+    return results;
+}
+
 void RequireMatchingCounts(const StudyNumbers& numbers) {
     const std::int64_t expected =
         std::int64_t{numbers.analysts} * numbers.days * numbers.replicates;

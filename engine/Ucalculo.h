@@ -112,6 +112,10 @@ struct StudyNumbers {
     std::span<const double> results;
 };
 
+// A study's results as numbers, in the order StudyNumbers holds them: the counts read by
+// ParseCount, each cell by ParseResult, which throw as they do.
+std::vector<double> ReadResults(const Study& study, char decimalSeparator);
+
 // Throws Error("The number of results does not match the counts") unless there are analysts x
 // days x replicates results and no count is negative.
 void RequireMatchingCounts(const StudyNumbers& numbers);

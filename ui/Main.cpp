@@ -6,6 +6,7 @@
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "ui/ChildPlacement.h"
+#include "ui/BusyCursor.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
@@ -15,6 +16,7 @@
 #include "ui/Ufacerca.h"
 #include "ui/Ufampliado.h"
 #include "ui/Ufanova.h"
+#include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
 #include "ui/helpcons.h"
@@ -102,15 +104,6 @@ FileDialogSettings StudyFileDialog(const QString& title, const QString& proposed
 std::filesystem::path PathOf(const QString& fileName) {
     return std::filesystem::path(QFile::encodeName(fileName).toStdString());
 }
-
-// The hourglass while a command reads or writes.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 } // namespace
 
@@ -224,6 +217,10 @@ void TMainForm::CreateMenus() {
          "Análisis ampliado|Componentes de la varianza, intervalos de confianza, criterio de "
          "aceptación, pruebas de Cochran y Grubbs y gráfico de variabilidad",
          G::Calculations, &M::mnuampliadoClick, true},
+        {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
+        {1, "mnuplanificar", "&Planificar estudio...", none, kPlanner,
+         "Cálculos|Propone el diseño de un estudio de precisión", kAlwaysAvailable,
+         &M::mnuplanificarClick, true},
         {0, "WindowMenu", "&Ventana", none, kWindowMenu, "Arregla las ventanas presentes",
          kAlwaysAvailable, nullptr, true},
         {1, "WindowTileItem", "&Mosaico", none, kTile, "Ventana|Arregla las ventanas en mosaico",
@@ -585,6 +582,24 @@ void TMainForm::mnuampliadoClick() {
         auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });
+}
+
+void TMainForm::mnuplanificarClick() {
+    auto* window = new TFplan(m_platform, [this] { return StudyForPlanner(); });
+    window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
+}
+
+std::optional<Study> TMainForm::StudyForPlanner() {
+    if (!m_captureWindow) {
+        m_platform.messages.ShowMessage(
+            QStringLiteral("No hay ningún estudio abierto del que tomar el promedio y las "
+                           "desviaciones estándar."));
+        return std::nullopt;
+    }
+    if (!StudyPassesChecks()) {
+        return std::nullopt;
+    }
+    return m_captureWindow->StudySnapshot();
 }
 
 void TMainForm::mnucloseClick() {

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <utility>
+#include <optional>
 #include <vector>
 
 class QDialog;
@@ -68,6 +69,7 @@ public:
     void mnuprecsClick();
     void mnuinformeClick();
     void mnuampliadoClick();
+    void mnuplanificarClick();
     void HelpContents();
     void HelpSearch();
     void HelpHowToUse();
@@ -116,6 +118,9 @@ private:
     // A save: the study checks, then `save`, which gives whether it wrote the file. Gives
     // whether the study was written.
     bool Saving(const std::function<bool()>& save);
+    // The capture window's study for the planner when it passes the study checks; otherwise
+    // nothing, the reason shown.
+    std::optional<Study> StudyForPlanner();
     // Writes the capture window's study and clears the modified mark.
     void WriteCapturedStudy(const QString& fileName);
     // A calculation: the study checks, then `calculate` with the capture window's study and the

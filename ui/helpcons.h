@@ -17,6 +17,7 @@ inline constexpr int kCalculationsMenu = 10;
 inline constexpr int kAnova = 11;
 inline constexpr int kPrecision = 12;
 inline constexpr int kExtendedAnalysis = 13;
+inline constexpr int kPlanner = 14;
 inline constexpr int kReport = 19;
 inline constexpr int kWindowMenu = 20;
 inline constexpr int kTile = 20;

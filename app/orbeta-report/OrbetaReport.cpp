@@ -3,8 +3,10 @@
 // computes as the report command does; it needs no display.
 
 #include "MachineReport.h"
+#include "PlanReport.h"
 #include "engine/Acceptance.h"
 #include "engine/ReportText.h"
+#include "engine/StudyPlanner.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "study/StudyChecks.h"
@@ -33,6 +35,9 @@ using orbeta::report::StudyFigures;
 constexpr std::string_view kUsage =
     "Uso: orbeta-report [--format text|json|csv] [--limit-repeatability PCT]\n"
     "                   [--limit-intermediate PCT] ARCHIVO...\n"
+    "       orbeta-report --plan --mean M --sd-repeatability S --sd-day S --sd-analyst S\n"
+    "                   [--limit-repeatability PCT] [--limit-intermediate PCT]\n"
+    "                   [--probability P] [--format text|json|csv]\n"
     "Escribe en la salida estándar el informe de cada estudio guardado en los ARCHIVOs (*.w05 o\n"
     "*.txt), en el orden dado; \"-\" lee un estudio de la entrada estándar.\n"
     "  --format text  (por omisión) el informe de texto: datos, análisis de la varianza,\n"
@@ -63,6 +68,26 @@ constexpr std::string_view kUsage =
     "                 limit, rsd, rsd_upper y verdict: \"Cumple\" si rsd_upper no supera el\n"
     "                 límite, \"Cumple sin demostrarlo al 95 %\" si solo rsd no lo supera y\n"
     "                 \"No cumple\" si rsd lo supera. El informe de texto no cambia.\n"
+    "  --plan         en vez de informar archivos, planifica un estudio: para cada diseño de 2\n"
+    "                 a 10 analistas, 2 a 10 días y 2 a 5 replicaciones, las medias de\n"
+    "                 cuadrados esperadas, los grados de libertad de Satterthwaite esperados,\n"
+    "                 la razón de la cota MLS unilateral al 95 % a la desviación estándar\n"
+    "                 verdadera y, para cada límite dado (hace falta al menos uno), la\n"
+    "                 probabilidad (%) de que el estudio dé \"Cumple\" (p_repeatability exacta,\n"
+    "                 p_intermediate de 20 000 estudios simulados con semilla fija; con los dos\n"
+    "                 límites, p_both, la de cumplir ambos); y el diseño recomendado: el de\n"
+    "                 menos determinaciones que llega a la probabilidad deseada (a igualdad,\n"
+    "                 menos analistas y luego menos días), o el que más se acerca.\n"
+    "  --mean M       el promedio esperado, mayor que cero.\n"
+    "  --sd-repeatability S, --sd-day S, --sd-analyst S\n"
+    "                 las desviaciones estándar esperadas de repetibilidad (mayor que cero),\n"
+    "                 entre días y entre analistas (cero o más), en las unidades del promedio.\n"
+    "  --probability P\n"
+    "                 la probabilidad deseada en %, mayor que 0 y menor que 100; 90 por omisión.\n"
+    "                 Con --plan, el texto da la tabla y la frase de la recomendación; JSON, un\n"
+    "                 objeto con inputs, recommendation (analysts, days, replicates,\n"
+    "                 determinations, reached, sentence) y designs; CSV, una fila por diseño con\n"
+    "                 una última columna recommended. Los valores se escriben con \".\".\n"
     "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
     "Sale con 0 si se informaron todos los archivos; con 1 si alguno no se pudo leer, revisar o\n"
     "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
@@ -78,6 +103,11 @@ struct Arguments {
     Format format = Format::Text;
     orbeta::AcceptanceLimits limits;
     std::vector<std::string> files;
+    bool plan = false;
+    // The planner's values as given, read once all are known; the limits are read above.
+    orbeta::PlanTexts planTexts{{}, {}, {}, {}, {}, {}, "90"};
+    std::vector<std::string_view> planOptionsGiven;
+    std::optional<orbeta::PlanInputs> planInputs; // read, with --plan
 };
 
 // A misuse of the command line, with the line that names it.
@@ -112,6 +142,19 @@ double LimitNamed(std::string_view text, orbeta::LimitOf measure) {
     }
 }
 
+constexpr std::string_view kMeanOption = "--mean";
+constexpr std::string_view kSdRepeatabilityOption = "--sd-repeatability";
+constexpr std::string_view kSdDayOption = "--sd-day";
+constexpr std::string_view kSdAnalystOption = "--sd-analyst";
+constexpr std::string_view kProbabilityOption = "--probability";
+
+// A value of the planner's, kept as written until all are known.
+template <std::string orbeta::PlanTexts::*field, const std::string_view& option>
+void PlanValue(Arguments& arguments, std::string_view value) {
+    arguments.planTexts.*field = value;
+    arguments.planOptionsGiven.push_back(option);
+}
+
 // An option of the command line: its name, whether a value follows it (as the next argument or
 // after "="), and what it sets.
 struct Option {
@@ -127,12 +170,51 @@ constexpr Option kOptions[] = {
     {"--limit-repeatability", true,
      [](Arguments& arguments, std::string_view value) {
          arguments.limits.repeatability = LimitNamed(value, orbeta::LimitOf::Repeatability);
+         arguments.planTexts.limitRepeatability = value;
      }},
     {"--limit-intermediate", true,
      [](Arguments& arguments, std::string_view value) {
          arguments.limits.intermediate = LimitNamed(value, orbeta::LimitOf::Intermediate);
+         arguments.planTexts.limitIntermediate = value;
      }},
+    {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},
+    {kMeanOption, true, PlanValue<&orbeta::PlanTexts::mean, kMeanOption>},
+    {kSdRepeatabilityOption, true,
+     PlanValue<&orbeta::PlanTexts::sdRepeatability, kSdRepeatabilityOption>},
+    {kSdDayOption, true, PlanValue<&orbeta::PlanTexts::sdDay, kSdDayOption>},
+    {kSdAnalystOption, true, PlanValue<&orbeta::PlanTexts::sdAnalyst, kSdAnalystOption>},
+    {kProbabilityOption, true, PlanValue<&orbeta::PlanTexts::probability, kProbabilityOption>},
 };
+
+// The planner's options in the order of its fields, for the message of a bad value.
+constexpr std::string_view kPlanOptions[] = {
+    kMeanOption,       kSdRepeatabilityOption,  kSdDayOption,
+    kSdAnalystOption,  "--limit-repeatability", "--limit-intermediate",
+    kProbabilityOption};
+
+// The planner's inputs; throws UsageError naming the option whose value is missing or bad, or
+// the option that does not go without --plan.
+orbeta::PlanInputs PlanInputsOf(const Arguments& arguments) {
+    if (!arguments.plan) {
+        throw UsageError(std::string(arguments.planOptionsGiven.front()) + " solo va con --plan");
+    }
+    if (!arguments.files.empty()) {
+        throw UsageError("con --plan no se dan ARCHIVOs: " + arguments.files.front());
+    }
+    for (const std::string_view required :
+         {kMeanOption, kSdRepeatabilityOption, kSdDayOption, kSdAnalystOption}) {
+        if (std::find(arguments.planOptionsGiven.begin(), arguments.planOptionsGiven.end(),
+                      required) == arguments.planOptionsGiven.end()) {
+            throw UsageError("falta " + std::string(required));
+        }
+    }
+    auto read = orbeta::ReadPlanInputs(arguments.planTexts, '.');
+    if (const auto* failure = std::get_if<orbeta::PlanInputFailure>(&read)) {
+        throw UsageError(std::string(kPlanOptions[static_cast<std::size_t>(failure->field)]) +
+                         ": " + failure->message);
+    }
+    return std::get<orbeta::PlanInputs>(read);
+}
 
 // The options and the files; throws UsageError on misuse. "-" alone is a file name, standard
 // input.
@@ -161,7 +243,11 @@ Arguments ParseArguments(int argc, char** argv) {
         }
         option->apply(arguments, value);
     }
-    if (!arguments.help && arguments.files.empty()) {
+    if (arguments.plan || !arguments.planOptionsGiven.empty()) {
+        if (!arguments.help) {
+            arguments.planInputs = PlanInputsOf(arguments);
+        }
+    } else if (!arguments.help && arguments.files.empty()) {
         throw UsageError("falta el ARCHIVO de estudio");
     }
     return arguments;
@@ -310,6 +396,29 @@ bool ReportForPrograms(const Arguments& arguments) {
     return everyFileReported;
 }
 
+// The planner's table and recommendation; 1 when the plan cannot be computed or written.
+int ReportPlan(const Arguments& arguments, char separator) {
+    try {
+        const orbeta::StudyPlan plan = orbeta::PlanStudy(*arguments.planInputs);
+        switch (arguments.format) {
+        case Format::Json:
+            std::cout << orbeta::report::PlanJson(plan);
+            break;
+        case Format::Csv:
+            std::cout << orbeta::report::PlanCsv(plan);
+            break;
+        case Format::Text:
+            std::cout << orbeta::report::PlanText(plan, separator);
+            break;
+        }
+    } catch (const orbeta::Error& error) {
+        std::cerr << orbeta::WithFullStop(error.what()) << '\n';
+        return 1;
+    }
+    std::cout << std::flush;
+    return std::cout ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -325,6 +434,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     const char separator = RegionalDecimalSeparator();
+    if (arguments.planInputs) {
+        return ReportPlan(arguments, separator);
+    }
     const bool everyFileReported = arguments.format == Format::Text
                                        ? ReportText(arguments.files, separator)
                                        : ReportForPrograms(arguments);

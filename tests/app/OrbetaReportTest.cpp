@@ -214,6 +214,17 @@ TEST(OrbetaReport, UsesTheRegionalSeparatorOfTheEnvironment) {
         "99.6417");
 }
 
+// Each command line a misuse: exit 2, nothing on standard output, and its problem in one line.
+template <typename Rows> void ExpectUsageErrors(const Rows& rows) {
+    for (const auto& [arguments, problem] : rows) {
+        const Outcome outcome = RunReportProgram(arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments;
+        EXPECT_EQ(outcome.out, "") << arguments;
+        EXPECT_EQ(outcome.err, std::string(problem) + "\nPruebe 'orbeta-report --help'.\n")
+            << arguments;
+    }
+}
+
 TEST(OrbetaReport, ExplainsItsUsage) {
     const Outcome help = RunReportProgram("--help");
     EXPECT_EQ(help.status, 0);
@@ -225,7 +236,9 @@ TEST(OrbetaReport, ExplainsItsUsage) {
           "mls_variance_high", "mls_sd_upper", "flags.few_analysts", "flags.intervals_disagree",
           "acceptance.repeatability", "acceptance.intermediate",
           "\"Cumple sin demostrarlo al 95 %\"", "\"No cumple\"",
-          "\"-\" lee un estudio de la entrada estándar"}) {
+          "\"-\" lee un estudio de la entrada estándar", "--plan", "--mean M",
+          "--sd-repeatability S, --sd-day S, --sd-analyst S", "--probability P",
+          "p_repeatability", "p_intermediate", "p_both", "recommended"}) {
         EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
     }
     const std::pair<const char*, const char*> rows[] = {
@@ -248,13 +261,7 @@ TEST(OrbetaReport, ExplainsItsUsage) {
         {"--limit-intermediate=2x a.w05",
          "El límite de la precisión intermedia debe ser un número mayor que cero."},
     };
-    for (const auto& [arguments, problem] : rows) {
-        const Outcome outcome = RunReportProgram(arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments;
-        EXPECT_EQ(outcome.out, "") << arguments;
-        EXPECT_EQ(outcome.err, std::string(problem) + "\nPruebe 'orbeta-report --help'.\n")
-            << arguments;
-    }
+    ExpectUsageErrors(rows);
 }
 
 TEST(OrbetaReport, ReadsStandardInputAndRefusesAFolder) {
@@ -542,6 +549,103 @@ TEST(OrbetaReport, NamesTheDaysOfCochranAndGrubbsByAnalystAndDay) {
     const std::vector<std::string> expected = {"3", "2", "4", "2", "3", "1"};
     EXPECT_EQ(fromJson, expected);
     EXPECT_EQ(fromCsv, expected);
+}
+
+// The planner for a lab's expectation: mean 100, SDs 0.4, 0.3 and 0.5, a repeatability limit
+// of 0.5 %. With that limit alone the probability has a closed form, so the recommended design
+// (3 x 8 x 5, 92.1773 %) and the figures of the first one were computed apart, in
+// multiple-precision arithmetic.
+const std::string kPlan = "--plan --mean 100 --sd-repeatability 0.4 --sd-day 0.3 --sd-analyst 0.5 "
+                          "--limit-repeatability 0.5";
+
+TEST(OrbetaReport, PlansAStudyInEachFormat) {
+    const Outcome text = RunReportProgram(kPlan);
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.err, "");
+    std::vector<std::string> lines;
+    std::istringstream stream(text.out);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 327u);
+    EXPECT_EQ(lines[0], "Analistas  Días  Replicaciones    N  E[MC] analista  E[MC] día  "
+                        "E[MC] error  gl Satterthwaite  Cota MLS / DE  P repetibilidad (%)");
+    EXPECT_EQ(lines[1], "        2     2              2    8            1.34       0.34  "
+                        "       0.16           2.12879        13.0672              10.7398");
+    EXPECT_EQ(lines[325], "");
+    EXPECT_EQ(lines[326],
+              "Se recomienda el diseño de 3 analistas × 8 días × 5 replicaciones (120 "
+              "determinaciones): es el de menos determinaciones con una probabilidad de al menos "
+              "el 90 % de demostrar al 95 % que la repetibilidad no pasa del 0.5 % (92.1773 %).");
+
+    const Outcome json = RunReportProgram(kPlan + " --format json --probability 92.5");
+    EXPECT_EQ(json.status, 0);
+    const auto document = nlohmann::ordered_json::parse(json.out);
+    EXPECT_EQ(document["inputs"]["limit_intermediate"], nullptr);
+    EXPECT_EQ(document["inputs"]["probability"], 92.5);
+    EXPECT_EQ(document["designs"].size(), 324u);
+    std::vector<std::string> first;
+    for (const auto& [key, value] : document["designs"][0].items()) {
+        first.push_back(key + "=" + FormatResult(value.get<double>(), '.'));
+    }
+    EXPECT_EQ(first,
+              (std::vector<std::string>{"analysts=2", "days=2", "replicates=2", "determinations=8",
+                                        "expected_ms_analyst=1.34", "expected_ms_day=0.34",
+                                        "expected_ms_error=0.16", "satterthwaite_df=2.12879",
+                                        "bound_ratio=13.0672", "p_repeatability=10.7398"}));
+    // 92.1773 % falls short of 92.5 %: the next design in order that reaches it.
+    const auto& chosen = document["recommendation"];
+    EXPECT_TRUE(chosen["reached"].get<bool>());
+    EXPECT_GT(chosen["determinations"].get<int>(), 120);
+
+    const Outcome csv = RunReportProgram(kPlan + " --format csv");
+    EXPECT_EQ(csv.status, 0);
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(rows.size(), 325u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"analysts", "days", "replicates", "determinations",
+                                                 "expected_ms_analyst", "expected_ms_day",
+                                                 "expected_ms_error", "satterthwaite_df",
+                                                 "bound_ratio", "p_repeatability", "recommended"}));
+    std::vector<std::string> recommended;
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        if (CsvCell(rows, row, "recommended") == "true") {
+            recommended.push_back(rows[row][0] + "x" + rows[row][1] + "x" + rows[row][2] + " " +
+                                  Shown(CsvCell(rows, row, "p_repeatability")));
+        }
+    }
+    EXPECT_EQ(recommended, std::vector<std::string>{"3x8x5 92.1773"});
+}
+
+TEST(OrbetaReport, RefusesABadPlanNamingTheOption) {
+    const std::string spread = " --sd-repeatability 0.4 --sd-day 0.3 --sd-analyst 0.5";
+    const std::pair<std::string, const char*> rows[] = {
+        {"--plan --mean 0" + spread + " --limit-repeatability 1",
+         "--mean: El promedio esperado debe ser un número mayor que cero."},
+        {"--plan --mean 100 --sd-repeatability 0 --sd-day 0 --sd-analyst 0 "
+         "--limit-repeatability 1",
+         "--sd-repeatability: La desviación estándar de repetibilidad debe ser un número mayor "
+         "que cero."},
+        {"--plan --mean 100 --sd-repeatability 1 --sd-day=-1 --sd-analyst 0 "
+         "--limit-repeatability 1",
+         "--sd-day: La desviación estándar entre días debe ser un número mayor o igual que cero."},
+        {"--plan --mean 100 --sd-repeatability 1 --sd-day 0 --sd-analyst 0,5 "
+         "--limit-repeatability 1",
+         "--sd-analyst: La desviación estándar entre analistas debe ser un número mayor o igual "
+         "que cero."},
+        {"--plan --mean 100" + spread,
+         "--limit-repeatability: Indique al menos un límite: el de la repetibilidad o el de la "
+         "precisión intermedia."},
+        {"--plan --mean 100" + spread + " --limit-intermediate 1 --probability 100",
+         "--probability: La probabilidad deseada debe ser un número mayor que 0 y menor que 100."},
+        {"--plan --mean 100 --sd-day 0.3 --sd-analyst 0.5 --limit-repeatability 1",
+         "falta --sd-repeatability"},
+        {"--plan --mean 100" + spread + " --limit-repeatability 1 a.w05",
+         "con --plan no se dan ARCHIVOs: a.w05"},
+        {"--probability 90 a.w05", "--probability solo va con --plan"},
+        {"--plan --mean=" + spread, "--mean: El promedio esperado debe ser un número mayor que "
+                                    "cero."},
+    };
+    ExpectUsageErrors(rows);
 }
 
 } // namespace

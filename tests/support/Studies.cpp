@@ -118,19 +118,7 @@ Study LargestStudy() {
 }
 
 std::vector<double> ResultsOf(const Study& study, char decimalSeparator) {
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
-    std::vector<double> results;
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int day = 1; day <= days; ++day) {
-            for (int replicate = 1; replicate <= replicates; ++replicate) {
-                results.push_back(ParseResult(
-                    study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
-            }
-        }
-    }
-    return results;
+    return ReadResults(study, decimalSeparator);
 }
 
 } // namespace orbeta::testing

@@ -51,6 +51,7 @@ const int kHelpContexts[] = {
     helpcons::kCascade,       helpcons::kHelpMenu,
     helpcons::kHelpContents,  helpcons::kHelpSearch,
     helpcons::kAbout,
+    helpcons::kPlanner,
 };
 
 TEST(HelpBook, EveryHelpContextAndKeywordLeadsToAPageThatExists) {
@@ -80,6 +81,7 @@ TEST(HelpBook, TopicsSayWhatTheirCommandsDo) {
                              "Cumple sin demostrarlo al 95 %", "aberrante"}) {
         EXPECT_TRUE(extended.contains(QString::fromUtf8(said))) << said;
     }
+    EXPECT_TRUE(PageText(PageOfHelpContext(helpcons::kPlanner)).contains("Tomar del estudio"));
 }
 
 TEST(HelpBook, TheIndexIsAlphabeticalIgnoringCaseAndAccents) {

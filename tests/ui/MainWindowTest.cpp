@@ -84,6 +84,8 @@ const ItemRow kItems[] = {
      "Componentes de la varianza, intervalos de confianza, criterio de aceptación, pruebas de "
      "Cochran y Grubbs y gráfico de variabilidad",
      "Análisis ampliado"},
+    {"mnuplanificar", "&Planificar estudio...", "",
+     "Propone el diseño de un estudio de precisión", "Cálculos"},
     {"WindowMenu", "&Ventana", "", "Arregla las ventanas presentes",
      "Arregla las ventanas presentes"},
     {"WindowTileItem", "&Mosaico", "", "Arregla las ventanas en mosaico", "Ventana"},
@@ -128,7 +130,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
                            "FileSaveAsItem", "-", "FilePrintItem", "-", "FileExitItem"}));
     EXPECT_EQ(NamesOf(Menu("FilePrintItem")), QStringList({"PrintLasser", "PrintDeskjet"}));
     EXPECT_EQ(NamesOf(Menu("mnucalculos")),
-              QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-", "mnuampliado"}));
+              QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-", "mnuampliado", "-",
+                           "mnuplanificar"}));
     EXPECT_EQ(NamesOf(Menu("WindowMenu")), QStringList({"WindowTileItem", "WindowCascadeItem"}));
     EXPECT_EQ(NamesOf(Menu("HelpMenu")), QStringList({"HelpContentsItem", "HelpSearchItem",
                                                       "HelpHowToUseItem", "-", "HelpAboutItem"}));
@@ -303,7 +306,7 @@ const std::map<CommandGroup, std::vector<const char*>> kGroupMembers{
 const std::vector<const char*> kAlwaysAvailable{
     "FileMenu",         "mnucalculos",   "WindowMenu",       "HelpMenu",
     "FileExitItem",     "spdexit",       "HelpContentsItem", "HelpSearchItem",
-    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido"};
+    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido",   "mnuplanificar"};
 
 class CommandStateTest : public MainWindowTest {
 protected:
@@ -546,6 +549,7 @@ const ContextRow kContexts[] = {
     {"mnucalculos", "mnuprecs", 12},
     {"mnucalculos", "mnuinforme", 19},
     {"mnucalculos", "mnuampliado", 13},
+    {"mnucalculos", "mnuplanificar", 14},
     {"WindowMenu", nullptr, 20},
     {"WindowMenu", "WindowTileItem", 20},
     {"WindowMenu", "WindowCascadeItem", 20},

@@ -1,0 +1,354 @@
+#include "engine/StudyPlanner.h"
+
+#include "engine/CheckedMath.h"
+#include "engine/ExtendedAnalysis.h"
+#include "engine/Ucalculo.h"
+#include "study/Error.h"
+#include "study/Numbers.h"
+
+#include <boost/math/distributions/chi_squared.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <tuple>
+
+namespace orbeta {
+
+namespace {
+
+// The seed of every run of chi-square draws, with its source and degrees of freedom mixed in.
+constexpr std::uint64_t kPlanSeed = 0x4f52424554412d50; // "ORBETA-P"
+constexpr double kPercent = 100.0;
+
+long double Squared(long double value) {
+    return value * value;
+}
+
+// A number typed into a field; nothing when the text is no number.
+std::optional<double> NumberIn(const std::string& text, char decimalSeparator) {
+    try {
+        return ParseResult(text, decimalSeparator);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+// The limit of a field, through the acceptance figures' own check so that the planner refuses
+// what they refuse, with their message; nothing for a field left empty.
+std::optional<double> LimitIn(const std::string& text, char decimalSeparator, LimitOf measure) {
+    if (text.find_first_not_of(' ') == std::string::npos) {
+        return std::nullopt;
+    }
+    return CheckedLimit(NumberIn(text, decimalSeparator).value_or(std::nan("")), measure);
+}
+
+// The verdict of one study against a limit is «Cumple».
+bool Meets(double sd, double sdUpper, double mean, double limit) {
+    return Decide(RelativeSd(sd, mean), RelativeSd(sdUpper, mean), limit) == Acceptance::Meets;
+}
+
+double SatterthwaiteDf(const DesignFactors& factors, const MeanSquares& expected) {
+    const PerSource ms{expected.analyst, expected.day, expected.error};
+    const long double theta = MlsVariance(factors, expected);
+    // Taken on the shares c_q E[MS_q] / theta, so that no square of a small mean square
+    // underflows.
+    long double sharesOverDf = 0;
+    for (std::size_t q = 0; q < kAnovaSources; ++q) {
+        const long double share = checked::Divide(factors.c[q] * ms[q], theta);
+        sharesOverDf += checked::Divide(Squared(share), factors.df[q]);
+    }
+    return checked::Stored(checked::Divide(1, sharesOverDf));
+}
+
+PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int replicates,
+                      ChiSquareDraws& draws) {
+    const DesignFactors factors = DesignFactorsOf(analysts, days, replicates);
+    PlannedDesign design;
+    design.analysts = analysts;
+    design.days = days;
+    design.replicates = replicates;
+    design.determinations = analysts * days * replicates;
+    design.expected = ExpectedMeanSquares(inputs, days, replicates);
+    design.satterthwaiteDf = SatterthwaiteDf(factors, design.expected);
+    const long double trueVariance =
+        Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
+    design.boundRatio = checked::Stored(checked::SquareRoot(
+        checked::Divide(MlsUpperVariance(factors, design.expected), trueVariance)));
+    if (inputs.limitRepeatability) {
+        design.pRepeatability = kPercent * RepeatabilityProbability(inputs, factors);
+    }
+    if (inputs.limitIntermediate) {
+        const SimulatedShares shares = SimulateDesign(inputs, factors, days, replicates, draws);
+        design.pIntermediate = shares.intermediate;
+        design.pAll = shares.all;
+    } else {
+        design.pAll = *design.pRepeatability;
+    }
+    return design;
+}
+
+bool InPlanOrder(const PlannedDesign& left, const PlannedDesign& right) {
+    return std::tie(left.determinations, left.analysts, left.days) <
+           std::tie(right.determinations, right.analysts, right.days);
+}
+
+// Every count of a design is at least 2, so each takes the plural.
+std::string DesignText(const PlannedDesign& design) {
+    return std::to_string(design.analysts) + " analistas × " + std::to_string(design.days) +
+           " días × " + std::to_string(design.replicates) + " replicaciones (" +
+           std::to_string(design.determinations) + " determinaciones)";
+}
+
+// What the probability is of: the limits the plan was given.
+std::string LimitsText(const PlanInputs& inputs, char decimalSeparator) {
+    const auto limit = [decimalSeparator](const char* measure, double value) {
+        return std::string(measure) + " no pasa del " + FormatResult(value, decimalSeparator) +
+               " %";
+    };
+    std::string text = "demostrar al 95 % que ";
+    if (inputs.limitRepeatability) {
+        text += limit("la repetibilidad", *inputs.limitRepeatability);
+    }
+    if (inputs.limitRepeatability && inputs.limitIntermediate) {
+        text += " y ";
+    }
+    if (inputs.limitIntermediate) {
+        text += limit("la precisión intermedia", *inputs.limitIntermediate);
+    }
+    return text;
+}
+
+} // namespace
+
+std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts,
+                                                          char decimalSeparator) {
+    PlanField field = PlanField::Mean;
+    // The number in a field when `accepted` takes it; otherwise the field's message.
+    const auto number = [&](const std::string& text, PlanField at, auto accepted,
+                            const char* message) {
+        field = at;
+        const std::optional<double> value = NumberIn(text, decimalSeparator);
+        if (!value || !accepted(*value)) {
+            throw Error(message);
+        }
+        return *value;
+    };
+    const auto aboveZero = [](double value) { return value > 0; };
+    const auto notNegative = [](double value) { return value >= 0; };
+    try {
+        PlanInputs inputs;
+        inputs.mean = number(texts.mean, PlanField::Mean, aboveZero,
+                             "El promedio esperado debe ser un número mayor que cero.");
+        inputs.sdRepeatability =
+            number(texts.sdRepeatability, PlanField::SdRepeatability, aboveZero,
+                   "La desviación estándar de repetibilidad debe ser un número mayor que cero.");
+        inputs.sdDay =
+            number(texts.sdDay, PlanField::SdDay, notNegative,
+                   "La desviación estándar entre días debe ser un número mayor o igual que cero.");
+        inputs.sdAnalyst = number(
+            texts.sdAnalyst, PlanField::SdAnalyst, notNegative,
+            "La desviación estándar entre analistas debe ser un número mayor o igual que cero.");
+        field = PlanField::LimitRepeatability;
+        inputs.limitRepeatability =
+            LimitIn(texts.limitRepeatability, decimalSeparator, LimitOf::Repeatability);
+        field = PlanField::LimitIntermediate;
+        inputs.limitIntermediate =
+            LimitIn(texts.limitIntermediate, decimalSeparator, LimitOf::Intermediate);
+        if (!inputs.limitRepeatability && !inputs.limitIntermediate) {
+            field = PlanField::LimitRepeatability;
+            throw Error("Indique al menos un límite: el de la repetibilidad o el de la precisión "
+                        "intermedia.");
+        }
+        inputs.probability = number(
+            texts.probability, PlanField::Probability,
+            [](double value) { return value > 0 && value < kPercent; },
+            "La probabilidad deseada debe ser un número mayor que 0 y menor que 100.");
+        return inputs;
+    } catch (const Error& error) {
+        return PlanInputFailure{field, error.what()};
+    }
+}
+
+MeanSquares ExpectedMeanSquares(const PlanInputs& inputs, int days, int replicates) {
+    const long double error = Squared(inputs.sdRepeatability);
+    const long double day = error + replicates * Squared(inputs.sdDay);
+    const long double analyst =
+        day + static_cast<long double>(days) * replicates * Squared(inputs.sdAnalyst);
+    return MeanSquares{checked::Stored(analyst), checked::Stored(day), checked::Stored(error)};
+}
+
+const std::vector<double>& ChiSquareDraws::Of(int source, double df) {
+    const auto key = std::pair{source, df};
+    if (const auto found = m_draws.find(key); found != m_draws.end()) {
+        return found->second;
+    }
+    std::seed_seq seed{static_cast<std::uint32_t>(kPlanSeed),
+                       static_cast<std::uint32_t>(kPlanSeed >> 32),
+                       static_cast<std::uint32_t>(source), static_cast<std::uint32_t>(df)};
+    std::mt19937_64 generator(seed);
+    std::chi_squared_distribution<double> chiSquare(df);
+    std::vector<double> draws(static_cast<std::size_t>(m_studies));
+    for (double& draw : draws) {
+        draw = chiSquare(generator) / df;
+    }
+    return m_draws.emplace(key, std::move(draws)).first->second;
+}
+
+SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& factors, int days,
+                               int replicates, ChiSquareDraws& draws) {
+    const MeanSquares expected = ExpectedMeanSquares(inputs, days, replicates);
+    const std::vector<double>& analystDraws = draws.Of(0, factors.df[0]);
+    const std::vector<double>& dayDraws = draws.Of(1, factors.df[1]);
+    const std::vector<double>& errorDraws = draws.Of(2, factors.df[2]);
+    const int studies = draws.Studies();
+    int repeatabilityMet = 0;
+    int intermediateMet = 0;
+    int allMet = 0;
+    for (int study = 0; study < studies; ++study) {
+        const auto at = static_cast<std::size_t>(study);
+        const MeanSquares ms{expected.analyst * analystDraws[at], expected.day * dayDraws[at],
+                             expected.error * errorDraws[at]};
+        bool all = true;
+        if (inputs.limitRepeatability) {
+            const bool met =
+                Meets(SdOf(ms.error), SdOf(RepeatabilityUpperVariance(factors, ms.error)),
+                      inputs.mean, *inputs.limitRepeatability);
+            repeatabilityMet += met;
+            all = all && met;
+        }
+        if (inputs.limitIntermediate) {
+            const bool met =
+                Meets(SdOf(IntermediateVariance(factors, ms)), SdOf(MlsUpperVariance(factors, ms)),
+                      inputs.mean, *inputs.limitIntermediate);
+            intermediateMet += met;
+            all = all && met;
+        }
+        allMet += all;
+    }
+    const auto share = [studies](int met) { return kPercent * met / studies; };
+    SimulatedShares shares;
+    if (inputs.limitRepeatability) {
+        shares.repeatability = share(repeatabilityMet);
+    }
+    if (inputs.limitIntermediate) {
+        shares.intermediate = share(intermediateMet);
+    }
+    shares.all = share(allMet);
+    return shares;
+}
+
+double RepeatabilityProbability(const PlanInputs& inputs, const DesignFactors& factors) {
+    const double df = factors.df[2];
+    // l, the limit in the results' units.
+    const long double limit =
+        static_cast<long double>(*inputs.limitRepeatability) * inputs.mean / kPercent;
+    // chi2(0.05; df) is df over the factor of the one-sided bound.
+    const long double x = checked::Divide(Squared(limit) * df, factors.repeatabilityUpper *
+                                                                   Squared(inputs.sdRepeatability));
+    if (x >= static_cast<long double>(std::numeric_limits<double>::max())) {
+        return 1.0;
+    }
+    return boost::math::cdf(boost::math::chi_squared_distribution<double>(df),
+                            static_cast<double>(x));
+}
+
+StudyPlan PlanStudy(const PlanInputs& inputs) {
+    StudyPlan plan;
+    plan.inputs = inputs;
+    ChiSquareDraws draws(kPlanSimulatedStudies);
+    for (int analysts = kPlanMinAnalysts; analysts <= kPlanMaxAnalysts; ++analysts) {
+        for (int days = kPlanMinDays; days <= kPlanMaxDays; ++days) {
+            for (int replicates = kPlanMinReplicates; replicates <= kPlanMaxReplicates;
+                 ++replicates) {
+                plan.designs.push_back(Planned(inputs, analysts, days, replicates, draws));
+            }
+        }
+    }
+    std::sort(plan.designs.begin(), plan.designs.end(), InPlanOrder);
+    const auto reaching =
+        std::find_if(plan.designs.begin(), plan.designs.end(),
+                     [&inputs](const PlannedDesign& d) { return d.pAll >= inputs.probability; });
+    plan.reached = reaching != plan.designs.end();
+    const auto chosen = plan.reached
+                            ? reaching
+                            : std::max_element(plan.designs.begin(), plan.designs.end(),
+                                               [](const PlannedDesign& a, const PlannedDesign& b) {
+                                                   return a.pAll < b.pAll;
+                                               });
+    plan.recommended = static_cast<std::size_t>(chosen - plan.designs.begin());
+    return plan;
+}
+
+std::vector<PlanColumn> PlanColumns(const StudyPlan& plan) {
+    std::vector<PlanColumn> columns{
+        {"Analistas", "analysts", [](const PlannedDesign& d) { return double(d.analysts); }},
+        {"Días", "days", [](const PlannedDesign& d) { return double(d.days); }},
+        {"Replicaciones", "replicates",
+         [](const PlannedDesign& d) { return double(d.replicates); }},
+        {"N", "determinations", [](const PlannedDesign& d) { return double(d.determinations); }},
+        {"E[MC] analista", "expected_ms_analyst",
+         [](const PlannedDesign& d) { return d.expected.analyst; }},
+        {"E[MC] día", "expected_ms_day", [](const PlannedDesign& d) { return d.expected.day; }},
+        {"E[MC] error", "expected_ms_error",
+         [](const PlannedDesign& d) { return d.expected.error; }},
+        {"gl Satterthwaite", "satterthwaite_df",
+         [](const PlannedDesign& d) { return d.satterthwaiteDf; }},
+        {"Cota MLS / DE", "bound_ratio", [](const PlannedDesign& d) { return d.boundRatio; }},
+    };
+    if (plan.inputs.limitRepeatability) {
+        columns.push_back({"P repetibilidad (%)", "p_repeatability",
+                           [](const PlannedDesign& d) { return *d.pRepeatability; }});
+    }
+    if (plan.inputs.limitIntermediate) {
+        columns.push_back({"P intermedia (%)", "p_intermediate",
+                           [](const PlannedDesign& d) { return *d.pIntermediate; }});
+    }
+    if (plan.inputs.limitRepeatability && plan.inputs.limitIntermediate) {
+        columns.push_back({"P ambas (%)", "p_both", [](const PlannedDesign& d) { return d.pAll; }});
+    }
+    return columns;
+}
+
+std::string RecommendationSentence(const StudyPlan& plan, char decimalSeparator) {
+    const PlannedDesign& design = plan.designs[plan.recommended];
+    const auto percent = [decimalSeparator](double value) {
+        return FormatResult(value, decimalSeparator) + " %";
+    };
+    const std::string limits = LimitsText(plan.inputs, decimalSeparator);
+    const std::string wanted = FormatResult(plan.inputs.probability, decimalSeparator) + " %";
+    if (plan.reached) {
+        return "Se recomienda el diseño de " + DesignText(design) +
+               ": es el de menos determinaciones con una probabilidad de al menos el " + wanted +
+               " de " + limits + " (" + percent(design.pAll) + ").";
+    }
+    return "Ningún diseño de hasta " + std::to_string(kPlanMaxAnalysts) + " analistas, " +
+           std::to_string(kPlanMaxDays) + " días y " + std::to_string(kPlanMaxReplicates) +
+           " replicaciones llega a una probabilidad del " + wanted + " de " + limits +
+           "; el que más se acerca es el de " + DesignText(design) + ", con el " +
+           percent(design.pAll) + ".";
+}
+
+PlanInputs ExpectedSpreadOf(const Study& study, char decimalSeparator) {
+    const int analysts = ParseCount(study.analystCount);
+    const int days = ParseCount(study.dayCount);
+    const int replicates = ParseCount(study.replicateCount);
+    const std::vector<double> results = ReadResults(study, decimalSeparator);
+    const StudyNumbers numbers{analysts, days, replicates, results};
+    StatisticsEngine engine;
+    AnovaTable anova;
+    PrecisionSummary precision;
+    engine.ComputeAnova(numbers, anova);
+    engine.ComputePrecision(numbers, precision);
+    const ExtendedAnalysis analysis = ComputeExtendedAnalysis(numbers, anova);
+    PlanInputs inputs;
+    inputs.mean = precision.mean;
+    inputs.sdRepeatability = analysis.repeatability.sd;
+    inputs.sdDay = analysis.day.sd;
+    inputs.sdAnalyst = analysis.analyst.sd;
+    return inputs;
+}
+
+} // namespace orbeta

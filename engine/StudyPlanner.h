@@ -1,0 +1,174 @@
+#pragma once
+
+// The study planner: before a precision study is run, which design of A analysts, D days and R
+// replicates shows with the wanted probability that the method meets its limits, at the lowest
+// number of determinations. It assumes the balanced nested design of the analysis of variance,
+// normal errors and the components as the user expects them.
+
+#include "engine/Acceptance.h"
+#include "study/Study.h"
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace orbeta {
+
+// The designs the planner weighs: every count within the study's ranges.
+inline constexpr int kPlanMinAnalysts = 2;
+inline constexpr int kPlanMaxAnalysts = 10;
+inline constexpr int kPlanMinDays = 2;
+inline constexpr int kPlanMaxDays = 10;
+inline constexpr int kPlanMinReplicates = 2;
+inline constexpr int kPlanMaxReplicates = 5;
+
+// Simulated studies of each design.
+inline constexpr int kPlanSimulatedStudies = 20000;
+
+// What the lab expects of its method: the mean and the standard deviations of the components
+// in the results' own units, the limits of the relative standard deviations in percent (at least
+// one), and the probability in percent that the study should give «Cumple».
+struct PlanInputs {
+    double mean = 0;
+    double sdRepeatability = 0;
+    double sdDay = 0;
+    double sdAnalyst = 0;
+    std::optional<double> limitRepeatability;
+    std::optional<double> limitIntermediate;
+    double probability = 90;
+};
+
+// The inputs as typed: texts, read with the regional decimal separator. An empty limit is a
+// limit not given.
+struct PlanTexts {
+    std::string mean;
+    std::string sdRepeatability;
+    std::string sdDay;
+    std::string sdAnalyst;
+    std::string limitRepeatability;
+    std::string limitIntermediate;
+    std::string probability;
+};
+
+// The inputs in the order the window and the command line ask for them.
+enum class PlanField {
+    Mean,
+    SdRepeatability,
+    SdDay,
+    SdAnalyst,
+    LimitRepeatability,
+    LimitIntermediate,
+    Probability
+};
+
+struct PlanInputFailure {
+    PlanField field;
+    std::string message;
+};
+
+// The inputs, or the first that fails, field by field in their order, with a Spanish message
+// naming it: a mean above zero, a repeatability above zero, the other two at zero or above, each
+// limit above zero when given and at least one given, a probability above 0 and below 100.
+std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts,
+                                                          char decimalSeparator);
+
+// The expectation of each mean square of a design: error sigma_r^2, day sigma_r^2 + R sigma_d^2,
+// analyst sigma_r^2 + R sigma_d^2 + D R sigma_a^2. Throws Error("Floating point overflow") where
+// a double cannot hold it.
+MeanSquares ExpectedMeanSquares(const PlanInputs& inputs, int days, int replicates);
+
+// The share in percent of the simulated studies of a design that give «Cumple»: each limit on
+// its own and every given limit at once; nothing for a limit not given.
+struct SimulatedShares {
+    std::optional<double> repeatability;
+    std::optional<double> intermediate;
+    double all = 0;
+};
+
+// The standardized chi-square draws chi2(df) / df the simulated studies are made of: for each
+// source and number of degrees of freedom, one run of draws from a generator seeded from those
+// two alone, drawn on first use. Designs that share a source's degrees of freedom share its
+// draws, which costs a fraction of drawing for every design and keeps the same inputs giving
+// the same shares on every run.
+class ChiSquareDraws {
+public:
+    explicit ChiSquareDraws(int studies) : m_studies(studies) {}
+
+    int Studies() const { return m_studies; }
+    const std::vector<double>& Of(int source, double df);
+
+private:
+    int m_studies;
+    std::map<std::pair<int, double>, std::vector<double>> m_draws;
+};
+
+// Simulates a design's studies: each mean square E[MS] chi2(df) / df, the three independent;
+// each simulated study is judged by the acceptance figures.
+SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& factors, int days,
+                               int replicates, ChiSquareDraws& draws);
+
+// The probability that the repeatability of a design gives «Cumple», in closed form:
+// F_chi2(df)(l^2 chi2(0.05; df) / sigma_r^2) with df = A D (R - 1) and l = limit mean / 100.
+double RepeatabilityProbability(const PlanInputs& inputs, const DesignFactors& factors);
+
+// One design with its figures. Probabilities are in percent.
+struct PlannedDesign {
+    int analysts = 0;
+    int days = 0;
+    int replicates = 0;
+    int determinations = 0;
+    MeanSquares expected;
+    // Satterthwaite's degrees of freedom of the intermediate precision at the expected mean
+    // squares, on the coefficients of the total variance.
+    double satterthwaiteDf = 0;
+    // The one-sided 95 % MLS upper bound of the intermediate-precision SD at the expected mean
+    // squares, over the true SD.
+    double boundRatio = 0;
+    std::optional<double> pRepeatability; // in closed form
+    std::optional<double> pIntermediate;  // simulated
+    // The probability that a study meets every given limit at once: the repeatability's own
+    // when it is the only limit, otherwise simulated.
+    double pAll = 0;
+};
+
+struct StudyPlan {
+    PlanInputs inputs;
+    // Sorted by determinations, then analysts, then days.
+    std::vector<PlannedDesign> designs;
+    // The recommended design: the first in that order whose pAll reaches the wanted probability;
+    // when none does, the one closest to it (the first of those with the highest pAll).
+    std::size_t recommended = 0;
+    bool reached = false;
+};
+
+// Every design from 2 x 2 x 2 to 10 x 10 x 5 with its figures, and the recommendation. Throws
+// Error with the engine's arithmetic messages where a double cannot hold a figure.
+StudyPlan PlanStudy(const PlanInputs& inputs);
+
+// A figure of the table, as every view of the plan walks it: its heading for people, its key for
+// programs, and its value in each design.
+struct PlanColumn {
+    const char* heading;
+    const char* key;
+    std::function<double(const PlannedDesign&)> value;
+};
+
+// The columns of a plan, in order: the counts, the expected mean squares, the degrees of
+// freedom, the bound's ratio, then a probability for each given limit and, with both given, the
+// probability of meeting both.
+std::vector<PlanColumn> PlanColumns(const StudyPlan& plan);
+
+// The recommendation in plain Spanish, numbers as FormatResult writes them.
+std::string RecommendationSentence(const StudyPlan& plan, char decimalSeparator);
+
+// The mean and the standard deviations of the components of a study that passed the study
+// checks, as the extended analysis estimates them (a negative component is zero); the limits
+// and the probability stay unset. Throws Error as the computation does.
+PlanInputs ExpectedSpreadOf(const Study& study, char decimalSeparator);
+
+} // namespace orbeta
