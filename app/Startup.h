@@ -1,10 +1,10 @@
 #pragma once
 
+#include "print/qt/QtPrinter.h"
 #include "ui/FileDialogs.h"
 #include "ui/HelpViewer.h"
 #include "ui/Main.h"
 #include "ui/MessageBoxes.h"
-#include "ui/Printer.h"
 #include "ui/RegionalSettings.h"
 #include "ui/Ufshow.h"
 

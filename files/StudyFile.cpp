@@ -27,9 +27,9 @@ bool FitsTheFormat(int analysts, int days, int replicates) {
            std::int64_t{days} * replicates <= kMaxResultsPerAnalyst;
 }
 
-// A result of a study file as read and as a grid shows it, read back.
+// A result of a study file as a loaded grid shows it, with "." as its point, and read back.
 struct FileNumber {
-    double read;
+    std::string shownText;
     double shown;
 };
 
@@ -61,9 +61,8 @@ public:
             return std::nullopt;
         }
         const std::size_t start = m_position;
-        while (m_position < m_data.size() &&
-               m_position -
-                   start<kMaxNumberBytes&& static_cast<unsigned char>(m_data[m_position])> ' ') {
+        while (m_position < m_data.size() && (m_position - start) < kMaxNumberBytes &&
+               static_cast<unsigned char>(m_data[m_position]) > ' ') {
             ++m_position;
         }
         const FileNumber number = NumberOf(m_data.substr(start, m_position - start));
@@ -82,66 +81,21 @@ private:
         }
     }
 
-    // A number of the file: an optional sign, digits, optionally a point and digits, optionally
-    // an exponent with at least one digit. Digits may be missing on either side of the point,
-    // or altogether, which reads as 0.
+    // A number of the file, in the shape of every number with "." as the point, any digits
+    // missing: a number without digits reads as 0. Shown in the result format only when that
+    // keeps its value.
     static FileNumber NumberOf(std::string_view text) {
-        std::size_t position = 0;
-        if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-            ++position;
-        }
-        bool hasDigits = false;
-        // Where the first and the last digit other than 0 stand among the number's digits.
-        int digits = 0;
-        int firstSignificant = -1;
-        int lastSignificant = -1;
-        auto skipDigits = [&] {
-            while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-                if (text[position] != '0') {
-                    firstSignificant = firstSignificant < 0 ? digits : firstSignificant;
-                    lastSignificant = digits;
-                }
-                ++digits;
-                ++position;
-                hasDigits = true;
-            }
-        };
-        skipDigits();
-        if (position < text.size() && text[position] == '.') {
-            ++position;
-            skipDigits();
-        }
-        if (position < text.size() && (text[position] == 'E' || text[position] == 'e')) {
-            ++position;
-            if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-                ++position;
-            }
-            const std::size_t exponentDigits = position;
-            while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-                ++position;
-            }
-            if (position == exponentDigits) {
-                throw Error("Invalid numeric input");
-            }
-        }
-        if (position != text.size()) {
+        const auto number = ScanNumber(text, '.');
+        const auto value = number ? ValueOf(*number) : std::nullopt;
+        if (!value) {
             throw Error("Invalid numeric input");
         }
-        if (!hasDigits) {
-            return FileNumber{0.0, 0.0};
+        std::string formatted = FormatResult(*value, '.');
+        const double readBack = ParseResult(formatted, '.');
+        if (readBack == *value) {
+            return FileNumber{std::move(formatted), readBack};
         }
-        double value = 0.0;
-        try {
-            value = ParseResult(text, '.');
-        } catch (const Error&) {
-            throw Error("Invalid numeric input");
-        }
-        // A value of at most six significant digits is the nearest double to a number that the
-        // six-digit format writes as it is, so the text a grid shows reads back as the same
-        // value. Zero is left to the format, which shows -0 as 0.
-        const bool shownExactly =
-            value != 0.0 && firstSignificant >= 0 && lastSignificant - firstSignificant < 6;
-        return FileNumber{value, shownExactly ? value : ParseResult(FormatResult(value, '.'), '.')};
+        return FileNumber{std::string(text), *value};
     }
 
     std::string_view m_data;
@@ -175,14 +129,14 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     }
     const auto count =
         static_cast<std::size_t>(contents.analysts * contents.days * contents.replicates);
-    contents.results.reserve(count);
+    contents.shownTexts.reserve(count);
     contents.shownResults.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
-        const auto number = cursor.NextNumber();
+        auto number = cursor.NextNumber();
         if (!number) {
             throw Error("El archivo está incompleto: faltan resultados del estudio.");
         }
-        contents.results.push_back(number->read);
+        contents.shownTexts.push_back(std::move(number->shownText));
         contents.shownResults.push_back(number->shown);
     }
     return contents;
@@ -202,10 +156,12 @@ Study StudyOf(const StudyFileContents& contents, char decimalSeparator) {
     study.analystCount = contents.analystCount;
     study.dayCount = contents.dayCount;
     study.replicateCount = contents.replicateCount;
-    auto result = contents.results.begin();
+    auto shown = contents.shownTexts.begin();
     for (int analyst = 1; analyst <= contents.analysts; ++analyst) {
         for (int row = 1; row <= contents.days * contents.replicates; ++row) {
-            study.SetCell(analyst, row, FormatResult(*result++, decimalSeparator));
+            std::string text = *shown++;
+            std::replace(text.begin(), text.end(), '.', decimalSeparator);
+            study.SetCell(analyst, row, std::move(text));
         }
     }
     return study;

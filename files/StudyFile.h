@@ -29,9 +29,12 @@ struct StudyFileContents {
     int analysts = 0;
     int days = 0;
     int replicates = 0;
-    std::vector<double> results; // as the file writes them
-    // As a loaded grid shows them, by FormatResult, read back by ParseResult: the numbers the
-    // program computes from. A result of at most six significant digits is shown exactly.
+    // Each result as a loaded grid shows it, with "." as its point: FormatResult's text when that
+    // reads back as the number the file holds ("98.50" as "98.5"), otherwise the number as the
+    // file writes it ("1234567"), so that opening a file never changes a value.
+    std::vector<std::string> shownTexts;
+    // Those texts read back by ParseResult: the numbers the program computes from, which are the
+    // file's own (zero without its sign).
     std::vector<double> shownResults;
 };
 
@@ -43,8 +46,8 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes);
 StudyFileContents ReadStudyFileContents(const std::filesystem::path& path);
 
 // The study of a file's contents, laid out as a new capture window shows it: the five fields as
-// read, the grid sized for the counts with its header cells, each result shown by FormatResult
-// with the given separator.
+// read, the grid sized for the counts with its header cells, each result's shown text with the
+// given separator as its point.
 Study StudyOf(const StudyFileContents& contents, char decimalSeparator);
 
 // The study a file holds: StudyOf its contents, failing as they do.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace orbeta {
 
@@ -21,5 +23,14 @@ inline constexpr const char* kOverflow = "Floating point overflow";
 // The text of the general error report: the message followed by a full stop, unless it is
 // empty or already ends in a full stop or in a character that sorts before it.
 std::string WithFullStop(const std::string& message);
+
+// The longest quotation of a text in a message, in characters.
+inline constexpr std::size_t kMaxQuotedCharacters = 40;
+
+// A UTF-8 text (a field, a cell, a line of a file) as a message quotes it, readable whatever it
+// holds: each control character and each byte that is not part of a UTF-8 character shows as
+// "?", and a text of more than kMaxQuotedCharacters characters as its first ones and "…".
+// Characters are never cut in half.
+std::string QuotedInMessage(std::string_view text);
 
 } // namespace orbeta

@@ -31,138 +31,85 @@ int HexDigitValue(char c) {
 }
 
 [[noreturn]] void ThrowInvalidInteger(std::string_view text) {
-    throw Error("'" + std::string(text) + "' is not a valid integer value");
+    throw Error("'" + QuotedInMessage(text) + "' is not a valid integer value");
 }
 
 [[noreturn]] void ThrowInvalidFloat(std::string_view text) {
-    throw Error("'" + std::string(text) + "' is not a valid floating point value");
+    throw Error("'" + QuotedInMessage(text) + "' is not a valid floating point value");
 }
 
-// A result text taken apart: sign, digits before and after the separator, and the exponent.
-struct DecimalText {
-    bool negative = false;
-    std::string_view integerDigits;
-    std::string_view fractionDigits;
-    long long exponent = 0;   // saturated far beyond the range of a double
-    std::uint64_t digits = 0; // integer and fraction digits as one number, while they fit
-};
-
-// Reads a run of decimal digits into `digits` (wrapping past 19 of them, when it is no longer
-// used); returns where the run ends.
-const char* ReadDigits(const char* position, const char* end, std::uint64_t& digits) {
+// Where a run of decimal digits from `position` ends.
+const char* SkipDigits(const char* position, const char* end) {
     while (position < end && IsDecimalDigit(*position)) {
-        digits = digits * 10 + static_cast<std::uint64_t>(*position - '0');
         ++position;
     }
     return position;
 }
 
-// Splits a result text by the grammar of ParseResult; nothing when it does not follow it.
-std::optional<DecimalText> SplitDecimal(std::string_view text, char decimalSeparator) {
-    const char* position = text.data();
-    const char* end = position + text.size();
-    while (position < end && *position == ' ') {
-        ++position;
-    }
-    while (end > position && end[-1] == ' ') {
-        --end;
-    }
-    DecimalText decimal;
-    if (position < end && (*position == '+' || *position == '-')) {
-        decimal.negative = *position == '-';
-        ++position;
-    }
-    const char* integerStart = position;
-    position = ReadDigits(position, end, decimal.digits);
-    decimal.integerDigits = {integerStart, static_cast<std::size_t>(position - integerStart)};
-    bool hasSeparator = false;
-    if (position < end && *position == decimalSeparator) {
-        hasSeparator = true;
-        const char* fractionStart = ++position;
-        position = ReadDigits(position, end, decimal.digits);
-        decimal.fractionDigits = {fractionStart,
-                                  static_cast<std::size_t>(position - fractionStart)};
-    }
-    if (decimal.integerDigits.empty() && !hasSeparator) {
-        return std::nullopt;
-    }
-    if (position < end && (*position == 'E' || *position == 'e')) {
-        ++position;
-        const bool negativeExponent = position < end && *position == '-';
-        if (position < end && (*position == '+' || *position == '-')) {
-            ++position;
-        }
-        const char* exponentStart = position;
-        for (; position < end && IsDecimalDigit(*position); ++position) {
-            if (decimal.exponent < 1'000'000'000) {
-                decimal.exponent = decimal.exponent * 10 + (*position - '0');
-            }
-        }
-        if (position == exponentStart) {
-            return std::nullopt;
-        }
-        decimal.exponent = negativeExponent ? -decimal.exponent : decimal.exponent;
-    }
-    if (position != end) {
-        return std::nullopt;
-    }
-    return decimal;
+std::string_view Between(const char* first, const char* last) {
+    return {first, static_cast<std::size_t>(last - first)};
 }
 
 // The value when both the digits and the power of ten are exact doubles: one multiplication
 // or division then rounds correctly. Typical results take this path.
-std::optional<double> ExactlyConverted(const DecimalText& decimal) {
+std::optional<double> ExactlyConverted(const NumberText& number) {
     constexpr std::array<double, 23> kExactPowersOfTen{
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::size_t kExactDigits = 15;
     const long long exponent =
-        decimal.exponent - static_cast<long long>(decimal.fractionDigits.size());
-    if (decimal.integerDigits.size() + decimal.fractionDigits.size() > kExactDigits ||
+        number.exponent - static_cast<long long>(number.fractionDigits.size());
+    if (number.integerDigits.size() + number.fractionDigits.size() > kExactDigits ||
         exponent < -22 || exponent > 22) {
         return std::nullopt;
     }
-    const double digits = static_cast<double>(decimal.digits);
+    std::uint64_t integral = 0;
+    for (const std::string_view run : {number.integerDigits, number.fractionDigits}) {
+        for (const char digit : run) {
+            integral = integral * 10 + static_cast<std::uint64_t>(digit - '0');
+        }
+    }
+    const double digits = static_cast<double>(integral);
     const double magnitude = exponent < 0
                                  ? digits / kExactPowersOfTen[static_cast<std::size_t>(-exponent)]
                                  : digits * kExactPowersOfTen[static_cast<std::size_t>(exponent)];
-    return decimal.negative ? -magnitude : magnitude;
+    return number.negative ? -magnitude : magnitude;
 }
 
 // The value of any other decimal, by the standard conversion; nothing when it overflows.
-std::optional<double> ConvertedInFull(const DecimalText& decimal) {
-    const bool allZero = decimal.integerDigits.find_first_not_of('0') == std::string_view::npos &&
-                         decimal.fractionDigits.find_first_not_of('0') == std::string_view::npos;
+std::optional<double> ConvertedInFull(const NumberText& number) {
+    const bool allZero = number.integerDigits.find_first_not_of('0') == std::string_view::npos &&
+                         number.fractionDigits.find_first_not_of('0') == std::string_view::npos;
     if (allZero) {
-        return decimal.negative ? -0.0 : 0.0;
+        return number.negative ? -0.0 : 0.0;
     }
     std::string normalized;
-    normalized.reserve(decimal.integerDigits.size() + decimal.fractionDigits.size() + 16);
-    if (decimal.negative) {
+    normalized.reserve(number.integerDigits.size() + number.fractionDigits.size() + 16);
+    if (number.negative) {
         normalized += '-';
     }
-    normalized += decimal.integerDigits.empty() ? std::string_view("0") : decimal.integerDigits;
+    normalized += number.integerDigits.empty() ? std::string_view("0") : number.integerDigits;
     normalized += '.';
-    normalized += decimal.fractionDigits.empty() ? std::string_view("0") : decimal.fractionDigits;
+    normalized += number.fractionDigits.empty() ? std::string_view("0") : number.fractionDigits;
     normalized += 'e';
-    normalized += std::to_string(decimal.exponent);
+    normalized += std::to_string(number.exponent);
     double value = 0.0;
     const auto status =
         std::from_chars(normalized.data(), normalized.data() + normalized.size(), value).ec;
     if (status == std::errc::result_out_of_range) {
         // Out of range one way or the other: the position of the first significant digit
         // tells an overflow from a value too small to hold, which reads as zero.
-        const auto firstInteger = decimal.integerDigits.find_first_not_of('0');
+        const auto firstInteger = number.integerDigits.find_first_not_of('0');
         const long long magnitudeExponent =
             firstInteger != std::string_view::npos
-                ? decimal.exponent +
-                      static_cast<long long>(decimal.integerDigits.size() - firstInteger)
-                : decimal.exponent -
-                      static_cast<long long>(decimal.fractionDigits.find_first_not_of('0'));
+                ? number.exponent +
+                      static_cast<long long>(number.integerDigits.size() - firstInteger)
+                : number.exponent -
+                      static_cast<long long>(number.fractionDigits.find_first_not_of('0'));
         if (magnitudeExponent > 0) {
             return std::nullopt;
         }
-        return decimal.negative ? -0.0 : 0.0;
+        return number.negative ? -0.0 : 0.0;
     }
     if (status != std::errc() || !std::isfinite(value)) {
         return std::nullopt;
@@ -171,6 +118,53 @@ std::optional<double> ConvertedInFull(const DecimalText& decimal) {
 }
 
 } // namespace
+
+std::optional<NumberText> ScanNumber(std::string_view text, char decimalSeparator) {
+    const char* position = text.data();
+    const char* const end = position + text.size();
+    NumberText number;
+    if (position < end && (*position == '+' || *position == '-')) {
+        number.negative = *position == '-';
+        ++position;
+    }
+    const char* const integerStart = position;
+    position = SkipDigits(position, end);
+    number.integerDigits = Between(integerStart, position);
+    if (position < end && *position == decimalSeparator) {
+        number.hasSeparator = true;
+        const char* const fractionStart = ++position;
+        position = SkipDigits(position, end);
+        number.fractionDigits = Between(fractionStart, position);
+    }
+    if (position < end && (*position == 'E' || *position == 'e')) {
+        ++position;
+        const bool negativeExponent = position < end && *position == '-';
+        if (position < end && (*position == '+' || *position == '-')) {
+            ++position;
+        }
+        const char* const exponentStart = position;
+        for (; position < end && IsDecimalDigit(*position); ++position) {
+            if (number.exponent < 1'000'000'000) {
+                number.exponent = number.exponent * 10 + (*position - '0');
+            }
+        }
+        if (position == exponentStart) {
+            return std::nullopt;
+        }
+        number.exponent = negativeExponent ? -number.exponent : number.exponent;
+    }
+    if (position != end) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+std::optional<double> ValueOf(const NumberText& number) {
+    if (const auto exact = ExactlyConverted(number)) {
+        return exact;
+    }
+    return ConvertedInFull(number);
+}
 
 std::int32_t ParseCount(std::string_view text) {
     std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
@@ -208,15 +202,15 @@ std::int32_t ParseCount(std::string_view text) {
 }
 
 double ParseResult(std::string_view text, char decimalSeparator) {
-    const auto decimal = SplitDecimal(text, decimalSeparator);
-    if (!decimal) {
-        ThrowInvalidFloat(text);
-    }
-    if (const auto exact = ExactlyConverted(*decimal)) {
-        return *exact;
-    }
-    if (const auto converted = ConvertedInFull(*decimal)) {
-        return *converted;
+    std::string_view trimmed = text;
+    trimmed.remove_prefix(std::min(trimmed.find_first_not_of(' '), trimmed.size()));
+    trimmed.remove_suffix(trimmed.size() - (trimmed.find_last_not_of(' ') + 1));
+    const auto number = ScanNumber(trimmed, decimalSeparator);
+    // A result needs digits before the separator, or the separator itself.
+    if (number && (!number->integerDigits.empty() || number->hasSeparator)) {
+        if (const auto value = ValueOf(*number)) {
+            return *value;
+        }
     }
     ThrowInvalidFloat(text);
 }

@@ -1,16 +1,38 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace orbeta {
+
+// Both conversions take UTF-8 text, and their messages quote it by QuotedInMessage.
 
 // Converts a count text to a signed 32-bit whole number: leading blanks, then either an
 // optional sign and decimal digits, or a hexadecimal number introduced by "$", "x", "X", "0x"
 // or "0X" (no sign). Nothing may follow and the value must fit.
 // Throws Error("'<text>' is not a valid integer value") otherwise, the empty text included.
 std::int32_t ParseCount(std::string_view text);
+
+// A number text taken apart by the one shape both results and study files write numbers in: an
+// optional "+" or "-", digits, optionally the decimal separator and digits, optionally an
+// exponent ("E" or "e", an optional sign, at least one digit). Digits may be missing on either
+// side of the separator, or altogether; each reader says which of those it accepts.
+struct NumberText {
+    bool negative = false;
+    std::string_view integerDigits;
+    bool hasSeparator = false;
+    std::string_view fractionDigits;
+    long long exponent = 0; // saturated far beyond the range of a double
+};
+
+// The text taken apart, or nothing when it is not of that shape from its first byte to its last.
+std::optional<NumberText> ScanNumber(std::string_view text, char decimalSeparator);
+
+// The double nearest to a scanned number (a number without digits is 0, keeping its sign);
+// nothing when it lies beyond the range of a double.
+std::optional<double> ValueOf(const NumberText& number);
 
 // Converts a result text to a double: blanks (spaces) around it, an optional sign, digits,
 // optionally the decimal separator and digits, optionally an exponent ("E" or "e", an optional

@@ -14,6 +14,18 @@ namespace {
 constexpr int kColumnWidth = 110;
 constexpr int kRowHeight = 24;
 
+bool IsArrow(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The cell editor: whatever is typed reaches the cell at once; Tab, Enter, copy and paste are
 // the grid's, not the editor's.
 class CellDelegate final : public QStyledItemDelegate {
@@ -24,6 +36,9 @@ public:
                           const QModelIndex& index) const override {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
+        // Outlined, so that the current cell shows even while it and the grid are empty.
+        editor->setStyleSheet(
+            QStringLiteral("QLineEdit { border: 2px solid palette(highlight); }"));
         // Right-clicking the editor opens the grid's own menu.
         editor->setContextMenuPolicy(Qt::NoContextMenu);
         const QPersistentModelIndex cell(index);
@@ -59,6 +74,13 @@ protected:
             m_grid.TabPressed(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
             return true;
         }
+        if (AltTypesNothing(*key)) {
+            return true;
+        }
+        if (key->modifiers() == Qt::ShiftModifier && IsArrow(*key)) {
+            m_grid.ExtendBlock(*key);
+            return true;
+        }
         if (ProducesCharacter(*key)) {
             emit m_grid.CharacterTyped();
         }
@@ -75,9 +97,21 @@ private:
 
 } // namespace
 
+// Desktops report AltGr either as a switch of the keyboard group or as Ctrl and Alt together.
+bool IsAltGr(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return modifiers.testFlag(Qt::GroupSwitchModifier) ||
+           (modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier));
+}
+
+bool AltTypesNothing(const QKeyEvent& event) {
+    return event.modifiers().testFlag(Qt::AltModifier) && !IsAltGr(event);
+}
+
 bool ProducesCharacter(const QKeyEvent& event) {
     if (event.text().isEmpty() ||
-        (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        (!IsAltGr(event) &&
+         (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))) {
         return false;
     }
     switch (event.key()) {
@@ -98,7 +132,7 @@ CaptureGrid::CaptureGrid(QWidget* parent) : QTableWidget(parent) {
     setShowGrid(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
-    SetBlockSelection(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -139,9 +173,9 @@ void CaptureGrid::SetCurrentCell(int column, int row) {
     setCurrentCell(row - 1, column - 1);
 }
 
-void CaptureGrid::SetBlockSelection(bool allowed) {
-    setSelectionMode(allowed ? QAbstractItemView::ContiguousSelection
-                             : QAbstractItemView::SingleSelection);
+void CaptureGrid::ExtendBlock(const QKeyEvent& arrow) {
+    QKeyEvent move(QEvent::KeyPress, arrow.key(), arrow.modifiers());
+    QTableWidget::keyPressEvent(&move);
 }
 
 bool CaptureGrid::HasFocusWithin() const {
@@ -171,8 +205,7 @@ void CaptureGrid::PasteBlock() {
     if (!lines.isEmpty() && lines.constLast().isEmpty()) {
         lines.removeLast();
     }
-    bool wroteAny = false;
-    bool wroteLastCell = false;
+    PasteCount count;
     for (qsizetype line = 0; line < lines.size(); ++line) {
         QString text = lines[line];
         if (text.endsWith(QLatin1Char('\r'))) {
@@ -182,16 +215,17 @@ void CaptureGrid::PasteBlock() {
         const QStringList cells = text.split(QLatin1Char('\t'));
         for (qsizetype cell = 0; cell < cells.size(); ++cell) {
             const int column = CurrentColumn() + static_cast<int>(cell);
+            ++count.offered;
             if (row >= GridRows() || column >= GridColumns()) {
                 continue;
             }
             SetCellText(column, row, cells[cell]);
-            wroteAny = true;
-            wroteLastCell = wroteLastCell || IsLastDataCell(column, row);
+            ++count.written;
+            count.wroteLastCell = count.wroteLastCell || IsLastDataCell(column, row);
         }
     }
-    if (wroteAny) {
-        emit CellsPasted(wroteLastCell);
+    if (count.offered > 0) {
+        emit CellsPasted(count);
     }
 }
 
@@ -228,7 +262,9 @@ void CaptureGrid::focusInEvent(QFocusEvent* event) {
 }
 
 void CaptureGrid::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
+    if (AltTypesNothing(*event)) {
+        event->ignore();
+    } else if (event->matches(QKeySequence::Copy)) {
         CopyBlock();
     } else if (event->matches(QKeySequence::Paste)) {
         PasteBlock();

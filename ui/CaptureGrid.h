@@ -10,6 +10,22 @@ namespace orbeta {
 // digits, punctuation, blank, Backspace and Enter; not Tab, Escape, Delete or a shortcut.
 bool ProducesCharacter(const QKeyEvent& event);
 
+// Whether a key press is AltGr with a key, which types a character ("@", "€", "#" on Spanish
+// keyboards).
+bool IsAltGr(const QKeyEvent& event);
+
+// Whether a key press holds Alt, not AltGr: it is an access key, and when none answers it must
+// type nothing.
+bool AltTypesNothing(const QKeyEvent& event);
+
+// What a paste did: the data it held, those written, and whether the bottom-right data cell was
+// among them.
+struct PasteCount {
+    int offered = 0;
+    int written = 0;
+    bool wroteLastCell = false;
+};
+
 // The results grid of the capture window. Its size and cells are counted as the study counts
 // them: column 0 holds the day and replicate labels, row 0 the analyst labels, and both stay in
 // view while the data cells scroll. While the grid has the focus, the cell editor is always
@@ -37,8 +53,8 @@ public:
 
     // Whether Tab and Shift+Tab move between cells (wrapping round) or leave the grid.
     void SetTabsMoveBetweenCells(bool moveBetweenCells) { m_tabsMoveBetweenCells = moveBetweenCells; }
-    // Whether a block of cells can be selected by dragging.
-    void SetBlockSelection(bool allowed);
+    // Shift with an arrow key typed in the cell editor: the selected block grows or shrinks.
+    void ExtendBlock(const QKeyEvent& arrow);
 
     // The grid or its cell editor has the keyboard focus.
     bool HasFocusWithin() const;
@@ -46,7 +62,7 @@ public:
     // Copies the selected block of data cells as tab-separated lines.
     void CopyBlock() const;
     // Writes the block of tab-separated lines on the clipboard from the current cell on, clipped
-    // to the data cells.
+    // to the data cells; signals CellsPasted when the clipboard held any.
     void PasteBlock();
 
     // Tab or Shift+Tab pressed in the grid or its editor.
@@ -56,8 +72,8 @@ signals:
     // A key that produces a character was pressed while the grid or its editor had the focus;
     // the current cell is the one typed in.
     void CharacterTyped();
-    // A paste wrote cells; `wroteLastCell` when the bottom-right data cell was among them.
-    void CellsPasted(bool wroteLastCell);
+    // A paste offered cells; those outside the grid were left out.
+    void CellsPasted(const orbeta::PasteCount& count);
     // Tab or Shift+Tab asked to leave the grid.
     void TabOut(bool forward);
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QSize>
+
+class QMdiArea;
 class QMdiSubWindow;
+class QWidget;
 
 namespace orbeta {
 
@@ -14,5 +18,15 @@ void CentreInArea(QMdiSubWindow& frame);
 // further down and right than the one before, back to the corner once a third of the area's
 // height is used, and as large as the area less that third.
 void GiveDefaultPlaceAndSize(QMdiSubWindow& frame);
+
+// The client size of a child window whose frame is designed to an outer size: the outer size
+// less the frame's title bar and borders once the window is in its frame.
+QSize ClientSizeOf(const QWidget& window, QSize outerSize);
+
+// Tiles the child windows in rows and columns, in the order they were created: as many columns
+// as a square arrangement has, or fewer when that leaves a window a cell smaller than its
+// smallest usable size, so that no window reaches past the area. A window of fixed size stands
+// at its cell's top left.
+void TileInArea(QMdiArea& area);
 
 } // namespace orbeta

@@ -184,6 +184,10 @@ QSize TFinforma::sizeHint() const {
     return {630, 326};
 }
 
+QSize TFinforma::minimumSizeHint() const {
+    return {360, 220};
+}
+
 Study TFinforma::StudySnapshot() const {
     Study study;
     study.methodName = ToCore(m_methodName->text());
@@ -322,7 +326,6 @@ void TFinforma::stgdatosKeyPress() {
     if (column != m_grid->GridColumns() - 1) {
         return;
     }
-    m_grid->SetBlockSelection(false);
     if (m_grid->IsLastDataCell(column, row)) {
         m_grid->SetTabsMoveBetweenCells(false);
         LastCellTyped();
@@ -331,10 +334,17 @@ void TFinforma::stgdatosKeyPress() {
     }
 }
 
-void TFinforma::CellsPasted(bool wroteLastCell) {
+void TFinforma::CellsPasted(const PasteCount& count) {
     MarkModified();
-    if (wroteLastCell) {
+    if (count.wroteLastCell) {
         LastCellTyped();
+    }
+    if (count.written < count.offered) {
+        m_mainForm.Seams().messages.ShowMessage(
+            QStringLiteral("Se pegaron %1 de %2 datos: el bloque no cabe en la tabla a partir de "
+                           "la celda actual.")
+                .arg(count.written)
+                .arg(count.offered));
     }
 }
 
@@ -362,13 +372,24 @@ void TFinforma::pmnuprecsClick() {
 }
 
 void TFinforma::FocusChanged(QWidget* old, QWidget* now) {
-    if (m_checksHeld || !old || !now || !isAncestorOf(old) || !isAncestorOf(now)) {
-        return;
-    }
     // The cell editor comes and goes with the current cell: it counts as the grid.
     const auto control = [this](QWidget* widget) {
         return m_grid->isAncestorOf(widget) ? m_grid : widget;
     };
+    // A page switched by a click on its tab hands the focus to this window's frame on its way
+    // to the next control: a move between two controls of this window all the same.
+    const QWidget* frame = parentWidget();
+    const QPointer<QWidget> leftForFrame = std::exchange(m_leftForFrame, nullptr);
+    if (now && now == frame && old && isAncestorOf(old)) {
+        m_leftForFrame = control(old);
+        return;
+    }
+    if (old && old == frame) {
+        old = leftForFrame;
+    }
+    if (m_checksHeld || !old || !now || !isAncestorOf(old) || !isAncestorOf(now)) {
+        return;
+    }
     if (control(old) == control(now)) {
         return;
     }
@@ -458,9 +479,15 @@ bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress) {
         for (LimitedField* field :
              {m_methodName, m_date, m_analystCount, m_dayCount, m_replicateCount}) {
-            if (watched == field) {
-                FieldKeyPress(*field, *static_cast<QKeyEvent*>(event));
+            if (watched != field) {
+                continue;
             }
+            const auto& key = *static_cast<QKeyEvent*>(event);
+            // Alt with a key that no access key took types nothing.
+            if (AltTypesNothing(key)) {
+                return true;
+            }
+            FieldKeyPress(*field, key);
         }
     }
     // The button's access key presses it where the focus is, as the count checks expect.

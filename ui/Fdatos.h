@@ -17,6 +17,7 @@ class QTabWidget;
 namespace orbeta {
 
 class CaptureGrid;
+struct PasteCount;
 class LimitedField;
 class TMainForm;
 
@@ -46,7 +47,9 @@ public:
     // The window's first focus: the general page and the method name.
     void THojasEnter();
 
+    // The designed client area, and the smallest that still shows the counts and the button.
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     // The close question.
@@ -68,7 +71,7 @@ private:
     bool stgdatosEnter();
     void stgdatosKeyPress();
     bool stgdatosExit();
-    void CellsPasted(bool wroteLastCell);
+    void CellsPasted(const PasteCount& count);
     void LastCellTyped();
     void pmnuanalisisClick();
     void pmnuprecsClick();
@@ -105,6 +108,8 @@ private:
         QPointer<QWidget> to;
     };
     std::vector<FocusMove> m_pendingFocusMoves;
+    // The control the focus left for this window's frame, while the frame holds it.
+    QPointer<QWidget> m_leftForFrame;
     // Set while a check moves the focus itself, and once the window is closing: such moves run
     // no further check.
     bool m_checksHeld = false;

@@ -3,6 +3,7 @@
 #include "engine/ReportText.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
+#include "ui/ChildPlacement.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
@@ -30,6 +31,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <stdexcept>
 
 namespace orbeta {
 
@@ -55,6 +58,15 @@ public:
     explicit ChildFrame(std::function<void(const QMdiSubWindow&)> onClosing)
         : m_onClosing(std::move(onClosing)) {
         setAttribute(Qt::WA_DeleteOnClose);
+        // Ctrl+F4 is the main window's, which closes the active child wherever the focus is;
+        // the frame's own would make the key ambiguous while the focus is inside it.
+        const QKeySequence closeKey(Qt::CTRL | Qt::Key_F4);
+        for (QAction* action : systemMenu()->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(closeKey) > 0) {
+                action->setShortcuts(keys);
+            }
+        }
     }
 
 protected:
@@ -98,21 +110,27 @@ public:
 
 } // namespace
 
+// One row of the menu bar: a menu, an item or a separator. A row at level 0 is a menu of the
+// bar; at level 1 it belongs to the last menu of the bar, at level 2 to the last submenu. A row
+// with a name and no command is a menu, one with neither is a separator. An item with a group
+// takes that group's state; one without is always available.
 struct TMainForm::MenuRow {
-    const char* name;
-    const char* caption;
-    int helpContext;
-    const char* hint;
-};
-
-struct TMainForm::ItemRow {
+    int level;
     const char* name;
     const char* caption;
     QKeySequence shortcut;
     int helpContext;
     const char* hint;
+    std::optional<CommandGroup> group;
     void (TMainForm::*command)();
+    bool visible;
 };
+
+namespace {
+
+constexpr std::optional<CommandGroup> kAlwaysAvailable;
+
+} // namespace
 
 TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform),
@@ -135,6 +153,15 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
 
     CreateMenus();
     CreateSpeedBar(*speedBar);
+    // Ctrl+F4 closes the active child window whatever the command states, as in every
+    // multiple-document program, so that result windows can be closed from the keyboard once
+    // the capture window is gone.
+    auto* closeChild = new QAction(this);
+    closeChild->setObjectName(QStringLiteral("CloseChildShortcut"));
+    closeChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeChild->setShortcutContext(Qt::WindowShortcut);
+    addAction(closeChild);
+    connect(closeChild, &QAction::triggered, this, &TMainForm::mnucloseClick);
     CreateStatusLine();
 
     // Restored, the window is small and centred on the screen; the start-up maximizes it.
@@ -151,110 +178,82 @@ void TMainForm::CreateMenus() {
     setMenuBar(mainMenu);
 
     using namespace helpcons;
-    QMenu* file = AddMenu(
-        nullptr, {"FileMenu", "&Archivo", kFileMenu, "Crea,abre,guarda e imrpime un archivo"});
-    m_groups[std::size_t(CommandGroup::New)] = {
-        AddItem(*file, {"FileNewItem", "&Nuevo", QKeySequence(Qt::CTRL | Qt::Key_N), kNew,
-                        "Archivo|Crea un nuevo archivo", &TMainForm::FileNew})};
-    m_groups[std::size_t(CommandGroup::Open)] = {
-        AddItem(*file, {"FileOpenItem", "&Abrir...", QKeySequence(Qt::CTRL | Qt::Key_A), kOpen,
-                        "Archivo|Abre un archivo ya existente", &TMainForm::FileOpen})};
-    m_groups[std::size_t(CommandGroup::Close)] = {
-        AddItem(*file, {"mnuclose",
-                        "&Cerrar",
-                        {},
-                        kClose,
-                        "Archivo|Cierra la ventana activa",
-                        &TMainForm::mnucloseClick})};
-    file->addSeparator();
-    m_groups[std::size_t(CommandGroup::Save)] = {
-        AddItem(*file, {"FileSaveItem", "&Guardar", QKeySequence(Qt::CTRL | Qt::Key_G), kSave,
-                        "Archivo|Guarda el archivo", &TMainForm::FileSave})};
-    m_groups[std::size_t(CommandGroup::SaveAs)] = {
-        AddItem(*file, {"FileSaveAsItem",
-                        "Guardar &como...",
-                        {},
-                        kSaveAs,
-                        "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria",
-                        &TMainForm::FileSaveAs})};
-    file->addSeparator();
-    QMenu* print = AddMenu(
-        file, {"FilePrintItem", "&Imprimir...", kPrint, "Archivo|Imprime el archivo actual"});
-    QAction* lasser = AddItem(*print, {"PrintLasser",
-                                       "Lasser",
-                                       {},
-                                       kNoHelpContext,
-                                       "Imprime en Lasser",
-                                       &TMainForm::PrintLasserClick});
-    QAction* deskjet = AddItem(*print, {"PrintDeskjet",
-                                        "Deskjet",
-                                        {},
-                                        kNoHelpContext,
-                                        "Imprime en Deskjet",
-                                        &TMainForm::FilePrint});
-    deskjet->setVisible(false);
-    m_groups[std::size_t(CommandGroup::Print)] = {print->menuAction(), lasser, deskjet};
-    file->addSeparator();
-    AddItem(*file,
-            {"FileExitItem", "&Salir", {}, kExit, "Salir del módulo ZOLK", &TMainForm::FileExit});
-
-    QMenu* calculations = AddMenu(nullptr, {"mnucalculos", "&Cálculos", kCalculationsMenu,
-                                            "Cálculos de Precisión del sistema"});
-    m_groups[std::size_t(CommandGroup::Calculations)] = {
-        AddItem(*calculations, {"mnuanova",
-                                "&Análisis de la varianza",
-                                {},
-                                kAnova,
-                                "Cálculos|Presenta inferencia de recobros experimentales",
-                                &TMainForm::mnuanovaClick}),
-        AddItem(*calculations, {"mnuprecs",
-                                "&Precisión de método",
-                                {},
-                                kPrecision,
-                                "Cálculos|Precisión de método",
-                                &TMainForm::mnuprecsClick}),
-        AddItem(*calculations, {"mnuinforme",
-                                "&Informe",
-                                {},
-                                kReport,
-                                "Cálculos|Presenta datos y resultados",
-                                &TMainForm::mnuinformeClick})};
-
-    QMenu* window =
-        AddMenu(nullptr, {"WindowMenu", "&Ventana", kWindowMenu, "Arregla las ventanas presentes"});
-    m_groups[std::size_t(CommandGroup::Arrange)] = {
-        AddItem(*window, {"WindowTileItem",
-                          "&Mosaico",
-                          {},
-                          kTile,
-                          "Ventana|Arregla las ventanas en mosaico",
-                          &TMainForm::WindowTile}),
-        AddItem(*window, {"WindowCascadeItem",
-                          "&Cascada",
-                          {},
-                          kCascade,
-                          "Ventana|Arregla las ventanas en cascada",
-                          &TMainForm::WindowCascade})};
-
-    QMenu* help = AddMenu(nullptr, {"HelpMenu", "A&yuda", kHelpMenu, "Ayuda del módulo ZOLK"});
-    AddItem(*help, {"HelpContentsItem", "&Contenido", QKeySequence(Qt::Key_F1), kHelpContents,
-                    "Ayuda|Presenta el contenido de la ayuda", &TMainForm::HelpContents});
-    AddItem(*help, {"HelpSearchItem", "&Buscar ayuda sobre...", QKeySequence(Qt::CTRL | Qt::Key_F1),
-                    kHelpSearch, "Ayuda|Busca ayuda sobre", &TMainForm::HelpSearch});
-    AddItem(*help, {"HelpHowToUseItem",
-                    "Como &usar  la ayuda",
-                    {},
-                    kNoHelpContext,
-                    "Ayuda|Como usar la ayuda",
-                    &TMainForm::HelpHowToUse})
-        ->setVisible(false);
-    help->addSeparator();
-    AddItem(*help, {"HelpAboutItem",
-                    "&Acerca...",
-                    {},
-                    kAbout,
-                    "Ayuda|Presenta información del programa",
-                    &TMainForm::HelpAbout});
+    using G = CommandGroup;
+    using M = TMainForm;
+    const QKeySequence none;
+    const MenuRow rows[] = {
+        {0, "FileMenu", "&Archivo", none, kFileMenu, "Crea,abre,guarda e imrpime un archivo",
+         kAlwaysAvailable, nullptr, true},
+        {1, "FileNewItem", "&Nuevo", QKeySequence(Qt::CTRL | Qt::Key_N), kNew,
+         "Archivo|Crea un nuevo archivo", G::New, &M::FileNew, true},
+        {1, "FileOpenItem", "&Abrir...", QKeySequence(Qt::CTRL | Qt::Key_A), kOpen,
+         "Archivo|Abre un archivo ya existente", G::Open, &M::FileOpen, true},
+        {1, "mnuclose", "&Cerrar", none, kClose, "Archivo|Cierra la ventana activa", G::Close,
+         &M::mnucloseClick, true},
+        {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
+        {1, "FileSaveItem", "&Guardar", QKeySequence(Qt::CTRL | Qt::Key_G), kSave,
+         "Archivo|Guarda el archivo", G::Save, &M::FileSave, true},
+        {1, "FileSaveAsItem", "Guardar &como...", none, kSaveAs,
+         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs,
+         &M::FileSaveAs, true},
+        {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
+        {1, "FilePrintItem", "&Imprimir...", none, kPrint, "Archivo|Imprime el archivo actual",
+         G::Print, nullptr, true},
+        {2, "PrintLasser", "Lasser", none, kNoHelpContext, "Imprime en Lasser", G::Print,
+         &M::PrintLasserClick, true},
+        {2, "PrintDeskjet", "Deskjet", none, kNoHelpContext, "Imprime en Deskjet", G::Print,
+         &M::FilePrint, false},
+        {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
+        {1, "FileExitItem", "&Salir", none, kExit, "Salir del módulo ZOLK", kAlwaysAvailable,
+         &M::FileExit, true},
+        {0, "mnucalculos", "&Cálculos", none, kCalculationsMenu,
+         "Cálculos de Precisión del sistema", kAlwaysAvailable, nullptr, true},
+        {1, "mnuanova", "&Análisis de la varianza", none, kAnova,
+         "Cálculos|Presenta inferencia de recobros experimentales", G::Calculations,
+         &M::mnuanovaClick, true},
+        {1, "mnuprecs", "&Precisión de método", none, kPrecision,
+         "Cálculos|Precisión de método", G::Calculations, &M::mnuprecsClick, true},
+        {1, "mnuinforme", "&Informe", none, kReport, "Cálculos|Presenta datos y resultados",
+         G::Calculations, &M::mnuinformeClick, true},
+        {0, "WindowMenu", "&Ventana", none, kWindowMenu, "Arregla las ventanas presentes",
+         kAlwaysAvailable, nullptr, true},
+        {1, "WindowTileItem", "&Mosaico", none, kTile, "Ventana|Arregla las ventanas en mosaico",
+         G::Arrange, &M::WindowTile, true},
+        {1, "WindowCascadeItem", "&Cascada", none, kCascade,
+         "Ventana|Arregla las ventanas en cascada", G::Arrange, &M::WindowCascade, true},
+        {0, "HelpMenu", "A&yuda", none, kHelpMenu, "Ayuda del módulo ZOLK", kAlwaysAvailable,
+         nullptr, true},
+        {1, "HelpContentsItem", "&Contenido", QKeySequence(Qt::Key_F1), kHelpContents,
+         "Ayuda|Presenta el contenido de la ayuda", kAlwaysAvailable, &M::HelpContents, true},
+        {1, "HelpSearchItem", "&Buscar ayuda sobre...", QKeySequence(Qt::CTRL | Qt::Key_F1),
+         kHelpSearch, "Ayuda|Busca ayuda sobre", kAlwaysAvailable, &M::HelpSearch, true},
+        {1, "HelpHowToUseItem", "Como &usar  la ayuda", none, kNoHelpContext,
+         "Ayuda|Como usar la ayuda", kAlwaysAvailable, &M::HelpHowToUse, false},
+        {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
+        {1, "HelpAboutItem", "&Acerca...", none, kAbout, "Ayuda|Presenta información del programa",
+         kAlwaysAvailable, &M::HelpAbout, true},
+    };
+    // The menu the rows of each level go into: the last menu of the bar, then its last submenu.
+    std::array<QMenu*, 2> openMenus{};
+    for (const MenuRow& row : rows) {
+        QMenu* const within = row.level == 0 ? nullptr : openMenus[std::size_t(row.level - 1)];
+        if (!row.name) {
+            within->addSeparator();
+            continue;
+        }
+        QAction* action = nullptr;
+        if (row.command) {
+            action = AddItem(*within, row);
+        } else {
+            QMenu* menu = AddMenu(within, row);
+            openMenus[std::size_t(row.level)] = menu;
+            action = menu->menuAction();
+        }
+        action->setVisible(row.visible);
+        if (row.group) {
+            m_groups[std::size_t(*row.group)].push_back(action);
+        }
+    }
 }
 
 QMenu* TMainForm::AddMenu(QMenu* parentMenu, const MenuRow& row) {
@@ -268,18 +267,24 @@ QMenu* TMainForm::AddMenu(QMenu* parentMenu, const MenuRow& row) {
     return menu;
 }
 
-QAction* TMainForm::AddItem(QMenu& menu, const ItemRow& row) {
+QAction* TMainForm::AddItem(QMenu& menu, const MenuRow& row) {
     QAction* item = menu.addAction(QString::fromUtf8(row.caption));
     item->setObjectName(QString::fromUtf8(row.name));
     item->setShortcut(row.shortcut);
     SetHint(*item, QString::fromUtf8(row.hint));
     m_helpContexts.insert(item, row.helpContext);
     connect(item, &QAction::triggered, this, row.command);
+    m_commandItems.push_back({row.command, item});
     return item;
 }
 
-QAction& TMainForm::Item(const char* objectName) const {
-    return *findChild<QAction*>(QString::fromUtf8(objectName));
+QAction& TMainForm::ItemOf(void (TMainForm::*command)()) const {
+    for (const auto& [itemCommand, item] : m_commandItems) {
+        if (itemCommand == command) {
+            return *item;
+        }
+    }
+    throw std::logic_error("no menu item carries this command");
 }
 
 void TMainForm::CreateSpeedBar(QWidget& strip) {
@@ -290,39 +295,41 @@ void TMainForm::CreateSpeedBar(QWidget& strip) {
     struct ButtonRow {
         const char* name;
         int x;
-        const char* item;
+        void (TMainForm::*command)();
         ToolPicture picture;
         const char* hint;
     };
     const ButtonRow buttons[] = {
-        {"spdnuevo", 8, "FileNewItem", ToolPicture::NewSheet, "Nuevo|Crea un nuevo archivo"},
-        {"spdabrir", 32, "FileOpenItem", ToolPicture::OpenFolder,
+        {"spdnuevo", 8, &TMainForm::FileNew, ToolPicture::NewSheet, "Nuevo|Crea un nuevo archivo"},
+        {"spdabrir", 32, &TMainForm::FileOpen, ToolPicture::OpenFolder,
          "Abrir|Abre un archivo ya existente"},
-        {"spdguardar", 56, "FileSaveItem", ToolPicture::Diskette, "Guardar|Guarda el archivo"},
-        {"spdprint", 88, "PrintLasser", ToolPicture::Printer,
+        {"spdguardar", 56, &TMainForm::FileSave, ToolPicture::Diskette,
+         "Guardar|Guarda el archivo"},
+        {"spdprint", 88, &TMainForm::PrintLasserClick, ToolPicture::Printer,
          "Imprimir en Lasser|Imprimir en Lasser"},
-        {"spdprint1", 112, "PrintDeskjet", ToolPicture::Printer, "Deskjet|Deskjet"},
-        {"spdclose", 148, "mnuclose", ToolPicture::ClosingSheet, "Cerrar|Cierra la ventana activa"},
-        {"spdexit", 174, "FileExitItem", ToolPicture::Door,
+        {"spdprint1", 112, &TMainForm::FilePrint, ToolPicture::Printer, "Deskjet|Deskjet"},
+        {"spdclose", 148, &TMainForm::mnucloseClick, ToolPicture::ClosingSheet,
+         "Cerrar|Cierra la ventana activa"},
+        {"spdexit", 174, &TMainForm::FileExit, ToolPicture::Door,
          "Salir|Salir del módulo Precisión del Método Analítico"},
-        {"spdmosaico", 204, "WindowTileItem", ToolPicture::TiledWindow,
+        {"spdmosaico", 204, &TMainForm::WindowTile, ToolPicture::TiledWindow,
          "Mosaico|Arregla las ventanas en mosaico"},
-        {"spdcascada", 228, "WindowCascadeItem", ToolPicture::CascadedWindows,
+        {"spdcascada", 228, &TMainForm::WindowCascade, ToolPicture::CascadedWindows,
          "Cascada|Arregla las ventanas en cascada"},
-        {"spdcontenido", 268, "HelpContentsItem", ToolPicture::QuestionMark,
+        {"spdcontenido", 268, &TMainForm::HelpContents, ToolPicture::QuestionMark,
          "Contenido|Presenta el contenido de la ayuda"},
     };
     for (const ButtonRow& row : buttons) {
         // The print buttons are smaller and have no outline picture of their own.
         const bool isPrint = row.picture == ToolPicture::Printer;
         const int size = isPrint ? 23 : 25;
-        auto* button = new SpeedButton(Item(row.item), ToolIcon(row.picture, 16, !isPrint),
+        auto* button = new SpeedButton(ItemOf(row.command), ToolIcon(row.picture, 16, !isPrint),
                                        QString::fromUtf8(row.hint), &strip);
         button->setObjectName(QString::fromUtf8(row.name));
         button->setGeometry(row.x, 4, size, size);
         button->setIconSize(QSize(16, 16));
+        button->setVisible(ItemOf(row.command).isVisible());
     }
-    findChild<QWidget*>(QStringLiteral("spdprint1"))->hide();
 }
 
 void TMainForm::CreateStatusLine() {
@@ -579,7 +586,7 @@ void TMainForm::FileExit() {
 }
 
 void TMainForm::WindowTile() {
-    m_mdiArea->tileSubWindows();
+    TileInArea(*m_mdiArea);
 }
 
 void TMainForm::WindowCascade() {

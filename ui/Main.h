@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QDialog;
@@ -98,14 +99,14 @@ protected:
 
 private:
     struct MenuRow;
-    struct ItemRow;
 
     void CreateMenus();
     void CreateSpeedBar(QWidget& strip);
     void CreateStatusLine();
     QMenu* AddMenu(QMenu* parentMenu, const MenuRow& row);
-    QAction* AddItem(QMenu& menu, const ItemRow& row);
-    QAction& Item(const char* objectName) const;
+    QAction* AddItem(QMenu& menu, const MenuRow& row);
+    // The menu item that carries a command.
+    QAction& ItemOf(void (TMainForm::*command)()) const;
     void ShowHelpOfHighlightedItem(const QMenu& menu);
     void ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing);
     TFinforma& CreateCaptureWindow();
@@ -141,6 +142,7 @@ private:
     AnovaTable m_anova;
     PrecisionSummary m_precision;
     std::array<std::vector<QAction*>, kCommandGroupCount> m_groups;
+    std::vector<std::pair<void (TMainForm::*)(), QAction*>> m_commandItems;
 };
 
 // Shows a window without modality and brings it to the front.

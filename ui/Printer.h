@@ -2,13 +2,9 @@
 
 #include "print/PrintSurface.h"
 
-#include <memory>
-
-class QPrinter;
-
 namespace orbeta {
 
-// The text of the general error report when the system has no printer to print on.
+// The text of the general error report when the system print dialog cannot be shown at all.
 inline constexpr const char* kNoDefaultPrinter = "There is no default printer currently selected";
 
 // The system's printer: the print dialog that chooses it, and the surface that draws on it.
@@ -17,25 +13,12 @@ class Printer {
 public:
     virtual ~Printer() = default;
 
-    // Runs the system print dialog: printer, its properties and the number of copies. True when
-    // the user confirmed. Throws Error(kNoDefaultPrinter) when the system has no printer.
+    // Runs the system print dialog: a printer or a PDF file, the printer's properties and the
+    // number of copies. True when the user confirmed. Throws Error(kNoDefaultPrinter) when the
+    // dialog cannot be shown at all.
     virtual bool RunPrintDialog() = 0;
 
     virtual PrintSurface& Surface() = 0;
-};
-
-// The desktop's printers.
-class QtPrinter final : public Printer {
-public:
-    QtPrinter();
-    ~QtPrinter() override;
-
-    bool RunPrintDialog() override;
-    PrintSurface& Surface() override;
-
-private:
-    std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<PrintSurface> m_surface;
 };
 
 } // namespace orbeta

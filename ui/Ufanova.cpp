@@ -21,6 +21,7 @@ namespace orbeta {
 namespace {
 
 constexpr int kGridHeight = 161;
+constexpr QSize kOuterSize(601, 300);
 
 // The table's grid: it tells its window of each character key once it has acted on it, the Tab
 // key included, and of the focus leaving it.
@@ -118,8 +119,16 @@ TfinfoA::TfinfoA(const AnovaTable& anova, char decimalSeparator, QWidget* parent
 }
 
 void TfinfoA::PlaceFrame(QMdiSubWindow& frame) const {
-    frame.resize(601, 300);
+    frame.resize(kOuterSize);
     CentreInArea(frame);
+}
+
+QSize TfinfoA::sizeHint() const {
+    return ClientSizeOf(*this, kOuterSize);
+}
+
+QSize TfinfoA::minimumSizeHint() const {
+    return {340, kGridHeight + 48};
 }
 
 void TfinfoA::resizeEvent(QResizeEvent* event) {

@@ -20,6 +20,11 @@ public:
     // Gives the window's frame its outer size, centred in the main window's area.
     void PlaceFrame(QMdiSubWindow& frame) const;
 
+    // The designed size, and the smallest that still shows the sources with their degrees of
+    // freedom and sums of squares over the two conclusions.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

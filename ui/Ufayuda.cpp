@@ -49,6 +49,10 @@ TFayuda::TFayuda(const QString& helpFile) : m_helpFolder(HelpFolderOf(helpFile))
     m_search->setObjectName(QStringLiteral("ebuscar"));
     m_search->installEventFilter(this);
     searchLabel->setBuddy(m_search);
+    m_noMatch = new QLabel;
+    m_noMatch->setObjectName(QStringLiteral("lblsinresultado"));
+    m_noMatch->setWordWrap(true);
+    m_noMatch->hide();
     m_index = new QListWidget;
     m_index->setObjectName(QStringLiteral("lstindice"));
     for (const HelpKeyword& keyword : HelpKeywords()) {
@@ -59,6 +63,7 @@ TFayuda::TFayuda(const QString& helpFile) : m_helpFolder(HelpFolderOf(helpFile))
     showKeyword->setAutoDefault(false);
     indexLayout->addWidget(searchLabel);
     indexLayout->addWidget(m_search);
+    indexLayout->addWidget(m_noMatch);
     indexLayout->addWidget(m_index, 1);
     indexLayout->addWidget(showKeyword);
 
@@ -128,6 +133,11 @@ void TFayuda::SelectFirstMatch(const QString& typed) {
         row = firstWhere([&](const QString& keyword) { return keyword.contains(wanted); });
     }
     m_index->setCurrentRow(row);
+    // Without a word of the index to point at, the user is told rather than left guessing.
+    m_noMatch->setText(row < 0 ? QStringLiteral("Ninguna palabra del índice contiene «%1».")
+                                     .arg(typed.trimmed())
+                               : QString());
+    m_noMatch->setVisible(row < 0);
 }
 
 void TFayuda::ShowSelectedKeyword() {

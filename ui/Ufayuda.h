@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTextBrowser;
@@ -32,6 +33,7 @@ private:
 
     QString m_helpFolder;
     QLineEdit* m_search = nullptr;
+    QLabel* m_noMatch = nullptr;
     QListWidget* m_index = nullptr;
     QTextBrowser* m_page = nullptr;
 };

@@ -34,6 +34,14 @@ void Tfrminforme::PlaceFrame(QMdiSubWindow& frame) const {
     GiveDefaultPlaceAndSize(frame);
 }
 
+QSize Tfrminforme::sizeHint() const {
+    return ClientSizeOf(*this, {435, 300});
+}
+
+QSize Tfrminforme::minimumSizeHint() const {
+    return {250, 150};
+}
+
 void Tfrminforme::AppendLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         m_text->appendPlainText(QString::fromStdString(line));

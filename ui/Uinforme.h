@@ -21,6 +21,10 @@ public:
     // Gives the window's frame the desktop's default place and size for a new child window.
     void PlaceFrame(QMdiSubWindow& frame) const;
 
+    // The declared size, and the smallest that still shows a few lines of the report.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     void AppendLines(const std::vector<std::string>& lines);
 
 protected:

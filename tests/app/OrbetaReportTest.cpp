@@ -341,5 +341,62 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     EXPECT_EQ(rows[2], failed);
 }
 
+TEST(OrbetaReport, ReportsTheResultsAsTheFileHoldsThem) {
+    // Six significant digits would change the first four results and the seventh.
+    TemporaryFolder folder;
+    WriteBytes(folder / "pesadas.w05",
+               "Pesadas\r\n09/12/2026\r\n2\r\n2\r\n2\r\n1234567\r\n1234567\r\n"
+               "1234568\r\n1234568\r\n1E-5\r\n3E-5\r\n100.000049\r\n98.50\r\n");
+    const std::string file = (folder / "pesadas.w05").string();
+
+    const Outcome text = RunReportProgram(file);
+    ASSERT_EQ(text.status, 0) << text.err;
+    const std::string data = text.out.substr(text.out.find("                    Analista 1"));
+    EXPECT_EQ(data.substr(0, data.find(" \n")), "                    Analista 1\n"
+                                                "(Día 1,Replica 1)          1234567\n"
+                                                "(Día 1,Replica 2)          1234567\n"
+                                                "(Día 2,Replica 1)          1234568\n"
+                                                "(Día 2,Replica 2)          1234568\n"
+                                                "                    Analista 2\n"
+                                                "(Día 1,Replica 1)          1E-5\n"
+                                                "(Día 1,Replica 2)          3E-5\n"
+                                                "(Día 2,Replica 1)          100.000049\n"
+                                                "(Día 2,Replica 2)          98.5\n");
+
+    // The figures of the exact results, by exact rational arithmetic. CSV holds the figures that
+    // JSON does, from the same reading.
+    const auto json = nlohmann::json::parse(RunReportProgram("--format json " + file).out);
+    for (const auto& [path, shown] :
+         {std::pair{"/anova/day/ss", "9851.56"}, std::pair{"/anova/error/ss", "1.12507"},
+          std::pair{"/precision/mean", "617309"}}) {
+        EXPECT_EQ(Shown(json[0][nlohmann::json::json_pointer(path)].dump()), shown) << path;
+    }
+}
+
+TEST(OrbetaReport, EveryFormatQuotesABinaryFileReadably) {
+    // A binary file's bytes as a count line: the message must survive its NUL bytes.
+    TemporaryFolder folder;
+    WriteBytes(folder / "binary.w05",
+               "M\r\nD\r\n\177ELF\2\1\1" + std::string(50, '\0') + "\r\n2\r\n3\r\n");
+    const std::string file = (folder / "binary.w05").string();
+    const std::string message = "'?ELF" + std::string(36, '?') + "…' is not a valid integer value.";
+
+    const Outcome text = RunReportProgram(file);
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.err, message + "\n");
+    const Outcome json = RunReportProgram("--format json " + file);
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(nlohmann::json::parse(json.out),
+              nlohmann::json::array({nlohmann::json{{"file", file}, {"error", message}}}));
+    const Outcome csv = RunReportProgram("--format csv " + file);
+    EXPECT_EQ(csv.status, 1);
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(rows.size(), 2u);
+    std::vector<std::string> failed(rows[0].size());
+    failed.front() = file;
+    failed.back() = message;
+    EXPECT_EQ(rows[1], failed);
+}
+
 } // namespace
 } // namespace orbeta

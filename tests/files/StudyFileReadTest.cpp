@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -69,14 +71,47 @@ TEST(ReadStudyFile, LoadsTheWorkedExample) {
     EXPECT_EQ(ResultCells(study), kWorkedCells);
 }
 
-TEST(ReadStudyFile, ShowsResultsInTheResultFormatWithTheRegionalSeparator) {
-    const Study study =
-        ParseStudyFile(FileWithResultLines({"98.50", "100.0", "99.123456", "1234567", "0.0000123",
-                                            "-5", "1", "2", "3", "4", "5", "6"}),
-                       ',');
-    EXPECT_EQ(ResultCells(study),
-              (std::vector<std::string>{"98,5", "100", "99,1235", "1,23457E6", "1,23E-5", "-5", "1",
-                                        "2", "3", "4", "5", "6"}));
+TEST(ReadStudyFile, ShowsAResultInTheResultFormatOnlyWhenThatKeepsItsValue) {
+    struct Case {
+        const char* line;
+        const char* shown; // under the comma separator
+    };
+    const Case cases[] = {
+        {"98.50", "98,5"},
+        {"100.0", "100"},
+        {"0.0000123", "1,23E-5"},
+        {"1E-5", "1E-5"},
+        {"1.5e3", "1500"},
+        {"-5", "-5"},
+        {"123456", "123456"},
+        {"0.3000000000000000000001", "0,3"}, // more digits than a double holds: the same value
+        {"-0", "0"},
+        {"-", "0"},
+        {".", "0"},
+        {"1e-400", "0"},
+        // Six digits would change these: they are shown as the file writes them.
+        {"1234567", "1234567"},
+        {"100.000049", "100,000049"},
+        {"99.123456", "99,123456"},
+        {"1234565", "1234565"},
+        {"999999.5", "999999,5"},
+        {"+1234567", "+1234567"},
+        {"1234567.", "1234567,"},
+        {"123456.7e1", "123456,7e1"},
+        {"0.30000000000000004", "0,30000000000000004"},
+    };
+    std::vector<std::string> lines{"M", "D", "1", std::to_string(std::size(cases)), "1"};
+    for (const Case& row : cases) {
+        lines.emplace_back(row.line);
+    }
+    for (const char separator : {',', '.'}) {
+        std::vector<std::string> expected;
+        for (const Case& row : cases) {
+            expected.emplace_back(row.shown);
+            std::replace(expected.back().begin(), expected.back().end(), ',', separator);
+        }
+        EXPECT_EQ(ResultCells(ParseStudyFile(Lines(lines), separator)), expected) << separator;
+    }
 }
 
 TEST(ReadStudyFile, LineEndsItAccepts) {
@@ -110,18 +145,44 @@ TEST(ReadStudyFile, CountLinesAreReadAsTyped) {
     EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }), "'tres' is not a valid integer value");
 }
 
-TEST(ParseStudyFileContents, ShownResultsAreWhatTheLoadedGridHolds) {
-    // The grid rounds results of more than six significant digits; those of at most six, across
-    // the range of a double, subnormal ones included, it shows as they are. Zero loses its sign.
+TEST(ReadStudyFile, QuotesACountLineReadablyInItsMessage) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string line;
+        std::string quoted;
+    };
+    // The line is Windows-1252: its bytes above 127 are characters, some of them two or three
+    // bytes long in the message.
+    const Case cases[] = {
+        {"\177ELF\2\1\1"s + std::string(50, '\0'), "?ELF" + std::string(36, '?') + "…"},
+        {std::string(39, 'x') + "\xE9zz", std::string(39, 'x') + "é…"},
+        {std::string(39, 'x') + "\x80", std::string(39, 'x') + "€"},
+        {"3\x85", "3…"},
+        {"3\x81", "3?"}, // a byte the code page leaves to a control character
+    };
+    for (const Case& row : cases) {
+        const std::string bytes = Lines({"M", "D", "2", row.line, "3"}) + Lines(kWorkedResults);
+        EXPECT_EQ(ErrorOf([&] { ParseStudyFile(bytes, '.'); }),
+                  "'" + row.quoted + "' is not a valid integer value")
+            << row.quoted;
+    }
+}
+
+TEST(ParseStudyFileContents, ShownResultsAreTheFileValuesAndWhatTheLoadedGridHolds) {
+    // Across the range of a double, subnormal values included, with up to 6 significant digits
+    // (shown in the result format) and more (shown as written). Zero loses its sign.
     std::vector<std::string> texts{
         "99.1234567", "1.234567",    "1.23456", "0.000123456", "123456000", "1.50000000",
         "-0",         "0",           "-1e-400", "4.9e-324",    "1e-323",    "2.5e-310",
         "2.225e-308", "1.79769e308", "1e23",    "999999.5",    ".",         "-.5e3"};
     std::mt19937 random(9);
-    std::uniform_int_distribution<int> mantissa(1, 999999);
-    std::uniform_int_distribution<int> exponent(-335, 302);
+    std::uniform_int_distribution<int> shortMantissa(1, 999999);
+    std::uniform_int_distribution<std::int64_t> longMantissa(1, 99'999'999'999'999'999);
+    std::uniform_int_distribution<int> exponent(-335, 290);
     while (texts.size() < 1000) {
-        texts.push_back(std::to_string(mantissa(random)) + "e" + std::to_string(exponent(random)));
+        const std::int64_t mantissa =
+            texts.size() % 2 == 0 ? shortMantissa(random) : longMantissa(random);
+        texts.push_back(std::to_string(mantissa) + "e" + std::to_string(exponent(random)));
     }
     const StudyFileContents contents =
         ParseStudyFileContents(Lines({"M", "D", "10", "10", "10"}) + Lines(texts));
@@ -132,6 +193,11 @@ TEST(ParseStudyFileContents, ShownResultsAreWhatTheLoadedGridHolds) {
         }
         return patterns;
     };
+    std::vector<double> fileValues;
+    for (const std::string& text : texts) {
+        fileValues.push_back(std::strtod(text.c_str(), nullptr) + 0.0);
+    }
+    EXPECT_EQ(bits(contents.shownResults), bits(fileValues));
     for (const char separator : {'.', ','}) {
         EXPECT_EQ(bits(contents.shownResults),
                   bits(testing::ResultsOf(StudyOf(contents, separator), separator)))

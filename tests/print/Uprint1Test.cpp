@@ -1,5 +1,6 @@
 #include "print/Uprint1.h"
 
+#include "support/PageRows.h"
 #include "support/RecordingPrintSurface.h"
 #include "support/Studies.h"
 
@@ -75,13 +76,28 @@ TEST(DeskJetLayout, ClosesTheGeneralPageRightBelowItsTable) {
 }
 
 TEST(DeskJetLayout, ContinuesALongTableOnAFurtherPageClosedLikeTheFirst) {
-    const auto pages = GeneralInfoPage(testing::LargestStudy());
-    const long breaks = std::count(pages.begin(), pages.end(), "page");
-    ASSERT_GE(breaks, 1);
-    for (const char* frame : {"text 1100 250 Ondravel", "line 0 420 2400 420"}) {
-        EXPECT_EQ(std::count(pages.begin(), pages.end(), frame), breaks + 1) << frame;
-    }
-    EXPECT_EQ(std::count(pages.begin(), pages.end(), "text 2055 2400 ORBETA v. w 3.1"), breaks);
+    // At 300 dpi and the 1.5 cm margin: rows 50 device pixels apart, the row headings at 36 and
+    // the analysts 492 apart from 528. Rows 18 to 45 hold the headings and grid rows 1 to 27;
+    // the page closes below row 45; row 10 of the next holds the headings again.
+    const std::vector<std::string> pages = GeneralInfoPage(testing::StudyNamingItsCells(2, 10, 5));
+    const auto further = std::find(pages.begin(), pages.end(), "page");
+    ASSERT_GE(further - pages.begin(), 2);
+    std::vector<std::string> expected = {"text 2055 2400 ORBETA v. w 3.1",
+                                         "line 0 2450 2400 2450",
+                                         "page",
+                                         "font ARIAL 12",
+                                         "text 1100 250 Ondravel",
+                                         "text 975 300 Control de Calidad",
+                                         "text 825 350 PRECISIÓN DEL MÉTODO ANALÍTICO",
+                                         "line 0 420 2400 420",
+                                         "font ARIAL 11",
+                                         "text 528 500 Analista 1",
+                                         "text 1020 500 Analista 2"};
+    const auto rows = testing::NamedCellRows({550, 50, 36, 528, 492}, 28, 50, 5, {1, 2});
+    expected.insert(expected.end(), rows.begin(), rows.end());
+    expected.insert(expected.end(),
+                    {"text 2055 1800 ORBETA v. w 3.1", "line 0 1850 2400 1850", "end"});
+    EXPECT_EQ(std::vector<std::string>(further - 2, pages.end()), expected);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST(ParseCount, ReadsEveryHexadecimalPrefixInEitherCase) {
 TEST(ParseCount, RefusesWithTheTextInTheMessage) {
     for (const char* text :
          {"", " ", "a", "2 ", "2a", "+", "-", "$", "0x", "x", "-$5", "+0x5", "1.5", "2147483648",
-          "-2147483649", "$80000000", "99999999999", "\t2", "$G"}) {
+          "-2147483649", "$80000000", "99999999999", "$G"}) {
         EXPECT_EQ(ErrorOf([&] { ParseCount(text); }),
                   "'" + std::string(text) + "' is not a valid integer value")
             << text;
@@ -66,12 +66,44 @@ TEST(ParseResult, UsesOnlyTheRegionalSeparator) {
 }
 
 TEST(ParseResult, RefusesWithTheTextInTheMessage) {
-    for (const char* text :
-         {"",    "  ",  "abc", "1.000.5", "1,000.5", "+",   "-",     "1e",     "1e+",  "E5",
-          "1 2", "\t1", "1\t", "0x10",    "inf",     "nan", "1e400", "-1e309", "1..2", "--1"}) {
+    for (const char* text : {"", "  ", "abc", "1.000.5", "1,000.5", "+", "-", "1e", "1e+", "E5",
+                             "1 2", "0x10", "inf", "nan", "1e400", "-1e309", "1..2", "--1"}) {
         EXPECT_EQ(ErrorOf([&] { ParseResult(text, '.'); }),
                   "'" + std::string(text) + "' is not a valid floating point value")
             << text;
+    }
+}
+
+TEST(Conversions, QuoteAnUnreadableOrLongTextReadablyAndBounded) {
+    using namespace std::string_literals;
+    const std::string forty(40, 'm');
+    const std::string thirtyNine(39, 'm');
+    struct Case {
+        std::string text;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {"\t2", "?2"},
+        {"7\0"s + "8", "7?8"},
+        {"\177ELF\2\1\1\0"s, "?ELF????"},
+        {"1\x1b[2J", "1?[2J"},
+        {"5\u0085", "5?"},    // a C1 control character
+        {"\xF3n\xC3", "?n?"}, // bytes that are not UTF-8
+        {"trés", "trés"},     // an accented letter as it is
+        {forty, forty},       // exactly the limit
+        {forty + "9", forty + "…"},
+        {thirtyNine + "€99", thirtyNine + "€…"},
+        {thirtyNine + "😀", thirtyNine + "😀"},
+        {thirtyNine + "\xC3", thirtyNine + "?"},
+        {std::string(45, '\0'), std::string(40, '?') + "…"},
+    };
+    for (const Case& row : cases) {
+        EXPECT_EQ(ErrorOf([&] { ParseCount(row.text); }),
+                  "'" + row.quoted + "' is not a valid integer value")
+            << row.quoted;
+        EXPECT_EQ(ErrorOf([&] { ParseResult(row.text, '.'); }),
+                  "'" + row.quoted + "' is not a valid floating point value")
+            << row.quoted;
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTabBar>
 
+#include <functional>
+
 namespace orbeta {
 namespace {
 
@@ -225,12 +227,29 @@ TEST_F(CaptureWindowTest, TheButtonLaysTheGridOutKeepingTheResultsTyped) {
 }
 
 TEST_F(CaptureWindowTest, TheButtonsAccessKeyChecksTheCountsFirst) {
+    // Each count out of range while its own field has the focus, so that only the button's
+    // check can find it.
+    const CountCase failing[] = {
+        {"meanalista", "12", "Datos fuera de rango, 2-10 Analistas"},
+        {"medias", "11", "Datos fuera de rango, 2-10 Días"},
+        {"mereplica", "6", "Datos fuera de rango, 2-5 Replicas"},
+    };
     NewStudy();
+    for (const CountCase& row : failing) {
+        SCOPED_TRACE(row.field);
+        Retype(row.field, QString::fromUtf8(row.text));
+        Press(Qt::Key_P, Qt::AltModifier);
+        EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(row.message)}));
+        EXPECT_EQ(Focus(), row.field);
+        EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
+        EXPECT_EQ(Grid().GridColumns(), 3);
+        EXPECT_EQ(Grid().GridRows(), 7);
+        Retype(row.field, QStringLiteral("2"));
+        platform.messages = {};
+    }
     Retype("meanalista", QStringLiteral("12"));
     Press(Qt::Key_P, Qt::AltModifier);
-    EXPECT_EQ(Messages(), QStringList({"Datos fuera de rango, 2-10 Analistas"}));
-    EXPECT_EQ(Focus(), "meanalista");
-    EXPECT_EQ(Grid().GridColumns(), 3);
+    ASSERT_EQ(Messages().size(), 1);
 
     // A click of the button moves the focus out of the field first: still one message.
     QTest::mouseClick(&Find<QPushButton>(QStringLiteral("btnsinumero")), Qt::LeftButton);
@@ -241,6 +260,7 @@ TEST_F(CaptureWindowTest, TheButtonsAccessKeyChecksTheCountsFirst) {
     Retype("meanalista", QStringLiteral("4"));
     Press(Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(Grid().GridColumns(), 5);
+    EXPECT_EQ(Grid().GridRows(), 5) << "two days of two replicates";
     EXPECT_EQ(Grid().CellText(4, 0), "Analista 4");
     EXPECT_EQ(Messages().size(), 2);
 }
@@ -398,6 +418,252 @@ TEST_F(CaptureWindowTest, ABlockPastedFromASpreadsheetFillsTheGridAndCompletesTh
     QApplication::processEvents();
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("5\t6\n8\t9\n"));
+}
+
+struct PasteCase {
+    int analysts;
+    QPoint from; // the current cell, as the study counts them
+    QString clipboard;
+    QStringList columns; // the data columns afterwards, each top to bottom joined by ","
+    QStringList messages;
+};
+
+// A block of `rows` lines of `columns` values, numbered from 1 across each line.
+QString Block(int columns, int rows) {
+    QString text;
+    for (int row = 0; row < rows; ++row) {
+        QStringList cells;
+        for (int column = 1; column <= columns; ++column) {
+            cells.append(QString::number(row * columns + column));
+        }
+        text += cells.join('\t') + "\r\n";
+    }
+    return text;
+}
+
+TEST_F(CaptureWindowTest, APasteTooBigForTheGridSaysHowManyDataWereLeftOut) {
+    const QString tail =
+        QStringLiteral(" el bloque no cabe en la tabla a partir de la celda actual.");
+    const PasteCase cases[] = {
+        {2, {1, 5}, Block(2, 2), {",,,,1,3", ",,,,2,4"}, {}},
+        {2, {1, 1}, Block(2, 6), {"1,3,5,7,9,11", "2,4,6,8,10,12"}, {}},
+        {3, {1, 4}, Block(4, 5), {",,,1,5,9", ",,,2,6,10", ",,,3,7,11"},
+         {"Se pegaron 9 de 20 datos:" + tail}},
+        {2, {2, 6}, Block(1, 2), {",,,,,", ",,,,,1"}, {"Se pegaron 1 de 2 datos:" + tail}},
+        {2, {2, 1}, Block(3, 1), {",,,,,", "1,,,,,"}, {"Se pegaron 1 de 3 datos:" + tail}},
+    };
+    for (const PasteCase& row : cases) {
+        SCOPED_TRACE(row.clipboard.toStdString());
+        NewStudy();
+        Retype("meanalista", QString::number(row.analysts));
+        Press(Qt::Key_P, Qt::AltModifier);
+        Grid().SetCurrentCell(row.from.x(), row.from.y());
+        QApplication::processEvents();
+        QGuiApplication::clipboard()->setText(row.clipboard);
+        Press(Qt::Key_V, Qt::ControlModifier);
+        QStringList columns;
+        for (int column = 1; column < Grid().GridColumns(); ++column) {
+            columns.append(DataColumn(Grid(), column).join(','));
+        }
+        EXPECT_EQ(columns, row.columns);
+        EXPECT_EQ(Messages(), row.messages);
+        DiscardStudy();
+    }
+}
+
+TEST_F(CaptureWindowTest, TheCurrentCellIsOutlinedInAnEmptyGrid) {
+    NewStudy();
+    Press(Qt::Key_P, Qt::AltModifier); // shows the empty grid with the focus in it
+    for (const QPoint cell : {QPoint(1, 1), QPoint(2, 6)}) {
+        SCOPED_TRACE(std::to_string(cell.x()) + "," + std::to_string(cell.y()));
+        Grid().SetCurrentCell(cell.x(), cell.y());
+        QApplication::processEvents();
+        const QImage shown = Grid().viewport()->grab().toImage();
+        const QRect place = Grid().visualRect(Grid().currentIndex());
+        const QColor outline = Grid().palette().color(QPalette::Highlight);
+        EXPECT_EQ(shown.pixelColor(place.left() + 1, place.center().y()), outline);
+        EXPECT_EQ(shown.pixelColor(place.center().x(), place.bottom() - 1), outline);
+        EXPECT_NE(shown.pixelColor(place.center()), outline) << "the cell itself stays clear";
+    }
+}
+
+// --- Keys ------------------------------------------------------------------------------------
+
+struct AltCase {
+    const char* where; // a field, or "stgdatos" for the last data cell
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* character;
+    bool types;
+};
+
+TEST_F(CaptureWindowTest, AltWithAKeyNoAccessKeyTakesTypesNothingButAltGrTypes) {
+    const AltCase cases[] = {
+        {"emetodo", Qt::Key_1, Qt::AltModifier, "1", false},
+        {"emetodo", Qt::Key_Z, Qt::AltModifier, "z", false},
+        {"meanalista", Qt::Key_K, Qt::AltModifier | Qt::ShiftModifier, "K", false},
+        {"stgdatos", Qt::Key_1, Qt::AltModifier, "1", false},
+        {"stgdatos", Qt::Key_Z, Qt::AltModifier, "z", false},
+        // AltGr, as the desktops report it: a group switch, or Ctrl and Alt together.
+        {"emetodo", Qt::Key_At, Qt::GroupSwitchModifier, "@", true},
+        {"efecha", Qt::Key_NumberSign, Qt::ControlModifier | Qt::AltModifier, "#", true},
+        {"stgdatos", Qt::Key_At, Qt::GroupSwitchModifier, "@", true},
+        {"stgdatos", Qt::Key_unknown, Qt::ControlModifier | Qt::AltModifier, "€", true},
+    };
+    for (const AltCase& row : cases) {
+        SCOPED_TRACE(std::string(row.where) + " " + row.character);
+        NewStudy();
+        mainWindow.SetModifiedMark(QString());
+        const bool inGrid = QString::fromUtf8(row.where) == "stgdatos";
+        if (inGrid) {
+            Grid().setFocus();
+            Grid().SetCurrentCell(2, 6);
+            QApplication::processEvents();
+        } else {
+            Field(row.where).setFocus();
+            Field(row.where).clear();
+        }
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), row.key,
+                            QString::fromUtf8(row.character), row.modifiers);
+        QApplication::processEvents();
+        const QString typed = row.types ? QString::fromUtf8(row.character) : QString();
+        EXPECT_EQ(inGrid ? Grid().CellText(2, 6) : Field(row.where).text(), typed);
+        EXPECT_EQ(Mark(), row.types ? "Modificado" : "");
+        EXPECT_EQ(Command("FileSaveItem").isEnabled(), row.types && inGrid)
+            << "a character in the last cell completes the study";
+        DiscardStudy();
+    }
+}
+
+TEST_F(CaptureWindowTest, KeysThatTypeNothingLeaveNoMarkAndMakeNothingAvailable) {
+    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,  Qt::Key_Down,
+                            Qt::Key_Home, Qt::Key_End,   Qt::Key_F5, Qt::Key_Shift};
+    NewStudy();
+    Field("emetodo").setText(QString::fromUtf8("Valoración"));
+    // The fields first, then the last data cell: leaving the unfinished grid would fail its check.
+    for (const char* where : {"emetodo", "meanalista", "stgdatos"}) {
+        const bool inGrid = QString::fromUtf8(where) == "stgdatos";
+        if (inGrid) {
+            FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
+            mainWindow.SetModifiedMark(QString());
+        }
+        for (const Qt::Key key : keys) {
+            SCOPED_TRACE(std::string(where) + " key " + std::to_string(key));
+            if (inGrid) {
+                Grid().SetCurrentCell(2, 6); // the last data cell
+                QApplication::processEvents();
+            } else {
+                Field(where).setFocus();
+            }
+            Press(key);
+            EXPECT_EQ(Mark(), "");
+            EXPECT_FALSE(Command("FileSaveItem").isEnabled());
+            EXPECT_FALSE(Command("mnuanova").isEnabled());
+        }
+    }
+    EXPECT_EQ(Field("emetodo").text(), QString::fromUtf8("Valoración"));
+    EXPECT_EQ(Field("meanalista").text(), "2");
+    EXPECT_EQ(Grid().CellText(2, 6), "");
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+// --- Selecting a block to copy -------------------------------------------------------------
+
+struct SelectionCase {
+    const char* how;
+    std::function<void()> select;
+    const char* copied;
+};
+
+TEST_F(CaptureWindowTest, ABlockCanBeSelectedAndCopiedOnceTheStudyIsComplete) {
+    const auto centre = [](const CaptureGrid& grid, int column, int row) {
+        return grid.visualRect(grid.model()->index(row - 1, column - 1)).center();
+    };
+    const SelectionCase cases[] = {
+        {"dragging",
+         [&] {
+             CaptureGrid& grid = Grid();
+             QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                               centre(grid, 1, 2));
+             QMouseEvent drag(QEvent::MouseMove, centre(grid, 2, 4),
+                              grid.viewport()->mapToGlobal(centre(grid, 2, 4)), Qt::NoButton,
+                              Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(grid.viewport(), &drag);
+             QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                                 centre(grid, 2, 4));
+         },
+         "3\t4\n5\t6\n7\t8\n"},
+        {"Shift+click",
+         [&] {
+             ClickCell(2, 5);
+             QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                               centre(Grid(), 1, 6));
+         },
+         "9\t10\n11\t12\n"},
+        {"Shift+arrows",
+         [&] {
+             ClickCell(2, 5);
+             Press(Qt::Key_Left, Qt::ShiftModifier);
+             Press(Qt::Key_Up, Qt::ShiftModifier);
+             Press(Qt::Key_Up, Qt::ShiftModifier);
+             Press(Qt::Key_Right, Qt::ShiftModifier);
+         },
+         "6\n8\n10\n"},
+    };
+    NewStudy();
+    Press(Qt::Key_P, Qt::AltModifier); // shows the grid's page
+    FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    ASSERT_TRUE(Command("FileSaveItem").isEnabled()) << "the last cell was typed";
+    for (const SelectionCase& row : cases) {
+        SCOPED_TRACE(row.how);
+        QGuiApplication::clipboard()->clear();
+        row.select();
+        QApplication::processEvents();
+        Press(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(row.copied));
+    }
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+// --- The tab strip -------------------------------------------------------------------------
+
+struct TabClickCase {
+    QStringList resultsByRow;
+    const char* message; // nullptr: the grid passes
+};
+
+TEST_F(CaptureWindowTest, ClickingTheGeneralTabFromTheGridRunsTheGridsCheckOnce) {
+    const QStringList full{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    QStringList lettersRow3 = full;
+    lettersRow3[4] = "abc";
+    const TabClickCase cases[] = {
+        {full.mid(0, 11), "Falta capturar un dato"},
+        {lettersRow3, "El dato del control negativo 3 no es un valor numérico."},
+        {full, nullptr},
+    };
+    for (const TabClickCase& row : cases) {
+        SCOPED_TRACE(row.message ? row.message : "passes");
+        NewStudy();
+        Press(Qt::Key_P, Qt::AltModifier); // shows the grid's page
+        FillGrid(row.resultsByRow);
+        Grid().SetCurrentCell(2, 3);
+        QApplication::processEvents();
+        QTabBar& tabs = *Find<QTabWidget>(QStringLiteral("THojas")).tabBar();
+        QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, tabs.tabRect(0).center());
+        QApplication::processEvents();
+        if (row.message) {
+            EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(row.message)}));
+            EXPECT_EQ(Page(), "Captura Datos");
+            EXPECT_EQ(Focus(), "stgdatos");
+            EXPECT_EQ(Grid().CurrentColumn(), 1);
+            EXPECT_EQ(Grid().CurrentRow(), 1);
+        } else {
+            EXPECT_TRUE(Messages().isEmpty());
+            EXPECT_EQ(Page(), QString::fromUtf8("Información General"));
+            EXPECT_EQ(Focus(), "emetodo");
+        }
+        DiscardStudy();
+    }
 }
 
 } // namespace

@@ -5,9 +5,11 @@
 #include "support/TemporaryFolder.h"
 
 #include "files/StudyFile.h"
+#include "ui/Ufanova.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableWidget>
 
 #include <filesystem>
 
@@ -51,6 +53,13 @@ protected:
         return capture.isNull();
     }
     bool Enabled(const char* name) { return Command(name).isEnabled(); }
+    // Types into one cell as the user does: on a loaded study, that makes Save available.
+    void TypeInCell(int column, int row, const QString& text) {
+        Grid().setFocus();
+        Grid().SetCurrentCell(column, row);
+        QApplication::processEvents();
+        Type(text);
+    }
 
     TemporaryFolder folder;
 };
@@ -80,8 +89,8 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
     EXPECT_EQ(Grid().CellText(1, 3), "99.8");
     EXPECT_EQ(Grid().CellText(2, 3), "99") << "as the reader shows 99.0";
     EXPECT_EQ(Mark(), "");
-    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova",
-                             "mnuinforme", "pmnuanalisis", "pmnuprecs"}) {
+    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova", "mnuinforme",
+                             "pmnuanalisis", "pmnuprecs"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
     for (const char* name : {"FileNewItem", "FileOpenItem", "FileSaveItem", "FileSaveAsItem"}) {
@@ -98,16 +107,77 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
 }
 
 TEST_F(FileCommandsTest, AFailedOpenLeavesNoWindowBehind) {
-    const auto damaged = folder / "coma.w05";
-    WriteBytes(damaged, "M\r\nF\r\n2\r\n2\r\n2\r\n1,5\r\n");
-    OpenFile(damaged);
-    EXPECT_EQ(ErrorReports(), QStringList({"Invalid numeric input."}));
-    EXPECT_EQ(Capture(), nullptr);
-    EXPECT_TRUE(Enabled("FileNewItem"));
-    EXPECT_TRUE(Enabled("FileOpenItem"));
-    EXPECT_FALSE(Enabled("mnuclose"));
-    EXPECT_FALSE(Enabled("mnuanova"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    struct Case {
+        std::string bytes;
+        QString report;
+    };
+    const Case cases[] = {
+        {"M\r\nF\r\n2\r\n2\r\n2\r\n1,5\r\n", QStringLiteral("Invalid numeric input.")},
+        // A binary file: its NUL bytes must not cut the message short.
+        {"M\r\nF\r\n\177ELF\2\1\1" + std::string(50, '\0') + "\r\n2\r\n2\r\n",
+         QString::fromUtf8("'?ELF" + std::string(36, '?') + "…' is not a valid integer value.")},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.report.toStdString());
+        platform.messages = {};
+        const auto damaged = folder / "damaged.w05";
+        WriteBytes(damaged, row.bytes);
+        OpenFile(damaged);
+        EXPECT_EQ(ErrorReports(), QStringList({row.report}));
+        EXPECT_EQ(Capture(), nullptr);
+        EXPECT_TRUE(Enabled("FileNewItem"));
+        EXPECT_TRUE(Enabled("FileOpenItem"));
+        EXPECT_FALSE(Enabled("mnuclose"));
+        EXPECT_FALSE(Enabled("mnuanova"));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+TEST_F(FileCommandsTest, OpeningAndSavingAFileChangesNoValue) {
+    // Results of more than six significant digits, one with a trailing zero and one that the
+    // result format writes in scientific notation, under the comma separator.
+    platform.regionalSettings = testing::FixedRegionalSettings(',');
+    const auto file = folder / "pesadas.w05";
+    const std::string header = "Pesadas\r\n09/12/2026\r\n2\r\n2\r\n2\r\n";
+    WriteBytes(file, header + "1234567\r\n1234567\r\n1234568\r\n1234568\r\n"
+                              "1E-5\r\n3E-5\r\n100.000049\r\n98.50\r\n");
+    OpenFile(file);
+    ASSERT_NE(Capture(), nullptr);
+    QStringList cells;
+    for (int analyst = 1; analyst <= 2; ++analyst) {
+        for (int row = 1; row <= 4; ++row) {
+            cells.append(Grid().CellText(analyst, row));
+        }
+    }
+    EXPECT_EQ(cells, QStringList({"1234567", "1234567", "1234568", "1234568", "1E-5", "3E-5",
+                                  "100,000049", "98,5"}));
+
+    // The figures of the exact results, by exact rational arithmetic and the approximation of
+    // the F probability computed on their own.
+    Command("mnuanova").trigger();
+    QApplication::processEvents();
+    const auto* anova = mainWindow.findChild<TfinfoA*>();
+    ASSERT_NE(anova, nullptr);
+    const auto& table = *anova->findChild<QTableWidget*>(QStringLiteral("stganova"));
+    QStringList sources;
+    for (int row = 3; row < 6; ++row) {
+        QStringList rowCells;
+        for (int column = 0; column < 6; ++column) {
+            rowCells.append(table.item(row, column)->text());
+        }
+        sources.append(rowCells.join('|'));
+    }
+    EXPECT_EQ(sources, QStringList({"ANALISTA|1|3,04807E12|3,04807E12|6,18799E8|8,78905E-5",
+                                    "DIA|2|9851,56|4925,78|17512,7|0,000134681",
+                                    QString::fromUtf8("ERROR DE MÉTODO|4|1,12507|0,281268||")}));
+
+    // Retyping the last result makes Save available; it writes every value as the file had it.
+    TypeInCell(2, 4, QStringLiteral("98,5"));
+    ASSERT_TRUE(Enabled("FileSaveItem"));
+    Command("FileSaveItem").trigger();
+    EXPECT_TRUE(ErrorReports().isEmpty());
+    EXPECT_EQ(ReadBytes(file), header + "1234567\r\n1234567\r\n1234568\r\n1234568\r\n"
+                                        "1E-5\r\n3E-5\r\n100.000049\r\n98.5\r\n");
 }
 
 // The program started with a file name opens it as Open does after its dialog.
@@ -155,7 +225,9 @@ TEST_F(FileCommandsTest, AFileNamedAtStartOpensAsOpenOpensIt) {
 TEST_F(FileCommandsTest, ALongNameFromAFileIsShownAndSavedWhole) {
     const std::string longName(80, 'M');
     const auto file = folder / "largo.w05";
-    WriteBytes(file, longName + "\r\n01/06/2001\r\n2\r\n2\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    WriteBytes(file,
+               longName +
+                   "\r\n01/06/2001\r\n2\r\n2\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
     OpenFile(file);
     EXPECT_EQ(Field("emetodo").text().size(), 80);
     Field("emetodo").setFocus();
@@ -237,10 +309,7 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheMarkAndTheOldFile) {
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     const std::string before = ReadBytes(file);
     OpenFile(file);
-    Grid().setFocus();
-    Grid().SetCurrentCell(2, 6);
-    QApplication::processEvents();
-    Type(QStringLiteral("1"));
+    TypeInCell(2, 6, QStringLiteral("1"));
     ASSERT_TRUE(Enabled("FileSaveItem"));
     Command("FileSaveItem").trigger();
     EXPECT_EQ(ErrorReports(), QStringList({"File access denied."}));
@@ -258,8 +327,9 @@ TEST_F(FileCommandsTest, AFailedCheckBringsTheCaptureWindowForward) {
     result->setFocus();
     QApplication::processEvents();
     Command("FileSaveAsItem").trigger();
-    EXPECT_EQ(Messages(), QStringList({QString::fromUtf8(
-                              "Falta capturar el dato para el Analista 2, Día 1, Replicación 3.")}));
+    EXPECT_EQ(Messages(),
+              QStringList({QString::fromUtf8(
+                  "Falta capturar el dato para el Analista 2, Día 1, Replicación 3.")}));
     EXPECT_NE(Find<QMdiArea>(QString()).activeSubWindow(), resultFrame);
     EXPECT_EQ(Page(), "Captura Datos");
     EXPECT_EQ(Focus(), "stgdatos");

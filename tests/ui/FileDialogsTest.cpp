@@ -20,11 +20,18 @@ const FileDialogSettings kSettings{
     QStringLiteral("Nuevo"),
 };
 
-// Reads the dialog `show` opens, then lets `answer` confirm or cancel it.
+// Reads the dialog `show` opens, then lets `answer` confirm or cancel it. Another window, or
+// none, fails the test; the window is closed so that the test ends instead of waiting.
 void WhileShown(const std::function<void(QFileDialog&)>& answer) {
     QTimer::singleShot(0, [answer] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
             answer(*dialog);
+        } else {
+            ADD_FAILURE() << "no file dialog is shown";
+            if (modal) {
+                modal->close();
+            }
         }
     });
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -136,6 +137,35 @@ TEST_F(HelpWindowTest, TheKeywordSearchFindsAsTheUserTypesAndEnterShowsTheTopic)
     EXPECT_EQ(index->currentItem()->text(), "Probabilidad (Pfcal)");
     QTest::keyClick(search, Qt::Key_Return);
     EXPECT_EQ(Shown(), "qrc:/AYUDA5.HLP/anova.html#f");
+}
+
+TEST_F(HelpWindowTest, ASearchWithNoMatchSaysSoAndEnterShowsNothing) {
+    const struct {
+        const char* typed;
+        const char* note; // empty: a keyword matches
+    } cases[] = {
+        {"zzz", "Ninguna palabra del índice contiene «zzz»."},
+        {"repetibilidadx", "Ninguna palabra del índice contiene «repetibilidadx»."},
+        {"repet", ""},
+        {"", ""},
+    };
+    viewer.SearchKeyword(QString());
+    auto* search = Window().findChild<QLineEdit*>(QStringLiteral("ebuscar"));
+    auto* note = Window().findChild<QLabel*>(QStringLiteral("lblsinresultado"));
+    ASSERT_TRUE(search && note);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.typed);
+        viewer.ShowContents();
+        const QString before = Shown();
+        search->clear();
+        QTest::keyClicks(search, QString::fromUtf8(row.typed));
+        EXPECT_EQ(note->text(), QString::fromUtf8(row.note));
+        EXPECT_EQ(note->isVisibleTo(&Window()), *row.note != '\0');
+        if (*row.note) {
+            QTest::keyClick(search, Qt::Key_Return);
+            EXPECT_EQ(Shown(), before) << "no topic for a word the index lacks";
+        }
+    }
 }
 
 } // namespace

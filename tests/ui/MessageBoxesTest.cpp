@@ -3,6 +3,7 @@
 #include "doubles/ScriptedPlatform.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -24,16 +25,25 @@ struct ShownBox {
     QStringList buttons;
     QString defaultButton;
     bool modal = false;
+    int width = 0;
 };
 
 // Runs `show`, reads the box it opens and answers it by pressing the button captioned `answer`.
+// A box without that button, or another window, fails the test and is closed, so that a wrong
+// caption ends the test instead of leaving it waiting for a user.
 ShownBox ReadAndAnswer(const std::function<void()>& show, const QString& answer) {
     ShownBox shown;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) {
+            ADD_FAILURE() << "no message box is shown";
+            if (modal) {
+                modal->close();
+            }
             return;
         }
+        shown.width = box->width();
         shown.caption = box->windowTitle();
         shown.text = box->text();
         shown.icon = box->icon();
@@ -46,6 +56,11 @@ ShownBox ReadAndAnswer(const std::function<void()>& show, const QString& answer)
         }
         if (box->defaultButton()) {
             shown.defaultButton = box->defaultButton()->text();
+        }
+        if (!shown.buttons.contains(answer)) {
+            ADD_FAILURE() << "no button " << answer.toStdString() << " among "
+                          << shown.buttons.join(' ').toStdString();
+            box->done(QMessageBox::Cancel);
         }
     });
     show();
@@ -61,6 +76,24 @@ TEST(QtMessageBoxes, TheMessageDialogHasTheTitleTheTextNoIconAndOneOk) {
     EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
     EXPECT_EQ(shown.buttons, QStringList({"OK"}));
     EXPECT_TRUE(shown.modal);
+}
+
+// The title bar holds the caption beside the window's icon and three buttons of a window
+// manager, some 20 pixels each.
+TEST(QtMessageBoxes, EveryBoxIsWideEnoughForItsCaption) {
+    const QFontMetrics titleFont(QApplication::font("QMdiSubWindowTitleBar"));
+    const int titleBarButtons = 4 * 20;
+    for (const QString& title : {kTitle, kTitle + QStringLiteral(" - ") + kTitle}) {
+        SCOPED_TRACE(title.toStdString());
+        QtMessageBoxes boxes(title);
+        const ShownBox message = ReadAndAnswer([&] { boxes.ShowMessage("x"); }, "OK");
+        EXPECT_GE(message.width, titleFont.horizontalAdvance(title) + titleBarButtons);
+        const ShownBox report = ReadAndAnswer([&] { boxes.ReportError("x"); }, "OK");
+        EXPECT_GE(report.width, titleFont.horizontalAdvance(title) + titleBarButtons);
+        const ShownBox question = ReadAndAnswer([&] { boxes.AskToSaveChanges(); }, "&No");
+        const int captionWidth = titleFont.horizontalAdvance(QStringLiteral("Guardar archivo?"));
+        EXPECT_GE(question.width, captionWidth + titleBarButtons);
+    }
 }
 
 TEST(QtMessageBoxes, TheErrorReportHasAStopIconAndTheTextWithItsFullStop) {

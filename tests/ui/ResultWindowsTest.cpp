@@ -5,6 +5,7 @@
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -60,6 +61,15 @@ protected:
     template <typename Window> QList<Window*> Windows() {
         return mainWindow.findChildren<Window*>();
     }
+    // The window of that kind at `index` in creation order; a missing one fails the test.
+    template <typename Window> Window& TheWindow(qsizetype index = 0) {
+        const QList<Window*> windows = Windows<Window>();
+        if (index >= windows.size()) {
+            throw std::logic_error("window " + std::to_string(index) + " of " +
+                                   Window::staticMetaObject.className() + " is not open");
+        }
+        return *windows[index];
+    }
 };
 
 TEST_F(ResultWindowsTest, TheWorkedExampleInTheThreeWindows) {
@@ -68,7 +78,7 @@ TEST_F(ResultWindowsTest, TheWorkedExampleInTheThreeWindows) {
         Run(command);
     }
     ASSERT_EQ(Windows<TfinfoA>().size(), 1);
-    const TfinfoA& anova = *Windows<TfinfoA>().front();
+    const TfinfoA& anova = TheWindow<TfinfoA>();
     EXPECT_EQ(anova.windowTitle(), QString::fromUtf8("Análisis de la varianza"));
     EXPECT_EQ(anova.parentWidget()->size(), QSize(601, 300));
     EXPECT_EQ(GridRows(anova).join('\n'),
@@ -86,8 +96,8 @@ ERROR DE MÉTODO|8|1.38|0.1725||)"));
         report.append(QString::fromStdString(line));
     }
     ASSERT_EQ(Windows<Tfrminforme>().size(), 1);
-    EXPECT_EQ(Windows<Tfrminforme>().front()->windowTitle(), "Informe");
-    EXPECT_EQ(Lines(*Windows<Tfrminforme>().front()), report);
+    EXPECT_EQ(TheWindow<Tfrminforme>().windowTitle(), "Informe");
+    EXPECT_EQ(Lines(TheWindow<Tfrminforme>()), report);
     EXPECT_EQ(Lines(anova), report.mid(report.size() - 15, 2)) << "the report's conclusions";
 
     // The report's precision section, but for an empty line under the title, and the mean.
@@ -95,10 +105,10 @@ ERROR DE MÉTODO|8|1.38|0.1725||)"));
     precisionLines[1] = "";
     precisionLines.insert(3, "PROMEDIO DE LAS DETERMINACIONES = 99.6417");
     ASSERT_EQ(Windows<TFpres>().size(), 1);
-    EXPECT_EQ(Windows<TFpres>().front()->windowTitle(),
+    EXPECT_EQ(TheWindow<TFpres>().windowTitle(),
               QString::fromUtf8("Evaluación de la precisión"));
-    EXPECT_EQ(Windows<TFpres>().front()->size(), QSize(518, 238));
-    EXPECT_EQ(Lines(*Windows<TFpres>().front()), precisionLines);
+    EXPECT_EQ(TheWindow<TFpres>().size(), QSize(518, 238));
+    EXPECT_EQ(Lines(TheWindow<TFpres>()), precisionLines);
     EXPECT_TRUE(ErrorReports().isEmpty());
 }
 
@@ -184,13 +194,13 @@ TEST_F(ResultWindowsTest, AFailureOpensNoWindowAndTheReportKeepsWhatItHad) {
 TEST_F(ResultWindowsTest, TheReportListsEveryResultOfTheLargestStudy) {
     Load(testing::LargestStudy());
     Run("mnuinforme");
-    EXPECT_EQ(Lines(*Windows<Tfrminforme>().front()).size(), 8 + 10 * (1 + 50) + 24 + 13);
+    EXPECT_EQ(Lines(TheWindow<Tfrminforme>()).size(), 8 + 10 * (1 + 50) + 24 + 13);
 }
 
 TEST_F(ResultWindowsTest, TheGridsTabWalksItsCellsThenLeavesFromTheLast) {
     Load(testing::WorkedExample());
     Run("mnuanova");
-    QTableWidget& grid = TableOf(*Windows<TfinfoA>().front());
+    QTableWidget& grid = TableOf(TheWindow<TfinfoA>());
     grid.setFocus();
     grid.setCurrentCell(0, 0);
     for (int cell = 1; cell < 36; ++cell) {
@@ -210,12 +220,12 @@ TEST_F(ResultWindowsTest, AKeyOrAButtonClosesTheReportAndTheLastChildLeavesNoStu
     for (const char* command : {"mnuanova", "mnuinforme", "mnuinforme"}) {
         Run(command);
     }
-    Close(*Windows<TfinfoA>().front());
+    Close(TheWindow<TfinfoA>());
     EXPECT_TRUE(Command("mnuanova").isEnabled()) << "closed beside the capture window";
     Close(*Capture());
     mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
-    QPointer<Tfrminforme> first = Windows<Tfrminforme>()[0];
-    QPointer<Tfrminforme> second = Windows<Tfrminforme>()[1];
+    QPointer<Tfrminforme> first = &TheWindow<Tfrminforme>(0);
+    QPointer<Tfrminforme> second = &TheWindow<Tfrminforme>(1);
     auto& text = *second->findChild<QPlainTextEdit*>(QStringLiteral("mminforme"));
     ASSERT_EQ(QApplication::focusWidget(), &text);
     QTest::mouseClick(text.verticalScrollBar(), Qt::LeftButton);
@@ -230,6 +240,45 @@ TEST_F(ResultWindowsTest, AKeyOrAButtonClosesTheReportAndTheLastChildLeavesNoStu
     EXPECT_TRUE(second.isNull());
     EXPECT_FALSE(Command("mnuclose").isEnabled());
     EXPECT_TRUE(Command("FileOpenItem").isEnabled());
+}
+
+TEST_F(ResultWindowsTest, CascadeAndTileLeaveEveryWindowUsableAndInView) {
+    mainWindow.resize(1280, 1024);
+    Load(testing::WorkedExample());
+    for (const char* command : {"mnuanova", "mnuprecs", "mnuinforme", "mnuinforme"}) {
+        Run(command);
+    }
+    QMdiArea& area = *mainWindow.findChild<QMdiArea*>();
+    ASSERT_EQ(area.subWindowList().size(), 5);
+
+    // Cascaded, each window has its designed size: outer sizes for the analysis of variance
+    // and the report, client areas for the precision sheet and the capture window.
+    Command("WindowCascadeItem").trigger();
+    Settle();
+    EXPECT_EQ(TheWindow<TfinfoA>().parentWidget()->size(), QSize(601, 300));
+    EXPECT_EQ(TheWindow<Tfrminforme>(0).parentWidget()->size(), QSize(435, 300));
+    EXPECT_EQ(TheWindow<Tfrminforme>(1).parentWidget()->size(), QSize(435, 300));
+    EXPECT_EQ(TheWindow<TFpres>().size(), QSize(518, 238));
+    EXPECT_EQ(Capture()->size(), QSize(630, 326));
+
+    // Tiled, every window lies inside the area, none over another, no scroll bar, and each
+    // keeps at least the smallest size it can be used at.
+    Command("WindowTileItem").trigger();
+    Settle();
+    const QRect inView = area.viewport()->rect();
+    const QList<QMdiSubWindow*> frames = area.subWindowList();
+    for (const QMdiSubWindow* frame : frames) {
+        SCOPED_TRACE(frame->widget()->metaObject()->className());
+        EXPECT_TRUE(inView.contains(frame->geometry()));
+        const QSize client = frame->widget()->size();
+        const QSize usable = frame->widget()->minimumSizeHint();
+        EXPECT_TRUE(client.width() >= usable.width() && client.height() >= usable.height());
+        for (const QMdiSubWindow* other : frames) {
+            EXPECT_TRUE(other == frame || !other->geometry().intersects(frame->geometry()));
+        }
+    }
+    EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area.verticalScrollBar()->isVisible());
 }
 
 } // namespace

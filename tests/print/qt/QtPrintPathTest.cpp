@@ -1,6 +1,6 @@
-#include "print/QtPrintSurface.h"
 #include "print/Uprint.h"
 #include "print/Uprint1.h"
+#include "print/qt/QtPrintSurface.h"
 #include "support/Studies.h"
 
 #include <QPrinter>
@@ -108,6 +108,46 @@ TEST(QtPrintPath, PrintsEveryPageWholeToAPdfFile) {
                 << each.name << ": a text runs off the right edge";
             EXPECT_LE(found.captured(4).toDouble(), size.captured(2).toDouble() - margin + 1)
                 << each.name << ": a text runs off the bottom";
+        }
+    }
+}
+
+struct PlaceCase {
+    const char* word; // the first word on the page that reads so
+    double left, top; // where the layout puts its text cell, in points from the printable
+                      // area's top-left corner; a left below 0 is not checked (centred)
+};
+
+TEST(QtPrintPath, DrawsEachTextWhereTheLayoutPutsItOnThePage) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QtPrintSurface surface(printer);
+    Laser(surface)->PrintGeneralInfo(testing::WorkedExample());
+
+    // Rows of 100 and columns of 12 device pixels at 600 dpi: 12 and 1.44 points.
+    const std::vector<PlaceCase> cases = {
+        {"Control", -1, 6 * 12.0},           // the header's first row
+        {"Analista", 106 * 1.44, 20 * 12.0}, // the table's heading row
+        {"99.1", 106 * 1.44, 21 * 12.0},     // its first value
+        {"99.3", 167 * 1.44, 26 * 12.0},     // its last
+        {"ORBETA", -1, 58 * 12.0},           // the product line
+    };
+    const QString boxes = PdfText(path, {QStringLiteral("-bbox")});
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Point);
+    for (const PlaceCase& each : cases) {
+        const QRegularExpression word(
+            QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>%1</word>)re")
+                .arg(QRegularExpression::escape(QString::fromUtf8(each.word))));
+        const auto found = word.match(boxes);
+        ASSERT_TRUE(found.hasMatch()) << each.word;
+        // pdftotext boxes a word from its font's ascent, which the text cell's top matches
+        // within a point or two; a row is 12 points.
+        EXPECT_NEAR(found.captured(2).toDouble() - margins.top(), each.top, 2.0) << each.word;
+        if (each.left >= 0) {
+            EXPECT_NEAR(found.captured(1).toDouble() - margins.left(), each.left, 1.0) << each.word;
         }
     }
 }

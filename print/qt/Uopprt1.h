@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/PrintOptionsDialog.h"
+#include "print/qt/PrintOptionsDialog.h"
 
 namespace orbeta {
 
@@ -9,7 +9,7 @@ class TFopprt1 final : public PrintOptionsDialog {
     Q_OBJECT
 
 public:
-    explicit TFopprt1(TMainForm& mainWindow);
+    TFopprt1(QWidget& parent, const Platform& platform, CurrentStudy currentStudy);
 
 protected:
     std::unique_ptr<PageLayout> Layout(PrintSurface& surface, char decimalSeparator) const override;

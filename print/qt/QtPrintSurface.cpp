@@ -1,4 +1,4 @@
-#include "print/QtPrintSurface.h"
+#include "print/qt/QtPrintSurface.h"
 
 #include "study/Error.h"
 
@@ -21,7 +21,7 @@ void QtPrintSurface::BeginJob() {
     m_printer.setDocName(QString());
     m_printer.setResolution(kPageResolution);
     if (!m_painter.begin(&m_printer)) {
-        throw Error("The printer could not start the print job");
+        throw Error("La impresora no pudo iniciar el trabajo de impresión");
     }
     m_painter.setBackgroundMode(Qt::OpaqueMode);
     m_painter.setBackground(Qt::white);

@@ -2,10 +2,13 @@
 
 #include "support/Studies.h"
 
-#include "print/PrintDialogs.h"
-#include "print/Uopprt.h"
-#include "print/Uopprt1.h"
-#include "print/Uoprt.h"
+#include "print/Uprint.h"
+#include "print/Uprint1.h"
+#include "print/qt/PrintDialogs.h"
+#include "print/qt/Uopprt.h"
+#include "print/qt/Uopprt1.h"
+#include "print/qt/Uoprt.h"
+#include "support/RecordingPrintSurface.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +17,8 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace orbeta {
 namespace {
@@ -21,6 +26,16 @@ namespace {
 using ::testing::Contains;
 using ::testing::IsEmpty;
 using ::testing::Not;
+
+std::unique_ptr<PageLayout> Laser(PrintSurface& surface) {
+    return std::make_unique<LaserLayout>(surface, '.');
+}
+
+std::function<std::unique_ptr<PageLayout>(PrintSurface&)> DeskJetAs(DeskJetSettings settings) {
+    return [settings](PrintSurface& surface) {
+        return std::make_unique<DeskJetLayout>(surface, '.', settings);
+    };
+}
 
 class PrintDialogsTest : public testing::CaptureWindowTest {
 protected:
@@ -45,6 +60,24 @@ protected:
         QApplication::processEvents();
     }
     const std::vector<std::string>& Printed() { return platform.printer.Recording().Operations(); }
+    // The operations printed since the first `from`.
+    std::vector<std::string> PrintedSince(std::size_t from) {
+        return {Printed().begin() + static_cast<std::ptrdiff_t>(from), Printed().end()};
+    }
+    // The job a layout prints of the capture window's study as it stands, on the scripted
+    // printer's page: its results page when `results`, else its general page.
+    std::vector<std::string>
+    Job(const std::function<std::unique_ptr<PageLayout>(PrintSurface&)>& layout, bool results) {
+        const Study study = Capture()->StudySnapshot();
+        testing::RecordingPrintSurface surface(600, 4800);
+        if (results) {
+            const auto [anova, precision] = testing::ComputeResults(study);
+            layout(surface)->PrintResults(study, anova, precision);
+        } else {
+            layout(surface)->PrintGeneralInfo(study);
+        }
+        return surface.Operations();
+    }
 
     PrintDialogs dialogs;
 };
@@ -59,17 +92,16 @@ TEST_F(PrintDialogsTest, LasserPrintsTheChosenPageComputedAfreshAtEveryPrint) {
     Button(laser, QStringLiteral("Imprime Resultados")).click();
     platform.printer.QueueConfirm(true);
     Accept(laser);
-    EXPECT_THAT(Printed(), Contains("text 1932 1600 1.02083"));
-    EXPECT_EQ(Printed().back(), "end");
+    EXPECT_EQ(Printed(), Job(Laser, true));
+    EXPECT_THAT(Printed(), Contains("text 1932 1600 1.02083")) << "the worked example's figures";
     EXPECT_TRUE(laser.isVisible()) << "stays open for the next print";
 
     Grid().SetCellText(1, 1, QStringLiteral("95"));
     platform.printer.QueueConfirm(true);
     const auto firstJob = Printed().size();
     Accept(laser);
-    const std::vector<std::string> secondJob(Printed().begin() + firstJob, Printed().end());
-    EXPECT_THAT(secondJob, Not(Contains("text 1932 1600 1.02083")));
-    EXPECT_THAT(secondJob, Contains("text 540 1800 Error de Método"));
+    EXPECT_EQ(PrintedSince(firstJob), Job(Laser, true));
+    EXPECT_THAT(PrintedSince(firstJob), Not(Contains("text 1932 1600 1.02083")));
 
     Button(laser, QStringLiteral("Cancelar")).click();
     EXPECT_FALSE(laser.isVisible());
@@ -125,10 +157,18 @@ TEST_F(PrintDialogsTest, DeskjetChecksTheStudyAndPrintsWithThePrinterAndMarginCh
     ASSERT_TRUE(dialogs.deskJetOptions.isVisible());
     platform.printer.QueueConfirm(true);
     Accept(dialogs.deskJetOptions);
-    EXPECT_THAT(Printed(), Contains("text 36 1200 Nombre del método: Valoración"))
-        << "DeskJet and 1.5 cm until chosen otherwise";
+    EXPECT_EQ(Printed(), Job(DeskJetAs({}), false)) << "DeskJet and 1.5 cm until chosen otherwise";
 
+    // Answered once it runs; anything else up is closed, so that the test fails, not waits.
     QTimer::singleShot(0, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != &dialogs.printerAndMargin) {
+            ADD_FAILURE() << "the printer and margin dialog is not the modal window";
+            if (modal) {
+                modal->close();
+            }
+            return;
+        }
         Button(dialogs.printerAndMargin, QStringLiteral("Impresora Laser Jet")).click();
         Button(dialogs.printerAndMargin, QStringLiteral("2.0 cm")).click();
         Accept(dialogs.printerAndMargin);
@@ -139,9 +179,11 @@ TEST_F(PrintDialogsTest, DeskjetChecksTheStudyAndPrintsWithThePrinterAndMarginCh
     EXPECT_TRUE(dialogs.laserOptions.isVisible()) << "the Laser Jet type opens the laser dialog";
 
     platform.printer.QueueConfirm(true);
+    const auto firstJob = Printed().size();
     Accept(dialogs.deskJetOptions);
-    EXPECT_THAT(Printed(), Contains("font ARIAL 14"));
-    EXPECT_THAT(Printed(), Contains("text 70 1404 Nombre del método: Valoración"));
+    EXPECT_EQ(PrintedSince(firstJob), Job(DeskJetAs({DeskJetSettings::PrinterType::LaserJet,
+                                                     DeskJetSettings::Margin::TwoCm}),
+                                          false));
 }
 
 } // namespace

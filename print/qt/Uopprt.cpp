@@ -1,12 +1,13 @@
-#include "print/Uopprt.h"
+#include "print/qt/Uopprt.h"
 
-#include "print/Uoprt.h"
 #include "print/Uprint1.h"
+#include "print/qt/Uoprt.h"
 
 namespace orbeta {
 
-TFopprt::TFopprt(TMainForm& mainWindow, const TFOPRT& printerAndMargin)
-    : PrintOptionsDialog(mainWindow, QStringLiteral("Imprimir:")),
+TFopprt::TFopprt(QWidget& parent, const Platform& platform, CurrentStudy currentStudy,
+                 const TFOPRT& printerAndMargin)
+    : PrintOptionsDialog(parent, platform, std::move(currentStudy), QStringLiteral("Imprimir:")),
       m_printerAndMargin(printerAndMargin) {
     setObjectName(QStringLiteral("TFopprt"));
 }

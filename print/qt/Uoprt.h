@@ -3,13 +3,12 @@
 #include "print/Uprint1.h"
 
 #include <QDialog>
-#include <QPointer>
+
+#include <functional>
 
 class QButtonGroup;
 
 namespace orbeta {
-
-class TMainForm;
 
 // The printer and margin dialog: the printer type and the margin the DeskJet layout prints
 // with, and "OK", which opens the print options dialog of the chosen printer type. It keeps
@@ -18,11 +17,12 @@ class TFOPRT final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFOPRT(TMainForm& mainWindow);
+    explicit TFOPRT(QWidget& parent);
 
-    // The options dialogs "OK" opens: the laser one for "Impresora Laser Jet", the DeskJet one
-    // for "Impresora DeskJet".
-    void SetOptionsDialogs(QWidget& laserOptions, QWidget& deskJetOptions);
+    // How "OK" shows the options dialogs: the laser one for "Impresora Laser Jet", the DeskJet
+    // one for "Impresora DeskJet".
+    void SetOptionsDialogs(std::function<void()> showLaserOptions,
+                           std::function<void()> showDeskJetOptions);
 
     // The settings as chosen now.
     DeskJetSettings Settings() const;
@@ -33,8 +33,8 @@ public:
 private:
     QButtonGroup* m_printerType;
     QButtonGroup* m_margin;
-    QPointer<QWidget> m_laserOptions;
-    QPointer<QWidget> m_deskJetOptions;
+    std::function<void()> m_showLaserOptions;
+    std::function<void()> m_showDeskJetOptions;
 };
 
 } // namespace orbeta

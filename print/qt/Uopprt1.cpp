@@ -1,11 +1,12 @@
-#include "print/Uopprt1.h"
+#include "print/qt/Uopprt1.h"
 
 #include "print/Uprint.h"
 
 namespace orbeta {
 
-TFopprt1::TFopprt1(TMainForm& mainWindow)
-    : PrintOptionsDialog(mainWindow, QStringLiteral("Imprimir en Lasser:")) {
+TFopprt1::TFopprt1(QWidget& parent, const Platform& platform, CurrentStudy currentStudy)
+    : PrintOptionsDialog(parent, platform, std::move(currentStudy),
+                         QStringLiteral("Imprimir en Lasser:")) {
     setObjectName(QStringLiteral("TFopprt1"));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/PrintOptionsDialog.h"
+#include "print/qt/PrintOptionsDialog.h"
 
 namespace orbeta {
 
@@ -12,7 +12,8 @@ class TFopprt final : public PrintOptionsDialog {
     Q_OBJECT
 
 public:
-    TFopprt(TMainForm& mainWindow, const TFOPRT& printerAndMargin);
+    TFopprt(QWidget& parent, const Platform& platform, CurrentStudy currentStudy,
+            const TFOPRT& printerAndMargin);
 
 protected:
     std::unique_ptr<PageLayout> Layout(PrintSurface& surface, char decimalSeparator) const override;

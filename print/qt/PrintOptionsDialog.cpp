@@ -1,9 +1,7 @@
-#include "print/PrintOptionsDialog.h"
+#include "print/qt/PrintOptionsDialog.h"
 
 #include "study/Error.h"
-#include "ui/Fdatos.h"
 #include "ui/Fonts.h"
-#include "ui/Main.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -13,8 +11,9 @@
 
 namespace orbeta {
 
-PrintOptionsDialog::PrintOptionsDialog(TMainForm& mainWindow, const QString& caption)
-    : QDialog(&mainWindow, Qt::Window), m_mainWindow(mainWindow) {
+PrintOptionsDialog::PrintOptionsDialog(QWidget& parent, const Platform& platform,
+                                       CurrentStudy currentStudy, const QString& caption)
+    : QDialog(&parent, Qt::Window), m_platform(platform), m_currentStudy(std::move(currentStudy)) {
     setWindowTitle(QStringLiteral("opciones"));
     setFont(SystemFont(13));
     setGeometry(111, 157, 238, 165);
@@ -29,44 +28,44 @@ PrintOptionsDialog::PrintOptionsDialog(TMainForm& mainWindow, const QString& cap
     items->addWidget(generalInfo);
     items->addWidget(m_results);
 
-    auto* accept = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("Aceptar"), this);
-    accept->setObjectName(QStringLiteral("BitBtn1"));
-    accept->setGeometry(8, 120, 97, 33);
-    accept->setDefault(true);
-    accept->setEnabled(mainWindow.CaptureWindow() != nullptr);
+    m_accept = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("Aceptar"), this);
+    m_accept->setObjectName(QStringLiteral("BitBtn1"));
+    m_accept->setGeometry(8, 120, 97, 33);
+    m_accept->setDefault(true);
+    m_accept->setEnabled(false);
     auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                    QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(128, 120, 97, 33);
-    setTabOrder(accept, cancel);
+    setTabOrder(m_accept, cancel);
     setTabOrder(cancel, generalInfo);
 
-    connect(accept, &QPushButton::clicked, this, &PrintOptionsDialog::BitBtn1Click);
+    connect(m_accept, &QPushButton::clicked, this, &PrintOptionsDialog::BitBtn1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&mainWindow, &TMainForm::CaptureWindowChanged, accept, &QWidget::setEnabled);
+}
+
+void PrintOptionsDialog::SetStudyOpen(bool open) {
+    m_accept->setEnabled(open);
 }
 
 void PrintOptionsDialog::BitBtn1Click() {
-    const Platform& platform = m_mainWindow.Seams();
     try {
-        if (m_mainWindow.CaptureWindow() && platform.printer.RunPrintDialog()) {
-            PrintChosenPage();
+        if (!m_currentStudy() || !m_platform.printer.RunPrintDialog()) {
+            return;
+        }
+        // The study as it stands once the printer is chosen; its window may have closed meanwhile.
+        if (const std::optional<Study> study = m_currentStudy()) {
+            PrintChosenPage(*study);
         }
     } catch (const Error& error) {
-        platform.messages.ReportError(error.what());
+        m_platform.messages.ReportError(error.what());
     }
 }
 
-void PrintOptionsDialog::PrintChosenPage() {
-    const TFinforma* capture = m_mainWindow.CaptureWindow();
-    if (!capture) {
-        return;
-    }
-    const Platform& platform = m_mainWindow.Seams();
-    const Study study = capture->StudySnapshot();
-    const char separator = platform.regionalSettings.DecimalSeparator();
-    const std::unique_ptr<PageLayout> layout = Layout(platform.printer.Surface(), separator);
+void PrintOptionsDialog::PrintChosenPage(const Study& study) {
+    const char separator = m_platform.regionalSettings.DecimalSeparator();
+    const std::unique_ptr<PageLayout> layout = Layout(m_platform.printer.Surface(), separator);
     if (!m_results->isChecked()) {
         layout->PrintGeneralInfo(study);
         return;

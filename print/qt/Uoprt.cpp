@@ -1,7 +1,6 @@
-#include "print/Uoprt.h"
+#include "print/qt/Uoprt.h"
 
 #include "ui/Fonts.h"
-#include "ui/Main.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -33,8 +32,8 @@ QButtonGroup* AddRadioGroup(QWidget& window, const char* name, const QString& ca
 
 } // namespace
 
-TFOPRT::TFOPRT(TMainForm& mainWindow)
-    : QDialog(&mainWindow, Qt::Window | Qt::WindowStaysOnTopHint),
+TFOPRT::TFOPRT(QWidget& parent)
+    : QDialog(&parent, Qt::Window | Qt::WindowStaysOnTopHint),
       m_printerType(AddRadioGroup(
           *this, "SELECPRT", QStringLiteral("Tipo de Impresora:"), QRect(8, 16, 273, 97),
           {QStringLiteral("Impresora DeskJet"), QStringLiteral("Impresora Laser Jet")}, 0)),
@@ -54,9 +53,10 @@ TFOPRT::TFOPRT(TMainForm& mainWindow)
     connect(ok, &QPushButton::clicked, this, &TFOPRT::BitBtn1Click);
 }
 
-void TFOPRT::SetOptionsDialogs(QWidget& laserOptions, QWidget& deskJetOptions) {
-    m_laserOptions = &laserOptions;
-    m_deskJetOptions = &deskJetOptions;
+void TFOPRT::SetOptionsDialogs(std::function<void()> showLaserOptions,
+                               std::function<void()> showDeskJetOptions) {
+    m_showLaserOptions = std::move(showLaserOptions);
+    m_showDeskJetOptions = std::move(showDeskJetOptions);
 }
 
 DeskJetSettings TFOPRT::Settings() const {
@@ -68,11 +68,11 @@ DeskJetSettings TFOPRT::Settings() const {
 }
 
 void TFOPRT::BitBtn1Click() {
-    QWidget* chosen = Settings().printerType == DeskJetSettings::PrinterType::LaserJet
-                          ? m_laserOptions.data()
-                          : m_deskJetOptions.data();
-    if (chosen) {
-        ShowInFront(*chosen);
+    const std::function<void()>& show =
+        Settings().printerType == DeskJetSettings::PrinterType::LaserJet ? m_showLaserOptions
+                                                                         : m_showDeskJetOptions;
+    if (show) {
+        show();
     }
     accept();
 }

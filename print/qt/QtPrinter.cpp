@@ -1,0 +1,44 @@
+#include "print/qt/QtPrinter.h"
+
+#include "print/qt/QtPrintSurface.h"
+#include "study/Error.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace orbeta {
+
+QtPrinter::QtPrinter() = default;
+
+QtPrinter::~QtPrinter() = default;
+
+QPrinter& QtPrinter::SystemPrinter() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_surface = std::make_unique<QtPrintSurface>(*m_printer);
+    }
+    return *m_printer;
+}
+
+bool QtPrinter::RunPrintDialog() {
+    QPrinter& printer = SystemPrinter();
+    // With no printer Qt falls back to its PDF writer, which is valid; an invalid printer means
+    // the printing system could not be reached at all.
+    if (!printer.isValid()) {
+        throw Error(kNoDefaultPrinter);
+    }
+    QPrintDialog dialog(&printer);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrintSurface& QtPrinter::Surface() {
+    SystemPrinter();
+    return *m_surface;
+}
+
+} // namespace orbeta
