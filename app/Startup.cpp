@@ -3,6 +3,8 @@
 #include "print/qt/PrintDialogs.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -11,16 +13,26 @@ namespace orbeta {
 Program::Program()
     : m_messages(QString::fromUtf8(kApplicationTitle)), m_help(QString::fromLatin1(kHelpFile)),
       m_mainWindow(std::make_unique<TMainForm>(
-          Platform{m_messages, m_fileDialogs, m_printer, m_help, m_regionalSettings})),
-      m_splash(new TFshow(*m_mainWindow)) {
+          Platform{m_messages, m_fileDialogs, m_printer, m_help, m_regionalSettings})) {
+    // The splash, on top of the main window, brings the main window onto the screen with it:
+    // the main window's size limits are settled first, rather than sent to the window system
+    // after it is there.
+    m_mainWindow->ensurePolished();
+    m_mainWindow->layout()->activate();
+    m_splash = new TFshow(*m_mainWindow);
     CreatePrintDialogs(*m_mainWindow);
 }
 
 Program::~Program() = default;
 
-void Program::Start() {
+void Program::Start(const QString& studyFile) {
     m_mainWindow->showMaximized();
     m_mainWindow->activateWindow();
+    if (!studyFile.isEmpty()) {
+        // Absolute, as the Open dialog gives it: the capture window's caption and the Save
+        // dialog's name must not depend on the folder the program was started from.
+        m_mainWindow->OpenStudyFile(QFileInfo(studyFile).absoluteFilePath());
+    }
 }
 
 namespace {
@@ -43,7 +55,8 @@ public:
 
 } // namespace
 
-void UseSpanishStandardDialogs(QCoreApplication& application) {
+void ConfigureApplication(QCoreApplication& application) {
+    QCoreApplication::setApplicationName(QStringLiteral("orbeta"));
     auto* spanish = new QTranslator(&application);
     if (!spanish->load(QStringLiteral("qtbase_es"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

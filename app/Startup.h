@@ -28,8 +28,9 @@ public:
     Program();
     ~Program();
 
-    // Shows the main window maximized; the caller then runs the event loop until it closes.
-    void Start();
+    // Shows the main window maximized and, when `studyFile` names one, opens that study as
+    // Open does; the caller then runs the event loop until the main window closes.
+    void Start(const QString& studyFile = {});
 
     TMainForm& MainWindow() { return *m_mainWindow; }
     // The splash while it is open.
@@ -45,7 +46,8 @@ private:
     QPointer<TFshow> m_splash;
 };
 
-// Loads Qt's own Spanish texts for the standard dialogs, where they are installed.
-void UseSpanishStandardDialogs(QCoreApplication& application);
+// Names the application and loads Qt's own Spanish texts for the standard dialogs, where they
+// are installed.
+void ConfigureApplication(QCoreApplication& application);
 
 } // namespace orbeta

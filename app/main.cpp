@@ -1,12 +1,31 @@
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QFile>
+
+#include <iostream>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("orbeta"));
-    orbeta::UseSpanishStandardDialogs(application);
+    const orbeta::CommandLine commandLine =
+        orbeta::ReadCommandLine({argv + 1, argv + argc}, ORBETA_VERSION);
+    switch (commandLine.action) {
+    case orbeta::CommandLine::Action::Help:
+    case orbeta::CommandLine::Action::Version:
+        std::cout << commandLine.line << '\n';
+        return std::cout.flush() ? 0 : 1;
+    case orbeta::CommandLine::Action::WrongUsage:
+        std::cerr << commandLine.line << '\n';
+        return 2;
+    case orbeta::CommandLine::Action::Run:
+        break;
+    }
+
+    // Qt reads nothing from the command line: it is given the program's name alone.
+    int qtArgumentCount = 1;
+    QApplication application(qtArgumentCount, argv);
+    orbeta::ConfigureApplication(application);
     orbeta::Program program;
-    program.Start();
+    program.Start(QFile::decodeName(commandLine.studyFile.c_str()));
     return QApplication::exec();
 }

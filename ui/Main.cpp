@@ -422,16 +422,24 @@ void TMainForm::FileOpen() {
         return;
     }
     m_openDialog.selectedFileType = chosen->fileType;
-    m_openDialog.proposedName = chosen->path;
+    OpenStudyFile(chosen->path);
+}
+
+void TMainForm::OpenStudyFile(const QString& path) {
+    // Open is unavailable while a capture window exists; there is never a second one.
+    if (m_captureWindow) {
+        return;
+    }
+    m_openDialog.proposedName = path;
     // The file is read whole before any window exists, so a failed Open leaves nothing behind.
     ReportingErrors([&] {
         const BusyCursor busy;
         const Study study =
-            ReadStudyFile(PathOf(chosen->path), m_platform.regionalSettings.DecimalSeparator());
+            ReadStudyFile(PathOf(path), m_platform.regionalSettings.DecimalSeparator());
         TFinforma& capture = CreateCaptureWindow();
         capture.ShowStudy(study);
-        capture.setWindowTitle(chosen->path);
-        m_saveDialog.proposedName = chosen->path;
+        capture.setWindowTitle(path);
+        m_saveDialog.proposedName = path;
         ApplyCommandEvent(CommandEvent::Open);
         capture.SetPopupItemsEnabled(true);
     });

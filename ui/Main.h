@@ -56,6 +56,10 @@ public:
     // The commands of the menus and the tool bar.
     void FileNew();
     void FileOpen();
+    // The second half of Open, after its dialog: loads the study file at `path` into a new
+    // capture window, or shows the error report and leaves everything as it was. The program
+    // starts with it for a file named on its command line.
+    void OpenStudyFile(const QString& path);
     void FileSave();
     void FileSaveAs();
     void PrintLasserClick();

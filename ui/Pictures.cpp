@@ -1,11 +1,15 @@
 #include "ui/Pictures.h"
 
 #include <QFont>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <utility>
 
 namespace orbeta {
 
@@ -309,24 +313,73 @@ void PaintAnalystPicture(QPainter& painter, const QRectF& area) {
     painter.restore();
 }
 
-QIcon ToolIcon(ToolPicture picture, int size, bool withGreyOutline) {
-    const PictureDrawing drawing = DrawingOf(picture);
-    QIcon icon;
-    icon.addPixmap(Render(size, [&](QPainter& painter) { drawing(painter, Ink{}); }));
-    if (withGreyOutline) {
-        // The grey outline, embossed as on a classic button: white shadow first.
-        icon.addPixmap(Render(size,
-                              [&](QPainter& painter) {
-                                  painter.save();
-                                  painter.translate(1.0 * kGridUnits / size,
-                                                    1.0 * kGridUnits / size);
-                                  drawing(painter, Ink{true, Qt::white});
-                                  painter.restore();
-                                  drawing(painter, Ink{true, QColor(0x80, 0x80, 0x80)});
-                              }),
-                       QIcon::Disabled);
+namespace {
+
+// A button's picture, drawn the first time it is shown in a mode and size, and kept: the
+// pictures of a button that starts unavailable are not drawn until it becomes available, and
+// none is drawn before the main window is on the screen.
+class ToolIconEngine final : public QIconEngine {
+public:
+    ToolIconEngine(PictureDrawing drawing, int size, bool withGreyOutline)
+        : m_drawing(std::move(drawing)), m_size(size), m_withGreyOutline(withGreyOutline) {}
+
+    QIconEngine* clone() const override { return new ToolIconEngine(*this); }
+
+    // Drawn at its own size, or smaller where less room is given.
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min({m_size, size.width(), size.height()});
+        return {side, side};
     }
-    return icon;
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(m_size, m_size)};
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const int side = actualSize(size, mode, QIcon::Off).width();
+        const bool disabled = mode == QIcon::Disabled;
+        QPixmap& kept = m_drawn[{side, disabled}];
+        if (kept.isNull()) {
+            kept = disabled ? Unavailable(side) : Available(side);
+        }
+        return kept;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+private:
+    QPixmap Available(int side) const {
+        return Render(side, [&](QPainter& painter) { m_drawing(painter, Ink{}); });
+    }
+
+    QPixmap Unavailable(int side) {
+        if (!m_withGreyOutline) {
+            // Greyed as Qt greys any picture.
+            return QIcon(pixmap({side, side}, QIcon::Normal, QIcon::Off))
+                .pixmap(side, QIcon::Disabled);
+        }
+        // The grey outline, embossed as on a classic button: white shadow first.
+        return Render(side, [&](QPainter& painter) {
+            painter.save();
+            painter.translate(1.0 * kGridUnits / side, 1.0 * kGridUnits / side);
+            m_drawing(painter, Ink{true, Qt::white});
+            painter.restore();
+            m_drawing(painter, Ink{true, QColor(0x80, 0x80, 0x80)});
+        });
+    }
+
+    PictureDrawing m_drawing;
+    int m_size;
+    bool m_withGreyOutline;
+    std::map<std::pair<int, bool>, QPixmap> m_drawn;
+};
+
+} // namespace
+
+QIcon ToolIcon(ToolPicture picture, int size, bool withGreyOutline) {
+    return QIcon(new ToolIconEngine(DrawingOf(picture), size, withGreyOutline));
 }
 
 } // namespace orbeta

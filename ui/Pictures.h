@@ -20,8 +20,9 @@ enum class ToolPicture {
     QuestionMark,
 };
 
-// A button's picture `size` pixels square. With a grey outline it also carries the picture the
-// button shows while unavailable; without, Qt greys the picture itself.
+// A button's picture `size` pixels square, drawn when it is first shown. With a grey outline it
+// also carries the picture the button shows while unavailable; without, Qt greys the picture
+// itself.
 QIcon ToolIcon(ToolPicture picture, int size, bool withGreyOutline);
 
 // The analyst in profile looking at an Erlenmeyer flask held up in a hand, among a few

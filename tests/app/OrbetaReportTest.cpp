@@ -1,4 +1,5 @@
 // Runs the orbeta-report program as a script would and checks what it prints and returns.
+#include "support/Processes.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
 
@@ -22,24 +23,14 @@
 namespace orbeta {
 namespace {
 
+using testing::Outcome;
 using testing::ReadBytes;
 using testing::TemporaryFolder;
 using testing::WriteBytes;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 Outcome RunReportProgram(const std::string& arguments,
                          const std::string& environment = "LC_ALL=C") {
-    TemporaryFolder folder;
-    const std::string command = environment + " " + ORBETA_REPORT_PROGRAM + " " + arguments + " >" +
-                                (folder / "out").string() + " 2>" + (folder / "err").string();
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(folder / "out"),
-            ReadBytes(folder / "err")};
+    return testing::RunCommand(environment + " " + ORBETA_REPORT_PROGRAM + " " + arguments);
 }
 
 const std::string kWorkedExample = testing::kWorkedExampleFile.string();

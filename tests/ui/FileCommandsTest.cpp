@@ -181,6 +181,48 @@ TEST_F(FileCommandsTest, OpeningAndSavingAFileChangesNoValue) {
                                         "1E-5\r\n3E-5\r\n100.000049\r\n98.5\r\n");
 }
 
+// The program started with a file name opens it as Open does after its dialog.
+TEST_F(FileCommandsTest, AFileNamedAtStartOpensAsOpenOpensIt) {
+    const auto damaged = folder / "coma.w05";
+    WriteBytes(damaged, "M\r\nF\r\n2\r\n2\r\n2\r\n1,5\r\n");
+    const auto missing = folder / "falta.w05";
+    struct Case {
+        std::filesystem::path file;
+        bool opens;
+        QStringList errorReports;
+    };
+    const Case cases[] = {
+        {testing::kWorkedExampleFile, true, {}},
+        {damaged, false, {"Invalid numeric input."}},
+        {missing, false, {"File not found."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        platform.messages = {};
+        mainWindow.OpenStudyFile(NameOf(c.file));
+        QApplication::processEvents();
+        EXPECT_EQ(ErrorReports(), c.errorReports);
+        EXPECT_EQ(platform.fileDialogs.OpenDialogsShown().size(), 0u) << "no dialog is shown";
+        EXPECT_EQ(Capture() != nullptr, c.opens);
+        EXPECT_EQ(Enabled("FileOpenItem"), !c.opens);
+        EXPECT_EQ(Enabled("mnuanova"), c.opens);
+        EXPECT_EQ(Enabled("WindowTileItem"), c.opens);
+        EXPECT_FALSE(Enabled("FileSaveItem"));
+        if (c.opens) {
+            EXPECT_EQ(Capture()->windowTitle(), NameOf(c.file));
+            mainWindow.OpenStudyFile(NameOf(c.file));
+            EXPECT_EQ(mainWindow.findChildren<TFinforma*>().size(), 1) << "never a second one";
+            EXPECT_EQ(ErrorReports(), QStringList());
+            ASSERT_TRUE(CloseCapture());
+        }
+        // The Open dialog then proposes the file, as after an Open through it.
+        platform.fileDialogs.QueueAnswer(std::nullopt);
+        Command("FileOpenItem").trigger();
+        EXPECT_EQ(platform.fileDialogs.OpenDialogsShown().back().proposedName, NameOf(c.file));
+        platform.fileDialogs = {};
+    }
+}
+
 TEST_F(FileCommandsTest, ALongNameFromAFileIsShownAndSavedWhole) {
     const std::string longName(80, 'M');
     const auto file = folder / "largo.w05";

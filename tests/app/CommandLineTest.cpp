@@ -1,0 +1,57 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace orbeta {
+namespace {
+
+using Action = CommandLine::Action;
+
+const std::string kHelp = "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el "
+                          "estudio guardado en ese archivo";
+const std::string kMoreThanOne =
+    "orbeta: se abre un solo estudio a la vez; «orbeta --help» muestra el uso";
+
+TEST(CommandLine, ReadsOneStudyFileHelpAndVersionAndNothingElse) {
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        std::string studyFile;
+        std::string line;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, "", ""},
+        {{"estudio.w05"}, Action::Run, "estudio.w05", ""},
+        {{"/datos/Valoración 1.w05"}, Action::Run, "/datos/Valoración 1.w05", ""},
+        {{"-"}, Action::Run, "-", ""},
+        {{"--", "-raro.w05"}, Action::Run, "-raro.w05", ""},
+        {{"--", "--help"}, Action::Run, "--help", ""},
+        {{"--help"}, Action::Help, "", kHelp},
+        {{"estudio.w05", "--help"}, Action::Help, "", kHelp},
+        {{"--version"}, Action::Version, "", "ORBETA, versión 3.1"},
+        {{"a.w05", "b.w05"}, Action::WrongUsage, "", kMoreThanOne},
+        {{"a.w05", "--", "b.w05"}, Action::WrongUsage, "", kMoreThanOne},
+        {{"-platform", "offscreen"}, Action::WrongUsage, "",
+         "orbeta: opción desconocida «-platform»; «orbeta --help» muestra el uso"},
+        {{"--Help"}, Action::WrongUsage, "",
+         "orbeta: opción desconocida «--Help»; «orbeta --help» muestra el uso"},
+        {{""}, Action::WrongUsage, "",
+         "orbeta: el nombre del archivo está vacío; «orbeta --help» muestra el uso"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& argument : c.arguments) {
+            shown += " [" + argument + "]";
+        }
+        const CommandLine read = ReadCommandLine(c.arguments, "3.1");
+        EXPECT_EQ(read.action, c.action) << shown;
+        EXPECT_EQ(read.studyFile, c.studyFile) << shown;
+        EXPECT_EQ(read.line, c.line) << shown;
+    }
+}
+
+} // namespace
+} // namespace orbeta
