@@ -1,12 +1,11 @@
 #include "print/qt/PrintOptionsDialog.h"
 
+#include "print/qt/GlyphButton.h"
 #include "study/Error.h"
 #include "ui/Fonts.h"
 
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace orbeta {
@@ -28,14 +27,12 @@ PrintOptionsDialog::PrintOptionsDialog(QWidget& parent, const Platform& platform
     items->addWidget(generalInfo);
     items->addWidget(m_results);
 
-    m_accept = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                               QStringLiteral("Aceptar"), this);
+    m_accept = new GlyphButton(QStyle::SP_DialogOkButton, QStringLiteral("Aceptar"), this);
     m_accept->setObjectName(QStringLiteral("BitBtn1"));
     m_accept->setGeometry(8, 120, 97, 33);
     m_accept->setDefault(true);
     m_accept->setEnabled(false);
-    auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                   QStringLiteral("Cancelar"), this);
+    auto* cancel = new GlyphButton(QStyle::SP_DialogCancelButton, QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(128, 120, 97, 33);
     setTabOrder(m_accept, cancel);

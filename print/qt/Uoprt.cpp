@@ -1,12 +1,11 @@
 #include "print/qt/Uoprt.h"
 
+#include "print/qt/GlyphButton.h"
 #include "ui/Fonts.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace orbeta {
@@ -45,8 +44,7 @@ TFOPRT::TFOPRT(QWidget& parent)
     setFont(SystemFont(13));
     setGeometry(110, 114, 308, 245);
 
-    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                               QStringLiteral("OK"), this);
+    auto* ok = new GlyphButton(QStyle::SP_DialogOkButton, QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setGeometry(192, 168, 97, 25);
     ok->setDefault(true);
