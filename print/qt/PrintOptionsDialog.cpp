@@ -2,7 +2,6 @@
 
 #include "print/qt/GlyphButton.h"
 #include "study/Error.h"
-#include "ui/Fonts.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -12,9 +11,9 @@ namespace orbeta {
 
 PrintOptionsDialog::PrintOptionsDialog(QWidget& parent, const Platform& platform,
                                        CurrentStudy currentStudy, const QString& caption)
-    : QDialog(&parent, Qt::Window), m_platform(platform), m_currentStudy(std::move(currentStudy)) {
+    : PrintDialogWindow(parent, Qt::Window), m_platform(platform),
+      m_currentStudy(std::move(currentStudy)) {
     setWindowTitle(QStringLiteral("opciones"));
-    setFont(SystemFont(13));
     setGeometry(111, 157, 238, 165);
 
     auto* opcion = new QGroupBox(caption, this);
