@@ -40,7 +40,10 @@ QLabel* PlaceLabel(const QString& text, const QFont& font, const QColor& colour,
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    label->move(at);
+    // Given the room to the parent's edges rather than measured: measuring loads the typeface,
+    // which the first paint does anyway, and the splash is made before the main window is up.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(QRect(at, parent->rect().bottomRight()));
     return label;
 }
 

@@ -45,7 +45,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// A label at a fixed place on `parent`, in the given font and colour.
+// A label at a fixed place on `parent`, in the given font and colour, with its text at its top
+// left; `parent` has its size already.
 QLabel* PlaceLabel(const QString& text, const QFont& font, const QColor& colour, QPoint at,
                    QWidget* parent);
 

@@ -10,7 +10,12 @@
 namespace orbeta {
 
 TFshow::TFshow(QWidget& mainWindow)
-    : QWidget(&mainWindow, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    // A frameless dialog of the main window that never takes the focus, rather than Qt's
+    // splash-screen type, which Qt paints on the spot when shown before the event loop runs:
+    // that would hold the main window back by the time the picture and the splash's typefaces
+    // take. It is painted in the event loop's first pass, with the main window.
+    : QWidget(&mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                               Qt::WindowDoesNotAcceptFocus),
       m_mainWindow(mainWindow), m_timer1(this) {
     setObjectName(QStringLiteral("TFshow"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,21 +1,19 @@
 #include "print/qt/PrintOptionsDialog.h"
 
+#include "print/qt/GlyphButton.h"
 #include "study/Error.h"
-#include "ui/Fonts.h"
 
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace orbeta {
 
 PrintOptionsDialog::PrintOptionsDialog(QWidget& parent, const Platform& platform,
                                        CurrentStudy currentStudy, const QString& caption)
-    : QDialog(&parent, Qt::Window), m_platform(platform), m_currentStudy(std::move(currentStudy)) {
+    : PrintDialogWindow(parent, Qt::Window), m_platform(platform),
+      m_currentStudy(std::move(currentStudy)) {
     setWindowTitle(QStringLiteral("opciones"));
-    setFont(SystemFont(13));
     setGeometry(111, 157, 238, 165);
 
     auto* opcion = new QGroupBox(caption, this);
@@ -28,14 +26,12 @@ PrintOptionsDialog::PrintOptionsDialog(QWidget& parent, const Platform& platform
     items->addWidget(generalInfo);
     items->addWidget(m_results);
 
-    m_accept = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                               QStringLiteral("Aceptar"), this);
+    m_accept = new GlyphButton(QStyle::SP_DialogOkButton, QStringLiteral("Aceptar"), this);
     m_accept->setObjectName(QStringLiteral("BitBtn1"));
     m_accept->setGeometry(8, 120, 97, 33);
     m_accept->setDefault(true);
     m_accept->setEnabled(false);
-    auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                   QStringLiteral("Cancelar"), this);
+    auto* cancel = new GlyphButton(QStyle::SP_DialogCancelButton, QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(128, 120, 97, 33);
     setTabOrder(m_accept, cancel);

@@ -2,10 +2,9 @@
 
 #include "engine/Ucalculo.h"
 #include "print/PageFrame.h"
+#include "print/qt/PrintDialogWindow.h"
 #include "study/Study.h"
 #include "ui/Platform.h"
-
-#include <QDialog>
 
 #include <functional>
 #include <memory>
@@ -22,7 +21,7 @@ using CurrentStudy = std::function<std::optional<Study>()>;
 // A print options dialog: which page of its layout to print, and "Aceptar" to choose the
 // printer in the system print dialog and print that page of the current study. It is modeless
 // and keeps its choice while hidden. It owns the records the results page is computed into.
-class PrintOptionsDialog : public QDialog {
+class PrintOptionsDialog : public PrintDialogWindow {
     Q_OBJECT
 
 public:

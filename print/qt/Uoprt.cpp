@@ -1,12 +1,10 @@
 #include "print/qt/Uoprt.h"
 
-#include "ui/Fonts.h"
+#include "print/qt/GlyphButton.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace orbeta {
@@ -33,7 +31,7 @@ QButtonGroup* AddRadioGroup(QWidget& window, const char* name, const QString& ca
 } // namespace
 
 TFOPRT::TFOPRT(QWidget& parent)
-    : QDialog(&parent, Qt::Window | Qt::WindowStaysOnTopHint),
+    : PrintDialogWindow(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       m_printerType(AddRadioGroup(
           *this, "SELECPRT", QStringLiteral("Tipo de Impresora:"), QRect(8, 16, 273, 97),
           {QStringLiteral("Impresora DeskJet"), QStringLiteral("Impresora Laser Jet")}, 0)),
@@ -42,11 +40,9 @@ TFOPRT::TFOPRT(QWidget& parent)
           {QStringLiteral("1 cm"), QStringLiteral("1.5 cm"), QStringLiteral("2.0 cm")}, 1)) {
     setObjectName(QStringLiteral("TFOPRT"));
     setWindowTitle(QStringLiteral("Opciones de impresión"));
-    setFont(SystemFont(13));
     setGeometry(110, 114, 308, 245);
 
-    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                               QStringLiteral("OK"), this);
+    auto* ok = new GlyphButton(QStyle::SP_DialogOkButton, QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setGeometry(192, 168, 97, 25);
     ok->setDefault(true);

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "print/Uprint1.h"
-
-#include <QDialog>
+#include "print/qt/PrintDialogWindow.h"
 
 #include <functional>
 
@@ -13,7 +12,7 @@ namespace orbeta {
 // The printer and margin dialog: the printer type and the margin the DeskJet layout prints
 // with, and "OK", which opens the print options dialog of the chosen printer type. It keeps
 // its choices while hidden and stays above the other windows.
-class TFOPRT final : public QDialog {
+class TFOPRT final : public PrintDialogWindow {
     Q_OBJECT
 
 public:

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace orbeta {
 namespace {
 
@@ -49,6 +51,23 @@ TEST_F(SplashTest, ShowsAtOnceBorderlessOnTopWithTheProductAndItsPicture) {
     EXPECT_EQ(splash->size(), QSize(520, 426));
     EXPECT_TRUE(LabelTexts(*splash).contains("ORBETA v. w 3.1"));
     EXPECT_TRUE(LabelTexts(*splash).contains("Control de Calidad"));
+}
+
+// The labels are given their room rather than measured, so that the splash loads no typeface
+// before the main window is up: the room must hold the whole text where it belongs.
+TEST_F(SplashTest, EachTextStandsAtItsPlaceWithRoomForAllOfIt) {
+    const std::map<QString, QPoint> places = {{"ORBETA v. w 3.1", {88, 24}},
+                                              {"Control de Calidad", {160, 400}}};
+    const QList<QLabel*> labels = splash->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), places.size());
+    for (const QLabel* label : labels) {
+        SCOPED_TRACE(label->text().toStdString());
+        ASSERT_EQ(places.count(label->text()), 1u);
+        EXPECT_EQ(label->pos(), places.at(label->text()));
+        const QRect text(label->pos(), label->sizeHint());
+        EXPECT_TRUE(label->geometry().contains(text));
+        EXPECT_TRUE(label->parentWidget()->rect().contains(text));
+    }
 }
 
 TEST_F(SplashTest, Timer1WaitsForTheMainWindowThenRunsThreeSecondsOnce) {

@@ -82,6 +82,50 @@ protected:
     PrintDialogs dialogs;
 };
 
+// The dialogs are made at start-up but take their typeface and glyphs at their first show.
+TEST_F(PrintDialogsTest, EachDialogFirstShownAfterStartHasItsControlsTypefaceAndDefaults) {
+    struct Row {
+        QWidget& dialog;
+        QStringList buttons;
+        QStringList checked;
+        QStringList withGlyph;
+    };
+    const Row rows[] = {
+        {dialogs.laserOptions,
+         {"Imprime Información General", "Imprime Resultados", "Aceptar", "Cancelar"},
+         {"Imprime Información General"},
+         {"Aceptar", "Cancelar"}},
+        {dialogs.printerAndMargin,
+         {"Impresora DeskJet", "Impresora Laser Jet", "1 cm", "1.5 cm", "2.0 cm", "OK"},
+         {"Impresora DeskJet", "1.5 cm"},
+         {"OK"}},
+        {dialogs.deskJetOptions,
+         {"Imprime Información General", "Imprime Resultados", "Aceptar", "Cancelar"},
+         {"Imprime Información General"},
+         {"Aceptar", "Cancelar"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.dialog.objectName().toStdString());
+        row.dialog.show();
+        QStringList buttons, checked, withGlyph;
+        for (const QAbstractButton* button : row.dialog.findChildren<QAbstractButton*>()) {
+            buttons.append(button->text());
+            if (button->isChecked()) {
+                checked.append(button->text());
+            }
+            if (!button->icon().isNull()) {
+                withGlyph.append(button->text());
+            }
+            EXPECT_EQ(button->font().pixelSize(), 13) << button->text().toStdString();
+            EXPECT_TRUE(button->font().bold()) << button->text().toStdString();
+        }
+        EXPECT_EQ(buttons, row.buttons);
+        EXPECT_EQ(checked, row.checked);
+        EXPECT_EQ(withGlyph, row.withGlyph);
+        row.dialog.hide();
+    }
+}
+
 TEST_F(PrintDialogsTest, LasserPrintsTheChosenPageComputedAfreshAtEveryPrint) {
     OpenWorkedExample();
     Command("PrintLasser").trigger();
