@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
+
+#include <utility>
 
 namespace orbeta {
 
@@ -25,14 +28,46 @@ Program::Program()
 
 Program::~Program() = default;
 
+namespace {
+
+// Opens a study once the main window is first active: the window system maximizes it only
+// after it is shown, and a capture window opened before then takes its default size from the
+// small restored area, hiding the counts.
+class OpenWhenFirstActive final : public QObject {
+public:
+    OpenWhenFirstActive(TMainForm& mainWindow, QString path)
+        : QObject(&mainWindow), m_mainWindow(mainWindow), m_path(std::move(path)) {
+        mainWindow.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_mainWindow && event->type() == QEvent::WindowActivate) {
+            m_mainWindow.removeEventFilter(this);
+            // After the activation has been handled, so that a message about the file is not
+            // shown from inside it.
+            QTimer::singleShot(0, &m_mainWindow, [mainWindow = &m_mainWindow, path = m_path] {
+                mainWindow->OpenStudyFile(path);
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    TMainForm& m_mainWindow;
+    QString m_path;
+};
+
+} // namespace
+
 void Program::Start(const QString& studyFile) {
-    m_mainWindow->showMaximized();
-    m_mainWindow->activateWindow();
     if (!studyFile.isEmpty()) {
         // Absolute, as the Open dialog gives it: the capture window's caption and the Save
         // dialog's name must not depend on the folder the program was started from.
-        m_mainWindow->OpenStudyFile(QFileInfo(studyFile).absoluteFilePath());
+        new OpenWhenFirstActive(*m_mainWindow, QFileInfo(studyFile).absoluteFilePath());
     }
+    m_mainWindow->showMaximized();
+    m_mainWindow->activateWindow();
 }
 
 namespace {

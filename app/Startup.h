@@ -29,7 +29,8 @@ public:
     ~Program();
 
     // Shows the main window maximized and, when `studyFile` names one, opens that study as
-    // Open does; the caller then runs the event loop until the main window closes.
+    // Open does once the main window is first active; the caller then runs the event loop
+    // until the main window closes.
     void Start(const QString& studyFile = {});
 
     TMainForm& MainWindow() { return *m_mainWindow; }

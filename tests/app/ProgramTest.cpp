@@ -83,6 +83,8 @@ TEST(ProgramStart, StartsOpensAStudyAndQuitsWithoutAWord) {
         std::filesystem::current_path(startFolder);
         QTimer::singleShot(0, [&] {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&program.MainWindow()));
+            // The study opens once the main window is active.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return program.MainWindow().CaptureWindow(); }));
             if (const TFinforma* capture = program.MainWindow().CaptureWindow()) {
                 captureCaption = capture->windowTitle();
             }
