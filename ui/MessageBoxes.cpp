@@ -12,14 +12,19 @@ namespace orbeta {
 
 namespace {
 
-// Room the title bar takes beside its caption: the window's icon and its close button.
-constexpr int kTitleBarButtonsWidth = 96;
+// Room the title bar takes beside its caption: the window's icon and its buttons, as window
+// managers draw them (openbox's four take about 100 pixels).
+constexpr int kTitleBarButtonsWidth = 128;
 
-// A box sizes itself to its text; a longer caption would be cut in the title bar.
+// A box sizes itself to its text; a longer caption would be cut in the title bar. The window
+// manager draws the caption in a font of its own, commonly bold, so the caption is measured
+// bold and given a fifth more.
 void WidenForCaption(QMessageBox& box) {
-    const int captionWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
-                                 .horizontalAdvance(box.windowTitle()) +
-                             kTitleBarButtonsWidth;
+    QFont captionFont = QApplication::font("QMdiSubWindowTitleBar");
+    captionFont.setBold(true);
+    const int captionWidth =
+        QFontMetrics(captionFont).horizontalAdvance(box.windowTitle()) * 6 / 5 +
+        kTitleBarButtonsWidth;
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
