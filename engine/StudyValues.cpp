@@ -27,6 +27,7 @@ double StudyValues::DayMean(int analyst, int day) const {
 
 StudyValues ReadStudyValues(const Study& study, char decimalSeparator) {
     StudyValues values;
+    values.results = ReadResults(study, decimalSeparator);
     values.analysts = ParseCount(study.analystCount);
     values.days = ParseCount(study.dayCount);
     values.replicates = ParseCount(study.replicateCount);
@@ -36,11 +37,7 @@ StudyValues ReadStudyValues(const Study& study, char decimalSeparator) {
         for (int day = 1; day <= values.days; ++day) {
             long double daySum = 0;
             for (int replicate = 1; replicate <= values.replicates; ++replicate) {
-                const double result =
-                    ParseResult(study.Cell(analyst, ResultRow(day, replicate, values.replicates)),
-                                decimalSeparator);
-                values.results.push_back(result);
-                daySum += result;
+                daySum += values.Result(analyst, day, replicate);
             }
             values.dayMeans.push_back(static_cast<double>(daySum / values.replicates));
             analystSum += daySum;

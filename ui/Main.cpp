@@ -583,9 +583,9 @@ void TMainForm::mnuinformeClick() {
 
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
-        m_engine.ComputeAnova(study, separator, m_anova);
-        ExtendedSnapshot snapshot{
-            study.methodName, study.date, ReadStudyValues(study, separator), m_anova, {}};
+        ExtendedSnapshot snapshot{study.methodName, study.date, ReadStudyValues(study, separator),
+                                  {}, {}};
+        m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
         snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
         auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
