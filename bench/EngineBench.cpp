@@ -28,7 +28,7 @@ void AnovaAndPrecisionFromTexts(benchmark::State& state) {
 BENCHMARK(AnovaAndPrecisionFromTexts);
 
 void AnovaAndPrecisionArithmetic(benchmark::State& state) {
-    const std::vector<double> results = testing::ResultsOf(testing::LargestStudy(), '.');
+    const std::vector<double> results = ReadResults(testing::LargestStudy(), '.');
     const StudyNumbers numbers{10, 10, 5, results};
     StatisticsEngine engine;
     AnovaTable table;
@@ -45,7 +45,7 @@ BENCHMARK(AnovaAndPrecisionArithmetic);
 // The further figures of the largest study: variance components with their intervals, exact
 // probabilities, Cochran's and Grubbs's tests.
 void ExtendedAnalysisArithmetic(benchmark::State& state) {
-    const std::vector<double> results = testing::ResultsOf(testing::LargestStudy(), '.');
+    const std::vector<double> results = ReadResults(testing::LargestStudy(), '.');
     const StudyNumbers numbers{10, 10, 5, results};
     StatisticsEngine engine;
     AnovaTable anova;

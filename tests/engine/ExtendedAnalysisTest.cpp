@@ -23,7 +23,7 @@ using testing::ErrorOf;
 using testing::StudyWithResults;
 
 ExtendedAnalysis Analysed(const Study& study) {
-    const std::vector<double> results = testing::ResultsOf(study, '.');
+    const std::vector<double> results = ReadResults(study, '.');
     const StudyNumbers numbers{ParseCount(study.analystCount), ParseCount(study.dayCount),
                                ParseCount(study.replicateCount), results};
     StatisticsEngine engine;

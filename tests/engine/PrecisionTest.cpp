@@ -162,7 +162,7 @@ TEST(ComputePrecision, NegativeRadicandIsAnInvalidOperation) {
 
 TEST(ComputePrecision, NumbersAlreadyReadGiveTheSameRecords) {
     const Study study = testing::LargestStudy();
-    std::vector<double> results = testing::ResultsOf(study, '.');
+    std::vector<double> results = ReadResults(study, '.');
     StatisticsEngine engine;
     PrecisionSummary fromTexts;
     PrecisionSummary fromNumbers;

@@ -1,3 +1,4 @@
+#include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "support/Studies.h"
@@ -200,7 +201,7 @@ TEST(ParseStudyFileContents, ShownResultsAreTheFileValuesAndWhatTheLoadedGridHol
     EXPECT_EQ(bits(contents.shownResults), bits(fileValues));
     for (const char separator : {'.', ','}) {
         EXPECT_EQ(bits(contents.shownResults),
-                  bits(testing::ResultsOf(StudyOf(contents, separator), separator)))
+                  bits(ReadResults(StudyOf(contents, separator), separator)))
             << separator;
     }
 }

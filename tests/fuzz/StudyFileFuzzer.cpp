@@ -2,6 +2,7 @@
 // with an Error or give a study that saves and reads back unchanged, and whose results as the
 // reader says the grid shows them are those its cells read back as, and the numbers their texts
 // mean as the C library reads them.
+#include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "support/Expectations.h"
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const auto contents = orbeta::ParseStudyFileContents(bytes);
         const auto& shown = contents.shownResults;
-        const auto cells = orbeta::testing::ResultsOf(study, separator);
+        const auto cells = orbeta::ReadResults(study, separator);
         auto same = [](double a, double b) { return std::signbit(a) == std::signbit(b) && a == b; };
         if (!std::equal(shown.begin(), shown.end(), cells.begin(), cells.end(), same)) {
             std::abort();

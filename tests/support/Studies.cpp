@@ -117,8 +117,4 @@ Study LargestStudy() {
     return StudyWithResults(10, 10, 5, results);
 }
 
-std::vector<double> ResultsOf(const Study& study, char decimalSeparator) {
-    return ReadResults(study, decimalSeparator);
-}
-
 } // namespace orbeta::testing

@@ -34,8 +34,4 @@ StudyResults ComputeResults(const Study& study);
 // A full 10 x 10 x 5 study whose results vary around 100.
 Study LargestStudy();
 
-// A study's results as numbers, in the order the engine's StudyNumbers holds them: the counts
-// read by ParseCount, each cell by ParseResult.
-std::vector<double> ResultsOf(const Study& study, char decimalSeparator);
-
 } // namespace orbeta::testing
