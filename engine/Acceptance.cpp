@@ -88,6 +88,18 @@ double RepeatabilityUpperVariance(const DesignFactors& factors, double msError) 
     return checked::Stored(static_cast<long double>(msError) * factors.repeatabilityUpper);
 }
 
+double SatterthwaiteDf(const std::array<long double, kAnovaSources>& c, const PerSource& ms,
+                       const PerSource& df, double variance) {
+    // Taken on the shares c_q MS_q / variance, so that no square of a small mean square
+    // underflows.
+    long double sharesOverDf = 0;
+    for (std::size_t q = 0; q < kAnovaSources; ++q) {
+        const long double share = checked::Divide(c[q] * ms[q], variance);
+        sharesOverDf += checked::Divide(share * share, df[q]);
+    }
+    return checked::Stored(checked::Divide(1, sharesOverDf));
+}
+
 double SdOf(double variance) {
     return checked::Stored(checked::SquareRoot(variance));
 }

@@ -88,6 +88,11 @@ double MlsUpperVariance(const DesignFactors& factors, const MeanSquares& ms);
 // The one-sided 95 % upper bound of the repeatability variance.
 double RepeatabilityUpperVariance(const DesignFactors& factors, double msError);
 
+// Satterthwaite's degrees of freedom of a variance taken as sum c_q MS_q:
+// variance^2 / sum (c_q MS_q)^2 / df_q. Throws Error rather than yield an infinity or a NaN.
+double SatterthwaiteDf(const std::array<long double, kAnovaSources>& c, const PerSource& ms,
+                       const PerSource& df, double variance);
+
 // The standard deviation of a variance; throws Error("Invalid floating point operation") for a
 // negative one.
 double SdOf(double variance);

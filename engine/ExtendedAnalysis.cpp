@@ -295,20 +295,14 @@ ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const Anov
     analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
     analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
 
-    // Satterthwaite: nu = (s2I)^2 / sum (c_i MS_i)^2 / df_i, taken on the shares c_i MS_i / s2I
-    // so that no square of a small mean square underflows.
+    // Satterthwaite, on the coefficients of the components kept.
     const long double cAnalyst = analystKept ? 1 / perAnalyst : 0;
     const long double cDay = (dayKept ? 1 / perDay : 0) - cAnalyst;
     const long double cError = 1 - (dayKept ? 1 / perDay : 0);
-    long double sharesOverDf = 0;
-    for (const auto& [c, ms, df] : {std::tuple{cAnalyst, anova.msAnalyst, anova.dfAnalyst},
-                                    std::tuple{cDay, anova.msDay, anova.dfDay},
-                                    std::tuple{cError, anova.msError, anova.dfError}}) {
-        const long double share = checked::Divide(c * ms, intermediateVariance);
-        sharesOverDf += checked::Divide(share * share, df);
-    }
-    analysis.intermediateInterval =
-        IntervalOf(intermediateVariance, checked::Stored(checked::Divide(1, sharesOverDf)));
+    analysis.intermediateInterval = IntervalOf(
+        intermediateVariance,
+        SatterthwaiteDf({cAnalyst, cDay, cError}, {anova.msAnalyst, anova.msDay, anova.msError},
+                        {anova.dfAnalyst, anova.dfDay, anova.dfError}, intermediateVariance));
 
     analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
     analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);

@@ -50,19 +50,6 @@ bool Meets(double sd, double sdUpper, double mean, double limit) {
     return Decide(RelativeSd(sd, mean), RelativeSd(sdUpper, mean), limit) == Acceptance::Meets;
 }
 
-double SatterthwaiteDf(const DesignFactors& factors, const MeanSquares& expected) {
-    const PerSource ms{expected.analyst, expected.day, expected.error};
-    const long double theta = MlsVariance(factors, expected);
-    // Taken on the shares c_q E[MS_q] / theta, so that no square of a small mean square
-    // underflows.
-    long double sharesOverDf = 0;
-    for (std::size_t q = 0; q < kAnovaSources; ++q) {
-        const long double share = checked::Divide(factors.c[q] * ms[q], theta);
-        sharesOverDf += checked::Divide(Squared(share), factors.df[q]);
-    }
-    return checked::Stored(checked::Divide(1, sharesOverDf));
-}
-
 PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int replicates,
                       ChiSquareDraws& draws) {
     const DesignFactors factors = DesignFactorsOf(analysts, days, replicates);
@@ -72,7 +59,10 @@ PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int repl
     design.replicates = replicates;
     design.determinations = analysts * days * replicates;
     design.expected = ExpectedMeanSquares(inputs, days, replicates);
-    design.satterthwaiteDf = SatterthwaiteDf(factors, design.expected);
+    design.satterthwaiteDf = SatterthwaiteDf(
+        {factors.c[0], factors.c[1], factors.c[2]},
+        {design.expected.analyst, design.expected.day, design.expected.error}, factors.df,
+        MlsVariance(factors, design.expected));
     const long double trueVariance =
         Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
     design.boundRatio = checked::Stored(checked::SquareRoot(
