@@ -5,8 +5,9 @@
 #include "engine/StudyValues.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
-#include "ui/ChildPlacement.h"
 #include "ui/BusyCursor.h"
+#include "ui/ChildPlacement.h"
+#include "ui/ExtendedAnalysisWindow.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
@@ -14,7 +15,6 @@
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
-#include "ui/Ufampliado.h"
 #include "ui/Ufanova.h"
 #include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
@@ -191,8 +191,8 @@ void TMainForm::CreateMenus() {
         {1, "FileSaveItem", "&Guardar", QKeySequence(Qt::CTRL | Qt::Key_G), kSave,
          "Archivo|Guarda el archivo", G::Save, &M::FileSave, true},
         {1, "FileSaveAsItem", "Guardar &como...", none, kSaveAs,
-         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs,
-         &M::FileSaveAs, true},
+         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs, &M::FileSaveAs,
+         true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
         {1, "FilePrintItem", "&Imprimir...", none, kPrint, "Archivo|Imprime el archivo actual",
          G::Print, nullptr, true},
@@ -208,8 +208,8 @@ void TMainForm::CreateMenus() {
         {1, "mnuanova", "&Análisis de la varianza", none, kAnova,
          "Cálculos|Presenta inferencia de recobros experimentales", G::Calculations,
          &M::mnuanovaClick, true},
-        {1, "mnuprecs", "&Precisión de método", none, kPrecision,
-         "Cálculos|Precisión de método", G::Calculations, &M::mnuprecsClick, true},
+        {1, "mnuprecs", "&Precisión de método", none, kPrecision, "Cálculos|Precisión de método",
+         G::Calculations, &M::mnuprecsClick, true},
         {1, "mnuinforme", "&Informe", none, kReport, "Cálculos|Presenta datos y resultados",
          G::Calculations, &M::mnuinformeClick, true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
@@ -543,7 +543,6 @@ void TMainForm::mnuoprtClick() {
     }
 }
 
-
 void TMainForm::Calculating(const std::function<void(const Study&, char)>& calculate) {
     if (StudyPassesChecks()) {
         ReportingErrors([&] {
@@ -583,11 +582,16 @@ void TMainForm::mnuinformeClick() {
 
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
-        ExtendedSnapshot snapshot{study.methodName, study.date, ReadStudyValues(study, separator),
-                                  {}, {}};
+        const QString title = m_captureWindow->windowTitle();
+        ExtendedSnapshot snapshot{study.methodName,
+                                  study.date,
+                                  title == kNeverSaved ? QString() : title,
+                                  ReadStudyValues(study, separator),
+                                  {},
+                                  {}};
         m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
         snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
-        auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
+        auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });
 }

@@ -7,7 +7,7 @@
 #include "study/Numbers.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
-#include "ui/Ufampliado.h"
+#include "ui/ExtendedAnalysisWindow.h"
 #include "ui/VariabilityChart.h"
 
 #include <QClipboard>
@@ -74,8 +74,10 @@ protected:
         Command("mnuampliado").trigger();
         QApplication::processEvents();
     }
-    QList<TFampliado*> Windows() { return mainWindow.findChildren<TFampliado*>(); }
-    TFampliado& Window() {
+    QList<ExtendedAnalysisWindow*> Windows() {
+        return mainWindow.findChildren<ExtendedAnalysisWindow*>();
+    }
+    ExtendedAnalysisWindow& Window() {
         if (Windows().size() != 1) {
             throw std::logic_error("not one extended-analysis window");
         }
@@ -98,8 +100,6 @@ const QString kIntervalHeadings = QString::fromUtf8(
     "superior 95 % MLS de la DE");
 const QString kConsistencyHeadings =
     QString::fromUtf8("Prueba|Estadístico|Crítico 5 %|Crítico 1 %|Veredicto|Analista|Día");
-const QString kNegativeNote =
-    QString::fromUtf8("Las estimaciones negativas de un componente se toman como cero.");
 const QString kSmallDesignNotes = QString::fromUtf8(
     "Con 2 analistas el componente entre analistas descansa en 1 grado de libertad: el "
     "intervalo de Satterthwaite puede ser demasiado estrecho; se muestra también el MLS.\n"
@@ -111,6 +111,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         const char* name;
         char separator;
         Study study;
+        QString title;
         QStringList components;
         QString componentNotes;
         QStringList intervals;
@@ -120,11 +121,12 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         {"worked example",
          '.',
          testing::WorkedExample(),
+         QString::fromUtf8("Análisis ampliado — Valoración"),
          {kComponentHeadings, "Repetibilidad|0.1725|0.415331|0.416825|48.9362",
           QString::fromUtf8("Entre días|0.0772222|0.277889|0.278888|21.907"),
           "Entre analistas|0.102778|0.32059|0.321743|29.1568",
           QString::fromUtf8("Precisión intermedia|0.3525|0.593717|0.595852|100")},
-         kNegativeNote + '\n' + kSmallDesignNotes,
+         kSmallDesignNotes,
          {kIntervalHeadings, "Repetibilidad|8|0.280538|0.795679|||0.710638|",
           QString::fromUtf8(
               "Precisión intermedia|3.78033|0.351921|1.78567|0.19473|173.447|1.46081|6.59316")},
@@ -138,10 +140,12 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         {"Cochran outlier, five analysts, decimal comma",
          ',',
          CochranOutlier(','),
+         QString::fromUtf8("Análisis ampliado"),
          {kComponentHeadings, "Repetibilidad|0,146|0,382099|0,381718|91,8239",
           QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761"), "Entre analistas|0|0|0|0",
           QString::fromUtf8("Precisión intermedia|0,159|0,398748|0,39835|100")},
-         kNegativeNote,
+         QString::fromUtf8("La estimación del componente entre analistas resultó negativa y se "
+                           "toma como cero."),
          {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
           QString::fromUtf8("Precisión intermedia|12,5645|0,287744|0,648977|0,089603|0,44277|"
                             "0,597268|0,587474")},
@@ -157,7 +161,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         SCOPED_TRACE(tested.name);
         platform.regionalSettings = testing::FixedRegionalSettings(tested.separator);
         Open(tested.study);
-        EXPECT_EQ(Window().windowTitle(), QString::fromUtf8("Análisis ampliado"));
+        EXPECT_EQ(Window().windowTitle(), tested.title);
         EXPECT_EQ(Table("stgcomponentes"), tested.components);
         EXPECT_EQ(In<QLabel>("lblcomponentes").text(), tested.componentNotes);
         EXPECT_EQ(Table("stgintervalos"), tested.intervals);
@@ -214,7 +218,13 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
          ""},
         {"elimiterep", "", {intermediateFails}, {red}, {}, ""},
         // A bad entry leaves the other limit's verdict.
-        {"elimiterep", "0,72", {intermediateFails}, {red}, repeatabilityMessage, "elimiterep"},
+        {"elimiterep",
+         "0,72",
+         {intermediateFails},
+         {red},
+         QString::fromUtf8("Escriba el límite con el punto decimal: 0.72."),
+         "elimiterep"},
+        {"elimiterep", "0.4.1", {intermediateFails}, {red}, repeatabilityMessage, "elimiterep"},
         {"elimiterep", "0.4", {repeatabilityFails, intermediateFails}, {red, red}, {}, ""},
         {"elimiteint", "0", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
         {"elimiteint", "-1", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
@@ -267,8 +277,8 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
 
 TEST_F(ExtendedWindowTest, TheFTestsNoteWhenTheExactProbabilityChangesAConclusion) {
     const QString levelNote = QString::fromUtf8(
-        "La P aproximada es la de las otras ventanas; la conclusión se toma al nivel de "
-        "significancia 0.05.");
+        "P aproximada: la del método clásico de este programa; P exacta: la de la distribución "
+        "F. La conclusión se toma al nivel de significancia 0.05.");
     Open(testing::WorkedExample());
     EXPECT_EQ(
         Table("stgpruebasf"),
@@ -297,25 +307,30 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Open(testing::WorkedExample());
     In<QPushButton>("btncopiar").click();
     QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 29);
-    EXPECT_EQ(lines.mid(0, 3), QStringList({"Componentes de la varianza",
+    ASSERT_EQ(lines.size(), 32);
+    EXPECT_EQ(
+        lines.mid(0, 4),
+        QStringList({QString::fromUtf8("Método: Valoración"), "Fecha: 01/06/2001",
+                     "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
+                     ""}));
+    EXPECT_EQ(lines.mid(4, 3), QStringList({"Componentes de la varianza",
                                             QString(kComponentHeadings).replace('|', '\t'),
                                             "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
-    EXPECT_EQ(lines.mid(6, 3), (kNegativeNote + '\n' + kSmallDesignNotes).split('\n'));
-    EXPECT_EQ(lines.mid(9, 5),
+    EXPECT_EQ(lines.mid(10, 2), kSmallDesignNotes.split('\n'));
+    EXPECT_EQ(lines.mid(12, 5),
               QStringList({"", QString::fromUtf8("Intervalos de confianza al 95 %"),
                            QString(kIntervalHeadings).replace('|', '\t'),
                            "Repetibilidad\t8\t0.280538\t0.795679\t\t\t0.710638\t",
                            QString::fromUtf8("Precisión intermedia\t3.78033\t0.351921\t1.78567\t"
                                              "0.19473\t173.447\t1.46081\t6.59316")}));
-    EXPECT_EQ(lines.mid(15, 3),
+    EXPECT_EQ(lines.mid(18, 3),
               QStringList({"", "Pruebas F",
                            QString::fromUtf8("Fuente\tF\tP aproximada\tP exacta\tConclusión "
                                              "con la P aproximada\tConclusión con la P "
                                              "exacta")}));
-    EXPECT_EQ(lines.mid(21, 3), QStringList({"", "Pruebas de consistencia",
+    EXPECT_EQ(lines.mid(24, 3), QStringList({"", "Pruebas de consistencia",
                                              QString(kConsistencyHeadings).replace('|', '\t')}));
-    EXPECT_EQ(lines.mid(27, 1), QStringList({QString::fromUtf8(
+    EXPECT_EQ(lines.mid(30, 1), QStringList({QString::fromUtf8(
                                     "Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                     "dudoso; por encima: aberrante.")}));
     EXPECT_EQ(lines.last(), "") << "the last line ends too";
@@ -325,8 +340,8 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Press(Qt::Key_Return);
     In<QPushButton>("btncopiar").click();
     lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 34);
-    EXPECT_EQ(lines.mid(15, 6),
+    ASSERT_EQ(lines.size(), 37);
+    EXPECT_EQ(lines.mid(18, 6),
               QStringList({"", QString::fromUtf8("Aceptación"),
                            QString::fromUtf8("Medida\tLímite (%)\tRSD (%)\tCota superior 95 % de "
                                              "la RSD (%)\tVeredicto"),
@@ -337,7 +352,7 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
                                              "pasa de él. La precisión intermedia se juzga con la "
                                              "cota MLS."),
                            ""}));
-    EXPECT_EQ(lines[21], "Pruebas F");
+    EXPECT_EQ(lines[24], "Pruebas F");
 }
 
 // The chart of a study drawn into an image of its own.
@@ -586,7 +601,7 @@ TEST_F(ExtendedWindowTest, ThePopUpItemOpensItAndItsClosingAsTheLastChildLeavesN
     DiscardStudy();
     EXPECT_TRUE(Command("FileNewItem").isEnabled()) << "the capture window closed";
     mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
-    for (TFampliado* window : Windows()) {
+    for (ExtendedAnalysisWindow* window : Windows()) {
         EXPECT_TRUE(Command("mnuclose").isEnabled()) << "a window is still open";
         window->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
