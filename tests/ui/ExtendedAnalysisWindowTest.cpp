@@ -15,7 +15,9 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include <QToolTip>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -355,6 +358,191 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     EXPECT_EQ(lines[24], "Pruebas F");
 }
 
+// The mnemonic letter of a caption, lower case; none without one.
+QChar AccessKey(const QString& caption) {
+    for (qsizetype index = 0; index + 1 < caption.size(); ++index) {
+        if (caption[index] == '&') {
+            if (caption[index + 1] != '&') {
+                return caption[index + 1].toLower();
+            }
+            ++index;
+        }
+    }
+    return {};
+}
+
+TEST_F(ExtendedWindowTest, TabLeavesEachTableAndEveryControlHasItsOwnAccessKey) {
+    Open(testing::WorkedExample());
+    const QStringList chain{"stgcomponentes",  "stgintervalos", "elimiterep",
+                            "elimiteint",      "stgaceptacion", "stgpruebasf",
+                            "stgconsistencia", "btncopiar",     "btnexportar"};
+    In<QTableWidget>("stgcomponentes").setFocus();
+    QStringList forward{Focus()};
+    for (qsizetype step = 1; step < chain.size(); ++step) {
+        Press(Qt::Key_Tab);
+        forward.append(Focus());
+    }
+    EXPECT_EQ(forward, chain);
+    QStringList backward{Focus()};
+    for (qsizetype step = 1; step < chain.size(); ++step) {
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(Focus());
+    }
+    EXPECT_EQ(backward, chain);
+
+    // The arrows still move within a table.
+    auto& components = In<QTableWidget>("stgcomponentes");
+    components.setFocus();
+    components.setCurrentCell(0, 0);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Focus(), "stgcomponentes");
+    EXPECT_EQ(std::pair(components.currentRow(), components.currentColumn()), std::pair(1, 1));
+
+    // Every field (by its label) and button has a letter of its own, none of the menu bar's.
+    QStringList keyed;
+    QList<QChar> letters;
+    for (const QLabel* label : Window().findChildren<QLabel*>()) {
+        if (label->buddy()) {
+            keyed.append(label->buddy()->objectName());
+            letters.append(AccessKey(label->text()));
+        }
+    }
+    for (const QPushButton* button : Window().findChildren<QPushButton*>()) {
+        keyed.append(button->objectName());
+        letters.append(AccessKey(button->text()));
+    }
+    EXPECT_EQ(keyed, QStringList({"elimiterep", "elimiteint", "btncopiar", "btnexportar"}));
+    QList<QChar> menuLetters;
+    for (const QAction* menu : mainWindow.menuBar()->actions()) {
+        menuLetters.append(AccessKey(menu->text()));
+    }
+    for (qsizetype index = 0; index < letters.size(); ++index) {
+        SCOPED_TRACE(keyed[index].toStdString());
+        EXPECT_FALSE(letters[index].isNull());
+        EXPECT_EQ(letters.count(letters[index]), 1);
+        EXPECT_FALSE(menuLetters.contains(letters[index]));
+    }
+}
+
+TEST_F(ExtendedWindowTest, TheAcceptanceStandsRightAfterTheBoundsItIsJudgedBy) {
+    Open(testing::WorkedExample());
+    // The sheet's widgets top to bottom: a title by its text, every other control by its name.
+    QStringList order;
+    const std::function<void(QLayout&)> walk = [&](QLayout& layout) {
+        for (int index = 0; index < layout.count(); ++index) {
+            QLayoutItem* item = layout.itemAt(index);
+            if (item->layout()) {
+                walk(*item->layout());
+            } else if (QWidget* widget = item->widget()) {
+                order.append(widget->objectName().isEmpty() ? qobject_cast<QLabel*>(widget)->text()
+                                                            : widget->objectName());
+            }
+        }
+    };
+    walk(*In<QTableWidget>("stgcomponentes").parentWidget()->layout());
+    EXPECT_EQ(
+        order,
+        QStringList({QString::fromUtf8("<b>Componentes de la varianza</b>"), "stgcomponentes",
+                     "lblcomponentes", QString::fromUtf8("<b>Intervalos de confianza al 95 %</b>"),
+                     "stgintervalos", "lblintervalos", QString::fromUtf8("<b>Aceptación</b>"),
+                     QString::fromUtf8("Límite RSD &repetibilidad (%)"), "elimiterep",
+                     QString::fromUtf8("Límite RSD precisión &intermedia (%)"), "elimiteint",
+                     "stgaceptacion", "lblaceptacion", "<b>Pruebas F</b>", "stgpruebasf",
+                     "lblpruebasf", "<b>Pruebas de consistencia</b>", "stgconsistencia",
+                     "lblconsistencia"}));
+}
+
+TEST_F(ExtendedWindowTest, WithBothLimitsBadTheRepeatabilityIsNamedAndTakesTheFocus) {
+    struct Case {
+        const char* setFirst; // holds its bad text before the other is typed
+        const char* typed;
+    };
+    for (const Case& tested :
+         {Case{"elimiterep", "elimiteint"}, Case{"elimiteint", "elimiterep"}}) {
+        SCOPED_TRACE(tested.typed);
+        Open(testing::WorkedExample());
+        const QStringList before = Messages();
+        In<QLineEdit>(tested.setFirst).setText("0");
+        In<QLineEdit>(tested.typed).setFocus();
+        Type("-1");
+        Press(Qt::Key_Return);
+        EXPECT_EQ(Messages(), before + QStringList({QString::fromUtf8(
+                                           "El límite de la repetibilidad debe ser un número "
+                                           "mayor que cero.")}));
+        EXPECT_EQ(Focus(), "elimiterep");
+        EXPECT_EQ(In<QTableWidget>("stgaceptacion").rowCount(), 0);
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
+TEST_F(ExtendedWindowTest, AFlaggedDayIsNotedBesideTheVerdicts) {
+    const QString rule = QString::fromUtf8(
+        "Cumple cuando la cota superior no pasa del límite; cumple sin demostrarlo cuando sólo la "
+        "estimación no pasa de él. La precisión intermedia se juzga con la cota MLS.");
+    struct Case {
+        const char* name;
+        Study study;
+        QString notes;
+    };
+    const Case cases[] = {
+        {"no day flagged", testing::WorkedExample(), rule},
+        {"Cochran and Grubbs flag a day each", CochranOutlier('.'),
+         rule + QString::fromUtf8("\nAtención: los datos tienen días señalados por las pruebas de "
+                                  "consistencia: analista 3, día 2 (Cochran: aberrante); analista "
+                                  "4, día 2 (Grubbs alto: dudoso). ISO 5725-2 pide investigarlos "
+                                  "antes de usar estas cifras.")},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        Open(tested.study);
+        In<QLineEdit>("elimiterep").setFocus();
+        Type("1");
+        Press(Qt::Key_Return);
+        EXPECT_EQ(In<QLabel>("lblaceptacion").text(), tested.notes);
+        In<QPushButton>("btncopiar").click();
+        EXPECT_TRUE(QApplication::clipboard()->text().contains(tested.notes + "\n\nPruebas F\n"));
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
+TEST_F(ExtendedWindowTest, TheCopyBeginsWithTheMethodTheDateAndTheFile) {
+    Study study = testing::WorkedExample();
+    study.methodName = "Valoración HPLC lote 23-114";
+    struct Case {
+        bool saved;
+        QString file;
+    };
+    for (const Case& tested :
+         {Case{true, QString::fromStdString(testing::kWorkedExampleFile.string())},
+          Case{false, QString::fromUtf8("sin guardar")}}) {
+        SCOPED_TRACE(tested.file.toStdString());
+        if (tested.saved) {
+            Open(study);
+        } else {
+            NewStudy();
+            Capture()->ShowStudy(study);
+            mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped); // as the last cell typed
+            Command("mnuampliado").trigger();
+            QApplication::processEvents();
+        }
+        EXPECT_EQ(Window().windowTitle(),
+                  QString::fromUtf8("Análisis ampliado — Valoración HPLC lote 23-114"));
+        In<QPushButton>("btncopiar").click();
+        EXPECT_EQ(QApplication::clipboard()->text().split('\n').mid(0, 5),
+                  QStringList({QString::fromUtf8("Método: Valoración HPLC lote 23-114"),
+                               "Fecha: 01/06/2001", "Archivo: " + tested.file, "",
+                               "Componentes de la varianza"}));
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
 // The chart of a study drawn into an image of its own.
 struct DrawnChart {
     StudyValues values;
@@ -458,6 +646,40 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
             }
         }
         EXPECT_EQ(drawn.BlotsOf(kChartDayMeanColour), unflaggedDays) << "one marker a day";
+    }
+}
+
+TEST(VariabilityChart, ADaysPointsLieSymmetricallyAboutItsMean) {
+    for (const int replicates : {2, 3, 4, 5}) {
+        SCOPED_TRACE(replicates);
+        std::vector<std::string> results;
+        for (int index = 0; index < 2 * 3 * replicates; ++index) {
+            results.push_back(std::to_string(100 + index % 7));
+        }
+        const StudyValues values =
+            ReadStudyValues(StudyWithResults(2, 3, replicates, results), '.');
+        QImage image(900, 500, QImage::Format_RGB32);
+        const VariabilityChart chart(values, {}, '.', QRectF(image.rect()),
+                                     QFontMetricsF(QFont(), &image));
+        for (int analyst = 1; analyst <= 2; ++analyst) {
+            for (int day = 1; day <= 3; ++day) {
+                const double centre = chart.DayMeanOf(analyst, day).x();
+                std::vector<double> offsets;
+                for (int replicate = 1; replicate <= replicates; ++replicate) {
+                    offsets.push_back(chart.PointOf(analyst, day, replicate).x() - centre);
+                }
+                for (int replicate = 0; replicate < replicates; ++replicate) {
+                    EXPECT_NEAR(offsets[replicate], -offsets[replicates - 1 - replicate], 1e-9)
+                        << analyst << "," << day << "," << replicate + 1;
+                    if (replicate > 0) {
+                        EXPECT_GT(offsets[replicate], offsets[replicate - 1]) << "apart, in order";
+                    }
+                }
+                if (replicates % 2 == 1) {
+                    EXPECT_NEAR(offsets[replicates / 2], 0, 1e-9) << "the middle one on the mean";
+                }
+            }
+        }
     }
 }
 
@@ -665,6 +887,7 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
              QString::fromUtf8("Análisis ampliado"),
              QString::fromUtf8("Método: Valoración"),
              QString::fromUtf8("Fecha: 01/06/2001"),
+             "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
              QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362"),
              QString::fromUtf8("Precisión intermedia 3.78033 0.351921 1.78567 0.19473 173.447 "
                                "1.46081 6.59316"),
