@@ -7,7 +7,6 @@
 #include "ui/helpcons.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QFontMetricsF>
@@ -20,7 +19,6 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
@@ -333,37 +331,25 @@ void ExtendedAnalysisWindow::btncopiarClick() {
 }
 
 void ExtendedAnalysisWindow::btnexportarClick() {
-    const QStringList fileTypes{QStringLiteral("Documento PDF (*.pdf)")};
-    const std::optional<ChosenFile> chosen = m_platform.fileDialogs.ChooseFileToSave(
-        {QStringLiteral("Exportar PDF"), fileTypes, fileTypes.constFirst(), QStringLiteral("pdf"),
-         QStringLiteral("Análisis ampliado.pdf")});
-    if (!chosen) {
-        return;
-    }
-    Guarded("No se pudo exportar el PDF del análisis ampliado; el archivo elegido no cambió.", [&] {
-        // The pages are drawn in memory, then take the target's place whole: a failed
-        // export leaves the target as it was, with the file system's own reason.
-        QBuffer drawn;
-        drawn.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter writer(&drawn);
-            writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-            writer.setTitle(windowTitle());
-            QPainter painter;
-            if (!painter.begin(&writer)) {
-                throw Error("No se pudo dibujar el PDF del análisis ampliado.");
-            }
-            // The painter's origin is the corner of the printable area.
-            const QRect printable = writer.pageLayout().paintRectPixels(writer.resolution());
-            DrawExtendedPages(
-                painter, QRectF(0, 0, printable.width(), printable.height()),
-                [&writer] { writer.newPage(); }, m_snapshot, m_tables, m_flagged, m_separator);
-            painter.end();
+    Guarded("No se pudo exportar el PDF del análisis ampliado.", [this] {
+        const QStringList fileTypes{QStringLiteral("Documento PDF (*.pdf)")};
+        const std::optional<ChosenFile> chosen = m_platform.fileDialogs.ChooseFileToSave(
+            {QStringLiteral("Exportar PDF"), fileTypes, fileTypes.constFirst(),
+             QStringLiteral("pdf"), QStringLiteral("Análisis ampliado.pdf")});
+        if (!chosen) {
+            return;
         }
-        const QByteArray& bytes = drawn.data();
-        ReplaceFile(std::filesystem::path(QFile::encodeName(chosen->path).toStdString()),
-                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        // The document takes the target's place whole: a failed export leaves the target as it
+        // was, and says the file system's own reason.
+        const QByteArray document = m_platform.printer.PdfDocument(
+            windowTitle(),
+            [this](QPainter& painter, const QRectF& page, const std::function<void()>& newPage) {
+                DrawExtendedPages(painter, page, newPage, m_snapshot, m_tables, m_flagged,
+                                  m_separator);
+            });
+        ReplaceFile(
+            std::filesystem::path(QFile::encodeName(chosen->path).toStdString()),
+            std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
     });
 }
 

@@ -880,6 +880,8 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     EXPECT_EQ(asked.title, "Exportar PDF");
     EXPECT_EQ(asked.fileTypes, QStringList({"Documento PDF (*.pdf)"}));
     EXPECT_EQ(asked.defaultExtension, "pdf");
+    EXPECT_EQ(platform.printer.PdfTitles(),
+              QStringList({QString::fromUtf8("Análisis ampliado — Valoración")}));
     EXPECT_EQ(testing::ReadBytes(target).substr(0, 5), "%PDF-");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
     const QStringList lines = PdfLines(target);
@@ -918,6 +920,15 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     platform.fileDialogs.QueueAnswer(std::nullopt);
     In<QPushButton>("btnexportar").click();
     EXPECT_EQ(ErrorReports().size(), 2) << "a cancelled dialog writes nothing";
+
+    // A failure other than the core's (here the scripted dialog has no answer and throws a
+    // standard exception) is caught and named; the window stays.
+    In<QPushButton>("btnexportar").click();
+    EXPECT_EQ(
+        Messages(),
+        QStringList({QString::fromUtf8("No se pudo exportar el PDF del análisis ampliado.")}));
+    EXPECT_EQ(ErrorReports().size(), 2);
+    EXPECT_EQ(Windows().size(), 1);
 }
 
 } // namespace

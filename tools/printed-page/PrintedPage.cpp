@@ -4,7 +4,7 @@
 //     printed-page STUDY.w05 PAGE.pdf
 #include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
-#include "print/qt/QtPrintSurface.h"
+#include "printing/QtPrintSurface.h"
 #include "print/Uprint.h"
 #include "study/Error.h"
 
