@@ -198,14 +198,15 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
         }
         QTableWidget* grid = TableWidget(table, kTableNames[index][0], sheet);
         sheetLayout->addWidget(grid);
-        if (index == kAcceptanceTable) {
-            m_acceptanceGrid = grid;
-        }
         auto* notes = new QLabel(table.notes.join(QLatin1Char('\n')), sheet);
         notes->setObjectName(QString::fromUtf8(kTableNames[index][1]));
         notes->setWordWrap(true);
         sheetLayout->addWidget(notes);
         sheetLayout->addSpacing(10);
+        if (index == kAcceptanceTable) {
+            m_acceptanceGrid = grid;
+            m_acceptanceNotes = notes;
+        }
     }
     sheetLayout->addStretch(1);
     scroll->setWidget(sheet);
@@ -320,8 +321,7 @@ void ExtendedAnalysisWindow::ShowAcceptance() {
         cell->setFont(bold);
     }
     FitToContents(*m_acceptanceGrid);
-    findChild<QLabel*>(QString::fromUtf8(kTableNames[kAcceptanceTable][1]))
-        ->setText(table.notes.join(QLatin1Char('\n')));
+    m_acceptanceNotes->setText(table.notes.join(QLatin1Char('\n')));
 }
 
 void ExtendedAnalysisWindow::btncopiarClick() {

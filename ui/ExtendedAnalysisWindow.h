@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QMdiSubWindow;
 class QTableWidget;
@@ -51,6 +52,7 @@ private:
     QLineEdit* m_repeatabilityLimit = nullptr;
     QLineEdit* m_intermediateLimit = nullptr;
     QTableWidget* m_acceptanceGrid = nullptr;
+    QLabel* m_acceptanceNotes = nullptr;
     QStringList m_judgedLimits{QString(), QString()};
 };
 

@@ -39,12 +39,22 @@ Json ValueJson(const FigureValue& value) {
     return std::visit([](const auto& held) { return Json(held); }, value);
 }
 
-// The object at a group's path, made where it is missing.
-Json& GroupJson(Json& json, std::string_view path) {
+// The object at a group's path, made where it is missing with room for `members` members (for
+// an object on the way, the few groups it gathers), since an object that outgrows its room
+// copies every member it holds.
+Json& GroupJson(Json& json, std::string_view path, std::size_t members) {
+    constexpr std::size_t kGroupsGathered = 4;
     Json* object = &json;
     for (std::size_t start = 0; start < path.size();) {
         const std::size_t end = std::min(path.find('/', start), path.size());
-        object = &(*object)[std::string(path.substr(start, end - start))];
+        std::string key(path.substr(start, end - start));
+        const auto found = object->find(key);
+        if (found != object->end()) {
+            object = &*found;
+        } else {
+            object = &((*object)[std::move(key)] =
+                           Object({}, end == path.size() ? members : kGroupsGathered));
+        }
         start = end + 1;
     }
     return *object;
@@ -58,14 +68,14 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
                         {"analysts", contents.analysts},
                         {"days", contents.days},
                         {"replicates", contents.replicates},
-                        {"anova", Json::object()},
-                        {"conclusions", Json::object()}},
+                        {"anova", Object({}, kAnovaSources)},
+                        {"conclusions", Object({}, 3)}},
                        6);
     // The precision measures stand among the extended figures, after the conclusions.
     json["precision"] = PrecisionJson(figures.precision);
     for (const FigureGroup& group :
          ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
-        Json& object = GroupJson(json, group.key);
+        Json& object = GroupJson(json, group.key, group.figures.size());
         for (const Figure& figure : group.figures) {
             object[figure.key] = ValueJson(figure.value);
         }
