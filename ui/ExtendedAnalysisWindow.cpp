@@ -249,7 +249,8 @@ bool ExtendedAnalysisWindow::event(QEvent* event) {
 
 void ExtendedAnalysisWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        m_platform.help.ShowTopic(helpcons::kExtendedAnalysis);
+        Guarded("No se pudo mostrar la ayuda del análisis ampliado.",
+                [this] { m_platform.help.ShowTopic(helpcons::kExtendedAnalysis); });
         return;
     }
     QWidget::keyPressEvent(event);
