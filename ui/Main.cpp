@@ -583,10 +583,14 @@ void TMainForm::mnuinformeClick() {
 
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
+        // The study's file as the capture window's caption names it; none for a new study.
         const QString title = m_captureWindow->windowTitle();
-        ExtendedSnapshot snapshot{study.methodName, study.date,
+        ExtendedSnapshot snapshot{study.methodName,
+                                  study.date,
                                   title == kNeverSaved ? QString() : title,
-                                  ReadStudyValues(study, separator), {}, {}};
+                                  ReadStudyValues(study, separator),
+                                  {},
+                                  {}};
         m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
         snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
         auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
