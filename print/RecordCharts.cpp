@@ -99,8 +99,11 @@ void DrawMandelPanel(PrintSurface& surface, const std::string& title,
         const int y1 = scale.Y(sign * indicator1);
         DashedLine(surface, axis, right, y5, line / 2);
         surface.DrawLine(axis, y1, right, y1);
-        surface.DrawText(right + line / 4, y5 - line / 2, "5 %");
-        surface.DrawText(right + line / 4, y1 - line / 2, "1 %");
+        // The 1 % label outside its line and the 5 % one inside, so that close values never
+        // hide one another.
+        const int outward = sign > 0 ? -line : 0;
+        surface.DrawText(right + line / 4, y1 + outward, "1 %");
+        surface.DrawText(right + line / 4, y5 - line - outward, "5 %");
     }
     const int slot = (right - axis) / std::max<int>(1, static_cast<int>(bars.size()));
     for (std::size_t index = 0; index < bars.size(); ++index) {
