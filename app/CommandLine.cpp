@@ -46,7 +46,12 @@ std::optional<std::string> ReadLimit(const std::string& text, LimitOf measure,
         limit = CheckedLimit(value, measure);
         return std::nullopt;
     } catch (const Error& error) {
-        return error.what();
+        // The sentence goes inside the usage line, which has its own end.
+        std::string problem = error.what();
+        if (!problem.empty() && problem.back() == '.') {
+            problem.pop_back();
+        }
+        return problem;
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include <clocale>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 namespace orbeta {
@@ -41,6 +42,15 @@ int WriteRecord(const RecordRequest& request, char* programPath, const std::stri
     const QGuiApplication application(qtArgumentCount, qtArguments);
     try {
         const char separator = LocaleDecimalSeparator();
+        std::error_code ignored;
+        if (std::filesystem::is_directory(request.studyFile, ignored)) {
+            throw Error("'" + request.studyFile + "' es una carpeta, no un archivo de estudio.");
+        }
+        // A record written over its own study would destroy the data it stands for.
+        if (std::filesystem::equivalent(request.studyFile, request.outputFile, ignored)) {
+            throw Error("El registro no puede escribirse sobre el propio estudio: elija otro "
+                        "archivo de salida.");
+        }
         const std::string bytes =
             ReadWholeFile(request.studyFile, kMaxStudyFileBytes,
                           "El archivo es demasiado grande para ser un archivo de estudio.");
@@ -59,7 +69,7 @@ int WriteRecord(const RecordRequest& request, char* programPath, const std::stri
                 .toStdString()};
         WriteRecordPdf(FromLocal(request.outputFile), study, figures, identity, separator);
     } catch (const std::exception& error) {
-        std::cerr << "orbeta: " << WithFullStop(error.what()) << '\n';
+        std::cerr << WithFullStop(error.what()) << '\n';
         return 1;
     }
     return 0;

@@ -359,7 +359,7 @@ void PagedDocument::Print(PrintSurface& surface) const {
                          m_frame.headerCentre);
         surface.DrawText(width - surface.TextWidth(number), 0, number);
         surface.DrawLine(0, frameLine + frameLine / 4, width, frameLine + frameLine / 4);
-        const int footerTop = bodyBottom + frameLine;
+        const int footerTop = surface.PrintableHeight() - frameLine;
         surface.DrawLine(0, footerTop - frameLine / 4, width, footerTop - frameLine / 4);
         surface.DrawText(0, footerTop, m_frame.footerLeft);
         surface.DrawText((width - surface.TextWidth(m_frame.footerCentre)) / 2, footerTop,
