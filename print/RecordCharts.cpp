@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace orbeta {
@@ -139,6 +140,8 @@ void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, cons
     const int slots = values.analysts * values.days;
     const double slot = static_cast<double>(right - axis) / slots;
     const int mark = line / 4;
+    // Days are named under their place only where the names do not run into one another.
+    const bool nameDays = slot > 1.5 * surface.TextWidth("D" + std::to_string(values.days));
     const auto centre = [&](int analyst, int day) {
         return axis +
                static_cast<int>(std::lround(((analyst - 1) * values.days + day - 0.5) * slot));
@@ -158,8 +161,10 @@ void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, cons
                          centre(analyst, values.days) + mark * 2, meanY);
         for (int day = 1; day <= values.days; ++day) {
             const int x = centre(analyst, day);
-            const std::string label = "D" + std::to_string(day);
-            surface.DrawText(x - surface.TextWidth(label) / 2, scale.bottom + line / 4, label);
+            if (nameDays) {
+                const std::string label = "D" + std::to_string(day);
+                surface.DrawText(x - surface.TextWidth(label) / 2, scale.bottom + line / 4, label);
+            }
             for (int replicate = 1; replicate <= values.replicates; ++replicate) {
                 const int y = scale.Y(values.Result(analyst, day, replicate));
                 surface.DrawLine(x - mark, y - mark, x + mark, y + mark);

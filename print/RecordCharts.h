@@ -13,7 +13,8 @@ namespace orbeta {
 
 // The variability chart: the x axis nested, analysts and within each its days; each result a
 // cross, each day's mean a square with the days of an analyst joined, each analyst's mean a
-// segment across its days, the grand mean a dashed line; round tick values on the y axis, whose
+// segment across its days, the grand mean a dashed line, the days named under their place
+// where the names fit; round tick values on the y axis, whose
 // title is «Resultado» followed by the unit in parentheses when one is given.
 void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, const std::string& unit,
                           char decimalSeparator, int left, int top, int width, int height);
