@@ -95,7 +95,14 @@ TEST(RecordProgram, WritesTheRecordOfAStudyWithNoDisplay) {
             Record(Quoted(kData / c.study) + " " + Quoted(pdf) + " " + c.options);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out + run.err, "");
-        EXPECT_EQ(LaidOutText(pdf), testing::ReadBytes(kData / c.expectedText));
+        const std::string text = LaidOutText(pdf);
+        EXPECT_EQ(text, testing::ReadBytes(kData / c.expectedText));
+        // The fingerprint is the study file's own, as sha256sum gives it.
+        const testing::Outcome sum = testing::RunCommand("sha256sum " + Quoted(kData / c.study));
+        ASSERT_EQ(sum.status, 0);
+        EXPECT_NE(text.find("Huella SHA-256 de los datos: " + sum.out.substr(0, 64) + "\n"),
+                  std::string::npos);
+        EXPECT_NE(text.find("Huella: " + sum.out.substr(0, 16) + " "), std::string::npos);
 
         // On A4 (595 x 842 points) within margins of 15 mm at the sides and 10 mm above and
         // below: the page number at the top right of every page, the fingerprint at the bottom

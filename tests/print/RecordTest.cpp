@@ -2,9 +2,11 @@
 #include "print/ValidationRecord.h"
 
 #include "support/RecordingPrintSurface.h"
+#include "support/Studies.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,38 @@ TEST(PagedDocument, AHeadingNeverEndsAPageAndATableIsSplitOnlyWhenLongerThanAPag
                                                            std::to_string(c.pageCount),
                                                        "Huella", "Programa", "Exportado"}));
         }
+    }
+}
+
+// The identity section of a study saved and of one never saved, as the record draws it.
+TEST(ValidationRecord, TellsASavedStudyFromAnUnsavedOne) {
+    const Study study = testing::WorkedExample();
+    const DataFingerprint saved = FingerprintOfSavedBytes("bytes as saved");
+    const DataFingerprint unsaved = FingerprintOfUnsavedStudy(study, '.');
+    struct Case {
+        RecordIdentity identity;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {{"estudio.w05", saved, "", "ORBETA 3.1", "09/12/2026 17:00"},
+         {"Archivo: estudio.w05", "Estado al exportar: tal como se abrió o guardó",
+          "Huella SHA-256 de los datos: " + saved.hex, "Unidad de los resultados: no indicada"}},
+        {{"", unsaved, "mg/L", "ORBETA 3.1", "09/12/2026 17:00"},
+         {"Archivo: sin guardar", "Estado al exportar: modificado sin guardar",
+          "Huella SHA-256 de los datos: " + unsaved.hex + " (modificado sin guardar)",
+          "Unidad de los resultados: mg/L"}},
+    };
+    const RecordFigures figures = ComputeRecordFigures(study, '.', {});
+    for (const Case& c : cases) {
+        testing::RecordingPrintSurface surface(600, 4800);
+        PrintValidationRecord(surface, study, figures, c.identity, '.');
+        const auto pages = TextsByPage(surface.Operations());
+        const std::vector<std::string>& first = pages.front();
+        const auto file = std::find(first.begin(), first.end(), c.lines.front());
+        ASSERT_NE(file, first.end()) << c.lines.front();
+        EXPECT_EQ(std::vector<std::string>(file, file + 4), c.lines);
+        EXPECT_EQ(first[3], "Huella: " + c.identity.fingerprint.hex.substr(0, 16));
+        EXPECT_EQ(first[5], "Exportado: 09/12/2026 17:00");
     }
 }
 
