@@ -213,6 +213,24 @@ Block SignatureBlockOf(PrintSurface& surface, const std::vector<Signature>& sign
     return block;
 }
 
+// The header's lines when its three parts do not fit on one line without touching: the left
+// part wrapped beside the page number, then the centre part; none when they fit.
+std::vector<std::string> HeaderLines(PrintSurface& surface, const DocumentFrame& frame,
+                                     int frameLine) {
+    surface.SelectFont(kDocumentTypeface, kFrameSize);
+    const int width = surface.PrintableWidth();
+    const int gap = frameLine;
+    const int number = surface.TextWidth("Página 999 de 999");
+    const int centre = surface.TextWidth(frame.headerCentre);
+    if (surface.TextWidth(frame.headerLeft) + gap <= (width - centre) / 2 &&
+        (width + centre) / 2 + gap <= width - number) {
+        return {};
+    }
+    std::vector<std::string> lines = Wrapped(surface, frame.headerLeft, width - number - gap);
+    lines.push_back(frame.headerCentre);
+    return lines;
+}
+
 // The height a block needs on the page it begins on.
 int FirstNeed(const Block& block, int bodyHeight) {
     if (block.keepTogether || block.Total() <= bodyHeight) {
@@ -256,7 +274,9 @@ void PagedDocument::Print(PrintSurface& surface) const {
     surface.BeginJob();
     const int width = surface.PrintableWidth();
     const int frameLine = LineHeight(surface, kFrameSize);
-    const int bodyTop = frameLine * 7 / 4;
+    const std::vector<std::string> header = HeaderLines(surface, m_frame, frameLine);
+    const int headerHeight = std::max<int>(1, static_cast<int>(header.size())) * frameLine;
+    const int bodyTop = headerHeight + frameLine * 3 / 4;
     const int bodyBottom = surface.PrintableHeight() - frameLine * 7 / 4;
     const int bodyLine = LineHeight(surface, kDocumentBodySize);
 
@@ -354,11 +374,17 @@ void PagedDocument::Print(PrintSurface& surface) const {
         surface.SelectFont(kDocumentTypeface, kFrameSize);
         const std::string number =
             "Página " + std::to_string(page + 1) + " de " + std::to_string(count);
-        surface.DrawText(0, 0, m_frame.headerLeft);
-        surface.DrawText((width - surface.TextWidth(m_frame.headerCentre)) / 2, 0,
-                         m_frame.headerCentre);
+        if (header.empty()) {
+            surface.DrawText(0, 0, m_frame.headerLeft);
+            surface.DrawText((width - surface.TextWidth(m_frame.headerCentre)) / 2, 0,
+                             m_frame.headerCentre);
+        }
+        for (int row = 0; const std::string& text : header) {
+            surface.DrawText(0, row++ * frameLine, text);
+        }
         surface.DrawText(width - surface.TextWidth(number), 0, number);
-        surface.DrawLine(0, frameLine + frameLine / 4, width, frameLine + frameLine / 4);
+        const int rule = std::max(headerHeight, frameLine) + frameLine / 4;
+        surface.DrawLine(0, rule, width, rule);
         const int footerTop = surface.PrintableHeight() - frameLine;
         surface.DrawLine(0, footerTop - frameLine / 4, width, footerTop - frameLine / 4);
         surface.DrawText(0, footerTop, m_frame.footerLeft);

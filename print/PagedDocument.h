@@ -9,7 +9,9 @@
 namespace orbeta {
 
 // What every page of a document repeats: a header line (left, centre, and «Página x de y» on
-// the right) above a rule, and a footer line (left, centre, right) below one.
+// the right) above a rule, and a footer line (left, centre, right) below one. A header whose
+// parts would touch takes more lines: the left part, wrapped beside the page number, then the
+// centre part below it.
 struct DocumentFrame {
     std::string headerLeft;
     std::string headerCentre;

@@ -112,6 +112,34 @@ TEST(PagedDocument, AHeadingNeverEndsAPageAndATableIsSplitOnlyWhenLongerThanAPag
     }
 }
 
+// At 8 points a character is 33 pixels wide: the three parts share one line while the left one
+// ends a line's height (80 pixels) before the centred one begins.
+TEST(PagedDocument, AHeaderTooLongForOneLineTakesTwo) {
+    struct Case {
+        std::string left;
+        std::vector<std::string> header;
+    };
+    const std::string longMethod =
+        "Método: Valoración de principio activo en comprimidos de liberación prolongada";
+    const Case cases[] = {
+        {"Método: M", {"text 0 0 Método: M", "text 2268 0 Fecha: F", "text 4371 0 Página 1 de 1"}},
+        {longMethod, {"text 0 0 " + longMethod, "text 0 80 Fecha: F", "text 4371 0 Página 1 de 1"}},
+    };
+    for (const Case& c : cases) {
+        PagedDocument document({c.left, "Fecha: F", "Huella", "Programa", "Exportado"});
+        document.Paragraph("Texto");
+        testing::RecordingPrintSurface surface(600, 4800);
+        document.Print(surface);
+        std::vector<std::string> texts;
+        for (const std::string& operation : surface.Operations()) {
+            if (operation.rfind("text ", 0) == 0 && texts.size() < c.header.size()) {
+                texts.push_back(operation);
+            }
+        }
+        EXPECT_EQ(texts, c.header);
+    }
+}
+
 // The identity section of a study saved and of one never saved, as the record draws it.
 TEST(ValidationRecord, TellsASavedStudyFromAnUnsavedOne) {
     const Study study = testing::WorkedExample();
