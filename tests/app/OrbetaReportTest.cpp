@@ -222,27 +222,14 @@ TEST(OrbetaReport, ExplainsItsUsage) {
     EXPECT_TRUE(help.out.starts_with("Uso: orbeta-report [--format text|json|csv] "
                                      "[--limit-repeatability PCT]\n"));
     EXPECT_EQ(help.err, "");
-    for (const char* documented : {"--limit-intermediate PCT",
-                                   "sd_upper",
-                                   "rsd_upper",
-                                   "mls_variance_low",
-                                   "mls_variance_high",
-                                   "mls_sd_upper",
-                                   "flags.few_analysts",
-                                   "flags.intervals_disagree",
-                                   "acceptance.repeatability",
-                                   "acceptance.intermediate",
-                                   "\"Cumple sin demostrarlo al 95 %\"",
-                                   "\"No cumple\"",
-                                   "\"-\" lee un estudio de la entrada estándar",
-                                   "--plan",
-                                   "--mean M",
-                                   "--sd-repeatability S, --sd-day S, --sd-analyst S",
-                                   "--probability P",
-                                   "p_repeatability",
-                                   "p_intermediate",
-                                   "p_both",
-                                   "recommended"}) {
+    for (const char* documented :
+         {"--limit-intermediate PCT", "sd_upper", "rsd_upper", "mls_variance_low",
+          "mls_variance_high", "mls_sd_upper", "flags.few_analysts", "flags.intervals_disagree",
+          "acceptance.repeatability", "acceptance.intermediate",
+          "\"Cumple sin demostrarlo al 95 %\"", "\"No cumple\"",
+          "\"-\" lee un estudio de la entrada estándar", "--plan", "--mean M",
+          "--sd-repeatability S, --sd-day S, --sd-analyst S", "--probability P",
+          "p_repeatability", "p_intermediate", "p_both", "recommended"}) {
         EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
     }
     const std::pair<const char*, const char*> rows[] = {
