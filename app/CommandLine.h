@@ -1,21 +1,37 @@
 #pragma once
 
+#include "engine/ExtendedAnalysis.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace orbeta {
 
-// What the command line asks of the program. It reads one study file name, `--help` and
-// `--version`, nothing else; "--" ends the options, so a file whose name starts with "-" can
-// be named after it.
+// What `--record STUDY OUT [--limit-repeatability X] [--limit-intermediate Y] [--unit U]` asks
+// for: the validation record of a study file written to a PDF file, with no window shown.
+struct RecordRequest {
+    std::string studyFile;
+    std::string outputFile;
+    AcceptanceLimits limits; // percent, written with "."
+    std::string unit;        // at most kMaxUnitCharacters characters
+};
+
+// The longest unit a record takes, in characters.
+inline constexpr std::size_t kMaxUnitCharacters = 20;
+
+// What the command line asks of the program. It reads one study file name, `--help`,
+// `--version` and `--record` with what follows it, nothing else; "--" ends the options, so a
+// file whose name starts with "-" can be named after it.
 struct CommandLine {
-    enum class Action { Run, Help, Version, WrongUsage };
+    enum class Action { Run, Help, Version, Record, WrongUsage };
 
     Action action = Action::Run;
     // Run: the study file to open at start, empty for none.
     std::string studyFile;
     // Help, Version and WrongUsage: the one line to print (WrongUsage on standard error).
     std::string line;
+    RecordRequest record;
 };
 
 // Reads the arguments that follow the program's name; `version` is the program's version.

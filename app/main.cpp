@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/RecordCommand.h"
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char* argv[]) {
     case orbeta::CommandLine::Action::WrongUsage:
         std::cerr << commandLine.line << '\n';
         return 2;
+    case orbeta::CommandLine::Action::Record:
+        return orbeta::WriteRecord(commandLine.record, argv[0], ORBETA_VERSION);
     case orbeta::CommandLine::Action::Run:
         break;
     }

@@ -33,6 +33,7 @@ public:
     virtual void DrawLine(int x1, int y1, int x2, int y2) = 0;
 
     virtual int PrintableWidth() const = 0;
+    virtual int PrintableHeight() const = 0;
     // Device pixels per inch, vertically.
     virtual int VerticalResolution() const = 0;
 };

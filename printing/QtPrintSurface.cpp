@@ -66,6 +66,10 @@ int QtPrintSurface::PrintableWidth() const {
     return m_printer.width();
 }
 
+int QtPrintSurface::PrintableHeight() const {
+    return m_printer.height();
+}
+
 int QtPrintSurface::VerticalResolution() const {
     return m_printer.logicalDpiY();
 }

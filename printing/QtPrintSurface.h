@@ -27,6 +27,7 @@ public:
     void DrawText(int x, int y, const std::string& text) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     int PrintableWidth() const override;
+    int PrintableHeight() const override;
     int VerticalResolution() const override;
 
 private:

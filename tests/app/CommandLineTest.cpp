@@ -11,7 +11,9 @@ namespace {
 using Action = CommandLine::Action;
 
 const std::string kHelp = "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el "
-                          "estudio guardado en ese archivo";
+                          "estudio guardado en ese archivo; orbeta --record ESTUDIO.w05 "
+                          "SALIDA.pdf [--limit-repeatability X] [--limit-intermediate Y] "
+                          "[--unit U] — escribe su registro de validación sin ventanas";
 const std::string kMoreThanOne =
     "orbeta: se abre un solo estudio a la vez; «orbeta --help» muestra el uso";
 
@@ -34,11 +36,17 @@ TEST(CommandLine, ReadsOneStudyFileHelpAndVersionAndNothingElse) {
         {{"--version"}, Action::Version, "", "ORBETA, versión 3.1"},
         {{"a.w05", "b.w05"}, Action::WrongUsage, "", kMoreThanOne},
         {{"a.w05", "--", "b.w05"}, Action::WrongUsage, "", kMoreThanOne},
-        {{"-platform", "offscreen"}, Action::WrongUsage, "",
+        {{"-platform", "offscreen"},
+         Action::WrongUsage,
+         "",
          "orbeta: opción desconocida «-platform»; «orbeta --help» muestra el uso"},
-        {{"--Help"}, Action::WrongUsage, "",
+        {{"--Help"},
+         Action::WrongUsage,
+         "",
          "orbeta: opción desconocida «--Help»; «orbeta --help» muestra el uso"},
-        {{""}, Action::WrongUsage, "",
+        {{""},
+         Action::WrongUsage,
+         "",
          "orbeta: el nombre del archivo está vacío; «orbeta --help» muestra el uso"},
     };
     for (const Case& c : cases) {
@@ -50,6 +58,30 @@ TEST(CommandLine, ReadsOneStudyFileHelpAndVersionAndNothingElse) {
         EXPECT_EQ(read.action, c.action) << shown;
         EXPECT_EQ(read.studyFile, c.studyFile) << shown;
         EXPECT_EQ(read.line, c.line) << shown;
+    }
+}
+
+TEST(CommandLine, ReadsARecordRequest) {
+    struct Case {
+        std::vector<std::string> arguments;
+        RecordRequest request;
+    };
+    const Case cases[] = {
+        {{"--record", "a.w05", "b.pdf"}, {"a.w05", "b.pdf", {}, ""}},
+        {{"--record", "--unit", "% p/p", "a.w05", "--limit-intermediate", "2.5", "b.pdf",
+          "--limit-repeatability", " 1e0 "},
+         {"a.w05", "b.pdf", {1.0, 2.5}, "% p/p"}},
+        {{"--record", "a.w05", "b.pdf", "--unit", "µg/mL de principio a"},
+         {"a.w05", "b.pdf", {}, "µg/mL de principio a"}},
+    };
+    for (const Case& c : cases) {
+        const CommandLine read = ReadCommandLine(c.arguments, "3.1");
+        ASSERT_EQ(read.action, Action::Record) << read.line;
+        EXPECT_EQ(read.record.studyFile, c.request.studyFile);
+        EXPECT_EQ(read.record.outputFile, c.request.outputFile);
+        EXPECT_EQ(read.record.limits.repeatability, c.request.limits.repeatability);
+        EXPECT_EQ(read.record.limits.intermediate, c.request.limits.intermediate);
+        EXPECT_EQ(read.record.unit, c.request.unit);
     }
 }
 

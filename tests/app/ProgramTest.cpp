@@ -39,7 +39,9 @@ TEST(ProgramCommandLine, PrintsHelpAndVersionAndRefusesWhatItDoesNotRead) {
         {"--help",
          {0,
           "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el estudio guardado en "
-          "ese archivo\n",
+          "ese archivo; orbeta --record ESTUDIO.w05 SALIDA.pdf [--limit-repeatability X] "
+          "[--limit-intermediate Y] [--unit U] — escribe su registro de validación sin "
+          "ventanas\n",
           ""}},
         {"--version", {0, "ORBETA, versión " ORBETA_VERSION "\n", ""}},
         {"-platform offscreen", {2, "", "orbeta: opción desconocida «-platform»" + usage}},

@@ -27,6 +27,8 @@ public:
     void DrawText(int x, int y, const std::string& text) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     int PrintableWidth() const override { return m_printableWidth; }
+    // An A4 page's proportions.
+    int PrintableHeight() const override { return m_printableWidth * 297 / 210; }
     int VerticalResolution() const override { return m_resolution; }
 
 private:
