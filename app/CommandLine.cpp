@@ -5,7 +5,8 @@ namespace orbeta {
 namespace {
 
 CommandLine WrongUsage(const std::string& problem) {
-    return {CommandLine::Action::WrongUsage, {},
+    return {CommandLine::Action::WrongUsage,
+            {},
             "orbeta: " + problem + "; «orbeta --help» muestra el uso"};
 }
 
@@ -18,7 +19,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments, const std
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument == "--help") {
-            return {CommandLine::Action::Help, {},
+            return {CommandLine::Action::Help,
+                    {},
                     "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el estudio "
                     "guardado en ese archivo"};
         } else if (!optionsEnded && argument == "--version") {

@@ -46,6 +46,14 @@ void MessageBoxes::ReportError(const std::string& errorText) {
     ShowErrorReport(QString::fromStdString(WithFullStop(errorText)));
 }
 
+void MessageBoxes::ReportInternalError(const QString& command) {
+    const QString what =
+        command.isEmpty() ? QStringLiteral("la orden") : QStringLiteral("«%1»").arg(command);
+    ShowErrorReport(QStringLiteral("No se pudo completar %1 por un error interno del programa. "
+                                   "El estudio no cambió.")
+                        .arg(what));
+}
+
 void QtMessageBoxes::ShowMessage(const QString& text) {
     RunBox(QMessageBox::NoIcon, m_applicationTitle, text);
 }
@@ -54,14 +62,52 @@ void QtMessageBoxes::ShowErrorReport(const QString& text) {
     RunBox(QMessageBox::Critical, m_applicationTitle, text);
 }
 
-bool QtMessageBoxes::AskToSaveChanges() {
+MessageBoxes::CloseAnswer QtMessageBoxes::AskToSaveChanges() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Guardar archivo?"),
                     QStringLiteral("Se realizaron cambios!\nQuiere guardar su información?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    // One key must never throw the changes away: Enter saves, Escape keeps the study open.
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    WidenForCaption(box);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return CloseAnswer::Save;
+    case QMessageBox::No:
+        return CloseAnswer::Discard;
+    default:
+        return CloseAnswer::Cancel;
+    }
+}
+
+MessageBoxes::ChangedFileAnswer QtMessageBoxes::AskToReplaceChangedFile() {
+    QMessageBox box(QMessageBox::Warning, m_applicationTitle,
+                    QStringLiteral("El archivo cambió en el disco después de abrirlo. "
+                                   "¿Reemplazarlo con este estudio?"));
+    QPushButton* replace = box.addButton(QStringLiteral("Reemplazar"), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Guardar como..."), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    WidenForCaption(box);
+    box.exec();
+    if (box.clickedButton() == replace) {
+        return ChangedFileAnswer::Replace;
+    }
+    return box.clickedButton() == saveAs ? ChangedFileAnswer::SaveAs : ChangedFileAnswer::Cancel;
+}
+
+bool QtMessageBoxes::AskToRecover(const QString& text) {
+    QMessageBox box(QMessageBox::Question, m_applicationTitle, text,
                     QMessageBox::Yes | QMessageBox::No);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
     WidenForCaption(box);
     return box.exec() == QMessageBox::Yes;

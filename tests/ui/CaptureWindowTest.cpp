@@ -140,7 +140,7 @@ TEST_F(CaptureWindowTest, EnterMovesOnFromAFieldThatHoldsText) {
 TEST_F(CaptureWindowTest, AnyKeyThatChangesAFieldMarksTheStudyModified) {
     NewStudy();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) {
-        mainWindow.SetModifiedMark(QString());
+        mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
         Field("medias").setFocus();
         Field("medias").setCursorPosition(0);
         Press(key);
@@ -400,7 +400,7 @@ TEST_F(CaptureWindowTest, ABlockPastedFromASpreadsheetFillsTheGridAndCompletesTh
     QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t99\r\n4\t5\t6\r\n7\t8\t9\r\n"
                                                          "10\t11\t12\r\n13\t14\t15\r\n"
                                                          "16\t17\t18\r\n19\t20\t21\r\n"));
-    mainWindow.SetModifiedMark(QString());
+    mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
     Press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(DataColumn(Grid(), 1), QStringList({"1", "4", "7", "10", "13", "16"}));
     EXPECT_EQ(DataColumn(Grid(), 3), QStringList({"3", "6", "9", "12", "15", "18"}));
@@ -515,7 +515,7 @@ TEST_F(CaptureWindowTest, AltWithAKeyNoAccessKeyTakesTypesNothingButAltGrTypes) 
     for (const AltCase& row : cases) {
         SCOPED_TRACE(std::string(row.where) + " " + row.character);
         NewStudy();
-        mainWindow.SetModifiedMark(QString());
+        mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
         const bool inGrid = QString::fromUtf8(row.where) == "stgdatos";
         if (inGrid) {
             Grid().setFocus();
@@ -547,7 +547,7 @@ TEST_F(CaptureWindowTest, KeysThatTypeNothingLeaveNoMarkAndMakeNothingAvailable)
         const bool inGrid = QString::fromUtf8(where) == "stgdatos";
         if (inGrid) {
             FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
-            mainWindow.SetModifiedMark(QString());
+            mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
         }
         for (const Qt::Key key : keys) {
             SCOPED_TRACE(std::string(where) + " key " + std::to_string(key));

@@ -199,7 +199,7 @@ TEST_F(FileCommandsTest, AFileNamedAtStartOpensAsOpenOpensIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.string());
         platform.messages = {};
-        mainWindow.OpenStudyFile(NameOf(c.file));
+        mainWindow.OpenStudyFile(FileNameOf(NameOf(c.file)));
         QApplication::processEvents();
         EXPECT_EQ(ErrorReports(), c.errorReports);
         EXPECT_EQ(platform.fileDialogs.OpenDialogsShown().size(), 0u) << "no dialog is shown";
@@ -210,7 +210,7 @@ TEST_F(FileCommandsTest, AFileNamedAtStartOpensAsOpenOpensIt) {
         EXPECT_FALSE(Enabled("FileSaveItem"));
         if (c.opens) {
             EXPECT_EQ(Capture()->windowTitle(), NameOf(c.file));
-            mainWindow.OpenStudyFile(NameOf(c.file));
+            mainWindow.OpenStudyFile(FileNameOf(NameOf(c.file)));
             EXPECT_EQ(mainWindow.findChildren<TFinforma*>().size(), 1) << "never a second one";
             EXPECT_EQ(ErrorReports(), QStringList());
             ASSERT_TRUE(CloseCapture());
@@ -376,7 +376,7 @@ TEST_F(FileCommandsTest, TheCloseQuestionNeverLosesAStudy) {
         const auto file = folder / "cerrar.w05";
         switch (row.answer) {
         case Answer::NotAsked:
-            mainWindow.SetModifiedMark(QString());
+            mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
             break;
         case Answer::No:
             platform.messages.QueueSaveAnswer(false);

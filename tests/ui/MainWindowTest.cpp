@@ -84,7 +84,7 @@ const ItemRow kItems[] = {
      "Componentes de la varianza, intervalos de confianza, criterio de aceptación, pruebas de "
      "Cochran y Grubbs y gráfico de variabilidad",
      "Análisis ampliado"},
-    {"mnuplanificar", "&Planificar estudio...", "",
+    {"mnuplanificar", "P&lanificar estudio...", "",
      "Propone el diseño de un estudio de precisión", "Cálculos"},
     {"WindowMenu", "&Ventana", "", "Arregla las ventanas presentes",
      "Arregla las ventanas presentes"},
@@ -243,7 +243,7 @@ TEST_F(MainWindowTest, StatusLineHasItsThreePanels) {
 
 TEST_F(MainWindowTest, RestoredItIsSmallAndCentredWhateverThePanelsHold) {
     window.ShowHint(QStringLiteral("Presenta inferencia de recobros experimentales"));
-    window.SetModifiedMark(QStringLiteral("Modificado"));
+    window.Document().SetMark(StudyDocument::Mark::Modified);
     window.showNormal();
     QApplication::processEvents();
     EXPECT_EQ(window.size(), QSize(534, 327));
