@@ -746,7 +746,7 @@ void TMainForm::WindowTile() {
 }
 
 void TMainForm::WindowCascade() {
-    m_mdiArea->cascadeSubWindows();
+    CascadeInArea(*m_mdiArea);
 }
 
 void TMainForm::HelpContents() {
