@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <utility>
 
 namespace orbeta {
@@ -324,6 +325,9 @@ void TFinforma::btnsinumeroClick() {
     } catch (const Error& error) {
         m_platform.messages.ReportError(error.what());
         return;
+    } catch (const std::exception&) {
+        m_platform.messages.ReportInternalError(QStringLiteral("Aceptar nuevo formato"));
+        return;
     }
     ShowGridOf(study);
     m_pages->setCurrentIndex(kDataPage);
@@ -338,6 +342,9 @@ bool TFinforma::stgdatosEnter() {
         }
     } catch (const Error& error) {
         m_platform.messages.ReportError(error.what());
+        return false;
+    } catch (const std::exception&) {
+        m_platform.messages.ReportInternalError(QString());
         return false;
     }
     return true;
