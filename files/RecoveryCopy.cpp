@@ -21,6 +21,7 @@ namespace orbeta {
 namespace {
 
 constexpr std::string_view kFirstLine = "ORBETA recovery copy 1";
+constexpr std::string_view kNoIdentity = "-";
 constexpr std::string_view kCopyExtension = ".recovery";
 constexpr std::string_view kLockExtension = ".lock";
 // Far beyond any copy of a study the grid can hold.
@@ -85,6 +86,8 @@ public:
     }
 
     bool AtEnd() const { return m_rest.empty(); }
+    // The next line as it stands, not taken.
+    std::string_view Peek() const { return m_rest.substr(0, m_rest.find('\n')); }
 
 private:
     std::string_view m_rest;
@@ -115,6 +118,15 @@ std::string RecoveryCopyBytes(const RecoveryCopy& copy) {
     std::string out;
     AppendLine(out, kFirstLine);
     AppendLine(out, copy.studyFile);
+    if (const std::optional<FileIdentity>& identity = copy.fileIdentity) {
+        for (const long long number :
+             {static_cast<long long>(identity->device), static_cast<long long>(identity->inode),
+              static_cast<long long>(identity->size), identity->modifiedNanoseconds}) {
+            AppendLine(out, std::to_string(number));
+        }
+    } else {
+        AppendLine(out, kNoIdentity);
+    }
     AppendLine(out, std::to_string(copy.takenAt));
     const Study& study = copy.study;
     for (const std::string* field : {&study.methodName, &study.date, &study.analystCount,
@@ -138,6 +150,17 @@ RecoveryCopy ParseRecoveryCopy(std::string_view bytes) {
     }
     RecoveryCopy copy;
     copy.studyFile = lines.Text();
+    if (lines.Peek() == kNoIdentity) {
+        lines.Text();
+    } else {
+        constexpr long long kAny = std::numeric_limits<long long>::max();
+        FileIdentity identity;
+        identity.device = static_cast<dev_t>(lines.Number(0, kAny));
+        identity.inode = static_cast<ino_t>(lines.Number(0, kAny));
+        identity.size = static_cast<off_t>(lines.Number(0, kAny));
+        identity.modifiedNanoseconds = lines.Number(std::numeric_limits<long long>::min(), kAny);
+        copy.fileIdentity = identity;
+    }
     copy.takenAt = lines.Number(0, std::numeric_limits<long long>::max());
     Study& study = copy.study;
     for (std::string* field : {&study.methodName, &study.date, &study.analystCount, &study.dayCount,

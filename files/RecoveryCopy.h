@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileAccess.h"
 #include "study/Study.h"
 
 #include <filesystem>
@@ -16,6 +17,9 @@ namespace orbeta {
 struct RecoveryCopy {
     // The study file's name as the system spells it; empty for a study never saved.
     std::string studyFile;
+    // What that file was when the study last read or wrote it, so that a save after the recovery
+    // still notices another program's change made meanwhile; nothing when unknown.
+    std::optional<FileIdentity> fileIdentity;
     // When the copy was taken, in seconds since 1970.
     long long takenAt = 0;
     Study study;

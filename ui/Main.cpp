@@ -549,7 +549,7 @@ void TMainForm::OfferRecoveryCopies() {
         if (!copy->studyFile.empty()) {
             file = FileNameOf(std::filesystem::path(copy->studyFile));
         }
-        m_document->Recovered(std::move(slot), file);
+        m_document->Recovered(std::move(slot), file, copy->fileIdentity);
         ShowInNewCaptureWindow(copy->study);
         // A recovered study may be saved at once: it is the changed study of the run that
         // ended.

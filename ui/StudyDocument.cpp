@@ -139,20 +139,22 @@ void StudyDocument::WriteRecoveryCopyNow() {
         if (!m_recoverySlot) {
             m_recoverySlot = RecoverySlot::Create(*m_recoveryFolder);
         }
-        m_recoverySlot->Write(
-            {m_file ? m_file->native.string() : std::string(), std::time(nullptr), m_source()});
+        m_recoverySlot->Write({m_file ? m_file->native.string() : std::string(),
+                               m_file ? m_knownIdentity : std::nullopt, std::time(nullptr),
+                               m_source()});
     } catch (const Error&) {
         // A copy that cannot be written costs the user nothing now; the study itself is
         // untouched, and the next change tries again.
     }
 }
 
-void StudyDocument::Recovered(RecoverySlot slot, const std::optional<StudyFileName>& file) {
+void StudyDocument::Recovered(RecoverySlot slot, const std::optional<StudyFileName>& file,
+                              const std::optional<FileIdentity>& identity) {
     SetFile(file);
     if (file) {
         m_saveName = *file;
         m_knownFile = file->native;
-        m_knownIdentity = IdentityOf(file->native);
+        m_knownIdentity = identity;
     }
     m_recoverySlot = std::move(slot);
     SetMark(Mark::Modified);

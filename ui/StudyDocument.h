@@ -93,8 +93,10 @@ public:
     // Writes the recovery copy now when the study has unsaved changes, as the program ends.
     void WriteRecoveryCopyNow();
     // Takes over a copy left by an earlier run that the user chose to recover: the study is
-    // that copy's, modified, and keeps the copy until it is saved or discarded.
-    void Recovered(RecoverySlot slot, const std::optional<StudyFileName>& file);
+    // that copy's, modified, and keeps the copy until it is saved or discarded; its file is what
+    // the earlier run last knew of it (`identity`), so that a change made since is noticed.
+    void Recovered(RecoverySlot slot, const std::optional<StudyFileName>& file,
+                   const std::optional<FileIdentity>& identity);
 
     // Milliseconds between the last change and the recovery copy.
     static constexpr int kRecoveryDelay = 1500;

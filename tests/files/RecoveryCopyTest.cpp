@@ -12,15 +12,22 @@ using testing::ErrorOf;
 using testing::TemporaryFolder;
 
 TEST(RecoveryCopy, KeepsEveryTextAsTypedWhateverItHolds) {
-    RecoveryCopy copy{"/home/ana/estudios/bad\xff\xfe.w05", 1765300000, testing::WorkedExample()};
+    RecoveryCopy copy{"/home/ana/estudios/bad\xff\xfe.w05",
+                      FileIdentity{2049, 1234567, 400, -1765300000123456789LL}, 1765300000,
+                      testing::WorkedExample()};
     copy.study.methodName = "Valoración \\n de verdad\r\nsegunda línea";
     copy.study.date = "";
     copy.study.SetCell(2, 3, "9,8x");
     copy.study.SetCell(1, 6, "");
-    const RecoveryCopy back = ParseRecoveryCopy(RecoveryCopyBytes(copy));
-    EXPECT_EQ(back.studyFile, copy.studyFile);
-    EXPECT_EQ(back.takenAt, copy.takenAt);
-    EXPECT_TRUE(testing::SameFieldsAndGrid(back.study, copy.study));
+    for (const std::optional<FileIdentity>& identity :
+         {copy.fileIdentity, std::optional<FileIdentity>()}) {
+        copy.fileIdentity = identity;
+        const RecoveryCopy back = ParseRecoveryCopy(RecoveryCopyBytes(copy));
+        EXPECT_EQ(back.studyFile, copy.studyFile);
+        EXPECT_EQ(back.fileIdentity, identity);
+        EXPECT_EQ(back.takenAt, copy.takenAt);
+        EXPECT_TRUE(testing::SameFieldsAndGrid(back.study, copy.study));
+    }
 
     const std::string whole = RecoveryCopyBytes(copy);
     for (const std::string& damaged :
@@ -41,7 +48,7 @@ TEST(RecoveryFolder, IsTheUsersStateFolder) {
 TEST(RecoverySlot, ACopyIsLeftBehindOnlyWhenNoRunningProgramHoldsIt) {
     TemporaryFolder state;
     const auto folder = state / "orbeta";
-    const RecoveryCopy copy{"/a/study.w05", 1, testing::WorkedExample()};
+    const RecoveryCopy copy{"/a/study.w05", std::nullopt, 1, testing::WorkedExample()};
     std::optional<RecoverySlot> held = RecoverySlot::Create(folder);
     held->Write(copy);
     EXPECT_TRUE(RecoverySlot::ClaimLeftBehind(folder).empty()) << "held by a running program";

@@ -603,7 +603,8 @@ TEST_F(FileCommandsTest, TheRecoveryOfferNamesTheFileTheTimeAndAnInterruptedSave
     const QDateTime taken(QDate(2026, 12, 9), QTime(16, 45));
     {
         const RecoverySlot slot = RecoverySlot::Create(state);
-        slot.Write({file.string(), taken.toSecsSinceEpoch(), testing::WorkedExample()});
+        slot.Write(
+            {file.string(), IdentityOf(file), taken.toSecsSinceEpoch(), testing::WorkedExample()});
     }
     mainWindow.Document().SetRecoveryFolder(state);
     platform.messages.QueueRecoverAnswer(false);
@@ -615,6 +616,37 @@ TEST_F(FileCommandsTest, TheRecoveryOfferNamesTheFileTheTimeAndAnInterruptedSave
                                              "«%2».")
                                .arg(NameOf(file), NameOf(folder / ".lote 23-114.w05.Xy12Zw"))}));
     EXPECT_EQ(Capture(), nullptr);
+    EXPECT_EQ(RecoveryCopiesIn(state), 0u);
+}
+
+// A recovered study knows its file as the run that ended knew it: another program's change made
+// meanwhile is noticed at the first save; the study comes back whole and modified.
+TEST_F(FileCommandsTest, ARecoveredStudyNoticesAChangeOfItsFileMadeWhileTheProgramWasDown) {
+    const auto state = folder / "state";
+    const auto file = folder / "estudio.w05";
+    std::filesystem::copy_file(testing::kWorkedExampleFile, file);
+    Study changed = testing::WorkedExample();
+    changed.SetCell(2, 6, "100.4");
+    {
+        const RecoverySlot slot = RecoverySlot::Create(state);
+        slot.Write({file.string(), IdentityOf(file), 0, changed});
+    }
+    WriteBytes(folder / "nuevo", "Otro estudio\r\n");
+    std::filesystem::rename(folder / "nuevo", file);
+    mainWindow.Document().SetRecoveryFolder(state);
+    platform.messages.QueueRecoverAnswer(true);
+    mainWindow.OfferRecoveryCopies();
+    ASSERT_NE(Capture(), nullptr);
+    EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), changed));
+    EXPECT_EQ(Capture()->windowTitle(), NameOf(file));
+    EXPECT_EQ(Mark(), "Modificado");
+    ASSERT_TRUE(Enabled("FileSaveItem"));
+    platform.messages.QueueChangedFileAnswer(MessageBoxes::ChangedFileAnswer::Cancel);
+    Command("FileSaveItem").trigger();
+    EXPECT_EQ(platform.messages.ChangedFileQuestionsAsked(), 1);
+    EXPECT_EQ(ReadBytes(file), "Otro estudio\r\n");
+    EXPECT_EQ(RecoveryCopiesIn(state), 1u) << "still unsaved";
+    DiscardStudy();
     EXPECT_EQ(RecoveryCopiesIn(state), 0u);
 }
 
