@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "files/RecoveryCopy.h"
-#include "print/qt/PrintDialogs.h"
+#include "printing/PrintDialogs.h"
 #include "ui/Fdatos.h"
 
 #include <QApplication>

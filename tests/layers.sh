@@ -1,6 +1,6 @@
 #!/bin/sh
 # Fails, naming each offending line, when a folder includes one above it:
-# study/ -> engine/ -> files/ -> print/ (the core, no Qt) -> ui/ -> print/qt/ and app/.
+# study/ -> engine/ -> files/ -> print/ (the core, no Qt) -> ui/ -> printing/ and app/.
 root=${1:?usage: layers.sh SOURCE_ROOT}
 cd "$root" || exit 2
 status=0
@@ -18,7 +18,7 @@ above() { # folder, files to search, then the include patterns above it
 above study/ engine/ files/ print/ ui/ app/ Q
 above engine/ files/ print/ ui/ app/ Q
 above files/ print/ ui/ app/ Q
-above print/ ui/ app/ print/qt/ Q
-above ui/ print/qt/ app/
-above print/qt/ app/
+above print/ ui/ printing/ app/ Q
+above ui/ printing/ app/
+above printing/ app/
 exit $status
