@@ -538,11 +538,14 @@ void TMainForm::OfferRecoveryCopies() {
             slot.Remove();
             continue;
         }
-        if (m_captureWindow || !m_platform.messages.AskToRecover(RecoveryOffer(*copy))) {
-            // Declined, it goes; one met while a study is open waits for the next start.
-            if (!m_captureWindow) {
-                slot.Remove();
-            }
+        // One met while a study is open waits for the next start, as one left for later does.
+        const MessageBoxes::RecoverAnswer answer =
+            m_captureWindow ? MessageBoxes::RecoverAnswer::Later
+                            : m_platform.messages.AskToRecover(RecoveryOffer(*copy));
+        if (answer == MessageBoxes::RecoverAnswer::Discard) {
+            slot.Remove();
+        }
+        if (answer != MessageBoxes::RecoverAnswer::Recover) {
             continue;
         }
         std::optional<StudyFileName> file;

@@ -102,15 +102,25 @@ MessageBoxes::ChangedFileAnswer QtMessageBoxes::AskToReplaceChangedFile() {
     return box.clickedButton() == saveAs ? ChangedFileAnswer::SaveAs : ChangedFileAnswer::Cancel;
 }
 
-bool QtMessageBoxes::AskToRecover(const QString& text) {
+MessageBoxes::RecoverAnswer QtMessageBoxes::AskToRecover(const QString& text) {
     QMessageBox box(QMessageBox::Question, m_applicationTitle, text,
-                    QMessageBox::Yes | QMessageBox::No);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Más &tarde"));
     box.setDefaultButton(QMessageBox::Yes);
+    // Only a deliberate No lets the study go.
+    box.setEscapeButton(QMessageBox::Cancel);
     box.setWindowModality(Qt::ApplicationModal);
     WidenForCaption(box);
-    return box.exec() == QMessageBox::Yes;
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return RecoverAnswer::Recover;
+    case QMessageBox::No:
+        return RecoverAnswer::Discard;
+    default:
+        return RecoverAnswer::Later;
+    }
 }
 
 } // namespace orbeta

@@ -34,9 +34,11 @@ public:
     // "Reemplazar", "Guardar como..." and "Cancelar", which is the default and Escape's answer.
     virtual ChangedFileAnswer AskToReplaceChangedFile() = 0;
 
+    enum class RecoverAnswer { Recover, Discard, Later };
     // At start, for a recovery copy left by an earlier run: `text` names the study and when
-    // it was taken. True when the user answers Yes.
-    virtual bool AskToRecover(const QString& text) = 0;
+    // it was taken. Yes (the default) recovers it, No lets it go, "Más tarde" (Escape, the
+    // box's close button, or the program ending meanwhile) keeps it for the next start.
+    virtual RecoverAnswer AskToRecover(const QString& text) = 0;
 
 protected:
     // Shows the error report with its text exactly as given.
@@ -52,7 +54,7 @@ public:
     void ShowMessage(const QString& text) override;
     CloseAnswer AskToSaveChanges() override;
     ChangedFileAnswer AskToReplaceChangedFile() override;
-    bool AskToRecover(const QString& text) override;
+    RecoverAnswer AskToRecover(const QString& text) override;
 
 protected:
     void ShowErrorReport(const QString& text) override;

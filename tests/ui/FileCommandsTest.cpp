@@ -594,7 +594,7 @@ TEST_F(FileCommandsTest, ARecoveryCopyLastsUntilTheStudyIsSavedOrLetGo) {
 }
 
 // The offer names the study's file and the time of the copy, and a complete study that an
-// interrupted save of that file left beside it; No removes the copy.
+// interrupted save of that file left beside it.
 TEST_F(FileCommandsTest, TheRecoveryOfferNamesTheFileTheTimeAndAnInterruptedSave) {
     const auto state = folder / "state";
     const auto file = folder / "lote 23-114.w05";
@@ -607,16 +607,22 @@ TEST_F(FileCommandsTest, TheRecoveryOfferNamesTheFileTheTimeAndAnInterruptedSave
             {file.string(), IdentityOf(file), taken.toSecsSinceEpoch(), testing::WorkedExample()});
     }
     mainWindow.Document().SetRecoveryFolder(state);
-    platform.messages.QueueRecoverAnswer(false);
-    mainWindow.OfferRecoveryCopies();
-    EXPECT_EQ(platform.messages.RecoverQuestions(),
-              QStringList({QString::fromUtf8("Se encontró un estudio sin guardar de «%1» "
-                                             "(09/12/2026 16:45). ¿Recuperarlo?\n\nUn guardado "
-                                             "interrumpido dejó además el estudio completo en "
-                                             "«%2».")
-                               .arg(NameOf(file), NameOf(folder / ".lote 23-114.w05.Xy12Zw"))}));
-    EXPECT_EQ(Capture(), nullptr);
-    EXPECT_EQ(RecoveryCopiesIn(state), 0u);
+    const QString offer = QString::fromUtf8("Se encontró un estudio sin guardar de «%1» "
+                                            "(09/12/2026 16:45). ¿Recuperarlo?\n\nUn guardado "
+                                            "interrumpido dejó además el estudio completo en "
+                                            "«%2».")
+                              .arg(NameOf(file), NameOf(folder / ".lote 23-114.w05.Xy12Zw"));
+    // "Más tarde" keeps the copy for the next start; only No lets it go.
+    using Recover = MessageBoxes::RecoverAnswer;
+    for (const auto& [answer, copiesAfter] :
+         {std::pair{Recover::Later, 1u}, std::pair{Recover::Discard, 0u}}) {
+        platform.messages = {};
+        platform.messages.QueueRecoverAnswer(answer);
+        mainWindow.OfferRecoveryCopies();
+        EXPECT_EQ(platform.messages.RecoverQuestions(), QStringList({offer}));
+        EXPECT_EQ(Capture(), nullptr);
+        EXPECT_EQ(RecoveryCopiesIn(state), copiesAfter);
+    }
 }
 
 // A recovered study knows its file as the run that ended knew it: another program's change made
@@ -634,7 +640,7 @@ TEST_F(FileCommandsTest, ARecoveredStudyNoticesAChangeOfItsFileMadeWhileTheProgr
     WriteBytes(folder / "nuevo", "Otro estudio\r\n");
     std::filesystem::rename(folder / "nuevo", file);
     mainWindow.Document().SetRecoveryFolder(state);
-    platform.messages.QueueRecoverAnswer(true);
+    platform.messages.QueueRecoverAnswer(MessageBoxes::RecoverAnswer::Recover);
     mainWindow.OfferRecoveryCopies();
     ASSERT_NE(Capture(), nullptr);
     EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), changed));

@@ -171,6 +171,38 @@ TEST(QtMessageBoxes, TheQuestionsBeforeAStudyIsLostOrOverwrittenDefaultToKeeping
     }
 }
 
+// The offer of a recovery copy lets it go only on a deliberate No: Escape and the close button
+// keep it for the next start.
+TEST(QtMessageBoxes, TheRecoveryOfferLetsTheCopyGoOnlyOnNo) {
+    using Recover = MessageBoxes::RecoverAnswer;
+    QtMessageBoxes boxes(kTitle);
+    const QString offer = QString::fromUtf8(
+        "Se encontró un estudio sin guardar de «Nuevo» (09/12/2026 16:45). ¿Recuperarlo?");
+    for (const auto& [press, expected] :
+         {std::pair{QString::fromUtf8("&Sí"), Recover::Recover},
+          std::pair{QStringLiteral("&No"), Recover::Discard},
+          std::pair{QString::fromUtf8("Más &tarde"), Recover::Later},
+          std::pair{QStringLiteral("Escape"), Recover::Later}}) {
+        SCOPED_TRACE(press.toStdString());
+        Recover answer = Recover::Recover;
+        if (press == "Escape") {
+            QTimer::singleShot(0, [] {
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    box->close();
+                }
+            });
+            answer = boxes.AskToRecover(offer);
+        } else {
+            const ShownBox shown =
+                ReadAndAnswer([&] { answer = boxes.AskToRecover(offer); }, press);
+            EXPECT_EQ(shown.caption, kTitle);
+            EXPECT_EQ(shown.text, offer);
+            EXPECT_EQ(shown.defaultButton, QString::fromUtf8("&Sí"));
+        }
+        EXPECT_EQ(answer, expected);
+    }
+}
+
 TEST(ErrorReport, AddsAFullStopUnlessTheTextEndsInOneOrACharacterBeforeIt) {
     testing::ScriptedMessageBoxes boxes;
     boxes.ReportError("'' is not a valid floating point value");

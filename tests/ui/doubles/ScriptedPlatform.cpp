@@ -30,7 +30,7 @@ MessageBoxes::ChangedFileAnswer ScriptedMessageBoxes::AskToReplaceChangedFile() 
     return Take(m_changedFileAnswers, "the question about a file changed on the disk");
 }
 
-bool ScriptedMessageBoxes::AskToRecover(const QString& text) {
+MessageBoxes::RecoverAnswer ScriptedMessageBoxes::AskToRecover(const QString& text) {
     m_recoverQuestions.append(text);
     return Take(m_recoverAnswers, "the recovery offer");
 }

@@ -25,7 +25,7 @@ public:
     void QueueChangedFileAnswer(ChangedFileAnswer answer) {
         m_changedFileAnswers.push_back(answer);
     }
-    void QueueRecoverAnswer(bool yes) { m_recoverAnswers.push_back(yes); }
+    void QueueRecoverAnswer(RecoverAnswer answer) { m_recoverAnswers.push_back(answer); }
 
     // The texts shown, in order, as the user would read them.
     const QStringList& Messages() const { return m_messages; }
@@ -37,7 +37,7 @@ public:
     void ShowMessage(const QString& text) override { m_messages.append(text); }
     CloseAnswer AskToSaveChanges() override;
     ChangedFileAnswer AskToReplaceChangedFile() override;
-    bool AskToRecover(const QString& text) override;
+    RecoverAnswer AskToRecover(const QString& text) override;
 
 protected:
     void ShowErrorReport(const QString& text) override { m_errorReports.append(text); }
@@ -45,7 +45,7 @@ protected:
 private:
     std::deque<CloseAnswer> m_saveAnswers;
     std::deque<ChangedFileAnswer> m_changedFileAnswers;
-    std::deque<bool> m_recoverAnswers;
+    std::deque<RecoverAnswer> m_recoverAnswers;
     QStringList m_messages;
     QStringList m_errorReports;
     QStringList m_recoverQuestions;
