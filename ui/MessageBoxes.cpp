@@ -40,6 +40,21 @@ int RunBox(QMessageBox::Icon icon, const QString& caption, const QString& text) 
     return box.exec();
 }
 
+// A question answered "&Sí", "&No" or `cancel`: Yes is the default, and Escape, the box's close
+// button and an end of the program meanwhile answer `cancel`. Gives the standard button pressed.
+int AskYesNoOrCancel(const QString& caption, const QString& text, const QString& cancel) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.button(QMessageBox::Cancel)->setText(cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    WidenForCaption(box);
+    return box.exec();
+}
+
 } // namespace
 
 void MessageBoxes::ReportError(const std::string& errorText) {
@@ -63,18 +78,11 @@ void QtMessageBoxes::ShowErrorReport(const QString& text) {
 }
 
 MessageBoxes::CloseAnswer QtMessageBoxes::AskToSaveChanges() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Guardar archivo?"),
-                    QStringLiteral("Se realizaron cambios!\nQuiere guardar su información?"),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
     // One key must never throw the changes away: Enter saves, Escape keeps the study open.
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    box.setWindowModality(Qt::ApplicationModal);
-    WidenForCaption(box);
-    switch (box.exec()) {
+    switch (
+        AskYesNoOrCancel(QStringLiteral("Guardar archivo?"),
+                         QStringLiteral("Se realizaron cambios!\nQuiere guardar su información?"),
+                         QStringLiteral("Cancelar"))) {
     case QMessageBox::Yes:
         return CloseAnswer::Save;
     case QMessageBox::No:
@@ -103,17 +111,8 @@ MessageBoxes::ChangedFileAnswer QtMessageBoxes::AskToReplaceChangedFile() {
 }
 
 MessageBoxes::RecoverAnswer QtMessageBoxes::AskToRecover(const QString& text) {
-    QMessageBox box(QMessageBox::Question, m_applicationTitle, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Más &tarde"));
-    box.setDefaultButton(QMessageBox::Yes);
     // Only a deliberate No lets the study go.
-    box.setEscapeButton(QMessageBox::Cancel);
-    box.setWindowModality(Qt::ApplicationModal);
-    WidenForCaption(box);
-    switch (box.exec()) {
+    switch (AskYesNoOrCancel(m_applicationTitle, text, QStringLiteral("Más &tarde"))) {
     case QMessageBox::Yes:
         return RecoverAnswer::Recover;
     case QMessageBox::No:
