@@ -11,7 +11,9 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace orbeta {
 
@@ -25,13 +27,17 @@ inline constexpr const char* kHelpFile = "AYUDA5.HLP";
 // QApplication.
 class Program {
 public:
-    Program();
+    // Recovery copies of an unsaved study go to `recoveryFolder`, and those an earlier run left
+    // there are offered at start; without one (the tests), there are none.
+    explicit Program(std::optional<std::filesystem::path> recoveryFolder = std::nullopt);
     ~Program();
 
-    // Shows the main window maximized and, when `studyFile` names one, opens that study as
-    // Open does once the main window is first active; the caller then runs the event loop
-    // until the main window closes.
-    void Start(const QString& studyFile = {});
+    // Shows the main window maximized and, once it is first active, offers the recovery copies
+    // left behind, then, when `studyFile` names one (its bytes as the system spells them), opens
+    // that study as Open does; the caller then runs the event loop until the main window closes.
+    // From then on a logout asks the close question, and SIGTERM writes the recovery copy of a
+    // changed study and ends the event loop.
+    void Start(const std::filesystem::path& studyFile = {});
 
     TMainForm& MainWindow() { return *m_mainWindow; }
     // The splash while it is open.
@@ -46,6 +52,9 @@ private:
     std::unique_ptr<TMainForm> m_mainWindow;
     QPointer<TFshow> m_splash;
 };
+
+// The recovery folder of the user the program runs for, from the environment.
+std::filesystem::path RecoveryFolderOfUser();
 
 // Names the application and loads Qt's own Spanish texts for the standard dialogs, where they
 // are installed.

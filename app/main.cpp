@@ -3,8 +3,8 @@
 #include "app/Startup.h"
 
 #include <QApplication>
-#include <QFile>
 
+#include <filesystem>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
@@ -28,7 +28,8 @@ int main(int argc, char* argv[]) {
     int qtArgumentCount = 1;
     QApplication application(qtArgumentCount, argv);
     orbeta::ConfigureApplication(application);
-    orbeta::Program program;
-    program.Start(QFile::decodeName(commandLine.studyFile.c_str()));
+    orbeta::Program program(orbeta::RecoveryFolderOfUser());
+    // The name's bytes as given: a name that is not valid UTF-8 still names its file.
+    program.Start(std::filesystem::path(commandLine.studyFile));
     return QApplication::exec();
 }

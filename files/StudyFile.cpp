@@ -207,8 +207,22 @@ std::string StudyFileBytes(const Study& study, char decimalSeparator) {
     return bytes;
 }
 
-void WriteStudyFile(const std::filesystem::path& path, const Study& study, char decimalSeparator) {
-    ReplaceFile(path, StudyFileBytes(study, decimalSeparator));
+void WriteStudyFile(const std::filesystem::path& path, const Study& study, char decimalSeparator,
+                    const FileCalls& calls) {
+    ReplaceFile(path, StudyFileBytes(study, decimalSeparator), calls);
+}
+
+std::vector<std::filesystem::path> CompleteInterruptedSaves(const std::filesystem::path& path) {
+    std::vector<std::filesystem::path> complete;
+    for (const std::filesystem::path& leftover : LeftoverTemporaries(path)) {
+        try {
+            ReadStudyFileContents(leftover);
+            complete.push_back(leftover);
+        } catch (const Error&) {
+            // An empty or half-written one holds nothing worth offering.
+        }
+    }
+    return complete;
 }
 
 } // namespace orbeta

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileAccess.h"
 #include "study/Study.h"
 
 #include <filesystem>
@@ -61,7 +62,13 @@ Study ReadStudyFile(const std::filesystem::path& path, char decimalSeparator);
 // or counts beyond what a study file holds.
 std::string StudyFileBytes(const Study& study, char decimalSeparator);
 
-// Writes the study's file, replacing any file of that name only once the new one is complete.
-void WriteStudyFile(const std::filesystem::path& path, const Study& study, char decimalSeparator);
+// Writes the study's file, replacing any file of that name only once the new one is complete
+// (ReplaceFile, through `calls`).
+void WriteStudyFile(const std::filesystem::path& path, const Study& study, char decimalSeparator,
+                    const FileCalls& calls = SystemFileCalls());
+
+// The leftovers of interrupted saves of `path` that hold a whole study file, which a kill between
+// the last byte and the rename leaves.
+std::vector<std::filesystem::path> CompleteInterruptedSaves(const std::filesystem::path& path);
 
 } // namespace orbeta

@@ -20,6 +20,11 @@ QSize SmallestFrameSize(const QMdiSubWindow& frame) {
     return frame.minimumSize().expandedTo(frame.minimumSizeHint());
 }
 
+// How far each window of a cascade stands from the one before: a title bar's height.
+int TitleBarStep(const QMdiSubWindow& frame) {
+    return std::max(1, frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame));
+}
+
 } // namespace
 
 QSize ClientSizeOf(const QWidget& window, QSize outerSize) {
@@ -77,12 +82,34 @@ void CentreInArea(QMdiSubWindow& frame) {
 
 void GiveDefaultPlaceAndSize(QMdiSubWindow& frame) {
     const QSize area = AreaSize(frame);
-    const int step =
-        std::max(1, frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame));
+    const int step = TitleBarStep(frame);
     const int steps = std::max(1, area.height() / (3 * step));
     const int others = static_cast<int>(frame.mdiArea()->subWindowList().size()) - 1;
     const int offset = step * (others % (steps + 1));
     frame.setGeometry(offset, offset, area.width() - step * steps, area.height() - step * steps);
+}
+
+void CascadeInArea(QMdiArea& area) {
+    const QSize space = area.viewport()->size();
+    QPoint corner(0, 0);
+    for (QMdiSubWindow* frame : area.subWindowList(QMdiArea::CreationOrder)) {
+        if (frame->isMinimized() || frame->isMaximized()) {
+            frame->showNormal();
+        }
+        const QSize size = frame->sizeHint()
+                               .boundedTo(space)
+                               .expandedTo(SmallestFrameSize(*frame))
+                               .boundedTo(frame->maximumSize());
+        const bool leavesArea = corner.x() + size.width() > space.width() ||
+                                corner.y() + size.height() > space.height();
+        if (leavesArea) {
+            corner = QPoint(0, 0);
+        }
+        frame->setGeometry(QRect(corner, size));
+        frame->raise();
+        const int step = TitleBarStep(*frame);
+        corner += QPoint(step, step);
+    }
 }
 
 } // namespace orbeta

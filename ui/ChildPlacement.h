@@ -29,4 +29,10 @@ QSize ClientSizeOf(const QWidget& window, QSize outerSize);
 // at its cell's top left.
 void TileInArea(QMdiArea& area);
 
+// Cascades the child windows in the order they were created, each at its designed size (its size
+// hint, within the area, never below its smallest usable size) and a title bar's height further
+// down and right than the one before; one that would reach past the area starts again at the
+// top left corner. The last created ends on top.
+void CascadeInArea(QMdiArea& area);
+
 } // namespace orbeta

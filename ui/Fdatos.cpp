@@ -4,7 +4,7 @@
 #include "ui/CaptureGrid.h"
 #include "ui/Fonts.h"
 #include "ui/LimitedField.h"
-#include "ui/Main.h"
+#include "ui/StudyDocument.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <utility>
 
 namespace orbeta {
@@ -27,8 +28,6 @@ namespace orbeta {
 namespace {
 
 enum PageIndex { kGeneralPage = 0, kDataPage = 1 };
-
-const QString kModified = QStringLiteral("Modificado");
 
 QString FromCore(const std::string& text) {
     return QString::fromStdString(text);
@@ -40,8 +39,9 @@ std::string ToCore(const QString& text) {
 
 } // namespace
 
-TFinforma::TFinforma(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm) {
+TFinforma::TFinforma(const Platform& platform, StudyDocument& document, std::function<bool()> save,
+                     QWidget* parent)
+    : QWidget(parent), m_platform(platform), m_document(&document), m_save(std::move(save)) {
     setObjectName(QStringLiteral("TFinforma"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(SystemFont(13));
@@ -68,6 +68,15 @@ TFinforma::TFinforma(TMainForm& mainForm, QWidget* parent)
     m_grid->SetCurrentCell(1, 1);
 
     connect(qApp, &QApplication::focusChanged, this, &TFinforma::FocusChanged);
+    document.SetStudySource([this] { return StudySnapshot(); },
+                            [this] { return RunStudyChecks(); });
+}
+
+TFinforma::~TFinforma() {
+    // Closed, the window has let the document go already, and a newer window may hold it.
+    if (m_document && !m_checksHeld) {
+        m_document->SetStudySource(nullptr, nullptr);
+    }
 }
 
 void TFinforma::CreateGeneralPage(QWidget& page) {
@@ -87,11 +96,21 @@ void TFinforma::CreateGeneralPage(QWidget& page) {
     const FieldRow rows[] = {
         {m_methodName, "emetodo", "Nombre del &método:", {16, 24}, {16, 48, 577, 24}, 60, ""},
         {m_date, "efecha", "&Fecha:", {16, 88}, {16, 112, 185, 24}, 20, ""},
-        {m_analystCount, "meanalista", "Número de A&nalistas:", {16, 160}, {16, 184, 33, 24}, 2,
+        {m_analystCount,
+         "meanalista",
+         "Número de A&nalistas:",
+         {16, 160},
+         {16, 184, 33, 24},
+         2,
          "2"},
         {m_dayCount, "medias", "Número de &días:", {168, 160}, {168, 184, 33, 24}, 2, "2"},
-        {m_replicateCount, "mereplica", "Número de  &replicaciones:", {303, 160},
-         {304, 184, 33, 24}, 2, "3"},
+        {m_replicateCount,
+         "mereplica",
+         "Número de  &replicaciones:",
+         {303, 160},
+         {304, 184, 33, 24},
+         2,
+         "3"},
     };
     QWidget* previous = nullptr;
     for (const FieldRow& row : rows) {
@@ -152,37 +171,37 @@ void TFinforma::CreatePopupMenu() {
     };
     m_anovaItem = addItem("pmnuanalisis", QStringLiteral("&Análisis de la varianza"),
                           QStringLiteral("Presenta inferencia de recobros experimentales"),
-                          &TFinforma::pmnuanalisisClick);
-    m_precisionItem = addItem("pmnuprecs", QStringLiteral("&Precisión de método"),
-                              QStringLiteral("Precisión de método"), &TFinforma::pmnuprecsClick);
+                          &TFinforma::AnovaRequested);
+    m_precisionItem =
+        addItem("pmnuprecs", QStringLiteral("&Precisión de método"),
+                QStringLiteral("Precisión de método"), &TFinforma::PrecisionRequested);
     m_extendedItem = addItem("pmnuampliado", QStringLiteral("Análisis a&mpliado"),
                              QStringLiteral("Componentes de la varianza, intervalos de confianza, "
                                             "criterio de aceptación, pruebas de Cochran y Grubbs "
                                             "y gráfico de variabilidad"),
-                             &TFinforma::pmnuampliadoClick);
+                             &TFinforma::ExtendedAnalysisRequested);
     SetPopupItemsEnabled(false);
 
     // Copy and paste are the grid's own keys; the menu shows them for the mouse.
     m_popupMenu->addSeparator();
-    QAction* copy = m_popupMenu->addAction(QStringLiteral("Copiar"), m_grid,
-                                           &CaptureGrid::CopyBlock);
+    QAction* copy =
+        m_popupMenu->addAction(QStringLiteral("Copiar"), m_grid, &CaptureGrid::CopyBlock);
     copy->setObjectName(QStringLiteral("pmnucopiar"));
     copy->setShortcut(QKeySequence::Copy);
     copy->setStatusTip(QStringLiteral("Copia las celdas seleccionadas"));
-    QAction* paste = m_popupMenu->addAction(QStringLiteral("Pegar"), m_grid,
-                                            &CaptureGrid::PasteBlock);
+    QAction* paste =
+        m_popupMenu->addAction(QStringLiteral("Pegar"), m_grid, &CaptureGrid::PasteBlock);
     paste->setObjectName(QStringLiteral("pmnupegar"));
     paste->setShortcut(QKeySequence::Paste);
     paste->setStatusTip(QStringLiteral("Pega un bloque de datos desde la celda actual"));
 
     // The menu is a window of its own: its hints are passed to the status line by hand.
     connect(m_popupMenu, &QMenu::hovered, this,
-            [this](const QAction* item) { m_mainForm.ShowHint(item->statusTip()); });
-    connect(m_popupMenu, &QMenu::aboutToHide, this, [this] { m_mainForm.ShowHint(QString()); });
+            [this](const QAction* item) { emit HintChanged(item->statusTip()); });
+    connect(m_popupMenu, &QMenu::aboutToHide, this, [this] { emit HintChanged(QString()); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        m_popupMenu->popup(m_grid->viewport()->mapToGlobal(at));
-    });
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_popupMenu->popup(m_grid->viewport()->mapToGlobal(at)); });
 }
 
 QSize TFinforma::sizeHint() const {
@@ -304,7 +323,10 @@ void TFinforma::btnsinumeroClick() {
     try {
         ApplyStudyLayout(study);
     } catch (const Error& error) {
-        m_mainForm.Seams().messages.ReportError(error.what());
+        m_platform.messages.ReportError(error.what());
+        return;
+    } catch (const std::exception&) {
+        m_platform.messages.ReportInternalError(QStringLiteral("Aceptar nuevo formato"));
         return;
     }
     ShowGridOf(study);
@@ -319,7 +341,10 @@ bool TFinforma::stgdatosEnter() {
             return false;
         }
     } catch (const Error& error) {
-        m_mainForm.Seams().messages.ReportError(error.what());
+        m_platform.messages.ReportError(error.what());
+        return false;
+    } catch (const std::exception&) {
+        m_platform.messages.ReportInternalError(QString());
         return false;
     }
     return true;
@@ -346,7 +371,7 @@ void TFinforma::CellsPasted(const PasteCount& count) {
         LastCellTyped();
     }
     if (count.written < count.offered) {
-        m_mainForm.Seams().messages.ShowMessage(
+        m_platform.messages.ShowMessage(
             QStringLiteral("Se pegaron %1 de %2 datos: el bloque no cabe en la tabla a partir de "
                            "la celda actual.")
                 .arg(count.written)
@@ -355,7 +380,7 @@ void TFinforma::CellsPasted(const PasteCount& count) {
 }
 
 void TFinforma::LastCellTyped() {
-    m_mainForm.ApplyCommandEvent(CommandEvent::LastCellTyped);
+    emit LastDataCellTyped();
     SetPopupItemsEnabled(false);
 }
 
@@ -367,18 +392,6 @@ bool TFinforma::stgdatosExit() {
         ShowCheckFailure(*message, StudyPage::DataCapture, *m_grid);
     }
     return !message;
-}
-
-void TFinforma::pmnuanalisisClick() {
-    m_mainForm.mnuanovaClick();
-}
-
-void TFinforma::pmnuprecsClick() {
-    m_mainForm.mnuprecsClick();
-}
-
-void TFinforma::pmnuampliadoClick() {
-    m_mainForm.mnuampliadoClick();
 }
 
 void TFinforma::FocusChanged(QWidget* old, QWidget* now) {
@@ -442,7 +455,7 @@ bool TFinforma::CheckFocusMove(const QWidget& old, const QWidget& now) {
 
 void TFinforma::ShowCheckFailure(const std::string& message, StudyPage page, QWidget& focus) {
     const QScopedValueRollback<bool> holdChecks(m_checksHeld, true);
-    m_mainForm.Seams().messages.ShowMessage(FromCore(message));
+    m_platform.messages.ShowMessage(FromCore(message));
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         frame->mdiArea()->setActiveSubWindow(frame);
     }
@@ -465,22 +478,38 @@ QWidget& TFinforma::ControlOf(StudyControl control) {
 }
 
 void TFinforma::MarkModified() {
-    m_mainForm.SetModifiedMark(kModified);
+    m_document->NoteChange();
 }
 
 char TFinforma::DecimalSeparator() const {
-    return m_mainForm.Seams().regionalSettings.DecimalSeparator();
+    return m_platform.regionalSettings.DecimalSeparator();
+}
+
+bool TFinforma::SettleChanges() {
+    if (!m_document->IsModified()) {
+        return true;
+    }
+    switch (m_platform.messages.AskToSaveChanges()) {
+    case MessageBoxes::CloseAnswer::Cancel:
+        return false;
+    case MessageBoxes::CloseAnswer::Save:
+        return m_save();
+    case MessageBoxes::CloseAnswer::Discard:
+        m_document->Discard();
+        break;
+    }
+    return true;
 }
 
 void TFinforma::closeEvent(QCloseEvent* event) {
-    // Yes saves the study first; a study that could not be saved after all stays open.
-    if (m_mainForm.ModifiedMark() == kModified &&
-        m_mainForm.Seams().messages.AskToSaveChanges() && !m_mainForm.SaveStudy()) {
+    // A study that could not be saved after all stays open, and so does one whose question was
+    // cancelled.
+    if (!SettleChanges()) {
         event->ignore();
         return;
     }
     m_checksHeld = true;
-    m_mainForm.SetModifiedMark(QStringLiteral(" "));
+    m_document->Close();
     event->accept();
 }
 

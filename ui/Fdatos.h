@@ -3,9 +3,12 @@
 #include "study/Study.h"
 #include "study/StudyChecks.h"
 
+#include "ui/Platform.h"
+
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,17 +22,21 @@ namespace orbeta {
 class CaptureGrid;
 struct PasteCount;
 class LimitedField;
-class TMainForm;
+class StudyDocument;
 
 // The capture window: the one study, typed or opened, in its five fields and its grid. It checks
-// the entry as the focus moves between its controls, keeps the study's modified mark in the main
-// window, asks before an unsaved study is lost, and tells the main window the events that change
-// which commands can be used.
+// the entry as the focus moves between its controls, tells the study's document of every change,
+// asks before an unsaved study is lost, and signals the commands its menu asks for and the events
+// that change which commands can be used.
 class TFinforma final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TFinforma(TMainForm& mainForm, QWidget* parent = nullptr);
+    // `save` is the Save command, which gives whether the study was written; the close question's
+    // Yes runs it.
+    TFinforma(const Platform& platform, StudyDocument& document, std::function<bool()> save,
+              QWidget* parent = nullptr);
+    ~TFinforma() override;
 
     // The study as the controls hold it now.
     Study StudySnapshot() const;
@@ -44,12 +51,26 @@ public:
 
     void SetPopupItemsEnabled(bool enabled);
 
+    // The close question, for a study with unsaved changes: Yes saves it, No lets the changes
+    // go, "Cancelar" keeps it. Gives whether the study may go: saved, let go or unchanged.
+    bool SettleChanges();
+
     // The window's first focus: the general page and the method name.
     void THojasEnter();
 
     // The designed client area, and the smallest that still shows the counts and the button.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+signals:
+    // The pop-up menu's commands.
+    void AnovaRequested();
+    void PrecisionRequested();
+    void ExtendedAnalysisRequested();
+    // A character was typed in the grid's bottom-right data cell.
+    void LastDataCellTyped();
+    // The long hint of the pop-up item under the pointer; empty when none.
+    void HintChanged(const QString& longHint);
 
 protected:
     // The close question.
@@ -73,9 +94,6 @@ private:
     bool stgdatosExit();
     void CellsPasted(const PasteCount& count);
     void LastCellTyped();
-    void pmnuanalisisClick();
-    void pmnuprecsClick();
-    void pmnuampliadoClick();
 
     // Notes a move of the focus between controls of this window, for its checks to run once
     // the focus has settled.
@@ -92,7 +110,9 @@ private:
     void MarkModified();
     char DecimalSeparator() const;
 
-    TMainForm& m_mainForm;
+    Platform m_platform;
+    QPointer<StudyDocument> m_document;
+    std::function<bool()> m_save;
     QTabWidget* m_pages = nullptr;
     LimitedField* m_methodName = nullptr;
     LimitedField* m_date = nullptr;

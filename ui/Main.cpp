@@ -5,8 +5,8 @@
 #include "engine/StudyValues.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
-#include "ui/ChildPlacement.h"
 #include "ui/BusyCursor.h"
+#include "ui/ChildPlacement.h"
 #include "ui/ExtendedAnalysisWindow.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -101,8 +102,23 @@ FileDialogSettings StudyFileDialog(const QString& title, const QString& proposed
     return {title, fileTypes, fileTypes.constFirst(), QStringLiteral("w05"), proposedName};
 }
 
-std::filesystem::path PathOf(const QString& fileName) {
-    return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+// The offer of a recovery copy: the study's file, or "Nuevo", and when the copy was taken;
+// beside it, a complete study that an interrupted save of that file left.
+QString RecoveryOffer(const RecoveryCopy& copy) {
+    const QString file = copy.studyFile.empty()
+                             ? kNeverSaved
+                             : QFile::decodeName(QByteArray::fromStdString(copy.studyFile));
+    QString offer = QStringLiteral("Se encontró un estudio sin guardar de «%1» (%2). ¿Recuperarlo?")
+                        .arg(file, QDateTime::fromSecsSinceEpoch(copy.takenAt)
+                                       .toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    if (!copy.studyFile.empty()) {
+        for (const std::filesystem::path& leftover : CompleteInterruptedSaves(copy.studyFile)) {
+            offer += QStringLiteral("\n\nUn guardado interrumpido dejó además el estudio completo "
+                                    "en «%1».")
+                         .arg(QFile::decodeName(leftover.c_str()));
+        }
+    }
+    return offer;
 }
 
 } // namespace
@@ -135,6 +151,7 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
       m_saveDialog(StudyFileDialog(QStringLiteral("Guardar como"), kNeverSaved)) {
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(MainWindowCaption());
+    m_document = new StudyDocument(this);
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -191,8 +208,8 @@ void TMainForm::CreateMenus() {
         {1, "FileSaveItem", "&Guardar", QKeySequence(Qt::CTRL | Qt::Key_G), kSave,
          "Archivo|Guarda el archivo", G::Save, &M::FileSave, true},
         {1, "FileSaveAsItem", "Guardar &como...", none, kSaveAs,
-         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs,
-         &M::FileSaveAs, true},
+         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs, &M::FileSaveAs,
+         true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
         {1, "FilePrintItem", "&Imprimir...", none, kPrint, "Archivo|Imprime el archivo actual",
          G::Print, nullptr, true},
@@ -208,8 +225,8 @@ void TMainForm::CreateMenus() {
         {1, "mnuanova", "&Análisis de la varianza", none, kAnova,
          "Cálculos|Presenta inferencia de recobros experimentales", G::Calculations,
          &M::mnuanovaClick, true},
-        {1, "mnuprecs", "&Precisión de método", none, kPrecision,
-         "Cálculos|Precisión de método", G::Calculations, &M::mnuprecsClick, true},
+        {1, "mnuprecs", "&Precisión de método", none, kPrecision, "Cálculos|Precisión de método",
+         G::Calculations, &M::mnuprecsClick, true},
         {1, "mnuinforme", "&Informe", none, kReport, "Cálculos|Presenta datos y resultados",
          G::Calculations, &M::mnuinformeClick, true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
@@ -218,7 +235,7 @@ void TMainForm::CreateMenus() {
          "aceptación, pruebas de Cochran y Grubbs y gráfico de variabilidad",
          G::Calculations, &M::mnuampliadoClick, true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
-        {1, "mnuplanificar", "&Planificar estudio...", none, kPlanner,
+        {1, "mnuplanificar", "P&lanificar estudio...", none, kPlanner,
          "Cálculos|Propone el diseño de un estudio de precisión", kAlwaysAvailable,
          &M::mnuplanificarClick, true},
         {0, "WindowMenu", "&Ventana", none, kWindowMenu, "Arregla las ventanas presentes",
@@ -260,6 +277,37 @@ void TMainForm::CreateMenus() {
             m_groups[std::size_t(*row.group)].push_back(action);
         }
     }
+    m_windowMenu = findChild<QMenu*>(QStringLiteral("WindowMenu"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { ListWindows(*m_windowMenu); });
+}
+
+void TMainForm::ListWindows(QMenu& windowMenu) {
+    for (QAction* item : m_windowListItems) {
+        windowMenu.removeAction(item);
+        item->deleteLater();
+    }
+    m_windowListItems.clear();
+    const QList<QMdiSubWindow*> frames = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (frames.isEmpty()) {
+        return;
+    }
+    m_windowListItems.push_back(windowMenu.addSeparator());
+    for (qsizetype index = 0; index < frames.size(); ++index) {
+        QMdiSubWindow* frame = frames[index];
+        // The first nine get a digit as their access key, as multiple-document programs give.
+        const QString caption = frame->widget()->windowTitle();
+        QAction* item = windowMenu.addAction(
+            index < 9 ? QStringLiteral("&%1 %2").arg(index + 1).arg(caption) : caption);
+        item->setObjectName(QStringLiteral("WindowListItem"));
+        item->setCheckable(true);
+        item->setChecked(frame == m_mdiArea->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, frame = QPointer<QMdiSubWindow>(frame)] {
+            if (frame) {
+                m_mdiArea->setActiveSubWindow(frame);
+            }
+        });
+        m_windowListItems.push_back(item);
+    }
 }
 
 QMenu* TMainForm::AddMenu(QMenu* parentMenu, const MenuRow& row) {
@@ -279,7 +327,9 @@ QAction* TMainForm::AddItem(QMenu& menu, const MenuRow& row) {
     item->setShortcut(row.shortcut);
     SetHint(*item, QString::fromUtf8(row.hint));
     m_helpContexts.insert(item, row.helpContext);
-    connect(item, &QAction::triggered, this, row.command);
+    const QString caption = QString(item->text()).remove(QLatin1Char('&'));
+    connect(item, &QAction::triggered, this,
+            [this, command = row.command, caption] { RunCommand(command, caption); });
     m_commandItems.push_back({row.command, item});
     return item;
 }
@@ -350,7 +400,8 @@ void TMainForm::CreateStatusLine() {
     m_statusLine = panel("StatusLine", QString());
     m_statusLine->setFixedWidth(336);
     QLabel* help = panel("Paneld", QStringLiteral("F1 <Ayuda>"));
-    m_modifiedMark = panel("estado", QString());
+    m_modifiedMark = panel("estado", m_document->MarkText());
+    connect(m_document, &StudyDocument::MarkChanged, m_modifiedMark, &QLabel::setText);
     m_modifiedMark->setFixedWidth(132);
     // A narrow window narrows the middle panel, down to nothing, rather than the other way.
     help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -395,7 +446,22 @@ void TMainForm::ChildWindowClosing(ChildKind kind, const QMdiSubWindow& closing)
 }
 
 TFinforma& TMainForm::CreateCaptureWindow() {
-    auto* capture = new TFinforma(*this);
+    auto* capture = new TFinforma(m_platform, *m_document, [this] { return SaveStudy(); });
+    capture->setWindowTitle(m_document->Caption());
+    connect(m_document, &StudyDocument::CaptionChanged, capture, &QWidget::setWindowTitle);
+    // The pop-up menu's commands are the menu bar's.
+    connect(capture, &TFinforma::AnovaRequested, this, [this] {
+        RunCommand(&TMainForm::mnuanovaClick, QStringLiteral("Análisis de la varianza"));
+    });
+    connect(capture, &TFinforma::PrecisionRequested, this, [this] {
+        RunCommand(&TMainForm::mnuprecsClick, QStringLiteral("Precisión de método"));
+    });
+    connect(capture, &TFinforma::ExtendedAnalysisRequested, this, [this] {
+        RunCommand(&TMainForm::mnuampliadoClick, QStringLiteral("Análisis ampliado"));
+    });
+    connect(capture, &TFinforma::LastDataCellTyped, this,
+            [this] { ApplyCommandEvent(CommandEvent::LastCellTyped); });
+    connect(capture, &TFinforma::HintChanged, this, &TMainForm::ShowHint);
     m_captureWindow = capture;
     AddChildWindow(capture, ChildKind::CaptureWindow);
     emit CaptureWindowChanged(true);
@@ -403,16 +469,23 @@ TFinforma& TMainForm::CreateCaptureWindow() {
     return *capture;
 }
 
-void TMainForm::ReportingErrors(const std::function<void()>& step) {
+void TMainForm::ReportingErrors(const std::function<void()>& step, const QString& command) {
     try {
         step();
     } catch (const Error& error) {
         m_platform.messages.ReportError(error.what());
+    } catch (const std::exception&) {
+        m_platform.messages.ReportInternalError(command);
     }
 }
 
+void TMainForm::RunCommand(void (TMainForm::*command)(), const QString& caption) {
+    ReportingErrors([this, command] { (this->*command)(); }, caption);
+}
+
 void TMainForm::FileNew() {
-    CreateCaptureWindow().setWindowTitle(kNeverSaved);
+    m_document->BeginNew();
+    CreateCaptureWindow();
     ApplyCommandEvent(CommandEvent::New);
 }
 
@@ -422,27 +495,69 @@ void TMainForm::FileOpen() {
         return;
     }
     m_openDialog.selectedFileType = chosen->fileType;
-    OpenStudyFile(chosen->path);
+    OpenStudyFile(FileNameOf(chosen->path));
 }
 
-void TMainForm::OpenStudyFile(const QString& path) {
+void TMainForm::OpenStudyFile(const StudyFileName& file) {
     // Open is unavailable while a capture window exists; there is never a second one.
     if (m_captureWindow) {
         return;
     }
-    m_openDialog.proposedName = path;
+    m_openDialog.proposedName = file.shown;
     // The file is read whole before any window exists, so a failed Open leaves nothing behind.
-    ReportingErrors([&] {
-        const BusyCursor busy;
-        const Study study =
-            ReadStudyFile(PathOf(path), m_platform.regionalSettings.DecimalSeparator());
-        TFinforma& capture = CreateCaptureWindow();
-        capture.ShowStudy(study);
-        capture.setWindowTitle(path);
-        m_saveDialog.proposedName = path;
-        ApplyCommandEvent(CommandEvent::Open);
-        capture.SetPopupItemsEnabled(true);
-    });
+    ReportingErrors(
+        [&] {
+            const BusyCursor busy;
+            const Study study =
+                ReadStudyFile(file.native, m_platform.regionalSettings.DecimalSeparator());
+            m_document->BeginFromFile(file);
+            ShowInNewCaptureWindow(study);
+        },
+        QStringLiteral("Abrir"));
+}
+
+TFinforma& TMainForm::ShowInNewCaptureWindow(const Study& study) {
+    TFinforma& capture = CreateCaptureWindow();
+    capture.ShowStudy(study);
+    ApplyCommandEvent(CommandEvent::Open);
+    capture.SetPopupItemsEnabled(true);
+    return capture;
+}
+
+void TMainForm::OfferRecoveryCopies() {
+    const std::optional<std::filesystem::path>& folder = m_document->RecoveryFolder();
+    if (!folder) {
+        return;
+    }
+    for (RecoverySlot& slot : RecoverySlot::ClaimLeftBehind(*folder)) {
+        std::optional<RecoveryCopy> copy;
+        try {
+            copy = slot.Read();
+        } catch (const Error&) {
+            // A copy cut short holds nothing that can be shown; it goes.
+            slot.Remove();
+            continue;
+        }
+        // One met while a study is open waits for the next start, as one left for later does.
+        const MessageBoxes::RecoverAnswer answer =
+            m_captureWindow ? MessageBoxes::RecoverAnswer::Later
+                            : m_platform.messages.AskToRecover(RecoveryOffer(*copy));
+        if (answer == MessageBoxes::RecoverAnswer::Discard) {
+            slot.Remove();
+        }
+        if (answer != MessageBoxes::RecoverAnswer::Recover) {
+            continue;
+        }
+        std::optional<StudyFileName> file;
+        if (!copy->studyFile.empty()) {
+            file = FileNameOf(std::filesystem::path(copy->studyFile));
+        }
+        m_document->Recovered(std::move(slot), file, copy->fileIdentity);
+        ShowInNewCaptureWindow(copy->study);
+        // A recovered study may be saved at once: it is the changed study of the run that
+        // ended.
+        ApplyCommandEvent(CommandEvent::LastCellTyped);
+    }
 }
 
 void TMainForm::FileSave() {
@@ -455,57 +570,64 @@ void TMainForm::FileSaveAs() {
 
 bool TMainForm::SaveStudy() {
     return Saving([this] {
-        if (m_captureWindow->windowTitle() == kNeverSaved) {
-            m_saveDialog.proposedName = kNeverSaved;
+        if (m_document->IsNew()) {
+            m_document->SetSaveName(
+                {std::filesystem::path(kNeverSaved.toStdString()), kNeverSaved});
             return SaveStudyAs();
         }
-        WriteCapturedStudy(m_saveDialog.proposedName);
+        // Another program's change of the file is not overwritten without a word.
+        const StudyFileName saveName = m_document->SaveName();
+        if (m_document->ChangedOnDisk(saveName.native)) {
+            switch (m_platform.messages.AskToReplaceChangedFile()) {
+            case MessageBoxes::ChangedFileAnswer::Replace:
+                break;
+            case MessageBoxes::ChangedFileAnswer::SaveAs:
+                return SaveStudyAs();
+            case MessageBoxes::ChangedFileAnswer::Cancel:
+                return false;
+            }
+        }
+        WriteCapturedStudy(saveName);
         return true;
     });
 }
 
 bool TMainForm::SaveStudyAs() {
     return Saving([this] {
+        m_saveDialog.proposedName = m_document->SaveName().shown;
         const std::optional<ChosenFile> chosen =
             m_platform.fileDialogs.ChooseFileToSave(m_saveDialog);
         if (!chosen) {
             return false;
         }
-        m_saveDialog.proposedName = chosen->path;
+        const StudyFileName file = FileNameOf(chosen->path);
+        m_document->SetSaveName(file);
         m_saveDialog.selectedFileType = chosen->fileType;
-        WriteCapturedStudy(chosen->path);
-        m_captureWindow->setWindowTitle(chosen->path);
+        WriteCapturedStudy(file);
         return true;
     });
 }
 
 bool TMainForm::StudyPassesChecks() {
     bool passed = false;
-    ReportingErrors([&] { passed = m_captureWindow && m_captureWindow->RunStudyChecks(); });
+    ReportingErrors([&] { passed = m_captureWindow && m_captureWindow->RunStudyChecks(); },
+                    QStringLiteral("Verificar el estudio"));
     return passed;
 }
 
 bool TMainForm::Saving(const std::function<bool()>& save) {
     bool saved = false;
     if (StudyPassesChecks()) {
-        ReportingErrors([&] { saved = save(); });
+        ReportingErrors([&] { saved = save(); }, QStringLiteral("Guardar"));
     }
     return saved;
 }
 
-void TMainForm::WriteCapturedStudy(const QString& fileName) {
+void TMainForm::WriteCapturedStudy(const StudyFileName& file) {
     const BusyCursor busy;
-    WriteStudyFile(PathOf(fileName), m_captureWindow->StudySnapshot(),
+    WriteStudyFile(file.native, m_captureWindow->StudySnapshot(),
                    m_platform.regionalSettings.DecimalSeparator());
-    SetModifiedMark(QString());
-}
-
-QString TMainForm::ModifiedMark() const {
-    return m_modifiedMark->text();
-}
-
-void TMainForm::SetModifiedMark(const QString& mark) {
-    m_modifiedMark->setText(mark);
+    m_document->Saved(file);
 }
 
 TFinforma* TMainForm::CaptureWindow() const {
@@ -542,7 +664,6 @@ void TMainForm::mnuoprtClick() {
         m_printerAndMargin->exec();
     }
 }
-
 
 void TMainForm::Calculating(const std::function<void(const Study&, char)>& calculate) {
     if (StudyPassesChecks()) {
@@ -583,11 +704,10 @@ void TMainForm::mnuinformeClick() {
 
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
-        // The study's file as the capture window's caption names it; none for a new study.
-        const QString title = m_captureWindow->windowTitle();
+        // The study's file, as the document names it; none for a new study.
         ExtendedSnapshot snapshot{study.methodName,
                                   study.date,
-                                  title == kNeverSaved ? QString() : title,
+                                  m_document->IsNew() ? QString() : m_document->Caption(),
                                   ReadStudyValues(study, separator),
                                   {},
                                   {}};
@@ -599,21 +719,24 @@ void TMainForm::mnuampliadoClick() {
 }
 
 void TMainForm::mnuplanificarClick() {
-    auto* window = new TFplan(m_platform, [this] { return StudyForPlanner(); });
+    // The planner takes the study from the document, checked by the capture window's checks.
+    auto checkedStudy = [document = QPointer<StudyDocument>(m_document),
+                         &messages = m_platform.messages]() -> std::optional<Study> {
+        if (!document || !document->HasStudy()) {
+            messages.ShowMessage(
+                QStringLiteral("No hay ningún estudio abierto del que tomar el promedio y las "
+                               "desviaciones estándar."));
+            return std::nullopt;
+        }
+        try {
+            return document->CheckedStudy();
+        } catch (const Error& error) {
+            messages.ReportError(error.what());
+        }
+        return std::nullopt;
+    };
+    auto* window = new TFplan(m_platform, checkedStudy);
     window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
-}
-
-std::optional<Study> TMainForm::StudyForPlanner() {
-    if (!m_captureWindow) {
-        m_platform.messages.ShowMessage(
-            QStringLiteral("No hay ningún estudio abierto del que tomar el promedio y las "
-                           "desviaciones estándar."));
-        return std::nullopt;
-    }
-    if (!StudyPassesChecks()) {
-        return std::nullopt;
-    }
-    return m_captureWindow->StudySnapshot();
 }
 
 void TMainForm::mnucloseClick() {
@@ -631,7 +754,7 @@ void TMainForm::WindowTile() {
 }
 
 void TMainForm::WindowCascade() {
-    m_mdiArea->cascadeSubWindows();
+    CascadeInArea(*m_mdiArea);
 }
 
 void TMainForm::HelpContents() {

@@ -4,6 +4,7 @@
 #include "ui/CommandStates.h"
 #include "ui/FileDialogs.h"
 #include "ui/Platform.h"
+#include "ui/StudyDocument.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -11,8 +12,8 @@
 
 #include <array>
 #include <functional>
-#include <utility>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QDialog;
@@ -38,6 +39,8 @@ public:
 
     // The one capture window while it is open.
     TFinforma* CaptureWindow() const;
+    // The study's document: its file, save name, modified mark and recovery copy.
+    StudyDocument& Document() const { return *m_document; }
 
     // The print dialogs the print commands open: the laser and DeskJet print options dialogs
     // and the printer and margin dialog. They outlive the main window's use of them.
@@ -56,10 +59,14 @@ public:
     // The commands of the menus and the tool bar.
     void FileNew();
     void FileOpen();
-    // The second half of Open, after its dialog: loads the study file at `path` into a new
-    // capture window, or shows the error report and leaves everything as it was. The program
-    // starts with it for a file named on its command line.
-    void OpenStudyFile(const QString& path);
+    // The second half of Open, after its dialog: loads the study file into a new capture
+    // window, or shows the error report and leaves everything as it was. The program starts
+    // with it for a file named on its command line.
+    void OpenStudyFile(const StudyFileName& file);
+    // At start: offers each recovery copy that an earlier run left in the document's recovery
+    // folder, one at a time while no study is open; a copy accepted opens in a new capture
+    // window, modified, one declined is removed.
+    void OfferRecoveryCopies();
     void FileSave();
     void FileSaveAs();
     void PrintLasserClick();
@@ -82,10 +89,6 @@ public:
     // Writes the long hint of the control or menu item under the pointer into the status line;
     // an empty hint empties it.
     void ShowHint(const QString& longHint);
-
-    // The study's modified mark, the text of the status panel `estado`.
-    QString ModifiedMark() const;
-    void SetModifiedMark(const QString& mark);
 
     // Save and Save As; each gives whether the study was written.
     bool SaveStudy();
@@ -115,18 +118,23 @@ private:
     TFinforma& CreateCaptureWindow();
     // Runs a step of a command; an error the step does not handle ends it and is shown in the
     // error report.
-    void ReportingErrors(const std::function<void()>& step);
+    // An error outside the core's own is caught as a last resort and reported as a failure of
+    // `command`, the caption of what the user asked for.
+    void ReportingErrors(const std::function<void()>& step, const QString& command = QString());
+    // Runs a menu command, reporting any error it lets through.
+    void RunCommand(void (TMainForm::*command)(), const QString& caption);
+    // The "Ventana" menu's list of the open windows, after its items.
+    void ListWindows(QMenu& windowMenu);
     // Whether there is a study and it passes the study checks; a failed check has shown its
     // message, an error its report.
     bool StudyPassesChecks();
     // A save: the study checks, then `save`, which gives whether it wrote the file. Gives
     // whether the study was written.
     bool Saving(const std::function<bool()>& save);
-    // The capture window's study for the planner when it passes the study checks; otherwise
-    // nothing, the reason shown.
-    std::optional<Study> StudyForPlanner();
-    // Writes the capture window's study and clears the modified mark.
-    void WriteCapturedStudy(const QString& fileName);
+    // Writes the capture window's study to `file`, which becomes the study's file.
+    void WriteCapturedStudy(const StudyFileName& file);
+    // Shows a study in a new capture window, as Open does.
+    TFinforma& ShowInNewCaptureWindow(const Study& study);
     // A calculation: the study checks, then `calculate` with the capture window's study and the
     // decimal separator; an error it raises is shown in the error report.
     void Calculating(const std::function<void(const Study&, char)>& calculate);
@@ -135,11 +143,15 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     QLabel* m_statusLine = nullptr;
     QLabel* m_modifiedMark = nullptr;
+    StudyDocument* m_document = nullptr;
     QPointer<TFinforma> m_captureWindow;
+    QMenu* m_windowMenu = nullptr;
+    std::vector<QAction*> m_windowListItems;
     QPointer<QWidget> m_laserOptions;
     QPointer<QDialog> m_printerAndMargin;
     QPointer<QWidget> m_deskJetOptions;
-    // The Open and Save dialogs, as they open next: the save name is the Save dialog's name.
+    // The Open and Save dialogs, as they open next; the Save dialog proposes the document's save
+    // name.
     FileDialogSettings m_openDialog;
     FileDialogSettings m_saveDialog;
     QHash<const QAction*, int> m_helpContexts;

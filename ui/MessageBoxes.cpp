@@ -40,10 +40,33 @@ int RunBox(QMessageBox::Icon icon, const QString& caption, const QString& text) 
     return box.exec();
 }
 
+// A question answered "&Sí", "&No" or `cancel`: Yes is the default, and Escape, the box's close
+// button and an end of the program meanwhile answer `cancel`. Gives the standard button pressed.
+int AskYesNoOrCancel(const QString& caption, const QString& text, const QString& cancel) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.button(QMessageBox::Cancel)->setText(cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    WidenForCaption(box);
+    return box.exec();
+}
+
 } // namespace
 
 void MessageBoxes::ReportError(const std::string& errorText) {
     ShowErrorReport(QString::fromStdString(WithFullStop(errorText)));
+}
+
+void MessageBoxes::ReportInternalError(const QString& command) {
+    const QString what =
+        command.isEmpty() ? QStringLiteral("la orden") : QStringLiteral("«%1»").arg(command);
+    ShowErrorReport(QStringLiteral("No se pudo completar %1 por un error interno del programa. "
+                                   "El estudio no cambió.")
+                        .arg(what));
 }
 
 void QtMessageBoxes::ShowMessage(const QString& text) {
@@ -54,17 +77,49 @@ void QtMessageBoxes::ShowErrorReport(const QString& text) {
     RunBox(QMessageBox::Critical, m_applicationTitle, text);
 }
 
-bool QtMessageBoxes::AskToSaveChanges() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Guardar archivo?"),
-                    QStringLiteral("Se realizaron cambios!\nQuiere guardar su información?"),
-                    QMessageBox::Yes | QMessageBox::No);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
+MessageBoxes::CloseAnswer QtMessageBoxes::AskToSaveChanges() {
+    // One key must never throw the changes away: Enter saves, Escape keeps the study open.
+    switch (
+        AskYesNoOrCancel(QStringLiteral("Guardar archivo?"),
+                         QStringLiteral("Se realizaron cambios!\nQuiere guardar su información?"),
+                         QStringLiteral("Cancelar"))) {
+    case QMessageBox::Yes:
+        return CloseAnswer::Save;
+    case QMessageBox::No:
+        return CloseAnswer::Discard;
+    default:
+        return CloseAnswer::Cancel;
+    }
+}
+
+MessageBoxes::ChangedFileAnswer QtMessageBoxes::AskToReplaceChangedFile() {
+    QMessageBox box(QMessageBox::Warning, m_applicationTitle,
+                    QStringLiteral("El archivo cambió en el disco después de abrirlo. "
+                                   "¿Reemplazarlo con este estudio?"));
+    QPushButton* replace = box.addButton(QStringLiteral("Reemplazar"), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Guardar como..."), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
     box.setWindowModality(Qt::ApplicationModal);
     WidenForCaption(box);
-    return box.exec() == QMessageBox::Yes;
+    box.exec();
+    if (box.clickedButton() == replace) {
+        return ChangedFileAnswer::Replace;
+    }
+    return box.clickedButton() == saveAs ? ChangedFileAnswer::SaveAs : ChangedFileAnswer::Cancel;
+}
+
+MessageBoxes::RecoverAnswer QtMessageBoxes::AskToRecover(const QString& text) {
+    // Only a deliberate No lets the study go.
+    switch (AskYesNoOrCancel(m_applicationTitle, text, QStringLiteral("Más &tarde"))) {
+    case QMessageBox::Yes:
+        return RecoverAnswer::Recover;
+    case QMessageBox::No:
+        return RecoverAnswer::Discard;
+    default:
+        return RecoverAnswer::Later;
+    }
 }
 
 } // namespace orbeta

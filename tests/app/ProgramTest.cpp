@@ -81,7 +81,7 @@ TEST(ProgramStart, StartsOpensAStudyAndQuitsWithoutAWord) {
         const std::filesystem::path startFolder = std::filesystem::current_path();
         std::filesystem::current_path(testing::kWorkedExampleFile.parent_path());
         Program program;
-        program.Start(QString::fromStdString(testing::kWorkedExampleFile.filename().string()));
+        program.Start(testing::kWorkedExampleFile.filename());
         std::filesystem::current_path(startFolder);
         QTimer::singleShot(0, [&] {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&program.MainWindow()));

@@ -1,10 +1,21 @@
 #include "app/Startup.h"
 
+#include "support/Expectations.h"
+#include "support/TemporaryFolder.h"
+#include "ui/CaptureGrid.h"
+#include "ui/Fdatos.h"
+
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace orbeta {
 namespace {
@@ -57,6 +68,64 @@ TEST(Startup, MessagesCarryTheApplicationTitleAndHelpComesFromItsHelpFile) {
         helpShown = helpShown || (window->objectName() == "TFayuda" && window->isVisible());
     }
     EXPECT_TRUE(helpShown);
+}
+
+// A study changed when the program is terminated (a logout, a shutdown, kill) comes back at the
+// next start: SIGTERM writes its recovery copy, the next start offers it, and Yes restores every
+// field and cell, still to be saved.
+TEST(Startup, AStudyChangedWhenTheProgramIsTerminatedIsOfferedAtTheNextStart) {
+    testing::TemporaryFolder state;
+    const auto recoveryFolder = state / "orbeta";
+    Study typed;
+    QString takenBefore;
+    {
+        Program program(recoveryFolder);
+        program.Start();
+        TMainForm& mainWindow = program.MainWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+        mainWindow.findChild<QAction*>(QStringLiteral("FileNewItem"))->trigger();
+        QApplication::processEvents();
+        auto* method = mainWindow.findChild<QLineEdit*>(QStringLiteral("emetodo"));
+        method->setFocus();
+        QTest::keyClicks(method, QStringLiteral("Valoracion HPLC"));
+        auto* grid = mainWindow.findChild<CaptureGrid*>(QStringLiteral("stgdatos"));
+        grid->SetCellText(1, 1, QStringLiteral("99,5"));
+        grid->SetCellText(2, 6, QStringLiteral("sin dato"));
+        typed = mainWindow.CaptureWindow()->StudySnapshot();
+        ASSERT_EQ(mainWindow.Document().MarkText(), "Modificado");
+        takenBefore = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+        EXPECT_EQ(QApplication::exec(), 128 + SIGTERM);
+    }
+    const QString takenAfter =
+        QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+
+    Program program(recoveryFolder);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(recoveryFolder), {}), 2)
+        << "the copy and its lock";
+    // The offer is answered as soon as it is shown.
+    QString offer;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            offer = box->text();
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    answer.start(10);
+    program.Start();
+    TMainForm& mainWindow = program.MainWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mainWindow.CaptureWindow() != nullptr; }));
+    const QString expected =
+        QString::fromUtf8("Se encontró un estudio sin guardar de «Nuevo» (%1). ¿Recuperarlo?");
+    EXPECT_TRUE(offer == expected.arg(takenBefore) || offer == expected.arg(takenAfter))
+        << offer.toStdString();
+    EXPECT_TRUE(testing::SameFieldsAndGrid(mainWindow.CaptureWindow()->StudySnapshot(), typed));
+    EXPECT_EQ(mainWindow.CaptureWindow()->windowTitle(), "Nuevo");
+    EXPECT_EQ(mainWindow.Document().MarkText(), "Modificado");
+    EXPECT_TRUE(mainWindow.findChild<QAction*>(QStringLiteral("FileSaveAsItem"))->isEnabled());
+    // Held by this run now, the copy is offered to no other.
+    EXPECT_TRUE(RecoverySlot::ClaimLeftBehind(recoveryFolder).empty());
 }
 
 } // namespace

@@ -90,13 +90,12 @@ TEST_F(CaptureWindowTest, ANewWindowShowsTheGeneralPageAndADefaultGrid) {
     EXPECT_EQ(grid.GridRows(), 7);
     EXPECT_EQ(grid.CellText(1, 0), "Analista 1");
     EXPECT_EQ(grid.CellText(2, 0), "Analista 2");
-    EXPECT_EQ(HeaderColumn(grid),
-              QStringList({QString::fromUtf8("(Día 1,Replica 1)"),
-                           QString::fromUtf8("(Día 1,Replica 2)"),
-                           QString::fromUtf8("(Día 1,Replica 3)"),
-                           QString::fromUtf8("(Día 2,Replica 1)"),
-                           QString::fromUtf8("(Día 2,Replica 2)"),
-                           QString::fromUtf8("(Día 2,Replica 3)")}));
+    EXPECT_EQ(
+        HeaderColumn(grid),
+        QStringList({QString::fromUtf8("(Día 1,Replica 1)"), QString::fromUtf8("(Día 1,Replica 2)"),
+                     QString::fromUtf8("(Día 1,Replica 3)"), QString::fromUtf8("(Día 2,Replica 1)"),
+                     QString::fromUtf8("(Día 2,Replica 2)"),
+                     QString::fromUtf8("(Día 2,Replica 3)")}));
     EXPECT_EQ(DataColumn(grid, 1), QStringList(6, QString()));
     EXPECT_EQ(grid.columnWidth(0), 110);
     EXPECT_EQ(grid.rowHeight(0), 24);
@@ -122,12 +121,10 @@ TEST_F(CaptureWindowTest, EnterMovesOnFromAFieldThatHoldsText) {
         const char* typed;
         const char* focusAfterEnter;
     } steps[] = {
-        {"", "efecha"},     // after the method name
-        {"", "efecha"},     // Enter in the empty date moves nothing
-        {"01/06", "meanalista"},
-        {"", "medias"},     // the counts hold "2", "2", "3"
-        {"", "mereplica"},
-        {"", "btnsinumero"},
+        {"", "efecha"},                          // after the method name
+        {"", "efecha"},                          // Enter in the empty date moves nothing
+        {"01/06", "meanalista"}, {"", "medias"}, // the counts hold "2", "2", "3"
+        {"", "mereplica"},       {"", "btnsinumero"},
     };
     for (const auto& step : steps) {
         Type(QString::fromUtf8(step.typed));
@@ -140,7 +137,7 @@ TEST_F(CaptureWindowTest, EnterMovesOnFromAFieldThatHoldsText) {
 TEST_F(CaptureWindowTest, AnyKeyThatChangesAFieldMarksTheStudyModified) {
     NewStudy();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) {
-        mainWindow.SetModifiedMark(QString());
+        mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
         Field("medias").setFocus();
         Field("medias").setCursorPosition(0);
         Press(key);
@@ -400,7 +397,7 @@ TEST_F(CaptureWindowTest, ABlockPastedFromASpreadsheetFillsTheGridAndCompletesTh
     QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t99\r\n4\t5\t6\r\n7\t8\t9\r\n"
                                                          "10\t11\t12\r\n13\t14\t15\r\n"
                                                          "16\t17\t18\r\n19\t20\t21\r\n"));
-    mainWindow.SetModifiedMark(QString());
+    mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
     Press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(DataColumn(Grid(), 1), QStringList({"1", "4", "7", "10", "13", "16"}));
     EXPECT_EQ(DataColumn(Grid(), 3), QStringList({"3", "6", "9", "12", "15", "18"}));
@@ -449,7 +446,10 @@ TEST_F(CaptureWindowTest, APasteTooBigForTheGridSaysHowManyDataWereLeftOut) {
     const PasteCase cases[] = {
         {2, {1, 5}, Block(2, 2), {",,,,1,3", ",,,,2,4"}, {}},
         {2, {1, 1}, Block(2, 6), {"1,3,5,7,9,11", "2,4,6,8,10,12"}, {}},
-        {3, {1, 4}, Block(4, 5), {",,,1,5,9", ",,,2,6,10", ",,,3,7,11"},
+        {3,
+         {1, 4},
+         Block(4, 5),
+         {",,,1,5,9", ",,,2,6,10", ",,,3,7,11"},
          {"Se pegaron 9 de 20 datos:" + tail}},
         {2, {2, 6}, Block(1, 2), {",,,,,", ",,,,,1"}, {"Se pegaron 1 de 2 datos:" + tail}},
         {2, {2, 1}, Block(3, 1), {",,,,,", "1,,,,,"}, {"Se pegaron 1 de 3 datos:" + tail}},
@@ -515,7 +515,7 @@ TEST_F(CaptureWindowTest, AltWithAKeyNoAccessKeyTakesTypesNothingButAltGrTypes) 
     for (const AltCase& row : cases) {
         SCOPED_TRACE(std::string(row.where) + " " + row.character);
         NewStudy();
-        mainWindow.SetModifiedMark(QString());
+        mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
         const bool inGrid = QString::fromUtf8(row.where) == "stgdatos";
         if (inGrid) {
             Grid().setFocus();
@@ -538,7 +538,7 @@ TEST_F(CaptureWindowTest, AltWithAKeyNoAccessKeyTakesTypesNothingButAltGrTypes) 
 }
 
 TEST_F(CaptureWindowTest, KeysThatTypeNothingLeaveNoMarkAndMakeNothingAvailable) {
-    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,  Qt::Key_Down,
+    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
                             Qt::Key_Home, Qt::Key_End,   Qt::Key_F5, Qt::Key_Shift};
     NewStudy();
     Field("emetodo").setText(QString::fromUtf8("Valoración"));
@@ -547,7 +547,7 @@ TEST_F(CaptureWindowTest, KeysThatTypeNothingLeaveNoMarkAndMakeNothingAvailable)
         const bool inGrid = QString::fromUtf8(where) == "stgdatos";
         if (inGrid) {
             FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
-            mainWindow.SetModifiedMark(QString());
+            mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
         }
         for (const Qt::Key key : keys) {
             SCOPED_TRACE(std::string(where) + " key " + std::to_string(key));
@@ -585,8 +585,7 @@ TEST_F(CaptureWindowTest, ABlockCanBeSelectedAndCopiedOnceTheStudyIsComplete) {
         {"dragging",
          [&] {
              CaptureGrid& grid = Grid();
-             QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
-                               centre(grid, 1, 2));
+             QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, centre(grid, 1, 2));
              QMouseEvent drag(QEvent::MouseMove, centre(grid, 2, 4),
                               grid.viewport()->mapToGlobal(centre(grid, 2, 4)), Qt::NoButton,
                               Qt::LeftButton, Qt::NoModifier);
@@ -623,6 +622,41 @@ TEST_F(CaptureWindowTest, ABlockCanBeSelectedAndCopiedOnceTheStudyIsComplete) {
         QApplication::processEvents();
         Press(Qt::Key_C, Qt::ControlModifier);
         EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(row.copied));
+    }
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+// In the open cell editor Ctrl+Shift with an arrow selects words of the cell's text: the
+// current cell and the selected block stay. Only Shift+arrows without Ctrl change the block.
+TEST_F(CaptureWindowTest, CtrlShiftArrowsInTheCellEditorKeepTheCurrentCellAndTheBlock) {
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int column;
+        int row;
+        const char* copied;
+    };
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    const Step steps[] = {
+        {Qt::Key_Up, Qt::ShiftModifier, 2, 4, "8\n10\n"},
+        {Qt::Key_Left, ctrlShift, 2, 4, "8\n10\n"},
+        {Qt::Key_Right, ctrlShift, 2, 4, "8\n10\n"},
+        {Qt::Key_Left, Qt::ShiftModifier, 1, 4, "7\t8\n9\t10\n"},
+        {Qt::Key_Right, ctrlShift, 1, 4, "7\t8\n9\t10\n"},
+    };
+    NewStudy();
+    Press(Qt::Key_P, Qt::AltModifier); // shows the grid's page
+    FillGrid({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    ClickCell(2, 5);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.copied);
+        Press(step.key, step.modifiers);
+        EXPECT_EQ(Focus(), "stgdatos");
+        EXPECT_EQ(Grid().CurrentColumn(), step.column);
+        EXPECT_EQ(Grid().CurrentRow(), step.row);
+        QGuiApplication::clipboard()->clear();
+        Grid().CopyBlock();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(step.copied));
     }
     EXPECT_TRUE(Messages().isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
 
+#include "files/RecoveryCopy.h"
 #include "files/StudyFile.h"
 #include "ui/Ufanova.h"
 
@@ -11,7 +12,11 @@
 #include <QMdiSubWindow>
 #include <QTableWidget>
 
+#include <QDateTime>
+#include <QFile>
+
 #include <filesystem>
+#include <functional>
 
 namespace orbeta {
 namespace {
@@ -89,9 +94,8 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
     EXPECT_EQ(Grid().CellText(1, 3), "99.8");
     EXPECT_EQ(Grid().CellText(2, 3), "99") << "as the reader shows 99.0";
     EXPECT_EQ(Mark(), "");
-    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova",
-                             "mnuinforme", "mnuampliado", "pmnuanalisis", "pmnuprecs",
-                             "pmnuampliado"}) {
+    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova", "mnuinforme",
+                             "mnuampliado", "pmnuanalisis", "pmnuprecs", "pmnuampliado"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
     for (const char* name : {"FileNewItem", "FileOpenItem", "FileSaveItem", "FileSaveAsItem"}) {
@@ -199,7 +203,7 @@ TEST_F(FileCommandsTest, AFileNamedAtStartOpensAsOpenOpensIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.string());
         platform.messages = {};
-        mainWindow.OpenStudyFile(NameOf(c.file));
+        mainWindow.OpenStudyFile(FileNameOf(NameOf(c.file)));
         QApplication::processEvents();
         EXPECT_EQ(ErrorReports(), c.errorReports);
         EXPECT_EQ(platform.fileDialogs.OpenDialogsShown().size(), 0u) << "no dialog is shown";
@@ -210,7 +214,7 @@ TEST_F(FileCommandsTest, AFileNamedAtStartOpensAsOpenOpensIt) {
         EXPECT_FALSE(Enabled("FileSaveItem"));
         if (c.opens) {
             EXPECT_EQ(Capture()->windowTitle(), NameOf(c.file));
-            mainWindow.OpenStudyFile(NameOf(c.file));
+            mainWindow.OpenStudyFile(FileNameOf(NameOf(c.file)));
             EXPECT_EQ(mainWindow.findChildren<TFinforma*>().size(), 1) << "never a second one";
             EXPECT_EQ(ErrorReports(), QStringList());
             ASSERT_TRUE(CloseCapture());
@@ -352,7 +356,15 @@ TEST_F(FileCommandsTest, AFieldTheFileCannotHoldIsRefusedAtSaveTime) {
 
 // --- The close question --------------------------------------------------------------------
 
-enum class Answer { NotAsked, No, YesCheckFails, YesDialogCancelled, YesWriteFails, YesSaved };
+enum class Answer {
+    NotAsked,
+    No,
+    Cancel,
+    YesCheckFails,
+    YesDialogCancelled,
+    YesWriteFails,
+    YesSaved
+};
 
 struct CloseCase {
     const char* name;
@@ -365,6 +377,7 @@ TEST_F(FileCommandsTest, TheCloseQuestionNeverLosesAStudy) {
     const CloseCase cases[] = {
         {"unmodified", Answer::NotAsked, true, " "},
         {"no", Answer::No, true, " "},
+        {"cancel", Answer::Cancel, false, "Modificado"},
         {"yes, a check fails", Answer::YesCheckFails, false, "Modificado"},
         {"yes, the dialog is cancelled", Answer::YesDialogCancelled, false, "Modificado"},
         {"yes, the file cannot be written", Answer::YesWriteFails, false, "Modificado"},
@@ -376,10 +389,13 @@ TEST_F(FileCommandsTest, TheCloseQuestionNeverLosesAStudy) {
         const auto file = folder / "cerrar.w05";
         switch (row.answer) {
         case Answer::NotAsked:
-            mainWindow.SetModifiedMark(QString());
+            mainWindow.Document().SetMark(StudyDocument::Mark::Unchanged);
             break;
         case Answer::No:
             platform.messages.QueueSaveAnswer(false);
+            break;
+        case Answer::Cancel:
+            platform.messages.QueueCloseAnswer(MessageBoxes::CloseAnswer::Cancel);
             break;
         case Answer::YesCheckFails:
             Grid().SetCellText(1, 1, QString());
@@ -415,6 +431,229 @@ TEST_F(FileCommandsTest, TheCloseQuestionNeverLosesAStudy) {
         mainWindow.show();
         QApplication::setActiveWindow(&mainWindow);
     }
+}
+
+// "Cancelar" (Escape, the box's close button) keeps the program and the study, however the
+// closing came: the menu's "&Cerrar", "&Salir", or the window manager closing the main window.
+TEST_F(FileCommandsTest, CancellingTheCloseQuestionKeepsTheProgramAndTheStudy) {
+    const std::function<void()> closings[] = {
+        [&] { Command("mnuclose").trigger(); },
+        [&] { Command("FileExitItem").trigger(); },
+        [&] { mainWindow.close(); },
+    };
+    TypeWorkedExample();
+    const Study typed = Capture()->StudySnapshot();
+    for (const auto& close : closings) {
+        platform.messages.QueueCloseAnswer(MessageBoxes::CloseAnswer::Cancel);
+        close();
+        QApplication::processEvents();
+        ASSERT_NE(Capture(), nullptr);
+        EXPECT_TRUE(mainWindow.isVisible());
+        EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), typed));
+        EXPECT_EQ(Mark(), "Modificado");
+    }
+    EXPECT_EQ(platform.messages.SaveQuestionsAsked(), 3);
+}
+
+// A file that another program replaced or changed after the study was opened is not
+// overwritten without a word; one deleted since is simply written again.
+TEST_F(FileCommandsTest, ASaveOverAFileChangedOnTheDiskAsksFirst) {
+    using Changed = MessageBoxes::ChangedFileAnswer;
+    enum class Outside { Replaced, Deleted, Untouched };
+    struct Case {
+        const char* name;
+        Outside outside;
+        std::optional<Changed> answer;
+        bool ours;
+        const char* markAfter;
+    };
+    const Case cases[] = {
+        {"replaced, Reemplazar", Outside::Replaced, Changed::Replace, true, ""},
+        {"replaced, Guardar como...", Outside::Replaced, Changed::SaveAs, false, ""},
+        {"replaced, Cancelar", Outside::Replaced, Changed::Cancel, false, "Modificado"},
+        {"deleted", Outside::Deleted, std::nullopt, true, ""},
+        {"untouched", Outside::Untouched, std::nullopt, true, ""},
+    };
+    const std::string theirs = "Otro estudio\r\n";
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        platform.messages = {};
+        const auto file = folder / "compartido.w05";
+        const auto elsewhere = folder / "otro-nombre.w05";
+        std::filesystem::remove(elsewhere);
+        std::filesystem::copy_file(testing::kWorkedExampleFile, file,
+                                   std::filesystem::copy_options::overwrite_existing);
+        OpenFile(file);
+        TypeInCell(2, 6, QStringLiteral("1"));
+        if (row.outside == Outside::Replaced) {
+            WriteBytes(folder / "nuevo", theirs);
+            std::filesystem::rename(folder / "nuevo", file);
+        } else if (row.outside == Outside::Deleted) {
+            std::filesystem::remove(file);
+        }
+        if (row.answer) {
+            platform.messages.QueueChangedFileAnswer(*row.answer);
+        }
+        if (row.answer == Changed::SaveAs) {
+            QueueFile(elsewhere);
+        }
+        Command("FileSaveItem").trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(platform.messages.ChangedFileQuestionsAsked(), row.answer ? 1 : 0);
+        EXPECT_EQ(ReadBytes(file) == theirs, !row.ours && row.outside == Outside::Replaced);
+        EXPECT_EQ(ReadBytes(file).substr(0, 10) == "Valoraci\xf3n", row.ours);
+        EXPECT_EQ(std::filesystem::exists(elsewhere), row.answer == Changed::SaveAs);
+        EXPECT_EQ(Mark(), row.markAfter);
+        EXPECT_TRUE(ErrorReports().isEmpty());
+        // Once written, the file is the study's again: the next save asks nothing.
+        if (row.ours) {
+            TypeInCell(2, 6, QStringLiteral("2"));
+            Command("FileSaveItem").trigger();
+            EXPECT_EQ(platform.messages.ChangedFileQuestionsAsked(), row.answer ? 1 : 0);
+        }
+        DiscardStudy();
+    }
+}
+
+// A name that is not valid UTF-8 reaches the system with its own bytes, from the command line
+// and from the file dialog, which gives it back with replacement characters.
+TEST_F(FileCommandsTest, AFileWhoseNameIsNotUtf8Opens) {
+    const std::filesystem::path file = folder.Path() / std::string("bad\xff\xfe.w05");
+    std::filesystem::copy_file(testing::kWorkedExampleFile, file);
+    const QString shown = QFile::decodeName(file.c_str());
+    ASSERT_TRUE(shown.contains(QChar::ReplacementCharacter));
+    const std::function<void()> opens[] = {
+        [&] { mainWindow.OpenStudyFile(FileNameOf(file)); },
+        [&] {
+            platform.fileDialogs.QueueAnswer(ChosenFile{shown, kW05Type});
+            Command("FileOpenItem").trigger();
+        },
+    };
+    for (const auto& open : opens) {
+        open();
+        QApplication::processEvents();
+        EXPECT_EQ(ErrorReports(), QStringList());
+        ASSERT_NE(Capture(), nullptr);
+        EXPECT_EQ(Capture()->windowTitle(), shown);
+        // Saved, it is the same file that takes the study.
+        TypeInCell(2, 6, QStringLiteral("7"));
+        Command("FileSaveItem").trigger();
+        EXPECT_EQ(ReadBytes(file).substr(ReadBytes(file).size() - 3), "7\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+        ASSERT_TRUE(CloseCapture());
+    }
+}
+
+std::size_t RecoveryCopiesIn(const std::filesystem::path& folder) {
+    std::size_t copies = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        copies += entry->path().extension() == ".recovery" ? 1 : 0;
+    }
+    return copies;
+}
+
+// A changed study has a recovery copy a moment after the last change, until it is saved or the
+// user lets its changes go; a cancelled close keeps it.
+TEST_F(FileCommandsTest, ARecoveryCopyLastsUntilTheStudyIsSavedOrLetGo) {
+    enum class End { Saved, No, Cancel };
+    const std::pair<End, std::size_t> cases[] = {{End::Saved, 0}, {End::No, 0}, {End::Cancel, 1}};
+    const auto state = folder / "state";
+    mainWindow.Document().SetRecoveryFolder(state);
+    for (const auto& [end, copiesAfter] : cases) {
+        TypeWorkedExample();
+        EXPECT_EQ(RecoveryCopiesIn(state), 0u) << "not at once";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return RecoveryCopiesIn(state) == 1; },
+                                    3 * StudyDocument::kRecoveryDelay));
+        switch (end) {
+        case End::Saved:
+            QueueFile(folder / "guardado.w05");
+            Command("FileSaveItem").trigger();
+            break;
+        case End::No:
+            platform.messages.QueueSaveAnswer(false);
+            Command("mnuclose").trigger();
+            break;
+        case End::Cancel:
+            platform.messages.QueueCloseAnswer(MessageBoxes::CloseAnswer::Cancel);
+            Command("mnuclose").trigger();
+            break;
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(RecoveryCopiesIn(state), copiesAfter);
+        // The next start finds nothing to offer but what is still unsaved; this run holds it.
+        TMainForm nextStart(platform.Seams());
+        nextStart.Document().SetRecoveryFolder(state);
+        nextStart.OfferRecoveryCopies();
+        EXPECT_TRUE(platform.messages.RecoverQuestions().isEmpty());
+        if (Capture()) {
+            DiscardStudy();
+        }
+    }
+}
+
+// The offer names the study's file and the time of the copy, and a complete study that an
+// interrupted save of that file left beside it.
+TEST_F(FileCommandsTest, TheRecoveryOfferNamesTheFileTheTimeAndAnInterruptedSave) {
+    const auto state = folder / "state";
+    const auto file = folder / "lote 23-114.w05";
+    std::filesystem::copy_file(testing::kWorkedExampleFile, file);
+    std::filesystem::copy_file(testing::kWorkedExampleFile, folder / ".lote 23-114.w05.Xy12Zw");
+    const QDateTime taken(QDate(2026, 12, 9), QTime(16, 45));
+    {
+        const RecoverySlot slot = RecoverySlot::Create(state);
+        slot.Write(
+            {file.string(), IdentityOf(file), taken.toSecsSinceEpoch(), testing::WorkedExample()});
+    }
+    mainWindow.Document().SetRecoveryFolder(state);
+    const QString offer = QString::fromUtf8("Se encontró un estudio sin guardar de «%1» "
+                                            "(09/12/2026 16:45). ¿Recuperarlo?\n\nUn guardado "
+                                            "interrumpido dejó además el estudio completo en "
+                                            "«%2».")
+                              .arg(NameOf(file), NameOf(folder / ".lote 23-114.w05.Xy12Zw"));
+    // "Más tarde" keeps the copy for the next start; only No lets it go.
+    using Recover = MessageBoxes::RecoverAnswer;
+    for (const auto& [answer, copiesAfter] :
+         {std::pair{Recover::Later, 1u}, std::pair{Recover::Discard, 0u}}) {
+        platform.messages = {};
+        platform.messages.QueueRecoverAnswer(answer);
+        mainWindow.OfferRecoveryCopies();
+        EXPECT_EQ(platform.messages.RecoverQuestions(), QStringList({offer}));
+        EXPECT_EQ(Capture(), nullptr);
+        EXPECT_EQ(RecoveryCopiesIn(state), copiesAfter);
+    }
+}
+
+// A recovered study knows its file as the run that ended knew it: another program's change made
+// meanwhile is noticed at the first save; the study comes back whole and modified.
+TEST_F(FileCommandsTest, ARecoveredStudyNoticesAChangeOfItsFileMadeWhileTheProgramWasDown) {
+    const auto state = folder / "state";
+    const auto file = folder / "estudio.w05";
+    std::filesystem::copy_file(testing::kWorkedExampleFile, file);
+    Study changed = testing::WorkedExample();
+    changed.SetCell(2, 6, "100.4");
+    {
+        const RecoverySlot slot = RecoverySlot::Create(state);
+        slot.Write({file.string(), IdentityOf(file), 0, changed});
+    }
+    WriteBytes(folder / "nuevo", "Otro estudio\r\n");
+    std::filesystem::rename(folder / "nuevo", file);
+    mainWindow.Document().SetRecoveryFolder(state);
+    platform.messages.QueueRecoverAnswer(MessageBoxes::RecoverAnswer::Recover);
+    mainWindow.OfferRecoveryCopies();
+    ASSERT_NE(Capture(), nullptr);
+    EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), changed));
+    EXPECT_EQ(Capture()->windowTitle(), NameOf(file));
+    EXPECT_EQ(Mark(), "Modificado");
+    ASSERT_TRUE(Enabled("FileSaveItem"));
+    platform.messages.QueueChangedFileAnswer(MessageBoxes::ChangedFileAnswer::Cancel);
+    Command("FileSaveItem").trigger();
+    EXPECT_EQ(platform.messages.ChangedFileQuestionsAsked(), 1);
+    EXPECT_EQ(ReadBytes(file), "Otro estudio\r\n");
+    EXPECT_EQ(RecoveryCopiesIn(state), 1u) << "still unsaved";
+    DiscardStudy();
+    EXPECT_EQ(RecoveryCopiesIn(state), 0u);
 }
 
 } // namespace

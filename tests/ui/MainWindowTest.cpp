@@ -10,9 +10,9 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
-#include <QTest>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -84,8 +84,8 @@ const ItemRow kItems[] = {
      "Componentes de la varianza, intervalos de confianza, criterio de aceptación, pruebas de "
      "Cochran y Grubbs y gráfico de variabilidad",
      "Análisis ampliado"},
-    {"mnuplanificar", "&Planificar estudio...", "",
-     "Propone el diseño de un estudio de precisión", "Cálculos"},
+    {"mnuplanificar", "P&lanificar estudio...", "", "Propone el diseño de un estudio de precisión",
+     "Cálculos"},
     {"WindowMenu", "&Ventana", "", "Arregla las ventanas presentes",
      "Arregla las ventanas presentes"},
     {"WindowTileItem", "&Mosaico", "", "Arregla las ventanas en mosaico", "Ventana"},
@@ -129,9 +129,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
               QStringList({"FileNewItem", "FileOpenItem", "mnuclose", "-", "FileSaveItem",
                            "FileSaveAsItem", "-", "FilePrintItem", "-", "FileExitItem"}));
     EXPECT_EQ(NamesOf(Menu("FilePrintItem")), QStringList({"PrintLasser", "PrintDeskjet"}));
-    EXPECT_EQ(NamesOf(Menu("mnucalculos")),
-              QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-", "mnuampliado", "-",
-                           "mnuplanificar"}));
+    EXPECT_EQ(NamesOf(Menu("mnucalculos")), QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-",
+                                                         "mnuampliado", "-", "mnuplanificar"}));
     EXPECT_EQ(NamesOf(Menu("WindowMenu")), QStringList({"WindowTileItem", "WindowCascadeItem"}));
     EXPECT_EQ(NamesOf(Menu("HelpMenu")), QStringList({"HelpContentsItem", "HelpSearchItem",
                                                       "HelpHowToUseItem", "-", "HelpAboutItem"}));
@@ -243,7 +242,7 @@ TEST_F(MainWindowTest, StatusLineHasItsThreePanels) {
 
 TEST_F(MainWindowTest, RestoredItIsSmallAndCentredWhateverThePanelsHold) {
     window.ShowHint(QStringLiteral("Presenta inferencia de recobros experimentales"));
-    window.SetModifiedMark(QStringLiteral("Modificado"));
+    window.Document().SetMark(StudyDocument::Mark::Modified);
     window.showNormal();
     QApplication::processEvents();
     EXPECT_EQ(window.size(), QSize(534, 327));
@@ -268,8 +267,8 @@ TEST_F(MainWindowTest, RestingOnAButtonShowsItsLongHintAndLeavingClearsIt) {
     QMenuBar& bar = *window.menuBar();
     const QPoint title = bar.actionGeometry(Menu("mnucalculos").menuAction()).center();
     QTest::mouseMove(&bar, title);
-    QMouseEvent move(QEvent::MouseMove, title, bar.mapToGlobal(title), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, title, bar.mapToGlobal(title), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&bar, &move);
     EXPECT_EQ(Panel("StatusLine"), QString::fromUtf8("Cálculos de Precisión del sistema"));
     QTest::mouseMove(&Frame(), Frame().rect().center());
@@ -306,7 +305,7 @@ const std::map<CommandGroup, std::vector<const char*>> kGroupMembers{
 const std::vector<const char*> kAlwaysAvailable{
     "FileMenu",         "mnucalculos",   "WindowMenu",       "HelpMenu",
     "FileExitItem",     "spdexit",       "HelpContentsItem", "HelpSearchItem",
-    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido",   "mnuplanificar"};
+    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido",     "mnuplanificar"};
 
 class CommandStateTest : public MainWindowTest {
 protected:
@@ -356,12 +355,14 @@ TEST_F(CommandStateTest, AtStartOnlyNewOpenExitAndHelpAreUsable) {
 
 // The state table as it reads, group by group: 'o' on, 'x' off, '=' unchanged, for the events
 // Start, New, Open, Last cell typed, Capture window closed and Last child closed.
-const CommandEvent kEvents[] = {CommandEvent::Start,         CommandEvent::New,
-                                CommandEvent::Open,          CommandEvent::LastCellTyped,
-                                CommandEvent::CaptureWindowClosed, CommandEvent::LastChildClosed};
-const char* const kEventNames[] = {"Start",         "New",
-                                   "Open",          "Last cell typed",
-                                   "Capture window closed", "Last child closed"};
+const CommandEvent kEvents[] = {CommandEvent::Start,
+                                CommandEvent::New,
+                                CommandEvent::Open,
+                                CommandEvent::LastCellTyped,
+                                CommandEvent::CaptureWindowClosed,
+                                CommandEvent::LastChildClosed};
+const char* const kEventNames[] = {
+    "Start", "New", "Open", "Last cell typed", "Capture window closed", "Last child closed"};
 
 struct GroupRow {
     CommandGroup group;
@@ -580,6 +581,58 @@ TEST_F(MainWindowTest, F1InAnOpenMenuAsksForTheHighlightedItemsTopic) {
     }
     EXPECT_EQ(platform.help.Requests().size(), static_cast<qsizetype>(std::size(kContexts)))
         << "F1 in a menu asks for nothing else";
+}
+
+// "Ventana" lists the open windows after its items and a separator, the active one checked;
+// choosing one activates it. The items keep their own states.
+TEST_F(MainWindowTest, TheWindowMenuListsTheOpenWindowsWithTheActiveOneChecked) {
+    window.ApplyCommandEvent(CommandEvent::Open);
+    const QStringList captions{QStringLiteral("Nuevo"), QString::fromUtf8("Análisis"),
+                               QStringLiteral("Informe")};
+    std::vector<QMdiSubWindow*> frames;
+    for (const QString& caption : captions) {
+        auto* child = new QWidget;
+        child->setWindowTitle(caption);
+        frames.push_back(window.AddChildWindow(child, TMainForm::ChildKind::ResultWindow));
+    }
+    struct Case {
+        qsizetype activate;
+        std::vector<bool> checked;
+    };
+    for (const Case& row : {Case{1, {false, true, false}}, Case{0, {true, false, false}}}) {
+        Frame().setActiveSubWindow(frames[std::size_t(row.activate)]);
+        QMenu& menu = Menu("WindowMenu");
+        emit menu.aboutToShow();
+        QStringList texts;
+        std::vector<bool> checked;
+        for (const QAction* item : menu.actions()) {
+            texts.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+            if (item->objectName() == "WindowListItem") {
+                checked.push_back(item->isChecked());
+            }
+        }
+        EXPECT_EQ(texts, QStringList({"&Mosaico", "&Cascada", "-", "&1 Nuevo",
+                                      QString::fromUtf8("&2 Análisis"), "&3 Informe"}));
+        EXPECT_EQ(checked, row.checked);
+        EXPECT_TRUE(Action("WindowTileItem").isEnabled());
+    }
+    // Choosing "&3 Informe" activates its window.
+    emit Menu("WindowMenu").aboutToShow();
+    Menu("WindowMenu").actions().back()->trigger();
+    EXPECT_EQ(Frame().activeSubWindow(), frames.back());
+}
+
+// An error no part of the program foresaw ends its command with a report that names the command,
+// and leaves everything as it was.
+TEST_F(MainWindowTest, AnUnforeseenErrorInACommandIsReportedAndChangesNothing) {
+    // The scripted Open dialog, asked with no answer queued, throws std::logic_error.
+    Action("FileOpenItem").trigger();
+    EXPECT_EQ(platform.messages.ErrorReports(),
+              QStringList({QString::fromUtf8("No se pudo completar «Abrir...» por un error "
+                                             "interno del programa. El estudio no cambió.")}));
+    EXPECT_EQ(window.CaptureWindow(), nullptr);
+    EXPECT_TRUE(Action("FileOpenItem").isEnabled());
+    EXPECT_FALSE(Action("mnuclose").isEnabled());
 }
 
 } // namespace

@@ -90,7 +90,7 @@ TEST(QtMessageBoxes, EveryBoxIsWideEnoughForItsCaption) {
         EXPECT_GE(message.width, titleFont.horizontalAdvance(title) + titleBarButtons);
         const ShownBox report = ReadAndAnswer([&] { boxes.ReportError("x"); }, "OK");
         EXPECT_GE(report.width, titleFont.horizontalAdvance(title) + titleBarButtons);
-        const ShownBox question = ReadAndAnswer([&] { boxes.AskToSaveChanges(); }, "&No");
+        const ShownBox question = ReadAndAnswer([&] { boxes.AskToSaveChanges(); }, "Cancelar");
         const int captionWidth = titleFont.horizontalAdvance(QStringLiteral("Guardar archivo?"));
         EXPECT_GE(question.width, captionWidth + titleBarButtons);
     }
@@ -106,20 +106,101 @@ TEST(QtMessageBoxes, TheErrorReportHasAStopIconAndTheTextWithItsFullStop) {
     EXPECT_EQ(shown.buttons, QStringList({"OK"}));
 }
 
-TEST(QtMessageBoxes, TheCloseQuestionAsksYesOrNoWithNoAsDefault) {
+// What each question shows, and each answer, Escape among them: Escape and the box's close
+// button must never be the answer that loses the study.
+TEST(QtMessageBoxes, TheQuestionsBeforeAStudyIsLostOrOverwrittenDefaultToKeepingIt) {
+    using Close = MessageBoxes::CloseAnswer;
+    using Changed = MessageBoxes::ChangedFileAnswer;
     QtMessageBoxes boxes(kTitle);
-    bool answer = true;
-    const ShownBox shown = ReadAndAnswer([&] { answer = boxes.AskToSaveChanges(); }, "&No");
-    EXPECT_FALSE(answer);
-    EXPECT_EQ(shown.caption, "Guardar archivo?");
-    EXPECT_EQ(shown.text,
-              QString::fromUtf8("Se realizaron cambios!\nQuiere guardar su información?"));
-    EXPECT_EQ(shown.icon, QMessageBox::Question);
-    EXPECT_EQ(shown.buttons.size(), 2);
-    EXPECT_EQ(shown.defaultButton, "&No");
+    const QString changedText = QString::fromUtf8(
+        "El archivo cambió en el disco después de abrirlo. ¿Reemplazarlo con este estudio?");
+    struct Case {
+        bool closeQuestion;
+        QString press;
+        int answer;
+    };
+    const Case cases[] = {
+        {true, QString::fromUtf8("&Sí"), int(Close::Save)},
+        {true, "&No", int(Close::Discard)},
+        {true, "Cancelar", int(Close::Cancel)},
+        {true, "Escape", int(Close::Cancel)},
+        {false, "Reemplazar", int(Changed::Replace)},
+        {false, "Guardar como...", int(Changed::SaveAs)},
+        {false, "Cancelar", int(Changed::Cancel)},
+        {false, "Escape", int(Changed::Cancel)},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.press.toStdString());
+        int answer = -1;
+        ShownBox shown;
+        const auto ask = [&] {
+            answer = row.closeQuestion ? int(boxes.AskToSaveChanges())
+                                       : int(boxes.AskToReplaceChangedFile());
+        };
+        if (row.press == "Escape") {
+            QTimer::singleShot(0, [&] {
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    auto* messageBox = qobject_cast<QMessageBox*>(box);
+                    shown.defaultButton = messageBox && messageBox->defaultButton()
+                                              ? messageBox->defaultButton()->text()
+                                              : QString();
+                    // The close button of the title bar closes the box as Escape does.
+                    box->close();
+                }
+            });
+            ask();
+        } else {
+            shown = ReadAndAnswer(ask, row.press);
+            EXPECT_EQ(shown.caption, row.closeQuestion ? "Guardar archivo?" : kTitle);
+            EXPECT_EQ(
+                shown.text,
+                row.closeQuestion
+                    ? QString::fromUtf8("Se realizaron cambios!\nQuiere guardar su información?")
+                    : changedText);
+            EXPECT_EQ(shown.icon, row.closeQuestion ? QMessageBox::Question : QMessageBox::Warning);
+            // The order on the screen is the desktop style's.
+            QStringList buttons = shown.buttons;
+            buttons.sort();
+            EXPECT_EQ(buttons, row.closeQuestion
+                                   ? QStringList({"&No", QString::fromUtf8("&Sí"), "Cancelar"})
+                                   : QStringList({"Cancelar", "Guardar como...", "Reemplazar"}));
+        }
+        EXPECT_EQ(shown.defaultButton,
+                  row.closeQuestion ? QString::fromUtf8("&Sí") : QStringLiteral("Cancelar"));
+        EXPECT_EQ(answer, row.answer);
+    }
+}
 
-    ReadAndAnswer([&] { answer = boxes.AskToSaveChanges(); }, QString::fromUtf8("&Sí"));
-    EXPECT_TRUE(answer);
+// The offer of a recovery copy lets it go only on a deliberate No: Escape and the close button
+// keep it for the next start.
+TEST(QtMessageBoxes, TheRecoveryOfferLetsTheCopyGoOnlyOnNo) {
+    using Recover = MessageBoxes::RecoverAnswer;
+    QtMessageBoxes boxes(kTitle);
+    const QString offer = QString::fromUtf8(
+        "Se encontró un estudio sin guardar de «Nuevo» (09/12/2026 16:45). ¿Recuperarlo?");
+    for (const auto& [press, expected] :
+         {std::pair{QString::fromUtf8("&Sí"), Recover::Recover},
+          std::pair{QStringLiteral("&No"), Recover::Discard},
+          std::pair{QString::fromUtf8("Más &tarde"), Recover::Later},
+          std::pair{QStringLiteral("Escape"), Recover::Later}}) {
+        SCOPED_TRACE(press.toStdString());
+        Recover answer = Recover::Recover;
+        if (press == "Escape") {
+            QTimer::singleShot(0, [] {
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    box->close();
+                }
+            });
+            answer = boxes.AskToRecover(offer);
+        } else {
+            const ShownBox shown =
+                ReadAndAnswer([&] { answer = boxes.AskToRecover(offer); }, press);
+            EXPECT_EQ(shown.caption, kTitle);
+            EXPECT_EQ(shown.text, offer);
+            EXPECT_EQ(shown.defaultButton, QString::fromUtf8("&Sí"));
+        }
+        EXPECT_EQ(answer, expected);
+    }
 }
 
 TEST(ErrorReport, AddsAFullStopUnlessTheTextEndsInOneOrACharacterBeforeIt) {

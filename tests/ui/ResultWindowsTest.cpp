@@ -9,7 +9,9 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTest>
 
 namespace orbeta {
 namespace {
@@ -105,8 +107,7 @@ ERROR DE MÉTODO|8|1.38|0.1725||)"));
     precisionLines[1] = "";
     precisionLines.insert(3, "PROMEDIO DE LAS DETERMINACIONES = 99.6417");
     ASSERT_EQ(Windows<TFpres>().size(), 1);
-    EXPECT_EQ(TheWindow<TFpres>().windowTitle(),
-              QString::fromUtf8("Evaluación de la precisión"));
+    EXPECT_EQ(TheWindow<TFpres>().windowTitle(), QString::fromUtf8("Evaluación de la precisión"));
     EXPECT_EQ(TheWindow<TFpres>().size(), QSize(518, 238));
     EXPECT_EQ(Lines(TheWindow<TFpres>()), precisionLines);
     EXPECT_TRUE(ErrorReports().isEmpty());
@@ -279,6 +280,97 @@ TEST_F(ResultWindowsTest, CascadeAndTileLeaveEveryWindowUsableAndInView) {
     }
     EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
     EXPECT_FALSE(area.verticalScrollBar()->isVisible());
+}
+
+// Cascaded, every window has its designed size within the area, each a title bar's height
+// further than the one before, and starts again at the top left only when the next step would
+// take it past the area; in an area too small for a window, it keeps its smallest usable size.
+TEST_F(ResultWindowsTest, CascadeKeepsEachWindowsDesignedSizeAndWrapsAtTheAreasEdge) {
+    Load(testing::WorkedExample());
+    for (const char* command :
+         {"mnuanova", "mnuprecs", "mnuinforme", "mnuampliado", "mnuplanificar"}) {
+        Run(command);
+    }
+    QMdiArea& area = *mainWindow.findChild<QMdiArea*>();
+    const QList<QMdiSubWindow*> frames = area.subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(frames.size(), 6);
+    const int step =
+        frames.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frames.front());
+    struct Case {
+        QSize mainWindowSize;
+        bool allFit;
+    };
+    for (const Case& row :
+         {Case{{1600, 1100}, true}, Case{{900, 640}, false}, Case{{420, 320}, false}}) {
+        SCOPED_TRACE(row.mainWindowSize.width());
+        mainWindow.resize(row.mainWindowSize);
+        Settle();
+        Command("WindowCascadeItem").trigger();
+        Settle();
+        const QSize space = area.viewport()->size();
+        int wraps = 0;
+        for (qsizetype index = 0; index < frames.size(); ++index) {
+            const QMdiSubWindow& frame = *frames[index];
+            SCOPED_TRACE(frame.widget()->metaObject()->className());
+            const QSize designed = frame.sizeHint().boundedTo(space);
+            const QSize usable = frame.minimumSizeHint();
+            EXPECT_EQ(frame.size(), designed.expandedTo(usable));
+            const QPoint expectedStep =
+                index == 0 ? QPoint(0, 0) : frames[index - 1]->pos() + QPoint(step, step);
+            const QRect stepped(expectedStep, frame.size());
+            const bool steppedFits =
+                stepped.right() < space.width() && stepped.bottom() < space.height();
+            if (index > 0 && !steppedFits) {
+                ++wraps;
+                EXPECT_EQ(frame.pos(), QPoint(0, 0)) << "the next would leave the area";
+            } else {
+                EXPECT_EQ(frame.pos(), expectedStep);
+            }
+        }
+        EXPECT_EQ(wraps == 0, row.allFit);
+    }
+}
+
+// New windows step down and right by a title bar's height, back to the corner after the last
+// step that fits in a third of the area's height.
+TEST_F(ResultWindowsTest, NewWindowsStepDownAndRightThenStartAgainAtTheCorner) {
+    mainWindow.resize(900, 600);
+    Load(testing::WorkedExample());
+    Settle();
+    QMdiArea& area = *mainWindow.findChild<QMdiArea*>();
+    const QMdiSubWindow& capture = *area.subWindowList().front();
+    const int step = capture.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &capture);
+    const int steps = area.viewport()->height() / (3 * step);
+    ASSERT_GE(steps, 2);
+    // The capture window stands first; the report windows take the steps after it.
+    std::vector<int> expected;
+    for (int index = 1; index <= steps + 2; ++index) {
+        expected.push_back(index <= steps ? index : index - steps - 1);
+    }
+    std::vector<int> placed;
+    for (int index = 1; index <= steps + 2; ++index) {
+        Run("mnuinforme");
+        const QWidget& frame = *TheWindow<Tfrminforme>(index - 1).parentWidget();
+        EXPECT_EQ(frame.pos().x(), frame.pos().y());
+        placed.push_back(frame.pos().y() % step == 0 ? frame.pos().y() / step : -1);
+    }
+    EXPECT_EQ(placed, expected);
+}
+
+// From the keyboard: Alt+C opens "&Cálculos", and P there opens the precision window, whose
+// access key no other item of the menu shares.
+TEST_F(ResultWindowsTest, AltCThenPOpensThePrecisionWindow) {
+    Load(testing::WorkedExample());
+    Settle();
+    QTest::keyClick(&mainWindow, Qt::Key_C, Qt::AltModifier);
+    Settle();
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->objectName(), "mnucalculos");
+    QTest::keyClick(menu, Qt::Key_P);
+    Settle();
+    EXPECT_EQ(Windows<TFpres>().size(), 1);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 } // namespace

@@ -20,9 +20,19 @@ template <typename Answer> Answer Take(std::deque<Answer>& answers, const char* 
 
 } // namespace
 
-bool ScriptedMessageBoxes::AskToSaveChanges() {
+MessageBoxes::CloseAnswer ScriptedMessageBoxes::AskToSaveChanges() {
     ++m_saveQuestionsAsked;
     return Take(m_saveAnswers, "the close question");
+}
+
+MessageBoxes::ChangedFileAnswer ScriptedMessageBoxes::AskToReplaceChangedFile() {
+    ++m_changedFileQuestionsAsked;
+    return Take(m_changedFileAnswers, "the question about a file changed on the disk");
+}
+
+MessageBoxes::RecoverAnswer ScriptedMessageBoxes::AskToRecover(const QString& text) {
+    m_recoverQuestions.append(text);
+    return Take(m_recoverAnswers, "the recovery offer");
 }
 
 std::optional<ChosenFile> ScriptedFileDialogs::NextAnswer() {

@@ -17,24 +17,40 @@ namespace orbeta::testing {
 
 class ScriptedMessageBoxes final : public MessageBoxes {
 public:
-    void QueueSaveAnswer(bool yes) { m_saveAnswers.push_back(yes); }
+    // Yes or No to the close question.
+    void QueueSaveAnswer(bool yes) {
+        m_saveAnswers.push_back(yes ? CloseAnswer::Save : CloseAnswer::Discard);
+    }
+    void QueueCloseAnswer(CloseAnswer answer) { m_saveAnswers.push_back(answer); }
+    void QueueChangedFileAnswer(ChangedFileAnswer answer) {
+        m_changedFileAnswers.push_back(answer);
+    }
+    void QueueRecoverAnswer(RecoverAnswer answer) { m_recoverAnswers.push_back(answer); }
 
     // The texts shown, in order, as the user would read them.
     const QStringList& Messages() const { return m_messages; }
     const QStringList& ErrorReports() const { return m_errorReports; }
     int SaveQuestionsAsked() const { return m_saveQuestionsAsked; }
+    int ChangedFileQuestionsAsked() const { return m_changedFileQuestionsAsked; }
+    const QStringList& RecoverQuestions() const { return m_recoverQuestions; }
 
     void ShowMessage(const QString& text) override { m_messages.append(text); }
-    bool AskToSaveChanges() override;
+    CloseAnswer AskToSaveChanges() override;
+    ChangedFileAnswer AskToReplaceChangedFile() override;
+    RecoverAnswer AskToRecover(const QString& text) override;
 
 protected:
     void ShowErrorReport(const QString& text) override { m_errorReports.append(text); }
 
 private:
-    std::deque<bool> m_saveAnswers;
+    std::deque<CloseAnswer> m_saveAnswers;
+    std::deque<ChangedFileAnswer> m_changedFileAnswers;
+    std::deque<RecoverAnswer> m_recoverAnswers;
     QStringList m_messages;
     QStringList m_errorReports;
+    QStringList m_recoverQuestions;
     int m_saveQuestionsAsked = 0;
+    int m_changedFileQuestionsAsked = 0;
 };
 
 class ScriptedFileDialogs final : public FileDialogs {
