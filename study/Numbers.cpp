@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace orbeta {
 
@@ -201,18 +202,97 @@ std::int32_t ParseCount(std::string_view text) {
                     : static_cast<std::int32_t>(magnitude);
 }
 
-double ParseResult(std::string_view text, char decimalSeparator) {
+namespace {
+
+// A result text taken apart, blanks around it dropped; nothing when it is not a result.
+std::optional<NumberText> ScanResult(std::string_view text, char decimalSeparator) {
     std::string_view trimmed = text;
     trimmed.remove_prefix(std::min(trimmed.find_first_not_of(' '), trimmed.size()));
     trimmed.remove_suffix(trimmed.size() - (trimmed.find_last_not_of(' ') + 1));
-    const auto number = ScanNumber(trimmed, decimalSeparator);
+    auto number = ScanNumber(trimmed, decimalSeparator);
     // A result needs digits before the separator, or the separator itself.
     if (number && (!number->integerDigits.empty() || number->hasSeparator)) {
+        return number;
+    }
+    return std::nullopt;
+}
+
+// A decimal as a whole number of `digits` times ten to `exponent`.
+struct ScaledDecimal {
+    bool negative = false;
+    std::string digits;
+    long long exponent = 0;
+};
+
+ScaledDecimal ScaledOf(const NumberText& number) {
+    return {number.negative, std::string(number.integerDigits) + std::string(number.fractionDigits),
+            number.exponent - static_cast<long long>(number.fractionDigits.size())};
+}
+
+// The digits of a whole number given `zeros` more trailing zeros, padded in front to `width`.
+std::string Aligned(const ScaledDecimal& number, long long zeros, std::size_t width) {
+    std::string digits = number.digits + std::string(static_cast<std::size_t>(zeros), '0');
+    return std::string(width - digits.size(), '0') + digits;
+}
+
+// |a| - |b| or |a| + |b| of digit strings of equal width, |a| >= |b| for the difference.
+std::string Combined(const std::string& a, const std::string& b, bool subtract) {
+    std::string result(a.size() + 1, '0');
+    int carry = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        int digit = (a[i] - '0') + (subtract ? -(b[i] - '0') : (b[i] - '0')) + carry;
+        carry = digit < 0 ? -1 : digit / 10;
+        digit = digit < 0 ? digit + 10 : digit % 10;
+        result[i + 1] = static_cast<char>('0' + digit);
+    }
+    result[0] = static_cast<char>('0' + carry);
+    return result;
+}
+
+} // namespace
+
+double ParseResult(std::string_view text, char decimalSeparator) {
+    if (const auto number = ScanResult(text, decimalSeparator)) {
         if (const auto value = ValueOf(*number)) {
             return *value;
         }
     }
     ThrowInvalidFloat(text);
+}
+
+double ResultDifference(std::string_view value, std::string_view reference, char decimalSeparator) {
+    const double approximate =
+        ParseResult(value, decimalSeparator) - ParseResult(reference, decimalSeparator);
+    const ScaledDecimal a = ScaledOf(*ScanResult(value, decimalSeparator));
+    const ScaledDecimal b = ScaledOf(*ScanResult(reference, decimalSeparator));
+    // Exponents this far apart belong to results of such different size that the double
+    // difference is already the nearest one; aligning them would take thousands of digits.
+    constexpr long long kWidestAlignment = 800;
+    const long long exponent = std::min(a.exponent, b.exponent);
+    if (std::max(a.exponent, b.exponent) - exponent > kWidestAlignment) {
+        return approximate;
+    }
+    const std::size_t width =
+        std::max(a.digits.size() + static_cast<std::size_t>(a.exponent - exponent),
+                 b.digits.size() + static_cast<std::size_t>(b.exponent - exponent));
+    const std::string da = Aligned(a, a.exponent - exponent, width);
+    const std::string db = Aligned(b, b.exponent - exponent, width);
+    // value - reference = a + (-b).
+    const bool bNegative = !b.negative;
+    std::string digits;
+    bool negative = a.negative;
+    if (a.negative == bNegative) {
+        digits = Combined(da, db, false);
+    } else if (da >= db) {
+        digits = Combined(da, db, true);
+    } else {
+        digits = Combined(db, da, true);
+        negative = bNegative;
+    }
+    const std::string text = (negative ? "-" : "") + digits + "e" + std::to_string(exponent);
+    double difference = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), difference);
+    return failure == std::errc() && end == text.data() + text.size() ? difference : approximate;
 }
 
 namespace {
