@@ -187,10 +187,17 @@ std::string ReportText(const RunContext& context, const Qualification& qualifica
         const ReferenceStudy& reference = *study.study;
         text += "\nESTUDIO: " + StudyTitle(reference) + "\n";
         text += "Origen: " + std::string(reference.source) + "\n";
-        if (!reference.limitRepeatability.empty() || !reference.limitIntermediate.empty()) {
-            text += "Límites de aceptación (RSD): repetibilidad " +
-                    std::string(reference.limitRepeatability) + " %, precisión intermedia " +
-                    std::string(reference.limitIntermediate) + " %\n";
+        std::string limits;
+        for (const auto& [measure, limit] :
+             {std::pair{"repetibilidad ", reference.limitRepeatability},
+              std::pair{"precisión intermedia ", reference.limitIntermediate}}) {
+            if (!limit.empty()) {
+                limits +=
+                    (limits.empty() ? "" : ", ") + std::string(measure) + std::string(limit) + " %";
+            }
+        }
+        if (!limits.empty()) {
+            text += "Límites de aceptación (RSD): " + limits + "\n";
         }
         if (!study.error.empty()) {
             text += "No se pudo calcular: " + study.error + "\n";
