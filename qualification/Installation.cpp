@@ -55,7 +55,8 @@ PackageRecord SystemProbe::Package() {
     if (!known || status != "installed") {
         return {};
     }
-    return {true, CommandOutput("dpkg --verify orbeta 2>&1").first};
+    const auto [output, endedWell] = CommandOutput("dpkg --verify --verify-format=rpm orbeta 2>&1");
+    return {true, output, endedWell};
 }
 
 InstallationCheck CheckInstallation(InstallationProbe& probe, std::string_view installedProgram) {
@@ -78,6 +79,11 @@ InstallationCheck CheckInstallation(InstallationProbe& probe, std::string_view i
         if (!line.empty()) {
             check.lines.push_back(Difference(line));
         }
+    }
+    if (check.lines.empty() && !record.verifyEndedWell) {
+        return {InstallationState::Differs,
+                {"dpkg --verify orbeta no terminó bien y no dijo por qué: no se pudieron "
+                 "comprobar los archivos."}};
     }
     if (check.lines.empty()) {
         check.lines.push_back("Todos los archivos del paquete orbeta coinciden con su registro "

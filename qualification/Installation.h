@@ -14,10 +14,12 @@
 
 namespace orbeta::qualification {
 
-// What dpkg says of the package: whether it is installed, and `dpkg --verify`'s lines.
+// What dpkg says of the package: whether it is installed, `dpkg --verify`'s lines and whether
+// it ended well (an exit status of 0).
 struct PackageRecord {
     bool installed = false;
     std::string verifyOutput;
+    bool verifyEndedWell = false;
 };
 
 // The system as the check sees it; tests give a scripted one.
@@ -29,8 +31,8 @@ public:
     virtual PackageRecord Package() = 0;
 };
 
-// The probe of this machine: /proc/self/exe, dpkg-query and dpkg --verify on the package
-// "orbeta".
+// The probe of this machine: /proc/self/exe, dpkg-query and dpkg --verify (in its rpm format,
+// named, as dpkg asks of programs that read it) on the package "orbeta".
 class SystemProbe final : public InstallationProbe {
 public:
     std::string ProgramPath() override;
@@ -40,7 +42,7 @@ public:
 enum class InstallationState {
     Uninstalled, // runs from elsewhere than where the package puts it: nothing to compare
     Verified,    // every file of the package as its record says
-    Differs,     // some file changed or missing
+    Differs,     // some file changed or missing, or dpkg could not tell
     NoRecord,    // where the package puts it, but dpkg knows no package "orbeta"
 };
 

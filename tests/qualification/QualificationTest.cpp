@@ -159,7 +159,7 @@ TEST(Installation, NamesEveryFileThatDiffersFromThePackagesRecord) {
          {"Se ejecuta sin instalar, desde /opt/orbeta/bin/orbeta-report: no hay archivos "
           "instalados que comprobar."}},
         {"/usr/bin/orbeta-report",
-         {true, ""},
+         {true, "", true},
          InstallationState::Verified,
          {"Todos los archivos del paquete orbeta coinciden con su registro (dpkg --verify "
           "orbeta)."}},
@@ -170,7 +170,12 @@ TEST(Installation, NamesEveryFileThatDiffersFromThePackagesRecord) {
          {"Archivos del paquete orbeta que no coinciden con su registro (dpkg --verify orbeta):",
           "Modificado: /usr/bin/orbeta", "Falta: /usr/share/doc/orbeta/ayuda/anova.html"}},
         {"/usr/bin/orbeta-report",
-         {false, ""},
+         {true, "", false},
+         InstallationState::Differs,
+         {"dpkg --verify orbeta no terminó bien y no dijo por qué: no se pudieron comprobar los "
+          "archivos."}},
+        {"/usr/bin/orbeta-report",
+         {false, "", false},
          InstallationState::NoRecord,
          {"El programa está en /usr/bin/orbeta-report, pero el sistema no tiene instalado el "
           "paquete orbeta: no hay registro con el que comparar sus archivos."}},
