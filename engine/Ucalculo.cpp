@@ -193,15 +193,19 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
     const int days = ParseCount(study.dayCount);
     const int replicates = ParseCount(study.replicateCount);
     BeginComputation(analysts, days, replicates);
+    const std::string& first = study.Cell(1, ResultRow(1, 1, replicates));
     Accumulate([&](int analyst, int day) {
         // Grows only as cells are read, so a count far beyond the grid stops at its first
         // missing cell instead of reserving room for it.
         m_dayResults.clear();
+        m_dayDeviations.clear();
         for (int replicate = 1; replicate <= replicates; ++replicate) {
-            m_dayResults.push_back(ParseResult(
-                study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
+            const std::string& text = study.Cell(analyst, ResultRow(day, replicate, replicates));
+            m_dayResults.push_back(ParseResult(text, decimalSeparator));
+            m_dayDeviations.push_back(ResultDifference(text, first, decimalSeparator));
         }
-        return std::pair{std::span<const double>(m_dayResults), std::span<const double>()};
+        return std::pair{std::span<const double>(m_dayResults),
+                         std::span<const double>(m_dayDeviations)};
     });
     FillAnovaTable(table);
 }

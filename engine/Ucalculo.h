@@ -128,11 +128,11 @@ void RequireMatchingCounts(const StudyNumbers& numbers);
 // program keeps one engine for its whole run. Not reentrant.
 //
 // Both computations read the counts by ParseCount and the cells by ParseResult at the moment
-// of the call and trust the study checks to have passed. A failure raises Error with the text
-// the user sees: a conversion failure, "Floating point division by zero", "Invalid floating
-// point operation" or "Floating point overflow". Fields of the caller's record are written in
-// their order, so after a failure those written before it hold new values and the rest their
-// old ones.
+// of the call, with each cell's deviation from the first by ResultDifference, and trust the
+// study checks to have passed. A failure raises Error with the text the user sees: a conversion
+// failure, "Floating point division by zero", "Invalid floating point operation" or "Floating
+// point overflow". Fields of the caller's record are written in their order, so after a failure
+// those written before it hold new values and the rest their old ones.
 class StatisticsEngine {
 public:
     void ResetStatistics();
@@ -159,7 +159,8 @@ private:
 
     EngineWorkingState m_state;
     AnovaTable m_ownTable;
-    std::vector<double> m_dayResults; // the results of the day being read from texts
+    std::vector<double> m_dayResults;    // the results of the day being read from texts
+    std::vector<double> m_dayDeviations; // and their deviations from the first, from the texts
 };
 
 } // namespace orbeta

@@ -1,6 +1,7 @@
 #include "qualification/Report.h"
 #include "study/Error.h"
 #include "study/Numbers.h"
+#include "study/Study.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,7 @@ TEST(ResultDifference, IsFormedInDecimalThenRoundedOnce) {
     // The doubles of the first pair differ by 0.0999755859375.
     const Case cases[] = {
         {"1000000000000.4", "1000000000000.3", '.', 0.1},
+        {"12345678901234567890.5", "12345678901234567890.4", '.', 0.1},
         {"1000000000000.3", "1000000000000.4", '.', -0.1},
         {"-2.5", "1.25", '.', -3.75},
         {"  -2.5", "-2.75 ", '.', 0.25},
@@ -92,6 +94,28 @@ TEST(Qualification, EveryReferenceFigurePassesItsRule) {
     for (const FigureCheck& figure : smls07.figures) {
         EXPECT_GE(*figure.lre, 13) << figure.name;
     }
+}
+
+TEST(Qualification, TheEngineReadingTextsKeepsTheDigitsOfResultsFarFromZero) {
+    // As a capture window holds SmLs07: its doubles alone give about four digits.
+    const ReferenceStudy& reference = StudyNamed("NIST SmLs07");
+    Study study = NewStudy();
+    study.analystCount = std::to_string(reference.analysts);
+    study.dayCount = std::to_string(reference.days);
+    study.replicateCount = std::to_string(reference.replicates);
+    ApplyStudyLayout(study);
+    for (std::size_t index = 0; index < reference.results.size(); ++index) {
+        const auto perAnalyst = static_cast<std::size_t>(reference.days * reference.replicates);
+        study.SetCell(static_cast<int>(index / perAnalyst) + 1,
+                      static_cast<std::int64_t>(index % perAnalyst) + 1,
+                      std::string(reference.results[index]));
+    }
+    StatisticsEngine engine;
+    AnovaTable anova;
+    engine.ComputeAnova(study, '.', anova);
+    EXPECT_GE(LogRelativeError(anova.ssAnalyst, 1.68, kKnownDigits), 13);
+    // NIST's within-group sum of squares is the day's and the error's.
+    EXPECT_GE(LogRelativeError(anova.ssDay + anova.ssError, 1.8, kKnownDigits), 13);
 }
 
 // The reference study named, with one expected figure replaced.
