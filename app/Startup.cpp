@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "print/qt/PrintDialogs.h"
+#include "printing/PrintDialogs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/qt/QtPrinter.h"
+#include "printing/QtPrinter.h"
 #include "ui/FileDialogs.h"
 #include "ui/HelpViewer.h"
 #include "ui/Main.h"

@@ -3,9 +3,13 @@
 #include "engine/CheckedMath.h"
 #include "engine/Distributions.h"
 #include "study/Error.h"
+#include "study/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
+#include <string>
 
 namespace orbeta {
 
@@ -135,6 +139,39 @@ double CheckedLimit(double limit, LimitOf measure) {
                           "cero.");
     }
     return limit;
+}
+
+namespace {
+
+// The number a text reads as with that separator; NaN for a text that is no number.
+double NumberOrNaN(std::string_view text, char decimalSeparator) {
+    try {
+        return ParseResult(text, decimalSeparator);
+    } catch (const Error&) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+}
+
+} // namespace
+
+std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitOf measure) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view typed = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const double limit = NumberOrNaN(typed, decimalSeparator);
+    if (std::isnan(limit)) {
+        std::string rewritten(typed);
+        std::replace(rewritten.begin(), rewritten.end(), decimalSeparator == ',' ? '.' : ',',
+                     decimalSeparator);
+        if (rewritten != typed && NumberOrNaN(rewritten, decimalSeparator) > 0) {
+            throw Error(std::string("Escriba el límite con ") +
+                        (decimalSeparator == ',' ? "la coma decimal: " : "el punto decimal: ") +
+                        rewritten + ".");
+        }
+    }
+    return CheckedLimit(limit, measure);
 }
 
 } // namespace orbeta

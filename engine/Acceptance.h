@@ -33,6 +33,8 @@
 #include "engine/Ucalculo.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
 
 namespace orbeta {
 
@@ -118,5 +120,11 @@ enum class LimitOf { Repeatability, Intermediate };
 // The limit itself when it is a number above zero; otherwise throws Error with a message naming
 // the limit, e.g. «El límite de la repetibilidad debe ser un número mayor que cero.».
 double CheckedLimit(double limit, LimitOf measure);
+
+// A limit as typed in a field with the regional decimal separator: none when blank, else the
+// CheckedLimit of its number. A limit above zero written with the other separator is refused
+// with the way to write it, e.g. «Escriba el límite con la coma decimal: 2,5.»; any other text
+// with CheckedLimit's message.
+std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitOf measure);
 
 } // namespace orbeta

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fails, naming each offending line, when a folder includes one above it:
 # study/ -> engine/ -> files/ -> print/ (the core, no Qt) -> qualification/ (no Qt) -> ui/ ->
-# print/qt/ and app/.
+# printing/ and app/.
 root=${1:?usage: layers.sh SOURCE_ROOT}
 cd "$root" || exit 2
 status=0
@@ -19,8 +19,8 @@ above() { # folder, files to search, then the include patterns above it
 above study/ engine/ files/ print/ qualification/ ui/ app/ Q
 above engine/ files/ print/ qualification/ ui/ app/ Q
 above files/ print/ qualification/ ui/ app/ Q
-above print/ qualification/ ui/ app/ print/qt/ Q
-above qualification/ ui/ app/ print/qt/ Q
-above ui/ print/qt/ app/
-above print/qt/ app/
+above print/ qualification/ ui/ printing/ app/ Q
+above qualification/ ui/ printing/ app/ Q
+above ui/ printing/ app/
+above printing/ app/
 exit $status

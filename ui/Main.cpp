@@ -7,6 +7,7 @@
 #include "study/Error.h"
 #include "ui/ChildPlacement.h"
 #include "ui/BusyCursor.h"
+#include "ui/ExtendedAnalysisWindow.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
@@ -14,7 +15,6 @@
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 #include "ui/Ufacerca.h"
-#include "ui/Ufampliado.h"
 #include "ui/Ufanova.h"
 #include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
@@ -587,11 +587,17 @@ void TMainForm::mnuinformeClick() {
 
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
-        ExtendedSnapshot snapshot{study.methodName, study.date, ReadStudyValues(study, separator),
-                                  {}, {}};
+        // The study's file as the capture window's caption names it; none for a new study.
+        const QString title = m_captureWindow->windowTitle();
+        ExtendedSnapshot snapshot{study.methodName,
+                                  study.date,
+                                  title == kNeverSaved ? QString() : title,
+                                  ReadStudyValues(study, separator),
+                                  {},
+                                  {}};
         m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
         snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
-        auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
+        auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });
 }

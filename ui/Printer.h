@@ -2,6 +2,14 @@
 
 #include "print/PrintSurface.h"
 
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+class QRectF;
+
 namespace orbeta {
 
 // The text of the general error report when the system print dialog cannot be shown at all.
@@ -19,6 +27,15 @@ public:
     virtual bool RunPrintDialog() = 0;
 
     virtual PrintSurface& Surface() = 0;
+
+    // What a window's export draws: its pages in `page`, the printable area of one, with
+    // `newPage` called before each page after the first.
+    using PageDrawing = std::function<void(QPainter& painter, const QRectF& page,
+                                           const std::function<void()>& newPage)>;
+
+    // The bytes of a PDF document, A4 with margins of 15 mm, titled `title`, of the pages `draw`
+    // draws, for the caller to write where it chooses. Throws Error when no page can be drawn.
+    virtual QByteArray PdfDocument(const QString& title, const PageDrawing& draw) = 0;
 };
 
 } // namespace orbeta

@@ -1,6 +1,6 @@
 #include "MachineReport.h"
 
-#include "engine/UTs.h"
+#include "engine/ExtendedFigures.h"
 
 #include <algorithm>
 #include <array>
@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 namespace orbeta::report {
 
@@ -26,55 +27,6 @@ Json Object(std::initializer_list<std::pair<const char*, Json>> members, std::si
     return object;
 }
 
-Json ComponentJson(const VarianceComponent& component, std::size_t later = 0) {
-    return Object({{"variance", component.variance},
-                   {"sd", component.sd},
-                   {"cv", component.cv},
-                   {"percent", component.percent}},
-                  later);
-}
-
-// A component with its interval, then its bounds.
-Json ComponentJson(const VarianceComponent& component, const SdInterval& interval,
-                   std::initializer_list<std::pair<const char*, Json>> bounds) {
-    Json json = ComponentJson(component, 3 + bounds.size());
-    json["df"] = interval.df;
-    json["sd_low"] = interval.low;
-    json["sd_high"] = interval.high;
-    for (const auto& [key, value] : bounds) {
-        json[key] = value;
-    }
-    return json;
-}
-
-Json GrubbsJson(const GrubbsValue& value) {
-    return Object({{"g", value.g},
-                   {"verdict", VerdictText(value.verdict)},
-                   {"analyst", value.day.analyst},
-                   {"day", value.day.day}});
-}
-
-// Each source of variation: its figures, then, for a tested source, the exact probability of its
-// F ratio.
-Json AnovaJson(const AnovaTable& anova, const ExtendedAnalysis& extended) {
-    constexpr std::array<const char*, kAnovaSources> sources = {"analyst", "day", "error"};
-    constexpr std::array<const char*, 5> figures = {"df", "ss", "ms", "f", "p"};
-    const std::array<double, 2> exact = {extended.pAnalystExact, extended.pDayExact};
-    Json json = Object({}, kAnovaSources);
-    for (const AnovaRow& row : AnovaRows(anova)) {
-        const auto source = static_cast<std::size_t>(row.source);
-        Json figuresJson = Object({}, row.Figures().size() + 1);
-        for (std::size_t figure = 0; figure < row.Figures().size(); ++figure) {
-            figuresJson[figures[figure]] = row.Figures()[figure];
-        }
-        if (row.Tested()) {
-            figuresJson["p_exact"] = exact[source];
-        }
-        json[sources[source]] = std::move(figuresJson);
-    }
-    return json;
-}
-
 Json PrecisionJson(const PrecisionSummary& precision) {
     Json json = Object({{"mean", precision.mean}}, kPrecisionMeasures);
     for (const PrecisionMeasure& measure : PrecisionMeasures(precision)) {
@@ -83,79 +35,50 @@ Json PrecisionJson(const PrecisionSummary& precision) {
     return json;
 }
 
-Json ComponentsJson(const ExtendedAnalysis& extended) {
-    Json json = Object({}, 4);
-    const RepeatabilityBounds& repeatability = extended.repeatabilityBounds;
-    const IntermediateBounds& intermediate = extended.intermediateBounds;
-    json["repeatability"] = ComponentJson(extended.repeatability, extended.repeatabilityInterval,
-                                          {{"sd_upper", repeatability.sdUpper},
-                                           {"rsd", repeatability.rsd},
-                                           {"rsd_upper", repeatability.rsdUpper}});
-    json["day"] = ComponentJson(extended.day);
-    json["analyst"] = ComponentJson(extended.analyst);
-    json["intermediate"] = ComponentJson(extended.intermediate, extended.intermediateInterval,
-                                         {{"sd_upper", intermediate.sdUpper},
-                                          {"rsd", intermediate.rsd},
-                                          {"mls_variance_low", intermediate.mlsVarianceLow},
-                                          {"mls_variance_high", intermediate.mlsVarianceHigh},
-                                          {"mls_sd_upper", intermediate.mlsSdUpper},
-                                          {"rsd_upper", intermediate.rsdUpper}});
-    return json;
+Json ValueJson(const FigureValue& value) {
+    return std::visit([](const auto& held) { return Json(held); }, value);
 }
 
-// The verdicts of the limits given; nothing when none was.
-std::optional<Json> AcceptanceJson(const AcceptanceResult& acceptance) {
-    if (!acceptance.repeatability && !acceptance.intermediate) {
-        return std::nullopt;
-    }
-    Json json = Object({}, 2);
-    for (const auto& [key, figures] : {std::pair{"repeatability", acceptance.repeatability},
-                                       std::pair{"intermediate", acceptance.intermediate}}) {
-        if (figures) {
-            json[key] = Object({{"limit", figures->limit},
-                                {"rsd", figures->rsd},
-                                {"rsd_upper", figures->rsdUpper},
-                                {"verdict", AcceptanceText(figures->verdict)}});
+// The object at a group's path, made where it is missing with room for `members` members (for
+// an object on the way, the few groups it gathers), since an object that outgrows its room
+// copies every member it holds.
+Json& GroupJson(Json& json, std::string_view path, std::size_t members) {
+    constexpr std::size_t kGroupsGathered = 4;
+    Json* object = &json;
+    for (std::size_t start = 0; start < path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        std::string key(path.substr(start, end - start));
+        const auto found = object->find(key);
+        if (found != object->end()) {
+            object = &*found;
+        } else {
+            object = &((*object)[std::move(key)] =
+                           Object({}, end == path.size() ? members : kGroupsGathered));
         }
+        start = end + 1;
     }
-    return json;
-}
-
-Json GrubbsTestJson(const GrubbsTest& grubbs) {
-    Json json = Object({{"critical_5", grubbs.critical5}, {"critical_1", grubbs.critical1}}, 2);
-    json["high"] = GrubbsJson(grubbs.high);
-    json["low"] = GrubbsJson(grubbs.low);
-    return json;
+    return *object;
 }
 
 Json FiguresJson(const std::string& file, const StudyFigures& figures) {
     const StudyFileContents& contents = figures.contents;
-    const ExtendedAnalysis& extended = figures.extended;
-    const CochranTest& cochran = extended.cochran;
     Json json = Object({{"file", file},
                         {"method", contents.methodName},
                         {"date", contents.date},
                         {"analysts", contents.analysts},
                         {"days", contents.days},
-                        {"replicates", contents.replicates}},
-                       8);
-    json["anova"] = AnovaJson(figures.anova, extended);
-    json["conclusions"] = Object({{"analyst_effect", DeclaresEffect(figures.anova.pAnalyst)},
-                                  {"day_effect", DeclaresEffect(figures.anova.pDay)},
-                                  {"exact_conclusions_differ", extended.exactConclusionsDiffer}});
+                        {"replicates", contents.replicates},
+                        {"anova", Object({}, kAnovaSources)},
+                        {"conclusions", Object({}, 3)}},
+                       6);
+    // The precision measures stand among the extended figures, after the conclusions.
     json["precision"] = PrecisionJson(figures.precision);
-    json["components"] = ComponentsJson(extended);
-    json["cochran"] = Object({{"c", cochran.c},
-                              {"critical_5", cochran.critical5},
-                              {"critical_1", cochran.critical1},
-                              {"verdict", VerdictText(cochran.verdict)},
-                              {"analyst", cochran.largest.analyst},
-                              {"day", cochran.largest.day}});
-    json["grubbs"] = GrubbsTestJson(extended.grubbs);
-    json["flags"] = Object({{"few_analysts", extended.flags.fewAnalysts},
-                            {"intervals_disagree", extended.flags.intervalsDisagree}});
-    if (auto acceptance = AcceptanceJson(figures.acceptance)) {
-        json["acceptance"] = std::move(*acceptance);
+    for (const FigureGroup& group :
+         ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
+        Json& object = GroupJson(json, group.key, group.figures.size());
+        for (const Figure& figure : group.figures) {
+            object[figure.key] = ValueJson(figure.value);
+        }
     }
     return json;
 }
@@ -187,53 +110,36 @@ void AppendIndent(std::string& text, int depth) {
     text.append(static_cast<std::size_t>(depth) * 2, ' ');
 }
 
-// The columns of the CSV: where each figure stands in a report, in the report's order. Named here
-// rather than read off a report, so that a member a report may lack (an acceptance without its
-// limit, everything of a file that failed) keeps its column, empty, and shifts none.
-constexpr std::pair<std::string_view, std::string_view> kColumnGroups[] = {
-    {"/", "file method date analysts days replicates"},
-    {"/anova/analyst/", "df ss ms f p p_exact"},
-    {"/anova/day/", "df ss ms f p p_exact"},
-    {"/anova/error/", "df ss ms"},
-    {"/conclusions/", "analyst_effect day_effect exact_conclusions_differ"},
-    {"/precision/", "mean cv_total repeatability cv_repeatability repro_day_analyst cv_day_analyst "
-                    "repro_inter_analyst cv_inter_analyst max_relative_range"},
-    {"/components/repeatability/", "variance sd cv percent df sd_low sd_high sd_upper rsd "
-                                   "rsd_upper"},
-    {"/components/day/", "variance sd cv percent"},
-    {"/components/analyst/", "variance sd cv percent"},
-    {"/components/intermediate/",
-     "variance sd cv percent df sd_low sd_high sd_upper rsd mls_variance_low mls_variance_high "
-     "mls_sd_upper rsd_upper"},
-    {"/cochran/", "c critical_5 critical_1 verdict analyst day"},
-    {"/grubbs/", "critical_5 critical_1"},
-    {"/grubbs/high/", "g verdict analyst day"},
-    {"/grubbs/low/", "g verdict analyst day"},
-    {"/flags/", "few_analysts intervals_disagree"},
-    {"/acceptance/repeatability/", "limit rsd rsd_upper verdict"},
-    {"/acceptance/intermediate/", "limit rsd rsd_upper verdict"},
-    {"/", "error"},
-};
-
 struct Column {
     std::string name; // the keys joined with "_"
     Json::json_pointer place;
 };
 
+// Every leaf of `report` below `path`, in order.
+void AddColumns(std::vector<Column>& columns, const Json& report, const std::string& path) {
+    for (const auto& [key, value] : report.items()) {
+        const std::string place = path + "/" + key;
+        if (value.is_object()) {
+            AddColumns(columns, value, place);
+            continue;
+        }
+        std::string name = place.substr(1);
+        std::replace(name.begin(), name.end(), '/', '_');
+        columns.push_back(Column{std::move(name), Json::json_pointer(place)});
+    }
+}
+
+// The columns of the CSV: every figure of a report that holds all a report can, in its order,
+// then the error. Read off such a report rather than off the one at hand, so that a member a
+// report may lack (an acceptance without its limit, everything of a file that failed) keeps its
+// column, empty, and shifts none.
 const std::vector<Column>& Columns() {
     static const std::vector<Column> columns = [] {
+        StudyFigures everything;
+        everything.acceptance = {AcceptanceFigures{}, AcceptanceFigures{}};
         std::vector<Column> all;
-        for (const auto& [group, keys] : kColumnGroups) {
-            for (std::size_t start = 0; start < keys.size();) {
-                const std::size_t end = std::min(keys.find(' ', start), keys.size());
-                std::string path =
-                    std::string(group) + std::string(keys.substr(start, end - start));
-                std::string name = path.substr(1);
-                std::replace(name.begin(), name.end(), '/', '_');
-                all.push_back(Column{std::move(name), Json::json_pointer(path)});
-                start = end + 1;
-            }
-        }
+        AddColumns(all, FiguresJson({}, everything), {});
+        all.push_back(Column{"error", Json::json_pointer("/error")});
         return all;
     }();
     return columns;

@@ -59,7 +59,10 @@ std::vector<Field> ReportedFields() {
         {"/", text, "file method date"},
         {"/", number, "analysts days replicates"},
         {"/anova/analyst/", number, "df ss ms f p p_exact"},
+        {"/anova/analyst/", text,
+         "conclusion conclusion_code conclusion_exact conclusion_exact_code"},
         {"/anova/day/", number, "df ss ms f p p_exact"},
+        {"/anova/day/", text, "conclusion conclusion_code conclusion_exact conclusion_exact_code"},
         {"/anova/error/", number, "df ss ms"},
         {"/conclusions/", truth, "analyst_effect day_effect exact_conclusions_differ"},
         {"/precision/", number,
@@ -73,14 +76,14 @@ std::vector<Field> ReportedFields() {
          "variance sd cv percent df sd_low sd_high sd_upper rsd mls_variance_low "
          "mls_variance_high mls_sd_upper rsd_upper"},
         {"/cochran/", number, "c critical_5 critical_1"},
-        {"/cochran/", text, "verdict"},
+        {"/cochran/", text, "verdict verdict_code"},
         {"/cochran/", number, "analyst day"},
         {"/grubbs/", number, "critical_5 critical_1"},
         {"/grubbs/high/", number, "g"},
-        {"/grubbs/high/", text, "verdict"},
+        {"/grubbs/high/", text, "verdict verdict_code"},
         {"/grubbs/high/", number, "analyst day"},
         {"/grubbs/low/", number, "g"},
-        {"/grubbs/low/", text, "verdict"},
+        {"/grubbs/low/", text, "verdict verdict_code"},
         {"/grubbs/low/", number, "analyst day"},
         {"/flags/", truth, "few_analysts intervals_disagree"},
     };
@@ -222,14 +225,27 @@ TEST(OrbetaReport, ExplainsItsUsage) {
     EXPECT_TRUE(help.out.starts_with("Uso: orbeta-report [--format text|json|csv] "
                                      "[--limit-repeatability PCT]\n"));
     EXPECT_EQ(help.err, "");
-    for (const char* documented :
-         {"--limit-intermediate PCT", "sd_upper", "rsd_upper", "mls_variance_low",
-          "mls_variance_high", "mls_sd_upper", "flags.few_analysts", "flags.intervals_disagree",
-          "acceptance.repeatability", "acceptance.intermediate",
-          "\"Cumple sin demostrarlo al 95 %\"", "\"No cumple\"",
-          "\"-\" lee un estudio de la entrada estándar", "--plan", "--mean M",
-          "--sd-repeatability S, --sd-day S, --sd-analyst S", "--probability P",
-          "p_repeatability", "p_intermediate", "p_both", "recommended"}) {
+    for (const char* documented : {"--limit-intermediate PCT",
+                                   "sd_upper",
+                                   "rsd_upper",
+                                   "mls_variance_low",
+                                   "mls_variance_high",
+                                   "mls_sd_upper",
+                                   "flags.few_analysts",
+                                   "flags.intervals_disagree",
+                                   "acceptance.repeatability",
+                                   "acceptance.intermediate",
+                                   "\"Cumple sin demostrarlo al 95 %\"",
+                                   "\"No cumple\"",
+                                   "\"-\" lee un estudio de la entrada estándar",
+                                   "--plan",
+                                   "--mean M",
+                                   "--sd-repeatability S, --sd-day S, --sd-analyst S",
+                                   "--probability P",
+                                   "p_repeatability",
+                                   "p_intermediate",
+                                   "p_both",
+                                   "recommended"}) {
         EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
     }
     const std::pair<const char*, const char*> rows[] = {
@@ -383,7 +399,7 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
         std::replace(header.back().begin(), header.back().end(), '/', '_');
     }
     for (const char* measure : {"repeatability", "intermediate"}) {
-        for (const char* name : {"limit", "rsd", "rsd_upper", "verdict"}) {
+        for (const char* name : {"limit", "rsd", "rsd_upper", "verdict", "verdict_code"}) {
             header.push_back(std::string("acceptance_") + measure + "_" + name);
         }
     }
@@ -399,6 +415,9 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     EXPECT_EQ(Shown(cell(1, "components_intermediate_sd_low")), "0.351921");
     EXPECT_EQ(cell(1, "conclusions_analyst_effect"), "false");
     EXPECT_EQ(cell(1, "cochran_verdict"), "correcto");
+    EXPECT_EQ(cell(1, "cochran_verdict_code"), "correct");
+    EXPECT_EQ(cell(1, "anova_analyst_conclusion"), "sin efecto");
+    EXPECT_EQ(cell(1, "anova_analyst_conclusion_code"), "no_effect");
     EXPECT_EQ(cell(1, "error"), "");
 
     std::vector<std::string> failed(header.size());
@@ -472,11 +491,13 @@ TEST(OrbetaReport, JudgesTheLimitsGivenInJsonAndCsv) {
         std::vector<std::string> expected; // the acceptance columns, shown
     };
     const Row rows[] = {
-        {"", {"", "", "", "", "", "", "", ""}},
+        {"", {"", "", "", "", "", "", "", "", "", ""}},
         {"--limit-intermediate 2",
-         {"", "", "", "", "2", "0.595852", "6.61687", "Cumple sin demostrarlo al 95 %"}},
+         {"", "", "", "", "", "2", "0.595852", "6.61687", "Cumple sin demostrarlo al 95 %",
+          "meets_unproven"}},
         {"--limit-repeatability=0.72 --limit-intermediate 0.5",
-         {"0.72", "0.416825", "0.713194", "Cumple", "0.5", "0.595852", "6.61687", "No cumple"}},
+         {"0.72", "0.416825", "0.713194", "Cumple", "meets", "0.5", "0.595852", "6.61687",
+          "No cumple", "fails"}},
     };
     for (const Row& row : rows) {
         const auto document = nlohmann::json::parse(
@@ -489,12 +510,12 @@ TEST(OrbetaReport, JudgesTheLimitsGivenInJsonAndCsv) {
         std::vector<std::string> fromJson;
         std::vector<std::string> fromCsv;
         for (const char* measure : {"repeatability", "intermediate"}) {
-            for (const char* name : {"limit", "rsd", "rsd_upper", "verdict"}) {
+            for (const char* name : {"limit", "rsd", "rsd_upper", "verdict", "verdict_code"}) {
                 const nlohmann::json::json_pointer place(std::string("/acceptance/") + measure +
                                                          "/" + name);
                 const std::string column = std::string("acceptance_") + measure + "_" + name;
                 const std::string& cell = CsvCell(csv, 1, column);
-                const bool verdict = std::string_view(name) == "verdict";
+                const bool verdict = std::string_view(name).starts_with("verdict");
                 fromCsv.push_back(verdict || cell.empty() ? cell : Shown(cell));
                 if (!document[0].contains(place)) {
                     fromJson.emplace_back();

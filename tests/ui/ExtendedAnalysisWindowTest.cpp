@@ -7,7 +7,7 @@
 #include "study/Numbers.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
-#include "ui/Ufampliado.h"
+#include "ui/ExtendedAnalysisWindow.h"
 #include "ui/VariabilityChart.h"
 
 #include <QClipboard>
@@ -15,7 +15,9 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include <QToolTip>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -74,8 +77,10 @@ protected:
         Command("mnuampliado").trigger();
         QApplication::processEvents();
     }
-    QList<TFampliado*> Windows() { return mainWindow.findChildren<TFampliado*>(); }
-    TFampliado& Window() {
+    QList<ExtendedAnalysisWindow*> Windows() {
+        return mainWindow.findChildren<ExtendedAnalysisWindow*>();
+    }
+    ExtendedAnalysisWindow& Window() {
         if (Windows().size() != 1) {
             throw std::logic_error("not one extended-analysis window");
         }
@@ -98,8 +103,6 @@ const QString kIntervalHeadings = QString::fromUtf8(
     "superior 95 % MLS de la DE");
 const QString kConsistencyHeadings =
     QString::fromUtf8("Prueba|Estadístico|Crítico 5 %|Crítico 1 %|Veredicto|Analista|Día");
-const QString kNegativeNote =
-    QString::fromUtf8("Las estimaciones negativas de un componente se toman como cero.");
 const QString kSmallDesignNotes = QString::fromUtf8(
     "Con 2 analistas el componente entre analistas descansa en 1 grado de libertad: el "
     "intervalo de Satterthwaite puede ser demasiado estrecho; se muestra también el MLS.\n"
@@ -111,6 +114,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         const char* name;
         char separator;
         Study study;
+        QString title;
         QStringList components;
         QString componentNotes;
         QStringList intervals;
@@ -120,11 +124,12 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         {"worked example",
          '.',
          testing::WorkedExample(),
+         QString::fromUtf8("Análisis ampliado — Valoración"),
          {kComponentHeadings, "Repetibilidad|0.1725|0.415331|0.416825|48.9362",
           QString::fromUtf8("Entre días|0.0772222|0.277889|0.278888|21.907"),
           "Entre analistas|0.102778|0.32059|0.321743|29.1568",
           QString::fromUtf8("Precisión intermedia|0.3525|0.593717|0.595852|100")},
-         kNegativeNote + '\n' + kSmallDesignNotes,
+         kSmallDesignNotes,
          {kIntervalHeadings, "Repetibilidad|8|0.280538|0.795679|||0.710638|",
           QString::fromUtf8(
               "Precisión intermedia|3.78033|0.351921|1.78567|0.19473|173.447|1.46081|6.59316")},
@@ -138,10 +143,12 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         {"Cochran outlier, five analysts, decimal comma",
          ',',
          CochranOutlier(','),
+         QString::fromUtf8("Análisis ampliado"),
          {kComponentHeadings, "Repetibilidad|0,146|0,382099|0,381718|91,8239",
           QString::fromUtf8("Entre días|0,013|0,114018|0,113904|8,1761"), "Entre analistas|0|0|0|0",
           QString::fromUtf8("Precisión intermedia|0,159|0,398748|0,39835|100")},
-         kNegativeNote,
+         QString::fromUtf8("La estimación del componente entre analistas resultó negativa y se "
+                           "toma como cero."),
          {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
           QString::fromUtf8("Precisión intermedia|12,5645|0,287744|0,648977|0,089603|0,44277|"
                             "0,597268|0,587474")},
@@ -157,7 +164,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
         SCOPED_TRACE(tested.name);
         platform.regionalSettings = testing::FixedRegionalSettings(tested.separator);
         Open(tested.study);
-        EXPECT_EQ(Window().windowTitle(), QString::fromUtf8("Análisis ampliado"));
+        EXPECT_EQ(Window().windowTitle(), tested.title);
         EXPECT_EQ(Table("stgcomponentes"), tested.components);
         EXPECT_EQ(In<QLabel>("lblcomponentes").text(), tested.componentNotes);
         EXPECT_EQ(Table("stgintervalos"), tested.intervals);
@@ -214,7 +221,13 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
          ""},
         {"elimiterep", "", {intermediateFails}, {red}, {}, ""},
         // A bad entry leaves the other limit's verdict.
-        {"elimiterep", "0,72", {intermediateFails}, {red}, repeatabilityMessage, "elimiterep"},
+        {"elimiterep",
+         "0,72",
+         {intermediateFails},
+         {red},
+         QString::fromUtf8("Escriba el límite con el punto decimal: 0.72."),
+         "elimiterep"},
+        {"elimiterep", "0.4.1", {intermediateFails}, {red}, repeatabilityMessage, "elimiterep"},
         {"elimiterep", "0.4", {repeatabilityFails, intermediateFails}, {red, red}, {}, ""},
         {"elimiteint", "0", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
         {"elimiteint", "-1", {repeatabilityFails}, {red}, intermediateMessage, "elimiteint"},
@@ -267,8 +280,8 @@ TEST_F(ExtendedWindowTest, EachLimitTypedGetsItsVerdictAndABadOneItsMessage) {
 
 TEST_F(ExtendedWindowTest, TheFTestsNoteWhenTheExactProbabilityChangesAConclusion) {
     const QString levelNote = QString::fromUtf8(
-        "La P aproximada es la de las otras ventanas; la conclusión se toma al nivel de "
-        "significancia 0.05.");
+        "P aproximada: la del método clásico de este programa; P exacta: la de la distribución "
+        "F. La conclusión se toma al nivel de significancia 0.05.");
     Open(testing::WorkedExample());
     EXPECT_EQ(
         Table("stgpruebasf"),
@@ -297,25 +310,30 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Open(testing::WorkedExample());
     In<QPushButton>("btncopiar").click();
     QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 29);
-    EXPECT_EQ(lines.mid(0, 3), QStringList({"Componentes de la varianza",
+    ASSERT_EQ(lines.size(), 32);
+    EXPECT_EQ(
+        lines.mid(0, 4),
+        QStringList({QString::fromUtf8("Método: Valoración"), "Fecha: 01/06/2001",
+                     "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
+                     ""}));
+    EXPECT_EQ(lines.mid(4, 3), QStringList({"Componentes de la varianza",
                                             QString(kComponentHeadings).replace('|', '\t'),
                                             "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
-    EXPECT_EQ(lines.mid(6, 3), (kNegativeNote + '\n' + kSmallDesignNotes).split('\n'));
-    EXPECT_EQ(lines.mid(9, 5),
+    EXPECT_EQ(lines.mid(10, 2), kSmallDesignNotes.split('\n'));
+    EXPECT_EQ(lines.mid(12, 5),
               QStringList({"", QString::fromUtf8("Intervalos de confianza al 95 %"),
                            QString(kIntervalHeadings).replace('|', '\t'),
                            "Repetibilidad\t8\t0.280538\t0.795679\t\t\t0.710638\t",
                            QString::fromUtf8("Precisión intermedia\t3.78033\t0.351921\t1.78567\t"
                                              "0.19473\t173.447\t1.46081\t6.59316")}));
-    EXPECT_EQ(lines.mid(15, 3),
+    EXPECT_EQ(lines.mid(18, 3),
               QStringList({"", "Pruebas F",
                            QString::fromUtf8("Fuente\tF\tP aproximada\tP exacta\tConclusión "
                                              "con la P aproximada\tConclusión con la P "
                                              "exacta")}));
-    EXPECT_EQ(lines.mid(21, 3), QStringList({"", "Pruebas de consistencia",
+    EXPECT_EQ(lines.mid(24, 3), QStringList({"", "Pruebas de consistencia",
                                              QString(kConsistencyHeadings).replace('|', '\t')}));
-    EXPECT_EQ(lines.mid(27, 1), QStringList({QString::fromUtf8(
+    EXPECT_EQ(lines.mid(30, 1), QStringList({QString::fromUtf8(
                                     "Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                     "dudoso; por encima: aberrante.")}));
     EXPECT_EQ(lines.last(), "") << "the last line ends too";
@@ -325,8 +343,8 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Press(Qt::Key_Return);
     In<QPushButton>("btncopiar").click();
     lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 34);
-    EXPECT_EQ(lines.mid(15, 6),
+    ASSERT_EQ(lines.size(), 37);
+    EXPECT_EQ(lines.mid(18, 6),
               QStringList({"", QString::fromUtf8("Aceptación"),
                            QString::fromUtf8("Medida\tLímite (%)\tRSD (%)\tCota superior 95 % de "
                                              "la RSD (%)\tVeredicto"),
@@ -337,7 +355,192 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
                                              "pasa de él. La precisión intermedia se juzga con la "
                                              "cota MLS."),
                            ""}));
-    EXPECT_EQ(lines[21], "Pruebas F");
+    EXPECT_EQ(lines[24], "Pruebas F");
+}
+
+// The mnemonic letter of a caption, lower case; none without one.
+QChar AccessKey(const QString& caption) {
+    for (qsizetype index = 0; index + 1 < caption.size(); ++index) {
+        if (caption[index] == '&') {
+            if (caption[index + 1] != '&') {
+                return caption[index + 1].toLower();
+            }
+            ++index;
+        }
+    }
+    return {};
+}
+
+TEST_F(ExtendedWindowTest, TabLeavesEachTableAndEveryControlHasItsOwnAccessKey) {
+    Open(testing::WorkedExample());
+    const QStringList chain{"stgcomponentes",  "stgintervalos", "elimiterep",
+                            "elimiteint",      "stgaceptacion", "stgpruebasf",
+                            "stgconsistencia", "btncopiar",     "btnexportar"};
+    In<QTableWidget>("stgcomponentes").setFocus();
+    QStringList forward{Focus()};
+    for (qsizetype step = 1; step < chain.size(); ++step) {
+        Press(Qt::Key_Tab);
+        forward.append(Focus());
+    }
+    EXPECT_EQ(forward, chain);
+    QStringList backward{Focus()};
+    for (qsizetype step = 1; step < chain.size(); ++step) {
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(Focus());
+    }
+    EXPECT_EQ(backward, chain);
+
+    // The arrows still move within a table.
+    auto& components = In<QTableWidget>("stgcomponentes");
+    components.setFocus();
+    components.setCurrentCell(0, 0);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Focus(), "stgcomponentes");
+    EXPECT_EQ(std::pair(components.currentRow(), components.currentColumn()), std::pair(1, 1));
+
+    // Every field (by its label) and button has a letter of its own, none of the menu bar's.
+    QStringList keyed;
+    QList<QChar> letters;
+    for (const QLabel* label : Window().findChildren<QLabel*>()) {
+        if (label->buddy()) {
+            keyed.append(label->buddy()->objectName());
+            letters.append(AccessKey(label->text()));
+        }
+    }
+    for (const QPushButton* button : Window().findChildren<QPushButton*>()) {
+        keyed.append(button->objectName());
+        letters.append(AccessKey(button->text()));
+    }
+    EXPECT_EQ(keyed, QStringList({"elimiterep", "elimiteint", "btncopiar", "btnexportar"}));
+    QList<QChar> menuLetters;
+    for (const QAction* menu : mainWindow.menuBar()->actions()) {
+        menuLetters.append(AccessKey(menu->text()));
+    }
+    for (qsizetype index = 0; index < letters.size(); ++index) {
+        SCOPED_TRACE(keyed[index].toStdString());
+        EXPECT_FALSE(letters[index].isNull());
+        EXPECT_EQ(letters.count(letters[index]), 1);
+        EXPECT_FALSE(menuLetters.contains(letters[index]));
+    }
+}
+
+TEST_F(ExtendedWindowTest, TheAcceptanceStandsRightAfterTheBoundsItIsJudgedBy) {
+    Open(testing::WorkedExample());
+    // The sheet's widgets top to bottom: a title by its text, every other control by its name.
+    QStringList order;
+    const std::function<void(QLayout&)> walk = [&](QLayout& layout) {
+        for (int index = 0; index < layout.count(); ++index) {
+            QLayoutItem* item = layout.itemAt(index);
+            if (item->layout()) {
+                walk(*item->layout());
+            } else if (QWidget* widget = item->widget()) {
+                order.append(widget->objectName().isEmpty() ? qobject_cast<QLabel*>(widget)->text()
+                                                            : widget->objectName());
+            }
+        }
+    };
+    walk(*In<QTableWidget>("stgcomponentes").parentWidget()->layout());
+    EXPECT_EQ(
+        order,
+        QStringList({QString::fromUtf8("<b>Componentes de la varianza</b>"), "stgcomponentes",
+                     "lblcomponentes", QString::fromUtf8("<b>Intervalos de confianza al 95 %</b>"),
+                     "stgintervalos", "lblintervalos", QString::fromUtf8("<b>Aceptación</b>"),
+                     QString::fromUtf8("Límite RSD &repetibilidad (%)"), "elimiterep",
+                     QString::fromUtf8("Límite RSD precisión &intermedia (%)"), "elimiteint",
+                     "stgaceptacion", "lblaceptacion", "<b>Pruebas F</b>", "stgpruebasf",
+                     "lblpruebasf", "<b>Pruebas de consistencia</b>", "stgconsistencia",
+                     "lblconsistencia"}));
+}
+
+TEST_F(ExtendedWindowTest, WithBothLimitsBadTheRepeatabilityIsNamedAndTakesTheFocus) {
+    struct Case {
+        const char* setFirst; // holds its bad text before the other is typed
+        const char* typed;
+    };
+    for (const Case& tested :
+         {Case{"elimiterep", "elimiteint"}, Case{"elimiteint", "elimiterep"}}) {
+        SCOPED_TRACE(tested.typed);
+        Open(testing::WorkedExample());
+        const QStringList before = Messages();
+        In<QLineEdit>(tested.setFirst).setText("0");
+        In<QLineEdit>(tested.typed).setFocus();
+        Type("-1");
+        Press(Qt::Key_Return);
+        EXPECT_EQ(Messages(), before + QStringList({QString::fromUtf8(
+                                           "El límite de la repetibilidad debe ser un número "
+                                           "mayor que cero.")}));
+        EXPECT_EQ(Focus(), "elimiterep");
+        EXPECT_EQ(In<QTableWidget>("stgaceptacion").rowCount(), 0);
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
+TEST_F(ExtendedWindowTest, AFlaggedDayIsNotedBesideTheVerdicts) {
+    const QString rule = QString::fromUtf8(
+        "Cumple cuando la cota superior no pasa del límite; cumple sin demostrarlo cuando sólo la "
+        "estimación no pasa de él. La precisión intermedia se juzga con la cota MLS.");
+    struct Case {
+        const char* name;
+        Study study;
+        QString notes;
+    };
+    const Case cases[] = {
+        {"no day flagged", testing::WorkedExample(), rule},
+        {"Cochran and Grubbs flag a day each", CochranOutlier('.'),
+         rule + QString::fromUtf8("\nAtención: los datos tienen días señalados por las pruebas de "
+                                  "consistencia: analista 3, día 2 (Cochran: aberrante); analista "
+                                  "4, día 2 (Grubbs alto: dudoso). ISO 5725-2 pide investigarlos "
+                                  "antes de usar estas cifras.")},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        Open(tested.study);
+        In<QLineEdit>("elimiterep").setFocus();
+        Type("1");
+        Press(Qt::Key_Return);
+        EXPECT_EQ(In<QLabel>("lblaceptacion").text(), tested.notes);
+        In<QPushButton>("btncopiar").click();
+        EXPECT_TRUE(QApplication::clipboard()->text().contains(tested.notes + "\n\nPruebas F\n"));
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
+TEST_F(ExtendedWindowTest, TheCopyBeginsWithTheMethodTheDateAndTheFile) {
+    Study study = testing::WorkedExample();
+    study.methodName = "Valoración HPLC lote 23-114";
+    struct Case {
+        bool saved;
+        QString file;
+    };
+    for (const Case& tested :
+         {Case{true, QString::fromStdString(testing::kWorkedExampleFile.string())},
+          Case{false, QString::fromUtf8("sin guardar")}}) {
+        SCOPED_TRACE(tested.file.toStdString());
+        if (tested.saved) {
+            Open(study);
+        } else {
+            NewStudy();
+            Capture()->ShowStudy(study);
+            mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped); // as the last cell typed
+            Command("mnuampliado").trigger();
+            QApplication::processEvents();
+        }
+        EXPECT_EQ(Window().windowTitle(),
+                  QString::fromUtf8("Análisis ampliado — Valoración HPLC lote 23-114"));
+        In<QPushButton>("btncopiar").click();
+        EXPECT_EQ(QApplication::clipboard()->text().split('\n').mid(0, 5),
+                  QStringList({QString::fromUtf8("Método: Valoración HPLC lote 23-114"),
+                               "Fecha: 01/06/2001", "Archivo: " + tested.file, "",
+                               "Componentes de la varianza"}));
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
 }
 
 // The chart of a study drawn into an image of its own.
@@ -443,6 +646,40 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
             }
         }
         EXPECT_EQ(drawn.BlotsOf(kChartDayMeanColour), unflaggedDays) << "one marker a day";
+    }
+}
+
+TEST(VariabilityChart, ADaysPointsLieSymmetricallyAboutItsMean) {
+    for (const int replicates : {2, 3, 4, 5}) {
+        SCOPED_TRACE(replicates);
+        std::vector<std::string> results;
+        for (int index = 0; index < 2 * 3 * replicates; ++index) {
+            results.push_back(std::to_string(100 + index % 7));
+        }
+        const StudyValues values =
+            ReadStudyValues(StudyWithResults(2, 3, replicates, results), '.');
+        QImage image(900, 500, QImage::Format_RGB32);
+        const VariabilityChart chart(values, {}, '.', QRectF(image.rect()),
+                                     QFontMetricsF(QFont(), &image));
+        for (int analyst = 1; analyst <= 2; ++analyst) {
+            for (int day = 1; day <= 3; ++day) {
+                const double centre = chart.DayMeanOf(analyst, day).x();
+                std::vector<double> offsets;
+                for (int replicate = 1; replicate <= replicates; ++replicate) {
+                    offsets.push_back(chart.PointOf(analyst, day, replicate).x() - centre);
+                }
+                for (int replicate = 0; replicate < replicates; ++replicate) {
+                    EXPECT_NEAR(offsets[replicate], -offsets[replicates - 1 - replicate], 1e-9)
+                        << analyst << "," << day << "," << replicate + 1;
+                    if (replicate > 0) {
+                        EXPECT_GT(offsets[replicate], offsets[replicate - 1]) << "apart, in order";
+                    }
+                }
+                if (replicates % 2 == 1) {
+                    EXPECT_NEAR(offsets[replicates / 2], 0, 1e-9) << "the middle one on the mean";
+                }
+            }
+        }
     }
 }
 
@@ -586,7 +823,7 @@ TEST_F(ExtendedWindowTest, ThePopUpItemOpensItAndItsClosingAsTheLastChildLeavesN
     DiscardStudy();
     EXPECT_TRUE(Command("FileNewItem").isEnabled()) << "the capture window closed";
     mainWindow.ApplyCommandEvent(CommandEvent::New); // to see the last closing take it away
-    for (TFampliado* window : Windows()) {
+    for (ExtendedAnalysisWindow* window : Windows()) {
         EXPECT_TRUE(Command("mnuclose").isEnabled()) << "a window is still open";
         window->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -643,6 +880,8 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     EXPECT_EQ(asked.title, "Exportar PDF");
     EXPECT_EQ(asked.fileTypes, QStringList({"Documento PDF (*.pdf)"}));
     EXPECT_EQ(asked.defaultExtension, "pdf");
+    EXPECT_EQ(platform.printer.PdfTitles(),
+              QStringList({QString::fromUtf8("Análisis ampliado — Valoración")}));
     EXPECT_EQ(testing::ReadBytes(target).substr(0, 5), "%PDF-");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
     const QStringList lines = PdfLines(target);
@@ -650,6 +889,7 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
              QString::fromUtf8("Análisis ampliado"),
              QString::fromUtf8("Método: Valoración"),
              QString::fromUtf8("Fecha: 01/06/2001"),
+             "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
              QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362"),
              QString::fromUtf8("Precisión intermedia 3.78033 0.351921 1.78567 0.19473 173.447 "
                                "1.46081 6.59316"),
@@ -680,6 +920,15 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     platform.fileDialogs.QueueAnswer(std::nullopt);
     In<QPushButton>("btnexportar").click();
     EXPECT_EQ(ErrorReports().size(), 2) << "a cancelled dialog writes nothing";
+
+    // A failure other than the core's (here the scripted dialog has no answer and throws a
+    // standard exception) is caught and named; the window stays.
+    In<QPushButton>("btnexportar").click();
+    EXPECT_EQ(
+        Messages(),
+        QStringList({QString::fromUtf8("No se pudo exportar el PDF del análisis ampliado.")}));
+    EXPECT_EQ(ErrorReports().size(), 2);
+    EXPECT_EQ(Windows().size(), 1);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "doubles/ScriptedPlatform.h"
 
+#include "printing/PdfDocument.h"
 #include "study/Error.h"
 
 #include <stdexcept>
@@ -51,6 +52,11 @@ bool ScriptedPrinter::RunPrintDialog() {
         break;
     }
     return true;
+}
+
+QByteArray ScriptedPrinter::PdfDocument(const QString& title, const PageDrawing& draw) {
+    m_pdfTitles.append(title);
+    return DrawnPdf(title, draw);
 }
 
 } // namespace orbeta::testing

@@ -65,9 +65,12 @@ public:
     void QueueNoPrinter() { m_answers.push_back(kNoPrinter); }
     int DialogsRun() const { return m_dialogsRun; }
     RecordingPrintSurface& Recording() { return m_surface; }
+    // The title of each PDF document asked for, which the desktop's own writer draws.
+    const QStringList& PdfTitles() const { return m_pdfTitles; }
 
     bool RunPrintDialog() override;
     PrintSurface& Surface() override { return m_surface; }
+    QByteArray PdfDocument(const QString& title, const PageDrawing& draw) override;
 
 private:
     enum Answer { kConfirm, kCancel, kNoPrinter };
@@ -75,6 +78,7 @@ private:
     std::deque<Answer> m_answers;
     int m_dialogsRun = 0;
     RecordingPrintSurface m_surface;
+    QStringList m_pdfTitles;
 };
 
 class ScriptedHelpViewer final : public HelpViewer {

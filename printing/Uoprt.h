@@ -1,7 +1,7 @@
 #pragma once
 
 #include "print/Uprint1.h"
-#include "print/qt/PrintDialogWindow.h"
+#include "printing/PrintDialogWindow.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 
 #include "engine/Ucalculo.h"
 #include "print/PageFrame.h"
-#include "print/qt/PrintDialogWindow.h"
+#include "printing/PrintDialogWindow.h"
 #include "study/Study.h"
 #include "ui/Platform.h"
 

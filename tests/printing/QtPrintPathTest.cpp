@@ -1,6 +1,6 @@
 #include "print/Uprint.h"
 #include "print/Uprint1.h"
-#include "print/qt/QtPrintSurface.h"
+#include "printing/QtPrintSurface.h"
 #include "support/Studies.h"
 
 #include <QPrinter>

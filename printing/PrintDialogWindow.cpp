@@ -1,4 +1,4 @@
-#include "print/qt/PrintDialogWindow.h"
+#include "printing/PrintDialogWindow.h"
 
 #include "ui/Fonts.h"
 

@@ -1,4 +1,4 @@
-#include "print/qt/QtPrintSurface.h"
+#include "printing/QtPrintSurface.h"
 
 #include "study/Error.h"
 

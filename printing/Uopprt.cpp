@@ -1,7 +1,7 @@
-#include "print/qt/Uopprt.h"
+#include "printing/Uopprt.h"
 
 #include "print/Uprint1.h"
-#include "print/qt/Uoprt.h"
+#include "printing/Uoprt.h"
 
 namespace orbeta {
 

@@ -18,6 +18,7 @@ public:
 
     bool RunPrintDialog() override;
     PrintSurface& Surface() override;
+    QByteArray PdfDocument(const QString& title, const PageDrawing& draw) override;
 
 private:
     QPrinter& SystemPrinter();

@@ -1,6 +1,6 @@
-#include "print/qt/PrintOptionsDialog.h"
+#include "printing/PrintOptionsDialog.h"
 
-#include "print/qt/GlyphButton.h"
+#include "printing/GlyphButton.h"
 #include "study/Error.h"
 
 #include <QGroupBox>

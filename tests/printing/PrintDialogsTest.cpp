@@ -4,10 +4,10 @@
 
 #include "print/Uprint.h"
 #include "print/Uprint1.h"
-#include "print/qt/PrintDialogs.h"
-#include "print/qt/Uopprt.h"
-#include "print/qt/Uopprt1.h"
-#include "print/qt/Uoprt.h"
+#include "printing/PrintDialogs.h"
+#include "printing/Uopprt.h"
+#include "printing/Uopprt1.h"
+#include "printing/Uoprt.h"
 #include "support/RecordingPrintSurface.h"
 
 #include <QPushButton>

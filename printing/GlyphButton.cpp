@@ -1,4 +1,4 @@
-#include "print/qt/GlyphButton.h"
+#include "printing/GlyphButton.h"
 
 namespace orbeta {
 

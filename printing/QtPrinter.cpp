@@ -1,6 +1,7 @@
-#include "print/qt/QtPrinter.h"
+#include "printing/QtPrinter.h"
 
-#include "print/qt/QtPrintSurface.h"
+#include "printing/PdfDocument.h"
+#include "printing/QtPrintSurface.h"
 #include "study/Error.h"
 
 #include <QPrintDialog>
@@ -39,6 +40,10 @@ bool QtPrinter::RunPrintDialog() {
 PrintSurface& QtPrinter::Surface() {
     SystemPrinter();
     return *m_surface;
+}
+
+QByteArray QtPrinter::PdfDocument(const QString& title, const PageDrawing& draw) {
+    return DrawnPdf(title, draw);
 }
 
 } // namespace orbeta

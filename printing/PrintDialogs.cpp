@@ -1,8 +1,8 @@
-#include "print/qt/PrintDialogs.h"
+#include "printing/PrintDialogs.h"
 
-#include "print/qt/Uopprt.h"
-#include "print/qt/Uopprt1.h"
-#include "print/qt/Uoprt.h"
+#include "printing/Uopprt.h"
+#include "printing/Uopprt1.h"
+#include "printing/Uoprt.h"
 #include "ui/Fdatos.h"
 #include "ui/Main.h"
 

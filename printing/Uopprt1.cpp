@@ -1,4 +1,4 @@
-#include "print/qt/Uopprt1.h"
+#include "printing/Uopprt1.h"
 
 #include "print/Uprint.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/qt/PrintOptionsDialog.h"
+#include "printing/PrintOptionsDialog.h"
 
 namespace orbeta {
 

@@ -1,6 +1,6 @@
-#include "print/qt/Uoprt.h"
+#include "printing/Uoprt.h"
 
-#include "print/qt/GlyphButton.h"
+#include "printing/GlyphButton.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

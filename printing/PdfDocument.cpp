@@ -1,0 +1,34 @@
+#include "printing/PdfDocument.h"
+
+#include "printing/QtPrintSurface.h"
+#include "study/Error.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace orbeta {
+
+QByteArray DrawnPdf(const QString& title, const Printer::PageDrawing& draw) {
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        writer.setResolution(kPageResolution);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setTitle(title);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            throw Error("No se pudo dibujar el documento PDF.");
+        }
+        // The painter's origin is the corner of the printable area.
+        const QRect printable = writer.pageLayout().paintRectPixels(writer.resolution());
+        draw(painter, QRectF(0, 0, printable.width(), printable.height()),
+             [&writer] { writer.newPage(); });
+        painter.end();
+    }
+    return document.data();
+}
+
+} // namespace orbeta

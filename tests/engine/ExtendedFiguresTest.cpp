@@ -1,0 +1,187 @@
+// The codes beside the Spanish words are the machine reports' contract with scripts: each is
+// checked against the word it stands for.
+#include "engine/ExtendedFigures.h"
+#include "study/Numbers.h"
+#include "support/Expectations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace orbeta {
+namespace {
+
+using testing::ErrorOf;
+
+// Every word of the walk with its code, as "group/key=value".
+std::vector<std::string> Words(const std::vector<FigureGroup>& groups) {
+    std::vector<std::string> words;
+    for (const FigureGroup& group : groups) {
+        for (const Figure& figure : group.figures) {
+            if (figure.unit == FigureUnit::Word) {
+                words.push_back(std::string(group.key) + "/" + figure.key + "=" +
+                                std::get<const char*>(figure.value));
+            }
+        }
+    }
+    return words;
+}
+
+TEST(ExtendedFigureGroups, GiveEachVerdictAndConclusionItsCode) {
+    struct Case {
+        const char* name;
+        double pAnalyst, pAnalystExact, pDay, pDayExact;
+        Verdict cochran, high, low;
+        std::optional<Acceptance> repeatability, intermediate;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"no effect, every day correct, no limit",
+         0.06,
+         0.05,
+         0.5,
+         0.9,
+         Verdict::Correct,
+         Verdict::Correct,
+         Verdict::Correct,
+         std::nullopt,
+         std::nullopt,
+         {"anova/analyst/conclusion=sin efecto", "anova/analyst/conclusion_code=no_effect",
+          "anova/analyst/conclusion_exact=sin efecto",
+          "anova/analyst/conclusion_exact_code=no_effect", "anova/day/conclusion=sin efecto",
+          "anova/day/conclusion_code=no_effect", "anova/day/conclusion_exact=sin efecto",
+          "anova/day/conclusion_exact_code=no_effect", "cochran/verdict=correcto",
+          "cochran/verdict_code=correct", "grubbs/high/verdict=correcto",
+          "grubbs/high/verdict_code=correct", "grubbs/low/verdict=correcto",
+          "grubbs/low/verdict_code=correct"}},
+        {"effects, flagged days, both limits",
+         0.049,
+         0.06,
+         0.001,
+         0.002,
+         Verdict::Outlier,
+         Verdict::Straggler,
+         Verdict::Outlier,
+         Acceptance::MeetsUnproven,
+         Acceptance::Fails,
+         {"anova/analyst/conclusion=con efecto", "anova/analyst/conclusion_code=effect",
+          "anova/analyst/conclusion_exact=sin efecto",
+          "anova/analyst/conclusion_exact_code=no_effect", "anova/day/conclusion=con efecto",
+          "anova/day/conclusion_code=effect", "anova/day/conclusion_exact=con efecto",
+          "anova/day/conclusion_exact_code=effect", "cochran/verdict=aberrante",
+          "cochran/verdict_code=outlier", "grubbs/high/verdict=dudoso",
+          "grubbs/high/verdict_code=straggler", "grubbs/low/verdict=aberrante",
+          "grubbs/low/verdict_code=outlier",
+          "acceptance/repeatability/verdict=Cumple sin demostrarlo al 95 %",
+          "acceptance/repeatability/verdict_code=meets_unproven",
+          "acceptance/intermediate/verdict=No cumple",
+          "acceptance/intermediate/verdict_code=fails"}},
+        {"the intermediate limit alone, met",
+         0.5,
+         0.5,
+         0.5,
+         0.5,
+         Verdict::Correct,
+         Verdict::Correct,
+         Verdict::Correct,
+         std::nullopt,
+         Acceptance::Meets,
+         {"anova/analyst/conclusion=sin efecto", "anova/analyst/conclusion_code=no_effect",
+          "anova/analyst/conclusion_exact=sin efecto",
+          "anova/analyst/conclusion_exact_code=no_effect", "anova/day/conclusion=sin efecto",
+          "anova/day/conclusion_code=no_effect", "anova/day/conclusion_exact=sin efecto",
+          "anova/day/conclusion_exact_code=no_effect", "cochran/verdict=correcto",
+          "cochran/verdict_code=correct", "grubbs/high/verdict=correcto",
+          "grubbs/high/verdict_code=correct", "grubbs/low/verdict=correcto",
+          "grubbs/low/verdict_code=correct", "acceptance/intermediate/verdict=Cumple",
+          "acceptance/intermediate/verdict_code=meets"}},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        AnovaTable anova;
+        anova.pAnalyst = tested.pAnalyst;
+        anova.pDay = tested.pDay;
+        ExtendedAnalysis analysis;
+        analysis.pAnalystExact = tested.pAnalystExact;
+        analysis.pDayExact = tested.pDayExact;
+        analysis.cochran.verdict = tested.cochran;
+        analysis.grubbs.high.verdict = tested.high;
+        analysis.grubbs.low.verdict = tested.low;
+        AcceptanceResult acceptance;
+        if (tested.repeatability) {
+            acceptance.repeatability = AcceptanceFigures{1, 1, 1, *tested.repeatability};
+        }
+        if (tested.intermediate) {
+            acceptance.intermediate = AcceptanceFigures{1, 1, 1, *tested.intermediate};
+        }
+        EXPECT_EQ(Words(ExtendedFigureGroups(anova, analysis, acceptance)), tested.expected);
+    }
+}
+
+TEST(ComponentsSetToZeroOf, NamesTheComponentsWhoseEstimateWasNegative) {
+    struct Case {
+        double msAnalyst, msDay, msError;
+        bool day, analyst;
+    };
+    const Case cases[] = {
+        {3, 2, 1, false, false},
+        {3, 1, 2, true, false},
+        {1, 2, 1.5, false, true},
+        {1, 1.5, 2, true, true},
+        // An estimate of exactly zero was not set to it.
+        {2, 2, 2, false, false},
+    };
+    for (const Case& tested : cases) {
+        AnovaTable anova;
+        anova.msAnalyst = tested.msAnalyst;
+        anova.msDay = tested.msDay;
+        anova.msError = tested.msError;
+        const ComponentsSetToZero zeroed = ComponentsSetToZeroOf(anova);
+        EXPECT_EQ(std::pair(zeroed.day, zeroed.analyst), std::pair(tested.day, tested.analyst))
+            << tested.msAnalyst << " " << tested.msDay << " " << tested.msError;
+    }
+}
+
+TEST(TypedLimit, ReadsTheRegionalSeparatorAndSaysHowToWriteTheOther) {
+    const std::string repeatability =
+        "El límite de la repetibilidad debe ser un número mayor que cero.";
+    const std::string intermediate =
+        "El límite de la precisión intermedia debe ser un número mayor que cero.";
+    struct Case {
+        const char* text;
+        char separator;
+        LimitOf measure;
+        std::string expected; // the limit as FormatResult shows it with ".", "none", or a message
+    };
+    const Case cases[] = {
+        {"2,5", ',', LimitOf::Repeatability, "2.5"},
+        {" 2,5 ", ',', LimitOf::Repeatability, "2.5"},
+        {"2.5", '.', LimitOf::Intermediate, "2.5"},
+        {"", ',', LimitOf::Repeatability, "none"},
+        {"   ", '.', LimitOf::Intermediate, "none"},
+        {"2.5", ',', LimitOf::Repeatability, "Escriba el límite con la coma decimal: 2,5."},
+        {" 0.75 ", ',', LimitOf::Intermediate, "Escriba el límite con la coma decimal: 0,75."},
+        {"2,5", '.', LimitOf::Repeatability, "Escriba el límite con el punto decimal: 2.5."},
+        // Not above zero, or no number with either separator: the limit's own message.
+        {"-2.5", ',', LimitOf::Repeatability, repeatability},
+        {"0.0", ',', LimitOf::Intermediate, intermediate},
+        {"1.000,5", ',', LimitOf::Intermediate, intermediate},
+        {"uno", '.', LimitOf::Intermediate, intermediate},
+        {"0", '.', LimitOf::Repeatability, repeatability},
+    };
+    for (const Case& tested : cases) {
+        std::string shown;
+        const std::string error = ErrorOf([&] {
+            const std::optional<double> limit =
+                TypedLimit(tested.text, tested.separator, tested.measure);
+            shown = limit ? FormatResult(*limit, '.') : "none";
+        });
+        EXPECT_EQ(error == "no error" ? shown : error, tested.expected)
+            << "'" << tested.text << "' " << tested.separator;
+    }
+}
+
+} // namespace
+} // namespace orbeta

@@ -1,0 +1,394 @@
+#include "ui/ExtendedAnalysisContent.h"
+
+#include "engine/ExtendedFigures.h"
+#include "engine/UTs.h"
+#include "study/Numbers.h"
+#include "ui/Fonts.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+
+namespace orbeta {
+
+namespace {
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QString FigureText(const FigureValue& value, char separator) {
+    if (const auto* number = std::get_if<double>(&value)) {
+        return QString::fromStdString(FormatResult(*number, separator));
+    }
+    if (const auto* whole = std::get_if<int>(&value)) {
+        return QString::number(*whole);
+    }
+    if (const auto* truth = std::get_if<bool>(&value)) {
+        return *truth ? QStringLiteral("sí") : QStringLiteral("no");
+    }
+    return Text(std::get<const char*>(value));
+}
+
+// A row of a table: the group it shows, and the group that holds the figures it shares with
+// other rows (Grubbs's critical values), if any.
+struct RowOf {
+    const char* group;
+    const char* shared = nullptr;
+};
+
+// A column: the key of its figure, or of the other figure a row holds instead (Cochran's C
+// where Grubbs's rows hold G).
+struct ColumnOf {
+    const char* key;
+    const char* instead = nullptr;
+};
+
+// A table of the walk's figures: a row per group given that the walk holds, its label first,
+// then a cell per column, empty where the group lacks the figure.
+ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
+                      const char* firstHeading, std::initializer_list<RowOf> rows,
+                      std::initializer_list<ColumnOf> columns, char separator) {
+    ResultTable table{Text(title), {Text(firstHeading)}, {}, {}, {true}};
+    std::vector<const Figure*> headingOf(columns.size(), nullptr);
+    for (const RowOf& row : rows) {
+        const FigureGroup* group = FindGroup(groups, row.group);
+        if (!group) {
+            continue;
+        }
+        const FigureGroup* shared = row.shared ? FindGroup(groups, row.shared) : nullptr;
+        QStringList cells{Text(group->label)};
+        std::size_t index = 0;
+        for (const ColumnOf& column : columns) {
+            const Figure* figure = group->Find(column.key);
+            if (!figure && column.instead) {
+                figure = group->Find(column.instead);
+            }
+            if (!figure && shared) {
+                figure = shared->Find(column.key);
+            }
+            cells.append(figure ? FigureText(figure->value, separator) : QString());
+            if (figure && !headingOf[index]) {
+                headingOf[index] = figure;
+            }
+            ++index;
+        }
+        table.rows.push_back(std::move(cells));
+    }
+    for (std::size_t index = 0; index < headingOf.size(); ++index) {
+        const Figure* figure = headingOf[index];
+        table.headings.append(figure ? Text(figure->label) : QString());
+        table.wordColumns.append(figure && figure->unit == FigureUnit::Word);
+    }
+    return table;
+}
+
+// The sentence on the components set to zero, naming them; none when no estimate was negative.
+QStringList ZeroedComponentNotes(const AnovaTable& anova) {
+    const ComponentsSetToZero zeroed = ComponentsSetToZeroOf(anova);
+    if (zeroed.day && zeroed.analyst) {
+        return {QStringLiteral("Las estimaciones de los componentes entre días y entre analistas "
+                               "resultaron negativas y se toman como cero.")};
+    }
+    if (zeroed.day || zeroed.analyst) {
+        return {QStringLiteral("La estimación del componente entre %1 resultó negativa y se toma "
+                               "como cero.")
+                    .arg(zeroed.day ? QStringLiteral("días") : QStringLiteral("analistas"))};
+    }
+    return {};
+}
+
+// The note beside the verdicts when a consistency test singles out a day: the verdict stands,
+// and the day wants investigating first.
+QStringList FlaggedDayNotes(const std::vector<FlaggedDay>& flagged) {
+    if (flagged.empty()) {
+        return {};
+    }
+    QStringList days;
+    for (const FlaggedDay& day : flagged) {
+        days.append(QStringLiteral("analista %1, día %2 (%3)")
+                        .arg(day.analyst)
+                        .arg(day.day)
+                        .arg(day.reason));
+    }
+    return {(flagged.size() == 1 ? QStringLiteral("Atención: los datos tienen un día señalado por "
+                                                  "las pruebas de consistencia: %1. ISO 5725-2 "
+                                                  "pide investigarlo antes de usar estas cifras.")
+                                 : QStringLiteral("Atención: los datos tienen días señalados por "
+                                                  "las pruebas de consistencia: %1. ISO 5725-2 "
+                                                  "pide investigarlos antes de usar estas "
+                                                  "cifras."))
+                .arg(days.join(QStringLiteral("; ")))};
+}
+
+// A table of the export: headings wrapped into their column, numbers set to the right.
+// Gives the height it takes; with `draw` false it only measures.
+double DrawTable(QPainter& painter, const ResultTable& table, double left, double top, double width,
+                 bool draw) {
+    const auto text = [&painter, draw](const QRectF& where, int flags, const QString& words) {
+        if (draw) {
+            painter.drawText(where, flags, words);
+        }
+    };
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double padding = metrics.averageCharWidth();
+    const double line = metrics.height();
+    std::vector<double> widths(static_cast<std::size_t>(table.headings.size()), 0);
+    for (qsizetype column = 0; column < table.headings.size(); ++column) {
+        double& columnWidth = widths[static_cast<std::size_t>(column)];
+        for (const QString& word : table.headings[column].split(QLatin1Char(' '))) {
+            columnWidth = std::max(columnWidth, metrics.horizontalAdvance(word));
+        }
+        for (const QStringList& row : table.rows) {
+            if (column < row.size()) {
+                columnWidth = std::max(columnWidth, metrics.horizontalAdvance(row[column]));
+            }
+        }
+        columnWidth += 2 * padding;
+    }
+    double total = 0;
+    for (const double columnWidth : widths) {
+        total += columnWidth;
+    }
+    // Spare width goes to every column alike; a table too wide keeps its natural widths.
+    const double spare = std::max(0.0, (width - total) / static_cast<double>(widths.size()));
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const QFont plain = painter.font();
+
+    double y = top;
+    painter.setFont(bold);
+    text(QRectF(left, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, table.title);
+    y += 1.3 * line;
+    double headingHeight = line;
+    for (qsizetype column = 0; column < table.headings.size(); ++column) {
+        const QRectF fits =
+            QFontMetricsF(bold, painter.device())
+                .boundingRect(
+                    QRectF(0, 0, widths[std::size_t(column)] + spare - 2 * padding, 10 * line),
+                    Qt::TextWordWrap, table.headings[column]);
+        headingHeight = std::max(headingHeight, fits.height());
+    }
+    double x = left;
+    for (qsizetype column = 0; column < table.headings.size(); ++column) {
+        const double columnWidth = widths[std::size_t(column)] + spare;
+        text(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
+             Qt::TextWordWrap | Qt::AlignBottom | ColumnAlignment(table, column),
+             table.headings[column]);
+        x += columnWidth;
+    }
+    y += headingHeight + 0.2 * line;
+    if (draw) {
+        painter.drawLine(QPointF(left, y), QPointF(x, y));
+    }
+    painter.setFont(plain);
+    for (const QStringList& row : table.rows) {
+        x = left;
+        for (qsizetype column = 0; column < row.size(); ++column) {
+            const double columnWidth = widths[std::size_t(column)] + spare;
+            text(QRectF(x + padding, y, columnWidth - 2 * padding, line),
+                 Qt::AlignVCenter | ColumnAlignment(table, column), row[column]);
+            x += columnWidth;
+        }
+        y += line;
+    }
+    y += 0.3 * line;
+    for (const QString& note : table.notes) {
+        const QRectF fits =
+            metrics.boundingRect(QRectF(left, y, width, 10 * line), Qt::TextWordWrap, note);
+        text(fits, Qt::TextWordWrap, note);
+        y += fits.height();
+    }
+    return y - top + line;
+}
+
+} // namespace
+
+Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column) {
+    return column < table.wordColumns.size() && table.wordColumns[column] ? Qt::AlignLeft
+                                                                          : Qt::AlignRight;
+}
+
+std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
+                                        const AcceptanceResult& acceptance, char separator) {
+    const ExtendedAnalysis& analysis = snapshot.analysis;
+    const std::vector<FigureGroup> groups =
+        ExtendedFigureGroups(snapshot.anova, analysis, acceptance);
+    const QString level = QString::fromStdString(FormatResult(kSignificanceLevel, separator));
+    std::vector<ResultTable> tables;
+    tables.reserve(kExtendedTables);
+
+    ResultTable& components =
+        tables.emplace_back(WalkTable(groups, "Componentes de la varianza", "Componente",
+                                      {{"components/repeatability"},
+                                       {"components/day"},
+                                       {"components/analyst"},
+                                       {"components/intermediate"}},
+                                      {{"variance"}, {"sd"}, {"cv"}, {"percent"}}, separator));
+    components.notes = ZeroedComponentNotes(snapshot.anova);
+    for (const std::string& sentence : FlagSentences(analysis.flags)) {
+        components.notes.append(QString::fromStdString(sentence));
+    }
+
+    tables.push_back(WalkTable(groups, "Intervalos de confianza al 95 %", "Medida",
+                               {{"components/repeatability"}, {"components/intermediate"}},
+                               {{"df"},
+                                {"sd_low"},
+                                {"sd_high"},
+                                {"mls_variance_low"},
+                                {"mls_variance_high"},
+                                {"sd_upper"},
+                                {"mls_sd_upper"}},
+                               separator));
+    tables.back().notes = {
+        QStringLiteral("La repetibilidad, por la ji cuadrado con los gl del error; la precisión "
+                       "intermedia, por Satterthwaite, con sus gl sin redondear, y por el "
+                       "método MLS de Graybill y Wang, sobre la varianza. Las cotas superiores "
+                       "son unilaterales.")};
+
+    // The headings of the acceptance stand even before a limit is given.
+    const std::vector<FigureGroup> headings =
+        ExtendedFigureGroups(snapshot.anova, analysis, {AcceptanceFigures{}, std::nullopt});
+    const bool judged = acceptance.repeatability || acceptance.intermediate;
+    ResultTable& verdicts =
+        tables.emplace_back(WalkTable(judged ? groups : headings, "Aceptación", "Medida",
+                                      {{"acceptance/repeatability"}, {"acceptance/intermediate"}},
+                                      {{"limit"}, {"rsd"}, {"rsd_upper"}, {"verdict"}}, separator));
+    if (!judged) {
+        verdicts.rows.clear();
+    }
+    verdicts.notes = {QStringLiteral("Cumple cuando la cota superior no pasa del límite; cumple "
+                                     "sin demostrarlo cuando sólo la estimación no pasa de él. "
+                                     "La precisión intermedia se juzga con la cota MLS.")};
+    verdicts.notes.append(FlaggedDayNotes(FlaggedDays(analysis)));
+
+    ResultTable& fTests = tables.emplace_back(
+        WalkTable(groups, "Pruebas F", "Fuente", {{"anova/analyst"}, {"anova/day"}},
+                  {{"f"}, {"p"}, {"p_exact"}, {"conclusion"}, {"conclusion_exact"}}, separator));
+    fTests.notes = {QStringLiteral("P aproximada: la del método clásico de este programa; P "
+                                   "exacta: la de la distribución F. La conclusión se toma al "
+                                   "nivel de significancia %1.")
+                        .arg(level)};
+    if (analysis.exactConclusionsDiffer) {
+        fTests.notes.append(
+            QStringLiteral("Atención: con la P exacta cambia la conclusión de una prueba al "
+                           "nivel %1.")
+                .arg(level));
+    }
+
+    tables.push_back(
+        WalkTable(groups, "Pruebas de consistencia", "Prueba",
+                  {{"cochran"}, {"grubbs/high", "grubbs"}, {"grubbs/low", "grubbs"}},
+                  {{"c", "g"}, {"critical_5"}, {"critical_1"}, {"verdict"}, {"analyst"}, {"day"}},
+                  separator));
+    tables.back().notes = {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
+                                          "dudoso; por encima: aberrante.")};
+    return tables;
+}
+
+QColor VerdictColour(Acceptance verdict) {
+    switch (verdict) {
+    case Acceptance::MeetsUnproven:
+        return {191, 128, 0};
+    case Acceptance::Fails:
+        return {200, 0, 0};
+    case Acceptance::Meets:
+        break;
+    }
+    return {0, 128, 0};
+}
+
+std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
+    std::vector<FlaggedDay> flagged;
+    const auto flag = [&flagged](const char* test, Verdict verdict, const DayOfAnalyst& day) {
+        if (verdict == Verdict::Correct) {
+            return;
+        }
+        const QString reason = Text(test) + QStringLiteral(": ") + Text(VerdictText(verdict));
+        const auto same = std::find_if(flagged.begin(), flagged.end(), [&](const FlaggedDay& f) {
+            return f.analyst == day.analyst && f.day == day.day;
+        });
+        if (same != flagged.end()) {
+            same->reason += QStringLiteral("; ") + reason;
+        } else {
+            flagged.push_back({day.analyst, day.day, reason});
+        }
+    };
+    flag("Cochran", analysis.cochran.verdict, analysis.cochran.largest);
+    flag("Grubbs alto", analysis.grubbs.high.verdict, analysis.grubbs.high.day);
+    flag("Grubbs bajo", analysis.grubbs.low.verdict, analysis.grubbs.low.day);
+    return flagged;
+}
+
+QStringList StudyLines(const ExtendedSnapshot& snapshot) {
+    return {QStringLiteral("Método: ") + QString::fromStdString(snapshot.methodName),
+            QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.date),
+            QStringLiteral("Archivo: ") +
+                (snapshot.file.isEmpty() ? QStringLiteral("sin guardar") : snapshot.file)};
+}
+
+QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTable>& tables) {
+    QStringList lines = studyLines;
+    for (const ResultTable& table : tables) {
+        if (table.rows.empty()) {
+            continue;
+        }
+        lines.append(QString());
+        lines.append(table.title);
+        lines.append(table.headings.join(QLatin1Char('\t')));
+        for (const QStringList& row : table.rows) {
+            lines.append(row.join(QLatin1Char('\t')));
+        }
+        lines.append(table.notes);
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void DrawExtendedPages(QPainter& painter, const QRectF& pageArea,
+                       const std::function<void()>& newPage, const ExtendedSnapshot& snapshot,
+                       const std::vector<ResultTable>& tables,
+                       const std::vector<FlaggedDay>& flagged, char separator) {
+    painter.save();
+    QFont font = SansSerifFont(9);
+    painter.setFont(font);
+    const double line = QFontMetricsF(font, painter.device()).height();
+    double y = pageArea.top();
+    QFont heading = SansSerifFont(14);
+    heading.setBold(true);
+    painter.setFont(heading);
+    const double headingLine = QFontMetricsF(heading, painter.device()).height();
+    painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), headingLine),
+                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Análisis ampliado"));
+    y += headingLine * 1.2;
+    painter.setFont(font);
+    for (const QString& field : StudyLines(snapshot)) {
+        painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), line),
+                         Qt::AlignLeft | Qt::AlignVCenter, field);
+        y += line;
+    }
+    y += line * 0.5;
+    const QRectF chartArea(pageArea.left(), y, pageArea.width(), pageArea.height() * 0.42);
+    painter.setFont(SansSerifFont(kChartPointSize - 1));
+    VariabilityChart(snapshot.values, flagged, separator, chartArea,
+                     QFontMetricsF(painter.font(), painter.device()))
+        .Draw(painter);
+    y = chartArea.bottom() + line;
+    painter.setFont(SansSerifFont(8));
+    for (const ResultTable& table : tables) {
+        if (table.rows.empty()) {
+            continue;
+        }
+        const double height =
+            DrawTable(painter, table, pageArea.left(), y, pageArea.width(), false);
+        if (y + height > pageArea.bottom() && y > pageArea.top()) {
+            newPage();
+            y = pageArea.top();
+        }
+        y += DrawTable(painter, table, pageArea.left(), y, pageArea.width(), true);
+    }
+    painter.restore();
+}
+
+} // namespace orbeta

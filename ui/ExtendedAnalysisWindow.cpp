@@ -1,0 +1,357 @@
+#include "ui/ExtendedAnalysisWindow.h"
+
+#include "files/FileAccess.h"
+#include "study/Error.h"
+#include "ui/ChildPlacement.h"
+#include "ui/Fonts.h"
+#include "ui/helpcons.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <filesystem>
+#include <utility>
+
+namespace orbeta {
+
+namespace {
+
+// The chart on screen: it paints the window's snapshot and names the result under the pointer.
+class ChartView final : public QWidget {
+public:
+    ChartView(const StudyValues& values, const std::vector<FlaggedDay>& flagged, char separator,
+              QWidget* parent)
+        : QWidget(parent), m_values(values), m_flagged(flagged), m_separator(separator) {
+        setObjectName(QStringLiteral("grafico"));
+        setFont(SansSerifFont(kChartPointSize));
+        setMinimumHeight(240);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        Chart().Draw(painter);
+    }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            const auto* help = static_cast<QHelpEvent*>(event);
+            const VariabilityChart chart = Chart();
+            if (const auto point = chart.PointNear(help->pos(), 6)) {
+                QToolTip::showText(help->globalPos(), chart.Describe(*point), this);
+            } else {
+                QToolTip::hideText();
+                event->ignore();
+            }
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    VariabilityChart Chart() const {
+        return VariabilityChart(m_values, m_flagged, m_separator, QRectF(rect()),
+                                QFontMetricsF(font(), this));
+    }
+
+    const StudyValues& m_values;
+    const std::vector<FlaggedDay>& m_flagged;
+    char m_separator;
+};
+
+// A long heading in two lines, broken at the blank nearest its middle, so that its column is no
+// wider than its figures need.
+QString InTwoLines(QString heading) {
+    constexpr qsizetype kLongHeading = 14;
+    if (heading.size() <= kLongHeading) {
+        return heading;
+    }
+    const qsizetype middle = heading.size() / 2;
+    const qsizetype before = heading.lastIndexOf(QLatin1Char(' '), middle);
+    const qsizetype after = heading.indexOf(QLatin1Char(' '), middle);
+    const qsizetype cut = before < 0                          ? after
+                          : after < 0                         ? before
+                          : middle - before <= after - middle ? before
+                                                              : after;
+    if (cut >= 0) {
+        heading[cut] = QLatin1Char('\n');
+    }
+    return heading;
+}
+
+// The table as large as its cells and headings, so that it shows whole.
+void FitToContents(QTableWidget& grid) {
+    grid.resizeColumnsToContents();
+    grid.resizeRowsToContents();
+    int width = 2 * grid.frameWidth();
+    for (int column = 0; column < grid.columnCount(); ++column) {
+        width += grid.columnWidth(column);
+    }
+    int height = 2 * grid.frameWidth() + grid.horizontalHeader()->sizeHint().height();
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        height += grid.rowHeight(row);
+    }
+    grid.setFixedSize(width, height);
+}
+
+// Puts a table's cells into its grid, every one read-only.
+void FillGrid(QTableWidget& grid, const ResultTable& table) {
+    grid.setRowCount(static_cast<int>(table.rows.size()));
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        const QStringList& cells = table.rows[static_cast<std::size_t>(row)];
+        for (int column = 0; column < grid.columnCount(); ++column) {
+            auto* cell = new QTableWidgetItem(column < cells.size() ? cells[column] : QString());
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            cell->setTextAlignment(Qt::AlignVCenter | ColumnAlignment(table, column));
+            grid.setItem(row, column, cell);
+        }
+    }
+    FitToContents(grid);
+}
+
+QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* parent) {
+    auto* grid = new QTableWidget(0, static_cast<int>(table.headings.size()), parent);
+    grid->setObjectName(QString::fromUtf8(name));
+    QStringList headings;
+    for (const QString& heading : table.headings) {
+        headings.append(InTwoLines(heading));
+    }
+    grid->setHorizontalHeaderLabels(headings);
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // Tab leaves the table for the next control; the arrows move within it.
+    grid->setTabKeyNavigation(false);
+    // The table shows whole; the sheet it stands on scrolls.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FillGrid(*grid, table);
+    return grid;
+}
+
+// The objectNames of each table's grid and notes, in the order of ExtendedTable.
+constexpr const char* kTableNames[kExtendedTables][2] = {{"stgcomponentes", "lblcomponentes"},
+                                                         {"stgintervalos", "lblintervalos"},
+                                                         {"stgaceptacion", "lblaceptacion"},
+                                                         {"stgpruebasf", "lblpruebasf"},
+                                                         {"stgconsistencia", "lblconsistencia"}};
+
+} // namespace
+
+ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const Platform& platform,
+                                               char decimalSeparator, QWidget* parent)
+    : QWidget(parent), m_snapshot(std::move(snapshot)), m_platform(platform),
+      m_separator(decimalSeparator), m_tables(ExtendedTables(m_snapshot, {}, decimalSeparator)),
+      m_flagged(FlaggedDays(m_snapshot.analysis)) {
+    setObjectName(QStringLiteral("TFampliado"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The caption names the study, so that two studies' windows read apart.
+    const QString method = QString::fromStdString(m_snapshot.methodName).trimmed();
+    setWindowTitle(method.isEmpty() ? QStringLiteral("Análisis ampliado")
+                                    : QStringLiteral("Análisis ampliado — ") + method);
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(new ChartView(m_snapshot.values, m_flagged, m_separator, splitter));
+
+    auto* scroll = new QScrollArea(splitter);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto* sheet = new QWidget(scroll);
+    auto* sheetLayout = new QVBoxLayout(sheet);
+    for (std::size_t index = 0; index < kExtendedTables; ++index) {
+        const ResultTable& table = m_tables[index];
+        sheetLayout->addWidget(
+            new QLabel(QStringLiteral("<b>%1</b>").arg(table.title.toHtmlEscaped()), sheet));
+        if (index == kAcceptanceTable) {
+            auto* fields = new QFormLayout;
+            m_repeatabilityLimit = new QLineEdit(sheet);
+            m_repeatabilityLimit->setObjectName(QStringLiteral("elimiterep"));
+            m_intermediateLimit = new QLineEdit(sheet);
+            m_intermediateLimit->setObjectName(QStringLiteral("elimiteint"));
+            for (const auto& [field, caption] :
+                 {std::pair{m_repeatabilityLimit, "Límite RSD &repetibilidad (%)"},
+                  std::pair{m_intermediateLimit, "Límite RSD precisión &intermedia (%)"}}) {
+                field->setMaximumWidth(120);
+                fields->addRow(QString::fromUtf8(caption), field);
+                connect(field, &QLineEdit::editingFinished, this,
+                        &ExtendedAnalysisWindow::LimitsChanged);
+            }
+            sheetLayout->addLayout(fields);
+        }
+        QTableWidget* grid = TableWidget(table, kTableNames[index][0], sheet);
+        sheetLayout->addWidget(grid);
+        auto* notes = new QLabel(table.notes.join(QLatin1Char('\n')), sheet);
+        notes->setObjectName(QString::fromUtf8(kTableNames[index][1]));
+        notes->setWordWrap(true);
+        sheetLayout->addWidget(notes);
+        sheetLayout->addSpacing(10);
+        if (index == kAcceptanceTable) {
+            m_acceptanceGrid = grid;
+            m_acceptanceNotes = notes;
+        }
+    }
+    sheetLayout->addStretch(1);
+    scroll->setWidget(sheet);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto* copy = new QPushButton(QStringLiteral("C&opiar"), this);
+    copy->setObjectName(QStringLiteral("btncopiar"));
+    connect(copy, &QPushButton::clicked, this, &ExtendedAnalysisWindow::btncopiarClick);
+    auto* exportPdf = new QPushButton(QStringLiteral("E&xportar PDF..."), this);
+    exportPdf->setObjectName(QStringLiteral("btnexportar"));
+    connect(exportPdf, &QPushButton::clicked, this, &ExtendedAnalysisWindow::btnexportarClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(copy);
+    buttons->addWidget(exportPdf);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+}
+
+void ExtendedAnalysisWindow::PlaceFrame(QMdiSubWindow& frame) const {
+    frame.resize(900, 720);
+    CentreInArea(frame);
+}
+
+// F1 is the main window's shortcut for the contents; in this window it names this window's page.
+bool ExtendedAnalysisWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            key->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void ExtendedAnalysisWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Guarded("No se pudo mostrar la ayuda del análisis ampliado.",
+                [this] { m_platform.help.ShowTopic(helpcons::kExtendedAnalysis); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ExtendedAnalysisWindow::Guarded(const char* failure, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const Error& error) {
+        m_platform.messages.ReportError(error.what());
+    } catch (const std::exception&) {
+        m_platform.messages.ShowMessage(QString::fromUtf8(failure));
+    }
+}
+
+void ExtendedAnalysisWindow::LimitsChanged() {
+    const QStringList texts{m_repeatabilityLimit->text(), m_intermediateLimit->text()};
+    if (texts == m_judgedLimits) {
+        return;
+    }
+    m_judgedLimits = texts;
+    Guarded("No se pudieron juzgar los límites escritos; el estudio no cambió.", [&] {
+        // Each limit on its own, so that a bad one leaves the other's verdict and is named alone.
+        AcceptanceResult shown;
+        QLineEdit* bad = nullptr;
+        QString message;
+        const auto judge = [&](QLineEdit& field, LimitOf measure, auto limit, auto verdict) {
+            try {
+                AcceptanceLimits limits;
+                limits.*limit = TypedLimit(field.text().toStdString(), m_separator, measure);
+                shown.*verdict = Accept(m_snapshot.analysis, limits).*verdict;
+            } catch (const Error& error) {
+                if (!bad) {
+                    bad = &field;
+                    message = QString::fromUtf8(error.what());
+                }
+            }
+        };
+        judge(*m_repeatabilityLimit, LimitOf::Repeatability, &AcceptanceLimits::repeatability,
+              &AcceptanceResult::repeatability);
+        judge(*m_intermediateLimit, LimitOf::Intermediate, &AcceptanceLimits::intermediate,
+              &AcceptanceResult::intermediate);
+        m_acceptance = shown;
+        ShowAcceptance();
+        if (bad) {
+            m_platform.messages.ShowMessage(message);
+            bad->setFocus();
+            bad->selectAll();
+        }
+    });
+}
+
+void ExtendedAnalysisWindow::ShowAcceptance() {
+    m_tables = ExtendedTables(m_snapshot, m_acceptance, m_separator);
+    const ResultTable& table = m_tables[kAcceptanceTable];
+    FillGrid(*m_acceptanceGrid, table);
+    std::vector<Acceptance> verdicts;
+    for (const auto& figures : {m_acceptance.repeatability, m_acceptance.intermediate}) {
+        if (figures) {
+            verdicts.push_back(figures->verdict);
+        }
+    }
+    const int verdictColumn = m_acceptanceGrid->columnCount() - 1;
+    for (int row = 0; row < m_acceptanceGrid->rowCount(); ++row) {
+        QTableWidgetItem* cell = m_acceptanceGrid->item(row, verdictColumn);
+        cell->setForeground(VerdictColour(verdicts[static_cast<std::size_t>(row)]));
+        QFont bold = cell->font();
+        bold.setBold(true);
+        cell->setFont(bold);
+    }
+    FitToContents(*m_acceptanceGrid);
+    m_acceptanceNotes->setText(table.notes.join(QLatin1Char('\n')));
+}
+
+void ExtendedAnalysisWindow::btncopiarClick() {
+    Guarded("No se pudo copiar el análisis ampliado.", [this] {
+        QApplication::clipboard()->setText(TabSeparated(StudyLines(m_snapshot), m_tables));
+    });
+}
+
+void ExtendedAnalysisWindow::btnexportarClick() {
+    Guarded("No se pudo exportar el PDF del análisis ampliado.", [this] {
+        const QStringList fileTypes{QStringLiteral("Documento PDF (*.pdf)")};
+        const std::optional<ChosenFile> chosen = m_platform.fileDialogs.ChooseFileToSave(
+            {QStringLiteral("Exportar PDF"), fileTypes, fileTypes.constFirst(),
+             QStringLiteral("pdf"), QStringLiteral("Análisis ampliado.pdf")});
+        if (!chosen) {
+            return;
+        }
+        // The document takes the target's place whole: a failed export leaves the target as it
+        // was, and says the file system's own reason.
+        const QByteArray document = m_platform.printer.PdfDocument(
+            windowTitle(),
+            [this](QPainter& painter, const QRectF& page, const std::function<void()>& newPage) {
+                DrawExtendedPages(painter, page, newPage, m_snapshot, m_tables, m_flagged,
+                                  m_separator);
+            });
+        ReplaceFile(
+            std::filesystem::path(QFile::encodeName(chosen->path).toStdString()),
+            std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
+    });
+}
+
+} // namespace orbeta
