@@ -1,6 +1,6 @@
 #include "qualification/Check.h"
 
-#include "engine/UTs.h"
+#include "engine/ExtendedFigures.h"
 #include "study/Error.h"
 #include "study/Numbers.h"
 
@@ -9,7 +9,9 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 namespace orbeta::qualification {
 
@@ -80,89 +82,30 @@ StudyFigures FiguresOfStudy(const StudyNumbers& numbers, const AcceptanceLimits&
 
 std::vector<ObtainedFigure> ObtainedFigures(const StudyFigures& figures) {
     std::vector<ObtainedFigure> all;
-    const auto number = [&all](std::string name, double value) {
-        all.push_back({std::move(name), value, {}});
-    };
-    const auto text = [&all](std::string name, std::string value) {
-        all.push_back({std::move(name), 0, std::move(value)});
-    };
-    const AnovaTable& anova = figures.anova;
-    const ExtendedAnalysis& extended = figures.extended;
-    const std::array<double, kAnovaSources> exactP{extended.pAnalystExact, extended.pDayExact, 0};
-    constexpr std::array<const char*, kAnovaSources> kSources{"analyst", "day", "error"};
-    constexpr std::array<const char*, 5> kColumns{"df", "ss", "ms", "f", "p"};
-    for (const AnovaRow& row : AnovaRows(anova)) {
-        const auto source = static_cast<std::size_t>(row.source);
-        const std::string prefix = std::string("anova.") + kSources[source] + ".";
-        for (std::size_t column = 0; column < row.count; ++column) {
-            number(prefix + kColumns[column], row.values[column]);
-        }
-        if (row.Tested()) {
-            number(prefix + "p_exact", exactP[source]);
+    for (const FigureGroup& group :
+         ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
+        std::string prefix = std::string(group.key) + ".";
+        std::replace(prefix.begin(), prefix.end(), '/', '.');
+        for (const Figure& figure : group.figures) {
+            ObtainedFigure obtained{prefix + figure.key, 0, {}};
+            std::visit(
+                [&obtained](const auto& value) {
+                    using Value = std::decay_t<decltype(value)>;
+                    if constexpr (std::is_same_v<Value, bool>) {
+                        obtained.text = YesNo(value);
+                    } else if constexpr (std::is_same_v<Value, const char*>) {
+                        obtained.text = value;
+                    } else {
+                        obtained.value = value;
+                    }
+                },
+                figure.value);
+            all.push_back(std::move(obtained));
         }
     }
-    text("conclusions.analyst_effect", YesNo(DeclaresEffect(anova.pAnalyst)));
-    text("conclusions.day_effect", YesNo(DeclaresEffect(anova.pDay)));
-    text("conclusions.exact_conclusions_differ", YesNo(extended.exactConclusionsDiffer));
-    number("precision.mean", figures.precision.mean);
+    all.push_back({"precision.mean", figures.precision.mean, {}});
     for (const PrecisionMeasure& measure : PrecisionMeasures(figures.precision)) {
-        number(std::string("precision.") + measure.key, measure.value);
-    }
-    for (const auto& [name, component] :
-         {std::pair{"repeatability", extended.repeatability}, std::pair{"day", extended.day},
-          std::pair{"analyst", extended.analyst},
-          std::pair{"intermediate", extended.intermediate}}) {
-        const std::string prefix = std::string("components.") + name + ".";
-        number(prefix + "variance", component.variance);
-        number(prefix + "sd", component.sd);
-        number(prefix + "cv", component.cv);
-        number(prefix + "percent", component.percent);
-    }
-    for (const auto& [name, interval] :
-         {std::pair{"repeatability", extended.repeatabilityInterval},
-          std::pair{"intermediate", extended.intermediateInterval}}) {
-        const std::string prefix = std::string("components.") + name + ".";
-        number(prefix + "df", interval.df);
-        number(prefix + "sd_low", interval.low);
-        number(prefix + "sd_high", interval.high);
-    }
-    const RepeatabilityBounds& repeatability = extended.repeatabilityBounds;
-    number("components.repeatability.sd_upper", repeatability.sdUpper);
-    number("components.repeatability.rsd", repeatability.rsd);
-    number("components.repeatability.rsd_upper", repeatability.rsdUpper);
-    const IntermediateBounds& intermediate = extended.intermediateBounds;
-    number("components.intermediate.sd_upper", intermediate.sdUpper);
-    number("components.intermediate.rsd", intermediate.rsd);
-    number("components.intermediate.mls_variance_low", intermediate.mlsVarianceLow);
-    number("components.intermediate.mls_variance_high", intermediate.mlsVarianceHigh);
-    number("components.intermediate.mls_sd_upper", intermediate.mlsSdUpper);
-    number("components.intermediate.rsd_upper", intermediate.rsdUpper);
-    const CochranTest& cochran = extended.cochran;
-    number("cochran.c", cochran.c);
-    number("cochran.critical_5", cochran.critical5);
-    number("cochran.critical_1", cochran.critical1);
-    text("cochran.verdict", VerdictText(cochran.verdict));
-    number("cochran.analyst", cochran.largest.analyst);
-    number("cochran.day", cochran.largest.day);
-    number("grubbs.critical_5", extended.grubbs.critical5);
-    number("grubbs.critical_1", extended.grubbs.critical1);
-    for (const auto& [name, value] :
-         {std::pair{"high", extended.grubbs.high}, std::pair{"low", extended.grubbs.low}}) {
-        const std::string prefix = std::string("grubbs.") + name + ".";
-        number(prefix + "g", value.g);
-        text(prefix + "verdict", VerdictText(value.verdict));
-        number(prefix + "analyst", value.day.analyst);
-        number(prefix + "day", value.day.day);
-    }
-    text("flags.few_analysts", YesNo(extended.flags.fewAnalysts));
-    text("flags.intervals_disagree", YesNo(extended.flags.intervalsDisagree));
-    for (const auto& [name, acceptance] :
-         {std::pair{"repeatability", figures.acceptance.repeatability},
-          std::pair{"intermediate", figures.acceptance.intermediate}}) {
-        if (acceptance) {
-            text(std::string("acceptance.") + name + ".verdict",
-                 AcceptanceText(acceptance->verdict));
-        }
+        all.push_back({std::string("precision.") + measure.key, measure.value, {}});
     }
     return all;
 }

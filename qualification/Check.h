@@ -33,8 +33,9 @@ struct ObtainedFigure {
     std::string text; // empty for a number
 };
 
-// Every figure of a study under the names of ExpectedFigure, in the machine reports' order; the
-// acceptance verdicts of the limits given.
+// Every figure of a study under the names of ExpectedFigure: the walk of the extended figures
+// (ExtendedFigureGroups, its keys joined by "."; truth values as "sí" or "no"), then the mean and
+// the precision measures.
 std::vector<ObtainedFigure> ObtainedFigures(const StudyFigures& figures);
 
 // NIST's log relative error, the number of significant digits in which `obtained` agrees with
