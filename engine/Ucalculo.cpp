@@ -6,6 +6,7 @@
 #include "study/Numbers.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace orbeta {
 
@@ -41,7 +42,8 @@ void RequireMatchingCounts(const StudyNumbers& numbers) {
     const std::int64_t expected =
         std::int64_t{numbers.analysts} * numbers.days * numbers.replicates;
     if (numbers.analysts < 0 || numbers.days < 0 || numbers.replicates < 0 ||
-        static_cast<std::int64_t>(numbers.results.size()) != expected) {
+        static_cast<std::int64_t>(numbers.results.size()) != expected ||
+        (!numbers.deviations.empty() && numbers.deviations.size() != numbers.results.size())) {
         throw Error("The number of results does not match the counts");
     }
 }
@@ -66,7 +68,8 @@ void StatisticsEngine::BeginComputation(int analysts, int days, int replicates) 
     m_state.replicates = replicates;
 }
 
-// Sums the results of each day as `dayResults(analyst, day)` gives them. The results are read
+// Sums the results of each day as `dayResults(analyst, day)` gives them, with their deviations
+// from the first result when it gives those too. The results are read
 // day by day, so a result that cannot be read ends the computation with the sums of the
 // analysts before it. Extended-precision sums live in registers that any call clobbers: a
 // day is read whole before it is summed, and each analyst is summed in locals first.
@@ -79,7 +82,7 @@ template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& da
         long double centredAnalystSumOfSquares = 0;
         long double centredAnalystSquaredDayTotals = 0;
         for (int day = 1; day <= m_state.days; ++day) {
-            const auto results = dayResults(analyst, day);
+            const auto [results, deviations] = dayResults(analyst, day);
             if (analyst == 1 && day == 1 && !results.empty()) {
                 m_state.reference = results.front();
             }
@@ -87,10 +90,12 @@ template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& da
             long double daySumOfSquares = 0;
             long double centredDaySum = 0;
             long double centredDaySumOfSquares = 0;
-            for (const long double x : results) {
+            for (std::size_t i = 0; i < results.size(); ++i) {
+                const long double x = results[i];
                 daySum += x;
                 daySumOfSquares += x * x;
-                const long double deviation = x - m_state.reference;
+                const long double deviation =
+                    deviations.empty() ? x - m_state.reference : deviations[i];
                 centredDaySum += deviation;
                 centredDaySumOfSquares += deviation * deviation;
             }
@@ -147,8 +152,8 @@ void StatisticsEngine::FillPrecisionSummary(PrecisionSummary& summary) {
     const long double centredTotal = m_state.centredGrandTotal;
     m_state.determinations = checked::Stored(n);
     m_state.mean = checked::Stored(checked::Divide(m_state.grandTotal, n));
-    m_state.totalStandardDeviation = checked::Stored(checked::SquareRoot(checked::Divide(
-        n * m_state.centredSumOfSquares - Squared(centredTotal), (n - 1) * n)));
+    m_state.totalStandardDeviation = checked::Stored(checked::SquareRoot(
+        checked::Divide(n * m_state.centredSumOfSquares - Squared(centredTotal), (n - 1) * n)));
     const long double mean = m_state.mean;
 
     summary.cvTotal =
@@ -188,15 +193,19 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
     const int days = ParseCount(study.dayCount);
     const int replicates = ParseCount(study.replicateCount);
     BeginComputation(analysts, days, replicates);
+    const std::string& first = study.Cell(1, ResultRow(1, 1, replicates));
     Accumulate([&](int analyst, int day) {
         // Grows only as cells are read, so a count far beyond the grid stops at its first
         // missing cell instead of reserving room for it.
         m_dayResults.clear();
+        m_dayDeviations.clear();
         for (int replicate = 1; replicate <= replicates; ++replicate) {
-            m_dayResults.push_back(ParseResult(
-                study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
+            const std::string& text = study.Cell(analyst, ResultRow(day, replicate, replicates));
+            m_dayResults.push_back(ParseResult(text, decimalSeparator));
+            m_dayDeviations.push_back(ResultDifference(text, first, decimalSeparator));
         }
-        return std::span<const double>(m_dayResults);
+        return std::pair{std::span<const double>(m_dayResults),
+                         std::span<const double>(m_dayDeviations)};
     });
     FillAnovaTable(table);
 }
@@ -208,7 +217,10 @@ void StatisticsEngine::ComputeAnova(const StudyNumbers& numbers, AnovaTable& tab
         const auto first = (static_cast<std::size_t>(analyst - 1) * numbers.days +
                             static_cast<std::size_t>(day - 1)) *
                            static_cast<std::size_t>(numbers.replicates);
-        return numbers.results.subspan(first, static_cast<std::size_t>(numbers.replicates));
+        const auto count = static_cast<std::size_t>(numbers.replicates);
+        return std::pair{numbers.results.subspan(first, count),
+                         numbers.deviations.empty() ? numbers.deviations
+                                                    : numbers.deviations.subspan(first, count)};
     });
     FillAnovaTable(table);
 }

@@ -93,7 +93,7 @@ struct EngineWorkingState {
     long double centredSquaredDayTotals = 0;
     long double centredSquaredAnalystTotals = 0;
     long double centredGrandTotal = 0;
-    double determinations = 0;                 // N
+    double determinations = 0; // N
     double mean = 0;
     double totalStandardDeviation = 0;
     double dayVariance = 0;
@@ -104,12 +104,16 @@ struct EngineWorkingState {
 };
 
 // A study's results already read as numbers: analyst by analyst, within an analyst day by day,
-// within a day replicate by replicate; analysts x days x replicates of them.
+// within a day replicate by replicate; analysts x days x replicates of them. `deviations`, when
+// given, holds each result less the first in the same order, formed from their texts
+// (ResultDifference): the sums of squares are then taken from them rather than from the
+// doubles, which lose the last digits of results far from zero.
 struct StudyNumbers {
     int analysts = 0;
     int days = 0;
     int replicates = 0;
     std::span<const double> results;
+    std::span<const double> deviations = {};
 };
 
 // A study's results as numbers, in the order StudyNumbers holds them: the counts read by
@@ -117,18 +121,18 @@ struct StudyNumbers {
 std::vector<double> ReadResults(const Study& study, char decimalSeparator);
 
 // Throws Error("The number of results does not match the counts") unless there are analysts x
-// days x replicates results and no count is negative.
+// days x replicates results, as many deviations or none, and no count is negative.
 void RequireMatchingCounts(const StudyNumbers& numbers);
 
 // The statistics engine. Each computation resets the working state and refills it; the
 // program keeps one engine for its whole run. Not reentrant.
 //
 // Both computations read the counts by ParseCount and the cells by ParseResult at the moment
-// of the call and trust the study checks to have passed. A failure raises Error with the text
-// the user sees: a conversion failure, "Floating point division by zero", "Invalid floating
-// point operation" or "Floating point overflow". Fields of the caller's record are written in
-// their order, so after a failure those written before it hold new values and the rest their
-// old ones.
+// of the call, with each cell's deviation from the first by ResultDifference, and trust the
+// study checks to have passed. A failure raises Error with the text the user sees: a conversion
+// failure, "Floating point division by zero", "Invalid floating point operation" or "Floating
+// point overflow". Fields of the caller's record are written in their order, so after a failure
+// those written before it hold new values and the rest their old ones.
 class StatisticsEngine {
 public:
     void ResetStatistics();
@@ -155,7 +159,8 @@ private:
 
     EngineWorkingState m_state;
     AnovaTable m_ownTable;
-    std::vector<double> m_dayResults; // the results of the day being read from texts
+    std::vector<double> m_dayResults;    // the results of the day being read from texts
+    std::vector<double> m_dayDeviations; // and their deviations from the first, from the texts
 };
 
 } // namespace orbeta

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace orbeta {
 
@@ -50,30 +51,48 @@ std::string_view Between(const char* first, const char* last) {
     return {first, static_cast<std::size_t>(last - first)};
 }
 
-// The value when both the digits and the power of ten are exact doubles: one multiplication
-// or division then rounds correctly. Typical results take this path.
-std::optional<double> ExactlyConverted(const NumberText& number) {
+// A whole number of at most 15 digits, as a double exactly.
+constexpr std::uint64_t kExactWhole = 999'999'999'999'999;
+
+// digits x 10^exponent when both the digits and the power of ten are exact doubles: one
+// multiplication or division then rounds correctly.
+std::optional<double> ExactlyScaled(std::uint64_t digits, bool negative, long long exponent) {
     constexpr std::array<double, 23> kExactPowersOfTen{
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr std::size_t kExactDigits = 15;
-    const long long exponent =
-        number.exponent - static_cast<long long>(number.fractionDigits.size());
-    if (number.integerDigits.size() + number.fractionDigits.size() > kExactDigits ||
-        exponent < -22 || exponent > 22) {
+    if (digits > kExactWhole || exponent < -22 || exponent > 22) {
         return std::nullopt;
     }
-    std::uint64_t integral = 0;
+    const double whole = static_cast<double>(digits);
+    const double magnitude = exponent < 0
+                                 ? whole / kExactPowersOfTen[static_cast<std::size_t>(-exponent)]
+                                 : whole * kExactPowersOfTen[static_cast<std::size_t>(exponent)];
+    return negative ? -magnitude : magnitude;
+}
+
+// The digits of a number as a whole number, when there are at most 18 of them.
+std::optional<std::uint64_t> WholeDigits(const NumberText& number) {
+    constexpr std::size_t kWholeDigits = 18;
+    if (number.integerDigits.size() + number.fractionDigits.size() > kWholeDigits) {
+        return std::nullopt;
+    }
+    std::uint64_t whole = 0;
     for (const std::string_view run : {number.integerDigits, number.fractionDigits}) {
         for (const char digit : run) {
-            integral = integral * 10 + static_cast<std::uint64_t>(digit - '0');
+            whole = whole * 10 + static_cast<std::uint64_t>(digit - '0');
         }
     }
-    const double digits = static_cast<double>(integral);
-    const double magnitude = exponent < 0
-                                 ? digits / kExactPowersOfTen[static_cast<std::size_t>(-exponent)]
-                                 : digits * kExactPowersOfTen[static_cast<std::size_t>(exponent)];
-    return number.negative ? -magnitude : magnitude;
+    return whole;
+}
+
+// The value when it takes that path; typical results do.
+std::optional<double> ExactlyConverted(const NumberText& number) {
+    const auto digits = WholeDigits(number);
+    if (!digits) {
+        return std::nullopt;
+    }
+    return ExactlyScaled(*digits, number.negative,
+                         number.exponent - static_cast<long long>(number.fractionDigits.size()));
 }
 
 // The value of any other decimal, by the standard conversion; nothing when it overflows.
@@ -201,18 +220,141 @@ std::int32_t ParseCount(std::string_view text) {
                     : static_cast<std::int32_t>(magnitude);
 }
 
-double ParseResult(std::string_view text, char decimalSeparator) {
+namespace {
+
+// A result text taken apart, blanks around it dropped; nothing when it is not a result.
+std::optional<NumberText> ScanResult(std::string_view text, char decimalSeparator) {
     std::string_view trimmed = text;
     trimmed.remove_prefix(std::min(trimmed.find_first_not_of(' '), trimmed.size()));
     trimmed.remove_suffix(trimmed.size() - (trimmed.find_last_not_of(' ') + 1));
-    const auto number = ScanNumber(trimmed, decimalSeparator);
+    auto number = ScanNumber(trimmed, decimalSeparator);
     // A result needs digits before the separator, or the separator itself.
     if (number && (!number->integerDigits.empty() || number->hasSeparator)) {
+        return number;
+    }
+    return std::nullopt;
+}
+
+// A decimal as a whole number of `digits` times ten to `exponent`.
+struct ScaledDecimal {
+    bool negative = false;
+    std::string digits;
+    long long exponent = 0;
+};
+
+ScaledDecimal ScaledOf(const NumberText& number) {
+    return {number.negative, std::string(number.integerDigits) + std::string(number.fractionDigits),
+            number.exponent - static_cast<long long>(number.fractionDigits.size())};
+}
+
+// The digits of a whole number given `zeros` more trailing zeros, padded in front to `width`.
+std::string Aligned(const ScaledDecimal& number, long long zeros, std::size_t width) {
+    std::string digits = number.digits + std::string(static_cast<std::size_t>(zeros), '0');
+    return std::string(width - digits.size(), '0') + digits;
+}
+
+// |a| - |b| or |a| + |b| of digit strings of equal width, |a| >= |b| for the difference.
+std::string Combined(const std::string& a, const std::string& b, bool subtract) {
+    std::string result(a.size() + 1, '0');
+    int carry = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        int digit = (a[i] - '0') + (subtract ? -(b[i] - '0') : (b[i] - '0')) + carry;
+        carry = digit < 0 ? -1 : digit / 10;
+        digit = digit < 0 ? digit + 10 : digit % 10;
+        result[i + 1] = static_cast<char>('0' + digit);
+    }
+    result[0] = static_cast<char>('0' + carry);
+    return result;
+}
+
+// value - reference in whole numbers when both fit beside each other in 18 digits and their
+// difference is exact as a double: the path of typical results.
+std::optional<double> SmallDifference(const NumberText& value, const NumberText& reference) {
+    const long long valueExponent =
+        value.exponent - static_cast<long long>(value.fractionDigits.size());
+    const long long referenceExponent =
+        reference.exponent - static_cast<long long>(reference.fractionDigits.size());
+    const long long exponent = std::min(valueExponent, referenceExponent);
+    const auto a = WholeDigits(value);
+    const auto b = WholeDigits(reference);
+    constexpr long long kShift = 18;
+    if (!a || !b) {
+        return std::nullopt;
+    }
+    // Each aligned whole number stays below 10^18 only when its digits and its shift allow it.
+    auto aligned = [exponent](std::uint64_t digits, long long ownExponent,
+                              std::size_t count) -> std::optional<std::int64_t> {
+        if (static_cast<long long>(count) + ownExponent - exponent > kShift) {
+            return std::nullopt;
+        }
+        for (long long shift = ownExponent - exponent; shift > 0; --shift) {
+            digits *= 10;
+        }
+        return static_cast<std::int64_t>(digits);
+    };
+    const auto x =
+        aligned(*a, valueExponent, value.integerDigits.size() + value.fractionDigits.size());
+    const auto y = aligned(*b, referenceExponent,
+                           reference.integerDigits.size() + reference.fractionDigits.size());
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    const std::int64_t difference = (value.negative ? -*x : *x) - (reference.negative ? -*y : *y);
+    return ExactlyScaled(static_cast<std::uint64_t>(difference < 0 ? -difference : difference),
+                         difference < 0, exponent);
+}
+
+} // namespace
+
+double ParseResult(std::string_view text, char decimalSeparator) {
+    if (const auto number = ScanResult(text, decimalSeparator)) {
         if (const auto value = ValueOf(*number)) {
             return *value;
         }
     }
     ThrowInvalidFloat(text);
+}
+
+double ResultDifference(std::string_view value, std::string_view reference, char decimalSeparator) {
+    const auto scannedValue = ScanResult(value, decimalSeparator);
+    const auto scannedReference = ScanResult(reference, decimalSeparator);
+    if (scannedValue && scannedReference) {
+        if (const auto difference = SmallDifference(*scannedValue, *scannedReference)) {
+            return *difference;
+        }
+    }
+    const double approximate =
+        ParseResult(value, decimalSeparator) - ParseResult(reference, decimalSeparator);
+    const ScaledDecimal a = ScaledOf(*scannedValue);
+    const ScaledDecimal b = ScaledOf(*scannedReference);
+    // Exponents this far apart belong to results of such different size that the double
+    // difference is already the nearest one; aligning them would take thousands of digits.
+    constexpr long long kWidestAlignment = 800;
+    const long long exponent = std::min(a.exponent, b.exponent);
+    if (std::max(a.exponent, b.exponent) - exponent > kWidestAlignment) {
+        return approximate;
+    }
+    const std::size_t width =
+        std::max(a.digits.size() + static_cast<std::size_t>(a.exponent - exponent),
+                 b.digits.size() + static_cast<std::size_t>(b.exponent - exponent));
+    const std::string da = Aligned(a, a.exponent - exponent, width);
+    const std::string db = Aligned(b, b.exponent - exponent, width);
+    // value - reference = a + (-b).
+    const bool bNegative = !b.negative;
+    std::string digits;
+    bool negative = a.negative;
+    if (a.negative == bNegative) {
+        digits = Combined(da, db, false);
+    } else if (da >= db) {
+        digits = Combined(da, db, true);
+    } else {
+        digits = Combined(db, da, true);
+        negative = bNegative;
+    }
+    const std::string text = (negative ? "-" : "") + digits + "e" + std::to_string(exponent);
+    double difference = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), difference);
+    return failure == std::errc() && end == text.data() + text.size() ? difference : approximate;
 }
 
 namespace {

@@ -41,6 +41,11 @@ std::optional<double> ValueOf(const NumberText& number);
 // value beyond the range of a double.
 double ParseResult(std::string_view text, char decimalSeparator);
 
+// value - reference, both result texts as ParseResult reads them, formed exactly in decimal and
+// rounded once to the nearest double: results far from zero and close together keep the digits
+// in which they differ, which their doubles lose. Throws as ParseResult does for either text.
+double ResultDifference(std::string_view value, std::string_view reference, char decimalSeparator);
+
 // The one format of every number the program shows, reports, prints or writes into a loaded
 // grid: the exact value rounded to six significant digits (an exact tie away from zero),
 // trailing zeros dropped, fixed notation for magnitudes from 0.0001 to below 1000000,

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Fails, naming each offending line, when a folder includes one above it:
-# study/ -> engine/ -> files/ -> print/ (the core, no Qt) -> ui/ -> printing/ and app/.
+# study/ -> engine/ -> files/ -> print/ (the core, no Qt) -> qualification/ (no Qt) -> ui/ ->
+# printing/ and app/.
 root=${1:?usage: layers.sh SOURCE_ROOT}
 cd "$root" || exit 2
 status=0
@@ -15,10 +16,11 @@ above() { # folder, files to search, then the include patterns above it
         fi
     done
 }
-above study/ engine/ files/ print/ ui/ app/ Q
-above engine/ files/ print/ ui/ app/ Q
-above files/ print/ ui/ app/ Q
-above print/ ui/ printing/ app/ Q
+above study/ engine/ files/ print/ qualification/ ui/ app/ Q
+above engine/ files/ print/ qualification/ ui/ app/ Q
+above files/ print/ qualification/ ui/ app/ Q
+above print/ qualification/ ui/ printing/ app/ Q
+above qualification/ ui/ printing/ app/ Q
 above ui/ printing/ app/
 above printing/ app/
 exit $status

@@ -34,6 +34,7 @@ QString PageOfHelpContext(int helpContext) {
         {kHelpContents, QStringLiteral("ayuda.html#contenido")},
         {kHelpSearch, QStringLiteral("ayuda.html#buscar")},
         {kAbout, QStringLiteral("acerca.html")},
+        {kVerify, QStringLiteral("verificacion.html")},
     };
     return pages.value(helpContext, QString::fromLatin1(kContentsPage));
 }
@@ -105,6 +106,7 @@ const QList<HelpKeyword>& HelpKeywords() {
              QStringLiteral("anova.html#conclusiones")},
             {QStringLiteral("Suma de cuadrados"), QStringLiteral("anova.html#formulas")},
             {QStringLiteral("Verificaciones del estudio"), QStringLiteral("verificaciones.html")},
+            {QStringLiteral("Verificar la instalación"), QStringLiteral("verificacion.html")},
         };
         std::sort(list.begin(), list.end(), [](const HelpKeyword& left, const HelpKeyword& right) {
             return SearchForm(left.keyword) < SearchForm(right.keyword);

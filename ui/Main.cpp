@@ -19,6 +19,7 @@
 #include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
+#include "ui/VerifyInstallation.h"
 #include "ui/helpcons.h"
 
 #include <QApplication>
@@ -252,6 +253,9 @@ void TMainForm::CreateMenus() {
          kHelpSearch, "Ayuda|Busca ayuda sobre", kAlwaysAvailable, &M::HelpSearch, true},
         {1, "HelpHowToUseItem", "Como &usar  la ayuda", none, kNoHelpContext,
          "Ayuda|Como usar la ayuda", kAlwaysAvailable, &M::HelpHowToUse, false},
+        {1, "HelpVerifyItem", "&Verificar la instalación...", none, kVerify,
+         "Ayuda|Comprueba la instalación y los cálculos con estudios de referencia",
+         kAlwaysAvailable, &M::HelpVerify, true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
         {1, "HelpAboutItem", "&Acerca...", none, kAbout, "Ayuda|Presenta información del programa",
          kAlwaysAvailable, &M::HelpAbout, true},
@@ -767,6 +771,11 @@ void TMainForm::HelpSearch() {
 
 void TMainForm::HelpHowToUse() {
     m_platform.help.ShowHelpOnHelp();
+}
+
+void TMainForm::HelpVerify() {
+    qualification::SystemProbe probe;
+    VerifyInstallation(this, m_platform.messages, probe, qualification::PackagedProgram("orbeta"));
 }
 
 void TMainForm::HelpAbout() {

@@ -84,6 +84,7 @@ public:
     void HelpContents();
     void HelpSearch();
     void HelpHowToUse();
+    void HelpVerify();
     void HelpAbout();
 
     // Writes the long hint of the control or menu item under the pointer into the status line;

@@ -26,5 +26,6 @@ inline constexpr int kHelpMenu = 30;
 inline constexpr int kHelpContents = 31;
 inline constexpr int kHelpSearch = 32;
 inline constexpr int kAbout = 33;
+inline constexpr int kVerify = 34;
 
 } // namespace orbeta::helpcons

@@ -4,6 +4,7 @@
 
 #include "MachineReport.h"
 #include "PlanReport.h"
+#include "VerifyReport.h"
 #include "engine/Acceptance.h"
 #include "engine/ReportText.h"
 #include "engine/StudyPlanner.h"
@@ -38,6 +39,7 @@ constexpr std::string_view kUsage =
     "       orbeta-report --plan --mean M --sd-repeatability S --sd-day S --sd-analyst S\n"
     "                   [--limit-repeatability PCT] [--limit-intermediate PCT]\n"
     "                   [--probability P] [--format text|json|csv]\n"
+    "       orbeta-report --verify\n"
     "Escribe en la salida estándar el informe de cada estudio guardado en los ARCHIVOs (*.w05 o\n"
     "*.txt), en el orden dado; \"-\" lee un estudio de la entrada estándar.\n"
     "  --format text  (por omisión) el informe de texto: datos, análisis de la varianza,\n"
@@ -88,6 +90,11 @@ constexpr std::string_view kUsage =
     "                 objeto con inputs, recommendation (analysts, days, replicates,\n"
     "                 determinations, reached, sentence) y designs; CSV, una fila por diseño con\n"
     "                 una última columna recommended. Los valores se escriben con \".\".\n"
+    "  --verify       verifica la instalación: compara los archivos instalados con el registro\n"
+    "                 del paquete (dpkg --verify orbeta), calcula los estudios de referencia\n"
+    "                 (NIST StRD, el ejemplo de trabajo y estudios de cifras exactas) y escribe\n"
+    "                 el informe de verificación con cada cifra esperada y obtenida, su LRE y\n"
+    "                 si pasa. Sale con 0 solo si todo pasa.\n"
     "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
     "Sale con 0 si se informaron todos los archivos; con 1 si alguno no se pudo leer, revisar o\n"
     "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
@@ -104,6 +111,7 @@ struct Arguments {
     orbeta::AcceptanceLimits limits;
     std::vector<std::string> files;
     bool plan = false;
+    bool verify = false;
     // The planner's values as given, read once all are known; the limits are read above.
     orbeta::PlanTexts planTexts{{}, {}, {}, {}, {}, {}, "90"};
     std::vector<std::string_view> planOptionsGiven;
@@ -178,6 +186,7 @@ constexpr Option kOptions[] = {
          arguments.planTexts.limitIntermediate = value;
      }},
     {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},
+    {"--verify", false, [](Arguments& arguments, std::string_view) { arguments.verify = true; }},
     {kMeanOption, true, PlanValue<&orbeta::PlanTexts::mean, kMeanOption>},
     {kSdRepeatabilityOption, true,
      PlanValue<&orbeta::PlanTexts::sdRepeatability, kSdRepeatabilityOption>},
@@ -243,7 +252,11 @@ Arguments ParseArguments(int argc, char** argv) {
         }
         option->apply(arguments, value);
     }
-    if (arguments.plan || !arguments.planOptionsGiven.empty()) {
+    if (arguments.verify && !arguments.help) {
+        if (argc != 2) {
+            throw UsageError("--verify va solo");
+        }
+    } else if (arguments.plan || !arguments.planOptionsGiven.empty()) {
         if (!arguments.help) {
             arguments.planInputs = PlanInputsOf(arguments);
         }
@@ -432,6 +445,9 @@ int main(int argc, char** argv) {
     if (arguments.help) {
         std::cout << kUsage;
         return 0;
+    }
+    if (arguments.verify) {
+        return orbeta::report::Verify();
     }
     const char separator = RegionalDecimalSeparator();
     if (arguments.planInputs) {

@@ -132,8 +132,9 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
     EXPECT_EQ(NamesOf(Menu("mnucalculos")), QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-",
                                                          "mnuampliado", "-", "mnuplanificar"}));
     EXPECT_EQ(NamesOf(Menu("WindowMenu")), QStringList({"WindowTileItem", "WindowCascadeItem"}));
-    EXPECT_EQ(NamesOf(Menu("HelpMenu")), QStringList({"HelpContentsItem", "HelpSearchItem",
-                                                      "HelpHowToUseItem", "-", "HelpAboutItem"}));
+    EXPECT_EQ(NamesOf(Menu("HelpMenu")),
+              QStringList({"HelpContentsItem", "HelpSearchItem", "HelpHowToUseItem",
+                           "HelpVerifyItem", "-", "HelpAboutItem"}));
 }
 
 TEST_F(MainWindowTest, TheDeskjetCommandAndHelpOnHelpAreNeverVisible) {
