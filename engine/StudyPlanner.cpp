@@ -19,8 +19,6 @@ namespace orbeta {
 
 namespace {
 
-// The seed of every run of chi-square draws, with its source and degrees of freedom mixed in.
-constexpr std::uint64_t kPlanSeed = 0x4f52424554412d50; // "ORBETA-P"
 constexpr double kPercent = 100.0;
 
 long double Squared(long double value) {

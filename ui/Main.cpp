@@ -13,10 +13,10 @@
 #include "ui/Panels.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
+#include "ui/StudyPlannerWindow.h"
 #include "ui/Ufacerca.h"
 #include "ui/Ufampliado.h"
 #include "ui/Ufanova.h"
-#include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
 #include "ui/helpcons.h"
@@ -593,7 +593,7 @@ void TMainForm::mnuampliadoClick() {
 }
 
 void TMainForm::mnuplanificarClick() {
-    auto* window = new TFplan(m_platform, [this] { return StudyForPlanner(); });
+    auto* window = new StudyPlannerWindow(m_platform, [this] { return StudyForPlanner(); });
     window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
 }
 
