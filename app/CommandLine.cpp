@@ -5,7 +5,8 @@ namespace orbeta {
 namespace {
 
 CommandLine WrongUsage(const std::string& problem) {
-    return {CommandLine::Action::WrongUsage, {},
+    return {CommandLine::Action::WrongUsage,
+            {},
             "orbeta: " + problem + "; «orbeta --help» muestra el uso"};
 }
 
@@ -17,8 +18,12 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments, const std
     for (const std::string& argument : arguments) {
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "--version") &&
+                   arguments.size() > 1) {
+            return WrongUsage(argument + " va sin más argumentos");
         } else if (!optionsEnded && argument == "--help") {
-            return {CommandLine::Action::Help, {},
+            return {CommandLine::Action::Help,
+                    {},
                     "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el estudio "
                     "guardado en ese archivo"};
         } else if (!optionsEnded && argument == "--version") {

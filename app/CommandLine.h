@@ -5,8 +5,8 @@
 
 namespace orbeta {
 
-// What the command line asks of the program. It reads one study file name, `--help` and
-// `--version`, nothing else; "--" ends the options, so a file whose name starts with "-" can
+// What the command line asks of the program. It reads one study file name, or `--help` or
+// `--version` alone, nothing else; "--" ends the options, so a file whose name starts with "-" can
 // be named after it.
 struct CommandLine {
     enum class Action { Run, Help, Version, WrongUsage };

@@ -88,6 +88,8 @@ constexpr std::string_view kUsage =
     "                 objeto con inputs, recommendation (analysts, days, replicates,\n"
     "                 determinations, reached, sentence) y designs; CSV, una fila por diseño con\n"
     "                 una última columna recommended. Los valores se escriben con \".\".\n"
+    "  --help, -h     muestra este uso.\n"
+    "  --version      muestra la versión del programa.\n"
     "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
     "Sale con 0 si se informaron todos los archivos; con 1 si alguno no se pudo leer, revisar o\n"
     "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
@@ -100,6 +102,7 @@ enum class Format { Text, Json, Csv };
 
 struct Arguments {
     bool help = false;
+    bool version = false;
     Format format = Format::Text;
     orbeta::AcceptanceLimits limits;
     std::vector<std::string> files;
@@ -128,8 +131,9 @@ void SetFormat(Arguments& arguments, std::string_view name) {
     }
 }
 
-// A limit written with "." whatever the locale, the whole value a number above zero.
-double LimitNamed(std::string_view text, orbeta::LimitOf measure) {
+// A limit written with "." whatever the locale, the whole value a number above zero; a bad one is
+// a misuse named by its option.
+double LimitNamed(std::string_view option, std::string_view text, orbeta::LimitOf measure) {
     double value = std::numeric_limits<double>::quiet_NaN();
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (failure != std::errc() || end != text.data() + text.size()) {
@@ -138,10 +142,12 @@ double LimitNamed(std::string_view text, orbeta::LimitOf measure) {
     try {
         return orbeta::CheckedLimit(value, measure);
     } catch (const orbeta::Error& error) {
-        throw UsageError(error.what());
+        throw UsageError(std::string(option) + ": " + error.what());
     }
 }
 
+constexpr std::string_view kLimitRepeatabilityOption = "--limit-repeatability";
+constexpr std::string_view kLimitIntermediateOption = "--limit-intermediate";
 constexpr std::string_view kMeanOption = "--mean";
 constexpr std::string_view kSdRepeatabilityOption = "--sd-repeatability";
 constexpr std::string_view kSdDayOption = "--sd-day";
@@ -166,15 +172,18 @@ struct Option {
 constexpr Option kOptions[] = {
     {"--help", false, [](Arguments& arguments, std::string_view) { arguments.help = true; }},
     {"-h", false, [](Arguments& arguments, std::string_view) { arguments.help = true; }},
+    {"--version", false, [](Arguments& arguments, std::string_view) { arguments.version = true; }},
     {"--format", true, SetFormat},
-    {"--limit-repeatability", true,
+    {kLimitRepeatabilityOption, true,
      [](Arguments& arguments, std::string_view value) {
-         arguments.limits.repeatability = LimitNamed(value, orbeta::LimitOf::Repeatability);
+         arguments.limits.repeatability =
+             LimitNamed(kLimitRepeatabilityOption, value, orbeta::LimitOf::Repeatability);
          arguments.planTexts.limitRepeatability = value;
      }},
-    {"--limit-intermediate", true,
+    {kLimitIntermediateOption, true,
      [](Arguments& arguments, std::string_view value) {
-         arguments.limits.intermediate = LimitNamed(value, orbeta::LimitOf::Intermediate);
+         arguments.limits.intermediate =
+             LimitNamed(kLimitIntermediateOption, value, orbeta::LimitOf::Intermediate);
          arguments.planTexts.limitIntermediate = value;
      }},
     {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},
@@ -188,8 +197,8 @@ constexpr Option kOptions[] = {
 
 // The planner's options in the order of its fields, for the message of a bad value.
 constexpr std::string_view kPlanOptions[] = {
-    kMeanOption,       kSdRepeatabilityOption,  kSdDayOption,
-    kSdAnalystOption,  "--limit-repeatability", "--limit-intermediate",
+    kMeanOption,       kSdRepeatabilityOption,    kSdDayOption,
+    kSdAnalystOption,  kLimitRepeatabilityOption, kLimitIntermediateOption,
     kProbabilityOption};
 
 // The planner's inputs; throws UsageError naming the option whose value is missing or bad, or
@@ -216,8 +225,14 @@ orbeta::PlanInputs PlanInputsOf(const Arguments& arguments) {
     return std::get<orbeta::PlanInputs>(read);
 }
 
+// Whether an argument is an option rather than a value: a value may be "-" or a negative number.
+bool IsOption(std::string_view argument) {
+    return argument.size() > 1 && argument.front() == '-' &&
+           std::string_view("0123456789.").find(argument[1]) == std::string_view::npos;
+}
+
 // The options and the files; throws UsageError on misuse. "-" alone is a file name, standard
-// input.
+// input. An option's value is never taken from the option that follows it.
 Arguments ParseArguments(int argc, char** argv) {
     Arguments arguments;
     for (int index = 1; index < argc; ++index) {
@@ -236,18 +251,19 @@ Arguments ParseArguments(int argc, char** argv) {
         if (name != argument) {
             value = argument.substr(name.size() + 1);
         } else if (option->takesValue) {
-            if (index + 1 == argc) {
+            if (index + 1 == argc || IsOption(argv[index + 1])) {
                 throw UsageError("falta el valor de " + std::string(name));
             }
             value = argv[++index];
         }
         option->apply(arguments, value);
     }
+    const bool reportWanted = !arguments.help && !arguments.version;
     if (arguments.plan || !arguments.planOptionsGiven.empty()) {
-        if (!arguments.help) {
+        if (reportWanted) {
             arguments.planInputs = PlanInputsOf(arguments);
         }
-    } else if (!arguments.help && arguments.files.empty()) {
+    } else if (reportWanted && arguments.files.empty()) {
         throw UsageError("falta el ARCHIVO de estudio");
     }
     return arguments;
@@ -414,6 +430,9 @@ int ReportPlan(const Arguments& arguments, char separator) {
     } catch (const orbeta::Error& error) {
         std::cerr << orbeta::WithFullStop(error.what()) << '\n';
         return 1;
+    } catch (const std::exception&) {
+        std::cerr << "No se pudo calcular el plan con estos datos.\n";
+        return 1;
     }
     std::cout << std::flush;
     return std::cout ? 0 : 1;
@@ -431,6 +450,10 @@ int main(int argc, char** argv) {
     }
     if (arguments.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (arguments.version) {
+        std::cout << "ORBETA, versión " ORBETA_VERSION "\n";
         return 0;
     }
     const char separator = RegionalDecimalSeparator();
