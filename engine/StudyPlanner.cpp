@@ -57,10 +57,10 @@ PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int repl
     design.replicates = replicates;
     design.determinations = analysts * days * replicates;
     design.expected = ExpectedMeanSquares(inputs, days, replicates);
-    design.satterthwaiteDf = SatterthwaiteDf(
-        {factors.c[0], factors.c[1], factors.c[2]},
-        {design.expected.analyst, design.expected.day, design.expected.error}, factors.df,
-        MlsVariance(factors, design.expected));
+    design.satterthwaiteDf =
+        SatterthwaiteDf({factors.c[0], factors.c[1], factors.c[2]},
+                        {design.expected.analyst, design.expected.day, design.expected.error},
+                        factors.df, MlsVariance(factors, design.expected));
     const long double trueVariance =
         Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
     design.boundRatio = checked::Stored(checked::SquareRoot(

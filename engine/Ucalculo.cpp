@@ -147,8 +147,8 @@ void StatisticsEngine::FillPrecisionSummary(PrecisionSummary& summary) {
     const long double centredTotal = m_state.centredGrandTotal;
     m_state.determinations = checked::Stored(n);
     m_state.mean = checked::Stored(checked::Divide(m_state.grandTotal, n));
-    m_state.totalStandardDeviation = checked::Stored(checked::SquareRoot(checked::Divide(
-        n * m_state.centredSumOfSquares - Squared(centredTotal), (n - 1) * n)));
+    m_state.totalStandardDeviation = checked::Stored(checked::SquareRoot(
+        checked::Divide(n * m_state.centredSumOfSquares - Squared(centredTotal), (n - 1) * n)));
     const long double mean = m_state.mean;
 
     summary.cvTotal =

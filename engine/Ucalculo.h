@@ -93,7 +93,7 @@ struct EngineWorkingState {
     long double centredSquaredDayTotals = 0;
     long double centredSquaredAnalystTotals = 0;
     long double centredGrandTotal = 0;
-    double determinations = 0;                 // N
+    double determinations = 0; // N
     double mean = 0;
     double totalStandardDeviation = 0;
     double dayVariance = 0;

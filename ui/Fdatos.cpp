@@ -40,8 +40,7 @@ std::string ToCore(const QString& text) {
 
 } // namespace
 
-TFinforma::TFinforma(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm) {
+TFinforma::TFinforma(TMainForm& mainForm, QWidget* parent) : QWidget(parent), m_mainForm(mainForm) {
     setObjectName(QStringLiteral("TFinforma"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(SystemFont(13));
@@ -87,11 +86,21 @@ void TFinforma::CreateGeneralPage(QWidget& page) {
     const FieldRow rows[] = {
         {m_methodName, "emetodo", "Nombre del &método:", {16, 24}, {16, 48, 577, 24}, 60, ""},
         {m_date, "efecha", "&Fecha:", {16, 88}, {16, 112, 185, 24}, 20, ""},
-        {m_analystCount, "meanalista", "Número de A&nalistas:", {16, 160}, {16, 184, 33, 24}, 2,
+        {m_analystCount,
+         "meanalista",
+         "Número de A&nalistas:",
+         {16, 160},
+         {16, 184, 33, 24},
+         2,
          "2"},
         {m_dayCount, "medias", "Número de &días:", {168, 160}, {168, 184, 33, 24}, 2, "2"},
-        {m_replicateCount, "mereplica", "Número de  &replicaciones:", {303, 160},
-         {304, 184, 33, 24}, 2, "3"},
+        {m_replicateCount,
+         "mereplica",
+         "Número de  &replicaciones:",
+         {303, 160},
+         {304, 184, 33, 24},
+         2,
+         "3"},
     };
     QWidget* previous = nullptr;
     for (const FieldRow& row : rows) {
@@ -164,13 +173,13 @@ void TFinforma::CreatePopupMenu() {
 
     // Copy and paste are the grid's own keys; the menu shows them for the mouse.
     m_popupMenu->addSeparator();
-    QAction* copy = m_popupMenu->addAction(QStringLiteral("Copiar"), m_grid,
-                                           &CaptureGrid::CopyBlock);
+    QAction* copy =
+        m_popupMenu->addAction(QStringLiteral("Copiar"), m_grid, &CaptureGrid::CopyBlock);
     copy->setObjectName(QStringLiteral("pmnucopiar"));
     copy->setShortcut(QKeySequence::Copy);
     copy->setStatusTip(QStringLiteral("Copia las celdas seleccionadas"));
-    QAction* paste = m_popupMenu->addAction(QStringLiteral("Pegar"), m_grid,
-                                            &CaptureGrid::PasteBlock);
+    QAction* paste =
+        m_popupMenu->addAction(QStringLiteral("Pegar"), m_grid, &CaptureGrid::PasteBlock);
     paste->setObjectName(QStringLiteral("pmnupegar"));
     paste->setShortcut(QKeySequence::Paste);
     paste->setStatusTip(QStringLiteral("Pega un bloque de datos desde la celda actual"));
@@ -180,9 +189,8 @@ void TFinforma::CreatePopupMenu() {
             [this](const QAction* item) { m_mainForm.ShowHint(item->statusTip()); });
     connect(m_popupMenu, &QMenu::aboutToHide, this, [this] { m_mainForm.ShowHint(QString()); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        m_popupMenu->popup(m_grid->viewport()->mapToGlobal(at));
-    });
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_popupMenu->popup(m_grid->viewport()->mapToGlobal(at)); });
 }
 
 QSize TFinforma::sizeHint() const {
@@ -474,8 +482,8 @@ char TFinforma::DecimalSeparator() const {
 
 void TFinforma::closeEvent(QCloseEvent* event) {
     // Yes saves the study first; a study that could not be saved after all stays open.
-    if (m_mainForm.ModifiedMark() == kModified &&
-        m_mainForm.Seams().messages.AskToSaveChanges() && !m_mainForm.SaveStudy()) {
+    if (m_mainForm.ModifiedMark() == kModified && m_mainForm.Seams().messages.AskToSaveChanges() &&
+        !m_mainForm.SaveStudy()) {
         event->ignore();
         return;
     }

@@ -5,8 +5,8 @@
 #include "engine/StudyValues.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
-#include "ui/ChildPlacement.h"
 #include "ui/BusyCursor.h"
+#include "ui/ChildPlacement.h"
 #include "ui/Fdatos.h"
 #include "ui/Fonts.h"
 #include "ui/Hint.h"
@@ -191,8 +191,8 @@ void TMainForm::CreateMenus() {
         {1, "FileSaveItem", "&Guardar", QKeySequence(Qt::CTRL | Qt::Key_G), kSave,
          "Archivo|Guarda el archivo", G::Save, &M::FileSave, true},
         {1, "FileSaveAsItem", "Guardar &como...", none, kSaveAs,
-         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs,
-         &M::FileSaveAs, true},
+         "Archivo|Guarda el archivo con un nuevo nombre y/o trayectoria", G::SaveAs, &M::FileSaveAs,
+         true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
         {1, "FilePrintItem", "&Imprimir...", none, kPrint, "Archivo|Imprime el archivo actual",
          G::Print, nullptr, true},
@@ -208,8 +208,8 @@ void TMainForm::CreateMenus() {
         {1, "mnuanova", "&Análisis de la varianza", none, kAnova,
          "Cálculos|Presenta inferencia de recobros experimentales", G::Calculations,
          &M::mnuanovaClick, true},
-        {1, "mnuprecs", "&Precisión de método", none, kPrecision,
-         "Cálculos|Precisión de método", G::Calculations, &M::mnuprecsClick, true},
+        {1, "mnuprecs", "&Precisión de método", none, kPrecision, "Cálculos|Precisión de método",
+         G::Calculations, &M::mnuprecsClick, true},
         {1, "mnuinforme", "&Informe", none, kReport, "Cálculos|Presenta datos y resultados",
          G::Calculations, &M::mnuinformeClick, true},
         {1, nullptr, nullptr, none, kNoHelpContext, nullptr, kAlwaysAvailable, nullptr, true},
@@ -543,7 +543,6 @@ void TMainForm::mnuoprtClick() {
     }
 }
 
-
 void TMainForm::Calculating(const std::function<void(const Study&, char)>& calculate) {
     if (StudyPassesChecks()) {
         ReportingErrors([&] {
@@ -583,8 +582,8 @@ void TMainForm::mnuinformeClick() {
 
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
-        ExtendedSnapshot snapshot{study.methodName, study.date, ReadStudyValues(study, separator),
-                                  {}, {}};
+        ExtendedSnapshot snapshot{
+            study.methodName, study.date, ReadStudyValues(study, separator), {}, {}};
         m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
         snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
         auto* window = new TFampliado(std::move(snapshot), m_platform, separator);

@@ -11,8 +11,8 @@
 
 #include <array>
 #include <functional>
-#include <utility>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QDialog;

@@ -360,7 +360,8 @@ ResultTable AcceptanceTable(const AcceptanceResult& result, char separator) {
     for (const auto& [name, figures] : {std::pair{"Repetibilidad", result.repeatability},
                                         std::pair{"Precisión intermedia", result.intermediate}}) {
         if (figures) {
-            table.rows.push_back({QString::fromUtf8(name), FormattedNumber(figures->limit, separator),
+            table.rows.push_back({QString::fromUtf8(name),
+                                  FormattedNumber(figures->limit, separator),
                                   FormattedNumber(figures->rsd, separator),
                                   FormattedNumber(figures->rsdUpper, separator),
                                   QString::fromUtf8(AcceptanceText(figures->verdict))});

@@ -90,13 +90,12 @@ TEST_F(CaptureWindowTest, ANewWindowShowsTheGeneralPageAndADefaultGrid) {
     EXPECT_EQ(grid.GridRows(), 7);
     EXPECT_EQ(grid.CellText(1, 0), "Analista 1");
     EXPECT_EQ(grid.CellText(2, 0), "Analista 2");
-    EXPECT_EQ(HeaderColumn(grid),
-              QStringList({QString::fromUtf8("(Día 1,Replica 1)"),
-                           QString::fromUtf8("(Día 1,Replica 2)"),
-                           QString::fromUtf8("(Día 1,Replica 3)"),
-                           QString::fromUtf8("(Día 2,Replica 1)"),
-                           QString::fromUtf8("(Día 2,Replica 2)"),
-                           QString::fromUtf8("(Día 2,Replica 3)")}));
+    EXPECT_EQ(
+        HeaderColumn(grid),
+        QStringList({QString::fromUtf8("(Día 1,Replica 1)"), QString::fromUtf8("(Día 1,Replica 2)"),
+                     QString::fromUtf8("(Día 1,Replica 3)"), QString::fromUtf8("(Día 2,Replica 1)"),
+                     QString::fromUtf8("(Día 2,Replica 2)"),
+                     QString::fromUtf8("(Día 2,Replica 3)")}));
     EXPECT_EQ(DataColumn(grid, 1), QStringList(6, QString()));
     EXPECT_EQ(grid.columnWidth(0), 110);
     EXPECT_EQ(grid.rowHeight(0), 24);
@@ -122,12 +121,10 @@ TEST_F(CaptureWindowTest, EnterMovesOnFromAFieldThatHoldsText) {
         const char* typed;
         const char* focusAfterEnter;
     } steps[] = {
-        {"", "efecha"},     // after the method name
-        {"", "efecha"},     // Enter in the empty date moves nothing
-        {"01/06", "meanalista"},
-        {"", "medias"},     // the counts hold "2", "2", "3"
-        {"", "mereplica"},
-        {"", "btnsinumero"},
+        {"", "efecha"},                          // after the method name
+        {"", "efecha"},                          // Enter in the empty date moves nothing
+        {"01/06", "meanalista"}, {"", "medias"}, // the counts hold "2", "2", "3"
+        {"", "mereplica"},       {"", "btnsinumero"},
     };
     for (const auto& step : steps) {
         Type(QString::fromUtf8(step.typed));
@@ -449,7 +446,10 @@ TEST_F(CaptureWindowTest, APasteTooBigForTheGridSaysHowManyDataWereLeftOut) {
     const PasteCase cases[] = {
         {2, {1, 5}, Block(2, 2), {",,,,1,3", ",,,,2,4"}, {}},
         {2, {1, 1}, Block(2, 6), {"1,3,5,7,9,11", "2,4,6,8,10,12"}, {}},
-        {3, {1, 4}, Block(4, 5), {",,,1,5,9", ",,,2,6,10", ",,,3,7,11"},
+        {3,
+         {1, 4},
+         Block(4, 5),
+         {",,,1,5,9", ",,,2,6,10", ",,,3,7,11"},
          {"Se pegaron 9 de 20 datos:" + tail}},
         {2, {2, 6}, Block(1, 2), {",,,,,", ",,,,,1"}, {"Se pegaron 1 de 2 datos:" + tail}},
         {2, {2, 1}, Block(3, 1), {",,,,,", "1,,,,,"}, {"Se pegaron 1 de 3 datos:" + tail}},
@@ -538,7 +538,7 @@ TEST_F(CaptureWindowTest, AltWithAKeyNoAccessKeyTakesTypesNothingButAltGrTypes) 
 }
 
 TEST_F(CaptureWindowTest, KeysThatTypeNothingLeaveNoMarkAndMakeNothingAvailable) {
-    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,  Qt::Key_Down,
+    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
                             Qt::Key_Home, Qt::Key_End,   Qt::Key_F5, Qt::Key_Shift};
     NewStudy();
     Field("emetodo").setText(QString::fromUtf8("Valoración"));
@@ -585,8 +585,7 @@ TEST_F(CaptureWindowTest, ABlockCanBeSelectedAndCopiedOnceTheStudyIsComplete) {
         {"dragging",
          [&] {
              CaptureGrid& grid = Grid();
-             QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
-                               centre(grid, 1, 2));
+             QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, centre(grid, 1, 2));
              QMouseEvent drag(QEvent::MouseMove, centre(grid, 2, 4),
                               grid.viewport()->mapToGlobal(centre(grid, 2, 4)), Qt::NoButton,
                               Qt::LeftButton, Qt::NoModifier);

@@ -89,9 +89,8 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndMakesTheCalculationsAvailable) {
     EXPECT_EQ(Grid().CellText(1, 3), "99.8");
     EXPECT_EQ(Grid().CellText(2, 3), "99") << "as the reader shows 99.0";
     EXPECT_EQ(Mark(), "");
-    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova",
-                             "mnuinforme", "mnuampliado", "pmnuanalisis", "pmnuprecs",
-                             "pmnuampliado"}) {
+    for (const char* name : {"mnuclose", "PrintLasser", "WindowTileItem", "mnuanova", "mnuinforme",
+                             "mnuampliado", "pmnuanalisis", "pmnuprecs", "pmnuampliado"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
     for (const char* name : {"FileNewItem", "FileOpenItem", "FileSaveItem", "FileSaveAsItem"}) {

@@ -50,8 +50,7 @@ const int kHelpContexts[] = {
     helpcons::kWindowMenu,    helpcons::kTile,
     helpcons::kCascade,       helpcons::kHelpMenu,
     helpcons::kHelpContents,  helpcons::kHelpSearch,
-    helpcons::kAbout,
-    helpcons::kPlanner,
+    helpcons::kAbout,         helpcons::kPlanner,
 };
 
 TEST(HelpBook, EveryHelpContextAndKeywordLeadsToAPageThatExists) {

@@ -10,9 +10,9 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
-#include <QTest>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -84,8 +84,8 @@ const ItemRow kItems[] = {
      "Componentes de la varianza, intervalos de confianza, criterio de aceptación, pruebas de "
      "Cochran y Grubbs y gráfico de variabilidad",
      "Análisis ampliado"},
-    {"mnuplanificar", "&Planificar estudio...", "",
-     "Propone el diseño de un estudio de precisión", "Cálculos"},
+    {"mnuplanificar", "&Planificar estudio...", "", "Propone el diseño de un estudio de precisión",
+     "Cálculos"},
     {"WindowMenu", "&Ventana", "", "Arregla las ventanas presentes",
      "Arregla las ventanas presentes"},
     {"WindowTileItem", "&Mosaico", "", "Arregla las ventanas en mosaico", "Ventana"},
@@ -129,9 +129,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
               QStringList({"FileNewItem", "FileOpenItem", "mnuclose", "-", "FileSaveItem",
                            "FileSaveAsItem", "-", "FilePrintItem", "-", "FileExitItem"}));
     EXPECT_EQ(NamesOf(Menu("FilePrintItem")), QStringList({"PrintLasser", "PrintDeskjet"}));
-    EXPECT_EQ(NamesOf(Menu("mnucalculos")),
-              QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-", "mnuampliado", "-",
-                           "mnuplanificar"}));
+    EXPECT_EQ(NamesOf(Menu("mnucalculos")), QStringList({"mnuanova", "mnuprecs", "mnuinforme", "-",
+                                                         "mnuampliado", "-", "mnuplanificar"}));
     EXPECT_EQ(NamesOf(Menu("WindowMenu")), QStringList({"WindowTileItem", "WindowCascadeItem"}));
     EXPECT_EQ(NamesOf(Menu("HelpMenu")), QStringList({"HelpContentsItem", "HelpSearchItem",
                                                       "HelpHowToUseItem", "-", "HelpAboutItem"}));
@@ -268,8 +267,8 @@ TEST_F(MainWindowTest, RestingOnAButtonShowsItsLongHintAndLeavingClearsIt) {
     QMenuBar& bar = *window.menuBar();
     const QPoint title = bar.actionGeometry(Menu("mnucalculos").menuAction()).center();
     QTest::mouseMove(&bar, title);
-    QMouseEvent move(QEvent::MouseMove, title, bar.mapToGlobal(title), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, title, bar.mapToGlobal(title), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&bar, &move);
     EXPECT_EQ(Panel("StatusLine"), QString::fromUtf8("Cálculos de Precisión del sistema"));
     QTest::mouseMove(&Frame(), Frame().rect().center());
@@ -306,7 +305,7 @@ const std::map<CommandGroup, std::vector<const char*>> kGroupMembers{
 const std::vector<const char*> kAlwaysAvailable{
     "FileMenu",         "mnucalculos",   "WindowMenu",       "HelpMenu",
     "FileExitItem",     "spdexit",       "HelpContentsItem", "HelpSearchItem",
-    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido",   "mnuplanificar"};
+    "HelpHowToUseItem", "HelpAboutItem", "spdcontenido",     "mnuplanificar"};
 
 class CommandStateTest : public MainWindowTest {
 protected:
@@ -356,12 +355,14 @@ TEST_F(CommandStateTest, AtStartOnlyNewOpenExitAndHelpAreUsable) {
 
 // The state table as it reads, group by group: 'o' on, 'x' off, '=' unchanged, for the events
 // Start, New, Open, Last cell typed, Capture window closed and Last child closed.
-const CommandEvent kEvents[] = {CommandEvent::Start,         CommandEvent::New,
-                                CommandEvent::Open,          CommandEvent::LastCellTyped,
-                                CommandEvent::CaptureWindowClosed, CommandEvent::LastChildClosed};
-const char* const kEventNames[] = {"Start",         "New",
-                                   "Open",          "Last cell typed",
-                                   "Capture window closed", "Last child closed"};
+const CommandEvent kEvents[] = {CommandEvent::Start,
+                                CommandEvent::New,
+                                CommandEvent::Open,
+                                CommandEvent::LastCellTyped,
+                                CommandEvent::CaptureWindowClosed,
+                                CommandEvent::LastChildClosed};
+const char* const kEventNames[] = {
+    "Start", "New", "Open", "Last cell typed", "Capture window closed", "Last child closed"};
 
 struct GroupRow {
     CommandGroup group;

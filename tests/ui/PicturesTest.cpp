@@ -17,7 +17,8 @@ bool OnlyGrey(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (pixel.alpha() > 0 && (pixel.red() != pixel.green() || pixel.green() != pixel.blue())) {
+            if (pixel.alpha() > 0 &&
+                (pixel.red() != pixel.green() || pixel.green() != pixel.blue())) {
                 return false;
             }
         }
@@ -28,7 +29,8 @@ bool OnlyGrey(const QImage& image) {
 TEST(ToolIcon, DrawsEachModeAtItsSizeWhenAskedWhateverTheOrder) {
     for (int index = 0; index <= static_cast<int>(ToolPicture::QuestionMark); ++index) {
         for (const bool withGreyOutline : {true, false}) {
-            SCOPED_TRACE(testing::Message() << "picture " << index << ", outline " << withGreyOutline);
+            SCOPED_TRACE(testing::Message()
+                         << "picture " << index << ", outline " << withGreyOutline);
             const auto picture = static_cast<ToolPicture>(index);
             const QIcon icon = ToolIcon(picture, 16, withGreyOutline);
             // Asked unavailable first, as most buttons are at start.
@@ -41,7 +43,8 @@ TEST(ToolIcon, DrawsEachModeAtItsSizeWhenAskedWhateverTheOrder) {
             EXPECT_EQ(Drawn(icon, 16, QIcon::Active), available);
             EXPECT_EQ(unavailable.size(), QSize(16, 16));
             EXPECT_NE(unavailable, available);
-            EXPECT_FALSE(OnlyGrey(available) && index != static_cast<int>(ToolPicture::QuestionMark))
+            EXPECT_FALSE(OnlyGrey(available) &&
+                         index != static_cast<int>(ToolPicture::QuestionMark))
                 << "drawn in its colours";
             if (withGreyOutline) {
                 EXPECT_TRUE(OnlyGrey(unavailable));

@@ -105,8 +105,7 @@ ERROR DE MÉTODO|8|1.38|0.1725||)"));
     precisionLines[1] = "";
     precisionLines.insert(3, "PROMEDIO DE LAS DETERMINACIONES = 99.6417");
     ASSERT_EQ(Windows<TFpres>().size(), 1);
-    EXPECT_EQ(TheWindow<TFpres>().windowTitle(),
-              QString::fromUtf8("Evaluación de la precisión"));
+    EXPECT_EQ(TheWindow<TFpres>().windowTitle(), QString::fromUtf8("Evaluación de la precisión"));
     EXPECT_EQ(TheWindow<TFpres>().size(), QSize(518, 238));
     EXPECT_EQ(Lines(TheWindow<TFpres>()), precisionLines);
     EXPECT_TRUE(ErrorReports().isEmpty());

@@ -4,8 +4,8 @@
 //     printed-page STUDY.w05 PAGE.pdf
 #include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
-#include "print/qt/QtPrintSurface.h"
 #include "print/Uprint.h"
+#include "print/qt/QtPrintSurface.h"
 #include "study/Error.h"
 
 #include <QGuiApplication>
