@@ -22,6 +22,7 @@
 #include <exception>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace orbeta {
 
@@ -164,12 +165,17 @@ void StudyPlannerWindow::btntomarClick() {
         }
         const char separator = m_platform.regionalSettings.DecimalSeparator();
         const PlanInputs spread = ExpectedSpreadOf(*study, separator);
+        // Every text first, so that a failure leaves all four fields as they were.
+        std::vector<std::pair<PlanField, QString>> texts;
         for (const auto& [field, value] :
              {std::pair{PlanField::Mean, spread.mean},
               std::pair{PlanField::SdRepeatability, spread.sdRepeatability},
               std::pair{PlanField::SdDay, spread.sdDay},
               std::pair{PlanField::SdAnalyst, spread.sdAnalyst}}) {
-            FieldOf(field).setText(QString::fromStdString(FormatResult(value, separator)));
+            texts.emplace_back(field, QString::fromStdString(FormatResult(value, separator)));
+        }
+        for (const auto& [field, text] : texts) {
+            FieldOf(field).setText(text);
         }
     });
 }
