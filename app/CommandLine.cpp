@@ -107,6 +107,9 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments, const std
         const std::string& argument = arguments[index];
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "--version") &&
+                   arguments.size() > 1) {
+            return WrongUsage(argument + " va sin más argumentos");
         } else if (!optionsEnded && argument == "--help") {
             return {CommandLine::Action::Help, {}, kUsage, {}};
         } else if (!optionsEnded && argument == "--version") {

@@ -20,8 +20,8 @@ struct RecordRequest {
 // The longest unit a record takes, in characters.
 inline constexpr std::size_t kMaxUnitCharacters = 20;
 
-// What the command line asks of the program. It reads one study file name, `--help`,
-// `--version` and `--record` with what follows it, nothing else; "--" ends the options, so a
+// What the command line asks of the program. It reads one study file name, `--help` or
+// `--version` alone, or `--record` with what follows it, nothing else; "--" ends the options, so a
 // file whose name starts with "-" can be named after it.
 struct CommandLine {
     enum class Action { Run, Help, Version, Record, WrongUsage };

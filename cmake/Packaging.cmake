@@ -26,9 +26,14 @@ and the program computes the nested analysis of variance with its F tests
 and conclusions, and the precision of the method: repeatability,
 reproducibility between days and between analysts, and their coefficients
 of variation. It prints two page layouts and stores studies in text files.
-The program speaks Spanish.
+The extended analysis gives the variance components, 95 % confidence
+intervals and upper bounds of the repeatability and intermediate precision,
+Cochran's and Grubbs's tests and the verdict against acceptance limits, with
+a variability chart. The study planner finds, before a study is run, how
+many analysts, days and replicates show the limits are met with the wanted
+probability. The program speaks Spanish.
 
-orbeta-report writes the same report, or its figures as JSON or CSV, for
-scripts.]=])
+orbeta-report writes the same report, or its figures as JSON or CSV, and
+the planner's table, for scripts.]=])
 
 include(CPack)

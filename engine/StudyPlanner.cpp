@@ -19,8 +19,6 @@ namespace orbeta {
 
 namespace {
 
-// The seed of every run of chi-square draws, with its source and degrees of freedom mixed in.
-constexpr std::uint64_t kPlanSeed = 0x4f52424554412d50; // "ORBETA-P"
 constexpr double kPercent = 100.0;
 
 long double Squared(long double value) {
@@ -59,10 +57,10 @@ PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int repl
     design.replicates = replicates;
     design.determinations = analysts * days * replicates;
     design.expected = ExpectedMeanSquares(inputs, days, replicates);
-    design.satterthwaiteDf = SatterthwaiteDf(
-        {factors.c[0], factors.c[1], factors.c[2]},
-        {design.expected.analyst, design.expected.day, design.expected.error}, factors.df,
-        MlsVariance(factors, design.expected));
+    design.satterthwaiteDf =
+        SatterthwaiteDf({factors.c[0], factors.c[1], factors.c[2]},
+                        {design.expected.analyst, design.expected.day, design.expected.error},
+                        factors.df, MlsVariance(factors, design.expected));
     const long double trueVariance =
         Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
     design.boundRatio = checked::Stored(checked::SquareRoot(

@@ -9,6 +9,7 @@
 #include "study/Study.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -29,6 +30,9 @@ inline constexpr int kPlanMaxReplicates = 5;
 
 // Simulated studies of each design.
 inline constexpr int kPlanSimulatedStudies = 20000;
+
+// The seed of every run of chi-square draws, with its source and degrees of freedom mixed in.
+inline constexpr std::uint64_t kPlanSeed = 0x4f52424554412d50; // "ORBETA-P"
 
 // What the lab expects of its method: the mean and the standard deviations of the components
 // in the results' own units, the limits of the relative standard deviations in percent (at least

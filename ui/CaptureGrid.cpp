@@ -42,9 +42,8 @@ public:
         // Right-clicking the editor opens the grid's own menu.
         editor->setContextMenuPolicy(Qt::NoContextMenu);
         const QPersistentModelIndex cell(index);
-        connect(editor, &QLineEdit::textEdited, &m_grid, [this, cell](const QString& text) {
-            m_grid.model()->setData(cell, text);
-        });
+        connect(editor, &QLineEdit::textEdited, &m_grid,
+                [this, cell](const QString& text) { m_grid.model()->setData(cell, text); });
         Q_UNUSED(option);
         return editor;
     }
@@ -187,8 +186,8 @@ void CaptureGrid::CopyBlock() const {
     const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
     const QTableWidgetSelectionRange block =
         ranges.size() == 1 ? ranges.constFirst()
-                           : QTableWidgetSelectionRange(currentRow(), currentColumn(),
-                                                        currentRow(), currentColumn());
+                           : QTableWidgetSelectionRange(currentRow(), currentColumn(), currentRow(),
+                                                        currentColumn());
     QStringList lines;
     for (int row = block.topRow(); row <= block.bottomRow(); ++row) {
         QStringList cells;

@@ -52,7 +52,9 @@ public:
     }
 
     // Whether Tab and Shift+Tab move between cells (wrapping round) or leave the grid.
-    void SetTabsMoveBetweenCells(bool moveBetweenCells) { m_tabsMoveBetweenCells = moveBetweenCells; }
+    void SetTabsMoveBetweenCells(bool moveBetweenCells) {
+        m_tabsMoveBetweenCells = moveBetweenCells;
+    }
     // Shift with an arrow key typed in the cell editor: the selected block grows or shrinks.
     void ExtendBlock(const QKeyEvent& arrow);
 

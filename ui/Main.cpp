@@ -14,9 +14,9 @@
 #include "ui/Panels.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
+#include "ui/StudyPlannerWindow.h"
 #include "ui/Ufacerca.h"
 #include "ui/Ufanova.h"
-#include "ui/Ufplan.h"
 #include "ui/Ufpres.h"
 #include "ui/Uinforme.h"
 #include "ui/VerifyInstallation.h"
@@ -739,7 +739,7 @@ void TMainForm::mnuplanificarClick() {
         }
         return std::nullopt;
     };
-    auto* window = new TFplan(m_platform, checkedStudy);
+    auto* window = new StudyPlannerWindow(m_platform, checkedStudy);
     window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
 }
 

@@ -134,9 +134,9 @@ void TFayuda::SelectFirstMatch(const QString& typed) {
     }
     m_index->setCurrentRow(row);
     // Without a word of the index to point at, the user is told rather than left guessing.
-    m_noMatch->setText(row < 0 ? QStringLiteral("Ninguna palabra del índice contiene «%1».")
-                                     .arg(typed.trimmed())
-                               : QString());
+    m_noMatch->setText(
+        row < 0 ? QStringLiteral("Ninguna palabra del índice contiene «%1».").arg(typed.trimmed())
+                : QString());
     m_noMatch->setVisible(row < 0);
 }
 

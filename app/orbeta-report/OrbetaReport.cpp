@@ -5,6 +5,7 @@
 #include "MachineReport.h"
 #include "PlanReport.h"
 #include "VerifyReport.h"
+#include "ReportArguments.h"
 #include "engine/Acceptance.h"
 #include "engine/ReportText.h"
 #include "engine/StudyPlanner.h"
@@ -12,25 +13,23 @@
 #include "study/Error.h"
 #include "study/StudyChecks.h"
 
-#include <algorithm>
-#include <charconv>
 #include <clocale>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
-#include <limits>
 #include <optional>
-#include <stdexcept>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 namespace {
 
+using orbeta::report::Arguments;
 using orbeta::report::FileOutcome;
+using orbeta::report::Format;
 using orbeta::report::Json;
+using orbeta::report::kStandardInput;
 using orbeta::report::StudyFigures;
 
 constexpr std::string_view kUsage =
@@ -95,176 +94,13 @@ constexpr std::string_view kUsage =
     "                 (NIST StRD, el ejemplo de trabajo y estudios de cifras exactas) y escribe\n"
     "                 el informe de verificación con cada cifra esperada y obtenida, su LRE y\n"
     "                 si pasa. Sale con 0 solo si todo pasa.\n"
+    "  --help, -h     muestra este uso.\n"
+    "  --version      muestra la versión del programa.\n"
     "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
     "Sale con 0 si se informaron todos los archivos; con 1 si alguno no se pudo leer, revisar o\n"
     "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
     "varios; en JSON y CSV va en el informe), informados los demás, o si no se pudo escribir el\n"
     "informe; y con 2 si se usó mal: una línea con el problema en la salida de errores.\n";
-
-constexpr std::string_view kStandardInput = "-";
-
-enum class Format { Text, Json, Csv };
-
-struct Arguments {
-    bool help = false;
-    Format format = Format::Text;
-    orbeta::AcceptanceLimits limits;
-    std::vector<std::string> files;
-    bool plan = false;
-    bool verify = false;
-    // The planner's values as given, read once all are known; the limits are read above.
-    orbeta::PlanTexts planTexts{{}, {}, {}, {}, {}, {}, "90"};
-    std::vector<std::string_view> planOptionsGiven;
-    std::optional<orbeta::PlanInputs> planInputs; // read, with --plan
-};
-
-// A misuse of the command line, with the line that names it.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-void SetFormat(Arguments& arguments, std::string_view name) {
-    if (name == "text") {
-        arguments.format = Format::Text;
-    } else if (name == "json") {
-        arguments.format = Format::Json;
-    } else if (name == "csv") {
-        arguments.format = Format::Csv;
-    } else {
-        throw UsageError("formato desconocido: " + std::string(name));
-    }
-}
-
-// A limit written with "." whatever the locale, the whole value a number above zero.
-double LimitNamed(std::string_view text, orbeta::LimitOf measure) {
-    double value = std::numeric_limits<double>::quiet_NaN();
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size()) {
-        value = std::numeric_limits<double>::quiet_NaN();
-    }
-    try {
-        return orbeta::CheckedLimit(value, measure);
-    } catch (const orbeta::Error& error) {
-        throw UsageError(error.what());
-    }
-}
-
-constexpr std::string_view kMeanOption = "--mean";
-constexpr std::string_view kSdRepeatabilityOption = "--sd-repeatability";
-constexpr std::string_view kSdDayOption = "--sd-day";
-constexpr std::string_view kSdAnalystOption = "--sd-analyst";
-constexpr std::string_view kProbabilityOption = "--probability";
-
-// A value of the planner's, kept as written until all are known.
-template <std::string orbeta::PlanTexts::*field, const std::string_view& option>
-void PlanValue(Arguments& arguments, std::string_view value) {
-    arguments.planTexts.*field = value;
-    arguments.planOptionsGiven.push_back(option);
-}
-
-// An option of the command line: its name, whether a value follows it (as the next argument or
-// after "="), and what it sets.
-struct Option {
-    std::string_view name;
-    bool takesValue;
-    void (*apply)(Arguments& arguments, std::string_view value);
-};
-
-constexpr Option kOptions[] = {
-    {"--help", false, [](Arguments& arguments, std::string_view) { arguments.help = true; }},
-    {"-h", false, [](Arguments& arguments, std::string_view) { arguments.help = true; }},
-    {"--format", true, SetFormat},
-    {"--limit-repeatability", true,
-     [](Arguments& arguments, std::string_view value) {
-         arguments.limits.repeatability = LimitNamed(value, orbeta::LimitOf::Repeatability);
-         arguments.planTexts.limitRepeatability = value;
-     }},
-    {"--limit-intermediate", true,
-     [](Arguments& arguments, std::string_view value) {
-         arguments.limits.intermediate = LimitNamed(value, orbeta::LimitOf::Intermediate);
-         arguments.planTexts.limitIntermediate = value;
-     }},
-    {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},
-    {"--verify", false, [](Arguments& arguments, std::string_view) { arguments.verify = true; }},
-    {kMeanOption, true, PlanValue<&orbeta::PlanTexts::mean, kMeanOption>},
-    {kSdRepeatabilityOption, true,
-     PlanValue<&orbeta::PlanTexts::sdRepeatability, kSdRepeatabilityOption>},
-    {kSdDayOption, true, PlanValue<&orbeta::PlanTexts::sdDay, kSdDayOption>},
-    {kSdAnalystOption, true, PlanValue<&orbeta::PlanTexts::sdAnalyst, kSdAnalystOption>},
-    {kProbabilityOption, true, PlanValue<&orbeta::PlanTexts::probability, kProbabilityOption>},
-};
-
-// The planner's options in the order of its fields, for the message of a bad value.
-constexpr std::string_view kPlanOptions[] = {
-    kMeanOption,       kSdRepeatabilityOption,  kSdDayOption,
-    kSdAnalystOption,  "--limit-repeatability", "--limit-intermediate",
-    kProbabilityOption};
-
-// The planner's inputs; throws UsageError naming the option whose value is missing or bad, or
-// the option that does not go without --plan.
-orbeta::PlanInputs PlanInputsOf(const Arguments& arguments) {
-    if (!arguments.plan) {
-        throw UsageError(std::string(arguments.planOptionsGiven.front()) + " solo va con --plan");
-    }
-    if (!arguments.files.empty()) {
-        throw UsageError("con --plan no se dan ARCHIVOs: " + arguments.files.front());
-    }
-    for (const std::string_view required :
-         {kMeanOption, kSdRepeatabilityOption, kSdDayOption, kSdAnalystOption}) {
-        if (std::find(arguments.planOptionsGiven.begin(), arguments.planOptionsGiven.end(),
-                      required) == arguments.planOptionsGiven.end()) {
-            throw UsageError("falta " + std::string(required));
-        }
-    }
-    auto read = orbeta::ReadPlanInputs(arguments.planTexts, '.');
-    if (const auto* failure = std::get_if<orbeta::PlanInputFailure>(&read)) {
-        throw UsageError(std::string(kPlanOptions[static_cast<std::size_t>(failure->field)]) +
-                         ": " + failure->message);
-    }
-    return std::get<orbeta::PlanInputs>(read);
-}
-
-// The options and the files; throws UsageError on misuse. "-" alone is a file name, standard
-// input.
-Arguments ParseArguments(int argc, char** argv) {
-    Arguments arguments;
-    for (int index = 1; index < argc; ++index) {
-        const std::string_view argument = argv[index];
-        if (argument == kStandardInput || !argument.starts_with('-')) {
-            arguments.files.emplace_back(argument);
-            continue;
-        }
-        const std::string_view name = argument.substr(0, argument.find('='));
-        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                         [name](const Option& row) { return row.name == name; });
-        if (option == std::end(kOptions) || (!option->takesValue && name != argument)) {
-            throw UsageError("opción desconocida: " + std::string(argument));
-        }
-        std::string_view value;
-        if (name != argument) {
-            value = argument.substr(name.size() + 1);
-        } else if (option->takesValue) {
-            if (index + 1 == argc) {
-                throw UsageError("falta el valor de " + std::string(name));
-            }
-            value = argv[++index];
-        }
-        option->apply(arguments, value);
-    }
-    if (arguments.verify && !arguments.help) {
-        if (argc != 2) {
-            throw UsageError("--verify va solo");
-        }
-    } else if (arguments.plan || !arguments.planOptionsGiven.empty()) {
-        if (!arguments.help) {
-            arguments.planInputs = PlanInputsOf(arguments);
-        }
-    } else if (!arguments.help && arguments.files.empty()) {
-        throw UsageError("falta el ARCHIVO de estudio");
-    }
-    return arguments;
-}
 
 // The decimal separator of the environment's locale; "." when it gives none or a separator
 // that is more than one byte.
@@ -427,6 +263,9 @@ int ReportPlan(const Arguments& arguments, char separator) {
     } catch (const orbeta::Error& error) {
         std::cerr << orbeta::WithFullStop(error.what()) << '\n';
         return 1;
+    } catch (const std::exception&) {
+        std::cerr << "No se pudo calcular el plan con estos datos.\n";
+        return 1;
     }
     std::cout << std::flush;
     return std::cout ? 0 : 1;
@@ -437,13 +276,17 @@ int ReportPlan(const Arguments& arguments, char separator) {
 int main(int argc, char** argv) {
     Arguments arguments;
     try {
-        arguments = ParseArguments(argc, argv);
-    } catch (const UsageError& misuse) {
+        arguments = orbeta::report::ParseArguments({argv + 1, argv + argc});
+    } catch (const orbeta::report::UsageError& misuse) {
         std::cerr << misuse.what() << "\nPruebe 'orbeta-report --help'.\n";
         return 2;
     }
     if (arguments.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (arguments.version) {
+        std::cout << "ORBETA, versión " ORBETA_VERSION "\n";
         return 0;
     }
     if (arguments.verify) {

@@ -225,6 +225,10 @@ TEST(OrbetaReport, ExplainsItsUsage) {
     EXPECT_TRUE(help.out.starts_with("Uso: orbeta-report [--format text|json|csv] "
                                      "[--limit-repeatability PCT]\n"));
     EXPECT_EQ(help.err, "");
+    const Outcome version = RunReportProgram("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "ORBETA, versión " ORBETA_VERSION "\n");
+    EXPECT_EQ(version.err, "");
     for (const char* documented : {"--limit-intermediate PCT",
                                    "sd_upper",
                                    "rsd_upper",
@@ -257,18 +261,56 @@ TEST(OrbetaReport, ExplainsItsUsage) {
         {"--format json", "falta el ARCHIVO de estudio"},
         {"a.w05 --format", "falta el valor de --format"},
         {"a.w05 --limit-intermediate", "falta el valor de --limit-intermediate"},
+        {"--format --limit-repeatability 2 a.w05", "falta el valor de --format"},
+        {"--limit-intermediate -h a.w05", "falta el valor de --limit-intermediate"},
+        {"--version=1", "opción desconocida: --version=1"},
         {"--limit-repeatability 0 a.w05",
-         "El límite de la repetibilidad debe ser un número mayor que cero."},
+         "--limit-repeatability: El límite de la repetibilidad debe ser un número mayor que "
+         "cero."},
+        {"--limit-repeatability 1,5 a.w05",
+         "--limit-repeatability: El límite de la repetibilidad debe ser un número mayor que "
+         "cero."},
+        {"--limit-repeatability -1 a.w05",
+         "--limit-repeatability: El límite de la repetibilidad debe ser un número mayor que "
+         "cero."},
         {"--limit-repeatability=-1 a.w05",
-         "El límite de la repetibilidad debe ser un número mayor que cero."},
+         "--limit-repeatability: El límite de la repetibilidad debe ser un número mayor que "
+         "cero."},
         {"--limit-intermediate 2,5 a.w05",
-         "El límite de la precisión intermedia debe ser un número mayor que cero."},
+         "--limit-intermediate: El límite de la precisión intermedia debe ser un número mayor "
+         "que cero."},
         {"--limit-intermediate nan a.w05",
-         "El límite de la precisión intermedia debe ser un número mayor que cero."},
+         "--limit-intermediate: El límite de la precisión intermedia debe ser un número mayor "
+         "que cero."},
         {"--limit-intermediate=2x a.w05",
-         "El límite de la precisión intermedia debe ser un número mayor que cero."},
+         "--limit-intermediate: El límite de la precisión intermedia debe ser un número mayor "
+         "que cero."},
     };
     ExpectUsageErrors(rows);
+}
+
+// The man page names every option the usage names, as the page's source spells an option's
+// hyphens.
+TEST(OrbetaReport, ItsManPageDocumentsEveryOptionOfTheUsage) {
+    std::string page = ReadBytes(ORBETA_REPORT_MAN_PAGE);
+    page = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+    const std::string usage = RunReportProgram("--help").out;
+    const std::regex option(R"((^|[\s\[(,|])(--?[a-z][a-z-]*))");
+    std::vector<std::string> options;
+    for (auto match = std::sregex_iterator(usage.begin(), usage.end(), option);
+         match != std::sregex_iterator(); ++match) {
+        if (std::find(options.begin(), options.end(), (*match)[2]) == options.end()) {
+            options.push_back((*match)[2]);
+        }
+    }
+    EXPECT_EQ(options, (std::vector<std::string>{"--format", "--limit-repeatability",
+                                                 "--limit-intermediate", "--plan", "--mean",
+                                                 "--sd-repeatability", "--sd-day", "--sd-analyst",
+                                                 "--probability", "--help", "-h", "--version"}));
+    for (const std::string& name : options) {
+        EXPECT_TRUE(std::regex_search(page, std::regex("(^|[^a-z-])" + name + "([^a-z-]|$)")))
+            << name;
+    }
 }
 
 TEST(OrbetaReport, ReadsStandardInputAndRefusesAFolder) {

@@ -130,10 +130,10 @@ TEST(ComputeAnova, ResultsFarFromZeroKeepTheirDigits) {
 TEST(ComputeAnova, LargeResultsCloseTogetherKeepTheirSpread) {
     // Nine-digit results a few tenths apart: raw sums of squares near 1.2e17 would leave the
     // spread in their rounding noise. Exact figures of the stored doubles, by rational arithmetic.
-    const Study study = StudyWithResults(2, 2, 2,
-                                         {"123456789.1", "123456789.3", "123456789.2", "123456789.6",
-                                          "123456789.4", "123456789.5", "123456789.9",
-                                          "123456789.7"});
+    const Study study =
+        StudyWithResults(2, 2, 2,
+                         {"123456789.1", "123456789.3", "123456789.2", "123456789.6", "123456789.4",
+                          "123456789.5", "123456789.9", "123456789.7"});
     StatisticsEngine engine;
     AnovaTable table;
     engine.ComputeAnova(study, '.', table);

@@ -1,4 +1,4 @@
-#include "ui/Ufplan.h"
+#include "ui/StudyPlannerWindow.h"
 
 #include "study/Error.h"
 #include "study/Numbers.h"
@@ -19,7 +19,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <exception>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace orbeta {
 
@@ -42,18 +45,19 @@ private:
 
 struct FieldRow {
     const char* name;
-    const char* label;
+    const char* label; // with its access key
 };
 
-// In the order of PlanField.
+// In the order of PlanField. The access keys leave out those of the main window's menus (A, C,
+// V, Y).
 const FieldRow kFieldRows[] = {
-    {"epromedio", "Promedio esperado:"},
-    {"esdrepetibilidad", "Desviación estándar de repetibilidad:"},
-    {"esddia", "Desviación estándar entre días:"},
-    {"esdanalista", "Desviación estándar entre analistas:"},
-    {"elimrepetibilidad", "Límite del CV de repetibilidad (%):"},
-    {"elimintermedia", "Límite del CV de precisión intermedia (%):"},
-    {"eprobabilidad", "Probabilidad deseada (%):"},
+    {"epromedio", "&Promedio esperado:"},
+    {"esdrepetibilidad", "Desviación estándar de &repetibilidad:"},
+    {"esddia", "Desviación estándar entre &días:"},
+    {"esdanalista", "Desviación estándar entre a&nalistas:"},
+    {"elimrepetibilidad", "Límite del RSD de r&epetibilidad (%):"},
+    {"elimintermedia", "Límite del RSD de precisión &intermedia (%):"},
+    {"eprobabilidad", "Pro&babilidad deseada (%):"},
 };
 
 const QColor kRecommendedRow(255, 255, 160);
@@ -61,7 +65,8 @@ constexpr int kFieldWidth = 140;
 
 } // namespace
 
-TFplan::TFplan(const Platform& platform, CheckedStudySource checkedStudy, QWidget* parent)
+StudyPlannerWindow::StudyPlannerWindow(const Platform& platform, CheckedStudySource checkedStudy,
+                                       QWidget* parent)
     : QWidget(parent), m_platform(platform), m_checkedStudy(std::move(checkedStudy)) {
     setObjectName(QStringLiteral("TFplan"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -80,18 +85,18 @@ TFplan::TFplan(const Platform& platform, CheckedStudySource checkedStudy, QWidge
         .setText(QString::fromStdString(FormatResult(
             PlanInputs{}.probability, m_platform.regionalSettings.DecimalSeparator())));
 
-    const auto button = [this](const char* name, const char* caption, void (TFplan::*click)()) {
+    const auto button = [this](const char* name, const char* caption,
+                               void (StudyPlannerWindow::*click)()) {
         auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
         pushButton->setObjectName(QString::fromUtf8(name));
         connect(pushButton, &QPushButton::clicked, this, click);
         return pushButton;
     };
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(button("btntomar", "Tomar del estudio", &TFplan::btntomarClick));
-    buttons->addWidget(button("btncalcular", "Calcular", &TFplan::btncalcularClick));
-    m_copyButton = button("btncopiar", "Copiar", &TFplan::btncopiarClick);
-    // There is nothing to copy before the first plan.
-    m_copyButton->setEnabled(false);
+    buttons->addWidget(
+        button("btntomar", "&Tomar del estudio", &StudyPlannerWindow::btntomarClick));
+    buttons->addWidget(button("btncalcular", "Ca&lcular", &StudyPlannerWindow::btncalcularClick));
+    m_copyButton = button("btncopiar", "C&opiar", &StudyPlannerWindow::btncopiarClick);
     buttons->addWidget(m_copyButton);
     buttons->addStretch();
 
@@ -108,6 +113,8 @@ TFplan::TFplan(const Platform& platform, CheckedStudySource checkedStudy, QWidge
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab goes on to the next control; the arrow keys move within the table.
+    m_table->setTabKeyNavigation(false);
 
     m_recommendation = new QLabel(this);
     m_recommendation->setObjectName(QStringLiteral("lblrecomendacion"));
@@ -118,38 +125,62 @@ TFplan::TFplan(const Platform& platform, CheckedStudySource checkedStudy, QWidge
     layout->addLayout(inputs);
     layout->addWidget(m_recommendation);
     layout->addWidget(m_table, 1);
+
+    SetPlan(std::nullopt);
+    // Connected once the fields hold their first texts: from then on a plan shown is always
+    // the plan of the inputs shown.
+    for (QLineEdit* field : m_fields) {
+        connect(field, &QLineEdit::textChanged, this, [this] {
+            if (m_plan) {
+                SetPlan(std::nullopt);
+            }
+        });
+    }
 }
 
-void TFplan::PlaceFrame(QMdiSubWindow& frame) const {
+void StudyPlannerWindow::PlaceFrame(QMdiSubWindow& frame) const {
     frame.resize(960, 600);
     CentreInArea(frame);
 }
 
-QLineEdit& TFplan::FieldOf(PlanField field) const {
+QLineEdit& StudyPlannerWindow::FieldOf(PlanField field) const {
     return *m_fields[static_cast<std::size_t>(field)];
 }
 
-void TFplan::btntomarClick() {
-    const std::optional<Study> study = m_checkedStudy();
-    if (!study) {
-        return;
-    }
-    const char separator = m_platform.regionalSettings.DecimalSeparator();
+template <typename Work> void StudyPlannerWindow::Guarded(const char* failure, Work&& work) {
     try {
+        work();
+    } catch (const Error& error) {
+        m_platform.messages.ReportError(error.what());
+    } catch (const std::exception&) {
+        m_platform.messages.ReportError(failure);
+    }
+}
+
+void StudyPlannerWindow::btntomarClick() {
+    Guarded("No se pudieron calcular el promedio y las desviaciones estándar del estudio.", [&] {
+        const std::optional<Study> study = m_checkedStudy();
+        if (!study) {
+            return;
+        }
+        const char separator = m_platform.regionalSettings.DecimalSeparator();
         const PlanInputs spread = ExpectedSpreadOf(*study, separator);
+        // Every text first, so that a failure leaves all four fields as they were.
+        std::vector<std::pair<PlanField, QString>> texts;
         for (const auto& [field, value] :
              {std::pair{PlanField::Mean, spread.mean},
               std::pair{PlanField::SdRepeatability, spread.sdRepeatability},
               std::pair{PlanField::SdDay, spread.sdDay},
               std::pair{PlanField::SdAnalyst, spread.sdAnalyst}}) {
-            FieldOf(field).setText(QString::fromStdString(FormatResult(value, separator)));
+            texts.emplace_back(field, QString::fromStdString(FormatResult(value, separator)));
         }
-    } catch (const Error& error) {
-        m_platform.messages.ReportError(error.what());
-    }
+        for (const auto& [field, text] : texts) {
+            FieldOf(field).setText(text);
+        }
+    });
 }
 
-void TFplan::btncalcularClick() {
+void StudyPlannerWindow::btncalcularClick() {
     PlanTexts texts;
     std::string* const textOf[] = {
         &texts.mean,       &texts.sdRepeatability,    &texts.sdDay,
@@ -166,19 +197,26 @@ void TFplan::btncalcularClick() {
         field.selectAll();
         return;
     }
-    try {
+    Guarded("No se pudo calcular la tabla de diseños con estos datos.", [&] {
         const BusyCursor busy;
-        ShowPlan(PlanStudy(std::get<PlanInputs>(read)));
-    } catch (const Error& error) {
-        m_platform.messages.ReportError(error.what());
-    }
+        SetPlan(PlanStudy(std::get<PlanInputs>(read)));
+    });
 }
 
-void TFplan::ShowPlan(const StudyPlan& plan) {
-    const char separator = m_platform.regionalSettings.DecimalSeparator();
-    const std::vector<PlanColumn> columns = PlanColumns(plan);
+void StudyPlannerWindow::SetPlan(std::optional<StudyPlan> shown) {
+    m_plan = std::move(shown);
+    m_copyButton->setEnabled(m_plan.has_value());
     m_table->setSortingEnabled(false);
     m_table->clear();
+    if (!m_plan) {
+        m_table->setRowCount(0);
+        m_table->setColumnCount(0);
+        m_recommendation->clear();
+        return;
+    }
+    const StudyPlan& plan = *m_plan;
+    const char separator = m_platform.regionalSettings.DecimalSeparator();
+    const std::vector<PlanColumn> columns = PlanColumns(plan);
     m_table->setColumnCount(static_cast<int>(columns.size()));
     m_table->setRowCount(static_cast<int>(plan.designs.size()));
     QStringList headings;
@@ -210,30 +248,54 @@ void TFplan::ShowPlan(const StudyPlan& plan) {
         table->scrollToItem(table->item(row, 0), QAbstractItemView::PositionAtCenter);
     });
     m_recommendation->setText(QString::fromStdString(RecommendationSentence(plan, separator)));
-    m_copyButton->setEnabled(true);
 }
 
-// The table as it stands, headings first, its cells separated by tabs, each row ending in a
-// line break; then the recommendation.
-void TFplan::btncopiarClick() {
-    QString text;
-    const auto appendRow = [&text](const QStringList& cells) {
-        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    };
-    QStringList headings;
-    for (int column = 0; column < m_table->columnCount(); ++column) {
-        headings.append(m_table->horizontalHeaderItem(column)->text());
-    }
-    appendRow(headings);
-    for (int row = 0; row < m_table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < m_table->columnCount(); ++column) {
-            cells.append(m_table->item(row, column)->text());
+// What the plan was made for, a line an input with its label and value separated by a tab, and
+// a blank line; then the table as it stands, headings first, its cells separated by tabs, each
+// row ending in a line break; then the recommendation.
+void StudyPlannerWindow::btncopiarClick() {
+    Guarded("No se pudo copiar el plan al portapapeles.", [this] {
+        const char separator = m_platform.regionalSettings.DecimalSeparator();
+        const auto number = [separator](double value) {
+            return QString::fromStdString(FormatResult(value, separator));
+        };
+        const auto limit = [&number](const std::optional<double>& value) {
+            return value ? number(*value) : QStringLiteral("sin límite");
+        };
+        const PlanInputs& inputs = m_plan->inputs;
+        const QString values[] = {number(inputs.mean),
+                                  number(inputs.sdRepeatability),
+                                  number(inputs.sdDay),
+                                  number(inputs.sdAnalyst),
+                                  limit(inputs.limitRepeatability),
+                                  limit(inputs.limitIntermediate),
+                                  number(inputs.probability)};
+        QString text;
+        const auto appendRow = [&text](const QStringList& cells) {
+            text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+        };
+        for (std::size_t index = 0; const FieldRow& row : kFieldRows) {
+            appendRow({QString::fromUtf8(row.label).remove(QLatin1Char('&')), values[index++]});
         }
-        appendRow(cells);
-    }
-    text += m_recommendation->text() + QLatin1Char('\n');
-    QGuiApplication::clipboard()->setText(text);
+        appendRow({QStringLiteral("Estudios simulados por diseño:"),
+                   QString::number(kPlanSimulatedStudies)});
+        appendRow({QStringLiteral("Semilla:"), QString::number(kPlanSeed)});
+        text += QLatin1Char('\n');
+        QStringList headings;
+        for (int column = 0; column < m_table->columnCount(); ++column) {
+            headings.append(m_table->horizontalHeaderItem(column)->text());
+        }
+        appendRow(headings);
+        for (int row = 0; row < m_table->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < m_table->columnCount(); ++column) {
+                cells.append(m_table->item(row, column)->text());
+            }
+            appendRow(cells);
+        }
+        text += m_recommendation->text() + QLatin1Char('\n');
+        QGuiApplication::clipboard()->setText(text);
+    });
 }
 
 } // namespace orbeta

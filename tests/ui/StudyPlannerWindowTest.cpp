@@ -4,24 +4,31 @@
 #include "CaptureWindowFixture.h"
 
 #include "support/Studies.h"
-#include "ui/Ufplan.h"
+#include "ui/StudyPlannerWindow.h"
 
 #include <QClipboard>
 #include <QHeaderView>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <utility>
 
 namespace orbeta {
 namespace {
 
-class PlannerWindowTest : public testing::CaptureWindowTest {
+class StudyPlannerWindowTest : public testing::CaptureWindowTest {
 protected:
-    PlannerWindowTest() { platform.regionalSettings = testing::FixedRegionalSettings(','); }
+    StudyPlannerWindowTest() { platform.regionalSettings = testing::FixedRegionalSettings(','); }
 
-    TFplan& OpenPlanner() {
+    StudyPlannerWindow& OpenPlanner() {
         Command("mnuplanificar").trigger();
         QApplication::processEvents();
-        return *mainWindow.findChild<TFplan*>();
+        return *mainWindow.findChild<StudyPlannerWindow*>();
     }
     void Click(const char* button) {
         Find<QPushButton>(QString::fromUtf8(button)).click();
@@ -71,7 +78,7 @@ protected:
     }
 };
 
-TEST_F(PlannerWindowTest, EachBadInputIsNamedAndGetsTheFocus) {
+TEST_F(StudyPlannerWindowTest, EachBadInputIsNamedAndGetsTheFocus) {
     OpenPlanner();
     EXPECT_EQ(Field("eprobabilidad").text(), "90");
     TypeALabsExpectation();
@@ -117,7 +124,7 @@ TEST_F(PlannerWindowTest, EachBadInputIsNamedAndGetsTheFocus) {
     }
 }
 
-TEST_F(PlannerWindowTest, CalculateShowsEveryDesignAndRecommendsTheCheapestThatReaches) {
+TEST_F(StudyPlannerWindowTest, CalculateShowsEveryDesignAndRecommendsTheCheapestThatReaches) {
     OpenPlanner();
     EXPECT_FALSE(Find<QPushButton>(QStringLiteral("btncopiar")).isEnabled());
     TypeALabsExpectation();
@@ -148,20 +155,129 @@ TEST_F(PlannerWindowTest, CalculateShowsEveryDesignAndRecommendsTheCheapestThatR
         EXPECT_EQ(HighlightedRows(), QStringList{recommended});
     }
 
-    // Copied as the table stands, tab-separated, then the sentence.
+    // Copied with what it was made for, then the table as it stands, tab-separated, then the
+    // sentence.
     Click("btncopiar");
-    QStringList lines{Headings().join('\t')};
+    QStringList lines{QString::fromUtf8("Promedio esperado:\t100"),
+                      QString::fromUtf8("Desviación estándar de repetibilidad:\t0,4"),
+                      QString::fromUtf8("Desviación estándar entre días:\t0,3"),
+                      QString::fromUtf8("Desviación estándar entre analistas:\t0,5"),
+                      QString::fromUtf8("Límite del RSD de repetibilidad (%):\t0,5"),
+                      QString::fromUtf8("Límite del RSD de precisión intermedia (%):\tsin límite"),
+                      QString::fromUtf8("Probabilidad deseada (%):\t90"),
+                      QString::fromUtf8("Estudios simulados por diseño:\t20000"),
+                      QString::fromUtf8("Semilla:\t5715703742620314960"),
+                      QString(),
+                      Headings().join('\t')};
     for (int row = 0; row < Table().rowCount(); ++row) {
         lines.append(Row(row).replace('|', '\t'));
     }
     lines.append(Recommendation());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), lines.join('\n') + '\n');
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(
-        QString::fromUtf8("Analistas\tDías\tReplicaciones\tN\t")));
 }
 
-TEST_F(PlannerWindowTest, TakeFromTheStudyNeedsAStudyThatPassesTheChecks) {
-    TFplan& planner = OpenPlanner();
+TEST_F(StudyPlannerWindowTest, AnyChangeOfAnInputTakesThePlanAway) {
+    OpenPlanner();
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString(testing::kWorkedExampleFile.string()), {}});
+    Command("FileOpenItem").trigger();
+    QApplication::processEvents();
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a new mean and Enter",
+         [this] {
+             Retype("epromedio", QStringLiteral("200"));
+             Press(Qt::Key_Return);
+         }},
+        {"the study's spread", [this] { Click("btntomar"); }},
+        {"a refused probability",
+         [this] {
+             Retype("eprobabilidad", QStringLiteral("0"));
+             Click("btncalcular");
+             Retype("eprobabilidad", QStringLiteral("90"));
+         }},
+        {"a limit taken away", [this] { Retype("elimrepetibilidad", QString()); }},
+    };
+    for (const auto& [change, make] : changes) {
+        SCOPED_TRACE(change);
+        TypeALabsExpectation();
+        Click("btncalcular");
+        ASSERT_EQ(Table().rowCount(), 324);
+        make();
+        EXPECT_EQ(Table().rowCount(), 0);
+        EXPECT_EQ(Table().columnCount(), 0);
+        EXPECT_EQ(Recommendation(), "");
+        EXPECT_FALSE(Find<QPushButton>(QStringLiteral("btncopiar")).isEnabled());
+        platform.messages = {};
+    }
+}
+
+TEST_F(StudyPlannerWindowTest, EveryControlHasItsOwnAccessKeyAndTabLeavesTheTable) {
+    OpenPlanner();
+    TypeALabsExpectation();
+    Click("btncalcular");
+    // Alt and a field's letter put the focus on the field; a button's letter clicks it. None of
+    // the letters is one of the main window's menus.
+    const std::pair<Qt::Key, const char*> fields[] = {
+        {Qt::Key_P, "epromedio"},
+        {Qt::Key_R, "esdrepetibilidad"},
+        {Qt::Key_D, "esddia"},
+        {Qt::Key_N, "esdanalista"},
+        {Qt::Key_E, "elimrepetibilidad"},
+        {Qt::Key_I, "elimintermedia"},
+        {Qt::Key_B, "eprobabilidad"},
+    };
+    for (const auto& [key, field] : fields) {
+        SCOPED_TRACE(field);
+        Press(key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
+    }
+    const auto pressButton = [this](Qt::Key key) {
+        Press(key, Qt::AltModifier);
+        QTest::qWait(200); // the button's click is animated
+    };
+    Retype("epromedio", QStringLiteral("100"));
+    pressButton(Qt::Key_L);
+    EXPECT_EQ(Table().rowCount(), 324);
+    QGuiApplication::clipboard()->clear();
+    pressButton(Qt::Key_O);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(
+        QString::fromUtf8("Promedio esperado:\t100\n")));
+    pressButton(Qt::Key_T);
+    EXPECT_EQ(Messages(), QStringList{QString::fromUtf8(
+                              "No hay ningún estudio abierto del que tomar el promedio y las "
+                              "desviaciones estándar.")});
+
+    QStringList letters;
+    const auto keyOf = [&letters](const QString& caption) {
+        const qsizetype mark = caption.indexOf('&');
+        if (mark >= 0) {
+            letters.append(caption.mid(mark + 1, 1).toLower());
+        }
+    };
+    const QWidget& planner = *mainWindow.findChild<StudyPlannerWindow*>();
+    for (const QLabel* label : planner.findChildren<QLabel*>()) {
+        keyOf(label->text());
+    }
+    for (const QPushButton* button : planner.findChildren<QPushButton*>()) {
+        keyOf(button->text());
+    }
+    for (const QAction* menu : mainWindow.menuBar()->actions()) {
+        keyOf(menu->text());
+    }
+    const QStringList distinct(QSet<QString>(letters.begin(), letters.end()).values());
+    EXPECT_EQ(letters.size(), std::size(fields) + 3 + mainWindow.menuBar()->actions().size());
+    EXPECT_EQ(distinct.size(), letters.size()) << letters.join(' ').toStdString();
+
+    Table().setFocus();
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "epromedio");
+    Table().setFocus();
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btncopiar");
+}
+
+TEST_F(StudyPlannerWindowTest, TakeFromTheStudyNeedsAStudyThatPassesTheChecks) {
+    StudyPlannerWindow& planner = OpenPlanner();
     Click("btntomar");
     EXPECT_EQ(Messages(), QStringList{QString::fromUtf8(
                               "No hay ningún estudio abierto del que tomar el promedio y las "
@@ -195,6 +311,20 @@ TEST_F(PlannerWindowTest, TakeFromTheStudyNeedsAStudyThatPassesTheChecks) {
     Click("btntomar");
     EXPECT_EQ(ErrorReports(), QStringList{"Invalid floating point operation."});
     EXPECT_EQ(Field("epromedio").text(), "99,6417");
+}
+
+// Whatever fails below the window, the user is told in Spanish what did, and the fields stay.
+TEST(StudyPlannerWindow, ReportsAFailureOtherThanTheCoresInSpanish) {
+    testing::ScriptedPlatform platform;
+    StudyPlannerWindow planner(platform.Seams(), []() -> std::optional<Study> {
+        throw std::overflow_error("Error in function boost::math::quantile: Overflow Error");
+    });
+    planner.findChild<QLineEdit*>(QStringLiteral("epromedio"))->setText(QStringLiteral("100"));
+    planner.findChild<QPushButton*>(QStringLiteral("btntomar"))->click();
+    EXPECT_EQ(platform.messages.ErrorReports(),
+              QStringList{QString::fromUtf8(
+                  "No se pudieron calcular el promedio y las desviaciones estándar del estudio.")});
+    EXPECT_EQ(planner.findChild<QLineEdit*>(QStringLiteral("epromedio"))->text(), "100");
 }
 
 } // namespace
