@@ -29,7 +29,10 @@ long double MlsSpread(const DesignFactors& factors, const PerSource& factor,
 
 } // namespace
 
-DesignFactors DesignFactorsOf(int analysts, int days, int replicates) {
+DesignFactors DesignFactorsOf(const Design& design) {
+    const int analysts = design.Analysts();
+    const int days = design.Days();
+    const int replicates = design.Replicates();
     if (analysts < 2 || days < 2 || replicates < 2) {
         throw Error(kInvalidOperation);
     }

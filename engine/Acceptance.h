@@ -22,7 +22,7 @@
 //                      and L below zero is set to zero;
 //     one-sided 95 %:  U with H_q = df_q / chi2(0.05; df_q) - 1.
 //
-// The verdict of a study, as ComputeExtendedAnalysis and Accept reach it, for a caller that has
+// The verdict of a study, as AnalyseStudy and Accept reach it, for a caller that has
 // the mean squares and the mean (the factors taken once per design):
 //     repeatability:  Decide(RelativeSd(SdOf(ms.error), mean),
 //                            RelativeSd(SdOf(RepeatabilityUpperVariance(factors, ms.error)), mean),
@@ -58,9 +58,9 @@ struct DesignFactors {
     double repeatabilityUpper{}; // df_error / chi2(0.05; df_error)
 };
 
-// The factors of a design of at least 2 analysts, days and replicates; throws Error("Invalid
-// floating point operation") for smaller counts.
-DesignFactors DesignFactorsOf(int analysts, int days, int replicates);
+// The factors of a balanced design of at least 2 analysts, days and replicates; throws
+// Error("Invalid floating point operation") for smaller counts.
+DesignFactors DesignFactorsOf(const Design& design);
 
 // The components of the variance, a negative estimate set to zero: between days
 // (MS_day - MS_error) / R, between analysts (MS_analyst - MS_day) / (D R); repeatability's is

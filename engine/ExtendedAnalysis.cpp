@@ -74,24 +74,23 @@ double UpperBoundOf(double variance, double df) {
 
 // The mean and variance of each day's replicates, analyst by analyst.
 std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
+    const Design& design = numbers.GetDesign();
     std::vector<DayFigures> days;
-    days.reserve(static_cast<std::size_t>(numbers.analysts) *
-                 static_cast<std::size_t>(numbers.days));
-    const auto replicates = static_cast<std::size_t>(numbers.replicates);
-    for (int analyst = 1; analyst <= numbers.analysts; ++analyst) {
-        for (int day = 1; day <= numbers.days; ++day) {
-            const auto results = numbers.results.subspan(days.size() * replicates, replicates);
+    days.reserve(design.DayCount());
+    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
+        for (int day = 1; day <= design.Days(); ++day) {
+            const auto results = numbers.DayResults(analyst, day);
             long double sum = 0;
             for (const double x : results) {
                 sum += x;
             }
-            const long double mean = sum / numbers.replicates;
+            const long double mean = sum / design.Replicates();
             long double squares = 0;
             for (const double x : results) {
                 squares += (x - mean) * (x - mean);
             }
             days.push_back(DayFigures{checked::Stored(mean),
-                                      checked::Stored(squares / (numbers.replicates - 1)),
+                                      checked::Stored(squares / (design.Replicates() - 1)),
                                       DayOfAnalyst{analyst, day}});
         }
     }
@@ -101,9 +100,9 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
 // What `compute` gives for a design, computed once a thread: critical values and quantiles depend
 // only on the counts, which a laboratory's studies share, and cost more than the rest of the
 // analysis. Each caller's lambda is a type of its own, so each keeps its own values.
-template <typename Design, typename Compute>
-const auto& OncePerDesign(const Design& design, Compute compute) {
-    thread_local std::map<Design, decltype(compute())> known;
+template <typename Key, typename Compute>
+const auto& OncePerDesign(const Key& design, Compute compute) {
+    thread_local std::map<Key, decltype(compute())> known;
     if (const auto found = known.find(design); found != known.end()) {
         return found->second;
     }
@@ -111,13 +110,14 @@ const auto& OncePerDesign(const Design& design, Compute compute) {
 }
 
 // The 5 % and 1 % critical values of a design.
-template <typename Design, typename Critical>
-std::pair<double, double> CriticalValues(const Design& design, Critical critical) {
+template <typename Key, typename Critical>
+std::pair<double, double> CriticalValues(const Key& design, Critical critical) {
     return OncePerDesign(design, [&] {
         return std::pair{critical(kStragglerLevel), critical(kOutlierLevel)};
     });
 }
 
+// On a balanced design: every day variance rests on the same R replicates.
 CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
     CochranTest test;
     const int cells = static_cast<int>(days.size());
@@ -202,6 +202,57 @@ std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitOf me
     return AcceptanceFigures{checkedLimit, rsd, rsdUpper, Decide(rsd, rsdUpper, checkedLimit)};
 }
 
+// The extended figures of numbers whose analysis of variance is `anova`.
+ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable& anova) {
+    const Design& design = numbers.GetDesign();
+    if (design.Analysts() < 2 || design.Days() < 2 || design.Replicates() < 2) {
+        throw Error(kInvalidOperation);
+    }
+    const std::vector<DayFigures> days = FiguresOfDays(numbers);
+    long double sumOfMeans = 0;
+    for (const DayFigures& day : days) {
+        sumOfMeans += day.mean;
+    }
+    const double mean = checked::Stored(sumOfMeans / static_cast<long double>(days.size()));
+
+    const DesignFactors& factors = OncePerDesign(design, [&] { return DesignFactorsOf(design); });
+    const MeanSquares ms{anova.msAnalyst, anova.msDay, anova.msError};
+    const long double perDay = factors.perDay;
+    const long double perAnalyst = factors.perAnalyst;
+    const double repeatabilityVariance = anova.msError;
+    const double dayVariance = DayVariance(factors, ms);
+    const double analystVariance = AnalystVariance(factors, ms);
+    const bool dayKept = dayVariance > 0;
+    const bool analystKept = analystVariance > 0;
+    const double intermediateVariance = IntermediateVariance(factors, ms);
+
+    ExtendedAnalysis analysis;
+    analysis.repeatability = Component(repeatabilityVariance, mean, intermediateVariance);
+    analysis.day = Component(dayVariance, mean, intermediateVariance);
+    analysis.analyst = Component(analystVariance, mean, intermediateVariance);
+    analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
+    analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
+
+    // Satterthwaite, on the coefficients of the components kept.
+    const long double cAnalyst = analystKept ? 1 / perAnalyst : 0;
+    const long double cDay = (dayKept ? 1 / perDay : 0) - cAnalyst;
+    const long double cError = 1 - (dayKept ? 1 / perDay : 0);
+    analysis.intermediateInterval = IntervalOf(
+        intermediateVariance,
+        SatterthwaiteDf({cAnalyst, cDay, cError}, {anova.msAnalyst, anova.msDay, anova.msError},
+                        {anova.dfAnalyst, anova.dfDay, anova.dfError}, intermediateVariance));
+
+    analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
+    analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);
+    analysis.exactConclusionsDiffer =
+        DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
+        DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
+    analysis.cochran = Cochran(days, design.Replicates());
+    analysis.grubbs = Grubbs(days);
+    AddBounds(analysis, factors, ms, design.Analysts(), mean);
+    return analysis;
+}
+
 } // namespace
 
 std::vector<std::string> FlagSentences(const SmallDesignFlags& flags) {
@@ -262,56 +313,13 @@ double GrubbsCriticalValue(int values, double alpha) {
     return (n - 1) / std::sqrt(n) * std::sqrt(t * t / (n - 2 + t * t));
 }
 
-ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova) {
-    RequireMatchingCounts(numbers);
-    if (numbers.analysts < 2 || numbers.days < 2 || numbers.replicates < 2) {
-        throw Error(kInvalidOperation);
-    }
-    const std::vector<DayFigures> days = FiguresOfDays(numbers);
-    long double sumOfMeans = 0;
-    for (const DayFigures& day : days) {
-        sumOfMeans += day.mean;
-    }
-    const double mean = checked::Stored(sumOfMeans / static_cast<long double>(days.size()));
-
-    const DesignFactors& factors =
-        OncePerDesign(std::tuple{numbers.analysts, numbers.days, numbers.replicates}, [&] {
-            return DesignFactorsOf(numbers.analysts, numbers.days, numbers.replicates);
-        });
-    const MeanSquares ms{anova.msAnalyst, anova.msDay, anova.msError};
-    const long double perDay = factors.perDay;
-    const long double perAnalyst = factors.perAnalyst;
-    const double repeatabilityVariance = anova.msError;
-    const double dayVariance = DayVariance(factors, ms);
-    const double analystVariance = AnalystVariance(factors, ms);
-    const bool dayKept = dayVariance > 0;
-    const bool analystKept = analystVariance > 0;
-    const double intermediateVariance = IntermediateVariance(factors, ms);
-
-    ExtendedAnalysis analysis;
-    analysis.repeatability = Component(repeatabilityVariance, mean, intermediateVariance);
-    analysis.day = Component(dayVariance, mean, intermediateVariance);
-    analysis.analyst = Component(analystVariance, mean, intermediateVariance);
-    analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
-    analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
-
-    // Satterthwaite, on the coefficients of the components kept.
-    const long double cAnalyst = analystKept ? 1 / perAnalyst : 0;
-    const long double cDay = (dayKept ? 1 / perDay : 0) - cAnalyst;
-    const long double cError = 1 - (dayKept ? 1 / perDay : 0);
-    analysis.intermediateInterval = IntervalOf(
-        intermediateVariance,
-        SatterthwaiteDf({cAnalyst, cDay, cError}, {anova.msAnalyst, anova.msDay, anova.msError},
-                        {anova.dfAnalyst, anova.dfDay, anova.dfError}, intermediateVariance));
-
-    analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
-    analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);
-    analysis.exactConclusionsDiffer =
-        DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
-        DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
-    analysis.cochran = Cochran(days, numbers.replicates);
-    analysis.grubbs = Grubbs(days);
-    AddBounds(analysis, factors, ms, numbers.analysts, mean);
+StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits) {
+    StudyAnalysis analysis;
+    StatisticsEngine engine;
+    engine.ComputeAnova(numbers, analysis.anova);
+    engine.ComputePrecision(numbers, analysis.precision);
+    analysis.extended = ExtendedFiguresOf(numbers, analysis.anova);
+    analysis.acceptance = Accept(analysis.extended, limits);
     return analysis;
 }
 

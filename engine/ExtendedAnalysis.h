@@ -150,12 +150,22 @@ double CochranCriticalValue(int cells, int replicates, double alpha);
 // Grubbs's critical value for one extreme of `values` values at the level alpha; at least 3.
 double GrubbsCriticalValue(int values, double alpha);
 
-// The figures of the results of a study whose analysis of variance is `anova`. Needs at least 2
-// analysts, days and replicates. Throws Error when the number of results does not match the
-// counts, and with the engine's arithmetic messages where the precision cannot be stated: a mean
-// of zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
-// no spread at all, or counts below 2 ("Invalid floating point operation"). Never yields an
-// infinity or a NaN.
-ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova);
+// Every figure of one study: the analysis of variance, the precision measures, the extended
+// analysis and the verdict for each limit given.
+struct StudyAnalysis {
+    AnovaTable anova;
+    PrecisionSummary precision;
+    ExtendedAnalysis extended;
+    AcceptanceResult acceptance;
+};
+
+// The one chain from a study's numbers to its figures, which the windows, the command line and
+// the planner take; the extended analysis is computed from the analysis of variance of the same
+// numbers, so the two always belong together. Needs at least 2 analysts, days and replicates.
+// Throws Error with the engine's arithmetic messages where a figure cannot be stated: a mean of
+// zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
+// no spread at all, or counts below 2 ("Invalid floating point operation"); and as Accept does
+// for a bad limit, once every figure is computed. Never yields an infinity or a NaN.
+StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits = {});
 
 } // namespace orbeta

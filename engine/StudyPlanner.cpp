@@ -50,19 +50,20 @@ bool Meets(double sd, double sdUpper, double mean, double limit) {
     return Decide(RelativeSd(sd, mean), RelativeSd(sdUpper, mean), limit) == Acceptance::Meets;
 }
 
-PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int replicates,
-                      ChiSquareDraws& draws) {
-    const DesignFactors factors = DesignFactorsOf(analysts, days, replicates);
+PlannedDesign Planned(const PlanInputs& inputs, const Design& counts, ChiSquareDraws& draws) {
+    const DesignFactors factors = DesignFactorsOf(counts);
+    const int days = counts.Days();
+    const int replicates = counts.Replicates();
     PlannedDesign design;
-    design.analysts = analysts;
+    design.analysts = counts.Analysts();
     design.days = days;
     design.replicates = replicates;
-    design.determinations = analysts * days * replicates;
+    design.determinations = static_cast<int>(counts.ResultCount());
     design.expected = ExpectedMeanSquares(inputs, days, replicates);
-    design.satterthwaiteDf = SatterthwaiteDf(
-        {factors.c[0], factors.c[1], factors.c[2]},
-        {design.expected.analyst, design.expected.day, design.expected.error}, factors.df,
-        MlsVariance(factors, design.expected));
+    design.satterthwaiteDf =
+        SatterthwaiteDf({factors.c[0], factors.c[1], factors.c[2]},
+                        {design.expected.analyst, design.expected.day, design.expected.error},
+                        factors.df, MlsVariance(factors, design.expected));
     const long double trueVariance =
         Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
     design.boundRatio = checked::Stored(checked::SquareRoot(
@@ -249,14 +250,8 @@ StudyPlan PlanStudy(const PlanInputs& inputs) {
     StudyPlan plan;
     plan.inputs = inputs;
     ChiSquareDraws draws(kPlanSimulatedStudies);
-    for (int analysts = kPlanMinAnalysts; analysts <= kPlanMaxAnalysts; ++analysts) {
-        for (int days = kPlanMinDays; days <= kPlanMaxDays; ++days) {
-            for (int replicates = kPlanMinReplicates; replicates <= kPlanMaxReplicates;
-                 ++replicates) {
-                plan.designs.push_back(Planned(inputs, analysts, days, replicates, draws));
-            }
-        }
-    }
+    ForEachDesignWithinRanges(
+        [&](const Design& design) { plan.designs.push_back(Planned(inputs, design, draws)); });
     std::sort(plan.designs.begin(), plan.designs.end(), InPlanOrder);
     const auto reaching =
         std::find_if(plan.designs.begin(), plan.designs.end(),
@@ -314,30 +309,22 @@ std::string RecommendationSentence(const StudyPlan& plan, char decimalSeparator)
                ": es el de menos determinaciones con una probabilidad de al menos el " + wanted +
                " de " + limits + " (" + percent(design.pAll) + ").";
     }
-    return "Ningún diseño de hasta " + std::to_string(kPlanMaxAnalysts) + " analistas, " +
-           std::to_string(kPlanMaxDays) + " días y " + std::to_string(kPlanMaxReplicates) +
+    return "Ningún diseño de hasta " + std::to_string(RangeOf(Count::Analysts).maximum) +
+           " analistas, " + std::to_string(RangeOf(Count::Days).maximum) + " días y " +
+           std::to_string(RangeOf(Count::Replicates).maximum) +
            " replicaciones llega a una probabilidad del " + wanted + " de " + limits +
            "; el que más se acerca es el de " + DesignText(design) + ", con el " +
            percent(design.pAll) + ".";
 }
 
 PlanInputs ExpectedSpreadOf(const Study& study, char decimalSeparator) {
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
     const std::vector<double> results = ReadResults(study, decimalSeparator);
-    const StudyNumbers numbers{analysts, days, replicates, results};
-    StatisticsEngine engine;
-    AnovaTable anova;
-    PrecisionSummary precision;
-    engine.ComputeAnova(numbers, anova);
-    engine.ComputePrecision(numbers, precision);
-    const ExtendedAnalysis analysis = ComputeExtendedAnalysis(numbers, anova);
+    const StudyAnalysis analysis = AnalyseStudy(StudyNumbers(DesignOf(study), results));
     PlanInputs inputs;
-    inputs.mean = precision.mean;
-    inputs.sdRepeatability = analysis.repeatability.sd;
-    inputs.sdDay = analysis.day.sd;
-    inputs.sdAnalyst = analysis.analyst.sd;
+    inputs.mean = analysis.precision.mean;
+    inputs.sdRepeatability = analysis.extended.repeatability.sd;
+    inputs.sdDay = analysis.extended.day.sd;
+    inputs.sdAnalyst = analysis.extended.analyst.sd;
     return inputs;
 }
 

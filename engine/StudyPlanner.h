@@ -19,14 +19,6 @@
 
 namespace orbeta {
 
-// The designs the planner weighs: every count within the study's ranges.
-inline constexpr int kPlanMinAnalysts = 2;
-inline constexpr int kPlanMaxAnalysts = 10;
-inline constexpr int kPlanMinDays = 2;
-inline constexpr int kPlanMaxDays = 10;
-inline constexpr int kPlanMinReplicates = 2;
-inline constexpr int kPlanMaxReplicates = 5;
-
 // Simulated studies of each design.
 inline constexpr int kPlanSimulatedStudies = 20000;
 
@@ -146,8 +138,8 @@ struct StudyPlan {
     bool reached = false;
 };
 
-// Every design from 2 x 2 x 2 to 10 x 10 x 5 with its figures, and the recommendation. Throws
-// Error with the engine's arithmetic messages where a double cannot hold a figure.
+// Every design within the counts' ranges (study/Design.h) with its figures, and the recommendation.
+// Throws Error with the engine's arithmetic messages where a double cannot hold a figure.
 StudyPlan PlanStudy(const PlanInputs& inputs);
 
 // A figure of the table, as every view of the plan walks it: its heading for people, its key for

@@ -585,8 +585,9 @@ void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
         ExtendedSnapshot snapshot{study.methodName, study.date, ReadStudyValues(study, separator),
                                   {}, {}};
-        m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
-        snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
+        StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
+        snapshot.anova = analysis.anova;
+        snapshot.analysis = std::move(analysis.extended);
         auto* window = new TFampliado(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });

@@ -24,12 +24,7 @@ using testing::StudyWithResults;
 
 ExtendedAnalysis Analysed(const Study& study) {
     const std::vector<double> results = ReadResults(study, '.');
-    const StudyNumbers numbers{ParseCount(study.analystCount), ParseCount(study.dayCount),
-                               ParseCount(study.replicateCount), results};
-    StatisticsEngine engine;
-    AnovaTable anova;
-    engine.ComputeAnova(numbers, anova);
-    return ComputeExtendedAnalysis(numbers, anova);
+    return AnalyseStudy(StudyNumbers(DesignOf(study), results)).extended;
 }
 
 // Every figure as the reports show it, in a fixed order.
@@ -69,7 +64,7 @@ struct StudyRow {
     std::vector<std::string> expected;
 };
 
-TEST(ComputeExtendedAnalysis, GivesEveryFigureOfTheStudies) {
+TEST(AnalyseStudy, GivesEveryFigureOfTheStudies) {
     const StudyRow rows[] = {
         // The day and analyst variances are also the precision measures' own, 0.0772222 and
         // 0.102778. Satterthwaite with all three mean squares.
@@ -112,7 +107,7 @@ TEST(ComputeExtendedAnalysis, GivesEveryFigureOfTheStudies) {
     }
 }
 
-TEST(ComputeExtendedAnalysis, NoDaySpreadGivesACochranStatisticOfZero) {
+TEST(AnalyseStudy, NoDaySpreadGivesACochranStatisticOfZero) {
     // Each day's replicates are equal; the error mean square is a rounding residue just above
     // zero, so the analysis of variance and the precision measures still go through.
     const ExtendedAnalysis analysis =
@@ -125,14 +120,13 @@ TEST(ComputeExtendedAnalysis, NoDaySpreadGivesACochranStatisticOfZero) {
     EXPECT_EQ(analysis.cochran.largest.day, 1);
 }
 
-TEST(ComputeExtendedAnalysis, RefusesWhatItCannotState) {
+TEST(AnalyseStudy, RefusesWhatItCannotState) {
     const Study zeroMean = StudyWithResults(
         2, 2, 3, {"-1", "1", "0.5", "-0.5", "2", "-2", "1", "-1", "0.25", "-0.25", "3", "-3"});
     EXPECT_EQ(ErrorOf([&] { Analysed(zeroMean); }), "Floating point division by zero");
     const std::vector<double> results(7, 100.0);
-    EXPECT_EQ(ErrorOf([&] {
-                  ComputeExtendedAnalysis(StudyNumbers{2, 2, 2, results}, {});
-              }),
+    // Numbers and counts that disagree never reach the analysis: they make no StudyNumbers.
+    EXPECT_EQ(ErrorOf([&] { StudyNumbers(Design(2, 2, 2), results); }),
               "The number of results does not match the counts");
 }
 
@@ -231,7 +225,7 @@ const Study& FiveAnalysts() {
     return study;
 }
 
-TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
+TEST(AnalyseStudy, GivesTheOneSidedBoundsAndTheMlsInterval) {
     // In order: repeatability sd_upper, rsd, rsd_upper; intermediate sd_upper (Satterthwaite),
     // rsd, MLS variance low and high, MLS sd_upper, rsd_upper (MLS); the two flags.
     const StudyRow rows[] = {
@@ -397,7 +391,8 @@ TEST(FlagSentences, NameTheAnalystsAndTheirDegreesOfFreedom) {
 
 TEST(DesignFactorsOf, RefusesADesignWithoutTwoOfEachCount) {
     for (const auto& [a, d, r] : {std::tuple{1, 2, 2}, std::tuple{2, 1, 2}, std::tuple{2, 2, 1}}) {
-        EXPECT_EQ(ErrorOf([&] { DesignFactorsOf(a, d, r); }), "Invalid floating point operation")
+        EXPECT_EQ(ErrorOf([&] { DesignFactorsOf(Design(a, d, r)); }),
+                  "Invalid floating point operation")
             << a << " x " << d << " x " << r;
     }
 }

@@ -135,7 +135,7 @@ TEST(StudyPlannerTest, TheSimulatedRepeatabilityAgreesWithTheClosedForm) {
     ChiSquareDraws draws(kPlanSimulatedStudies);
     for (const Case& c : cases) {
         const PlanInputs inputs = Expected(c.limit, 1.2);
-        const DesignFactors factors = DesignFactorsOf(c.analysts, c.days, c.replicates);
+        const DesignFactors factors = DesignFactorsOf(Design(c.analysts, c.days, c.replicates));
         const double closed = RepeatabilityProbability(inputs, factors);
         const double simulated =
             *SimulateDesign(inputs, factors, c.days, c.replicates, draws).repeatability / 100;
@@ -154,7 +154,7 @@ TEST(StudyPlannerTest, MoreAnalystsOrALooserLimitNeverLoseGround) {
         const auto at = [&design](const StudyPlan& plan, int analysts) {
             return DesignOf(plan, analysts, design.days, design.replicates);
         };
-        if (design.analysts < kPlanMaxAnalysts) {
+        if (design.analysts < RangeOf(Count::Analysts).maximum) {
             EXPECT_GE(at(tight, design.analysts + 1).satterthwaiteDf, design.satterthwaiteDf);
         }
         const PlannedDesign& looser = at(loose, design.analysts);

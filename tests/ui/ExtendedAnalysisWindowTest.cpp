@@ -349,10 +349,7 @@ struct DrawnChart {
 
     explicit DrawnChart(const Study& study, char separator = '.') {
         values = ReadStudyValues(study, separator);
-        StatisticsEngine engine;
-        AnovaTable anova;
-        engine.ComputeAnova(values.Numbers(), anova);
-        flagged = FlaggedDays(ComputeExtendedAnalysis(values.Numbers(), anova));
+        flagged = FlaggedDays(AnalyseStudy(values.Numbers()).extended);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
