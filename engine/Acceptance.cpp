@@ -91,14 +91,15 @@ double RepeatabilityUpperVariance(const DesignFactors& factors, double msError) 
     return checked::Stored(static_cast<long double>(msError) * factors.repeatabilityUpper);
 }
 
-double SatterthwaiteDf(const std::array<long double, kAnovaSources>& c, const PerSource& ms,
-                       const PerSource& df, double variance) {
-    // Taken on the shares c_q MS_q / variance, so that no square of a small mean square
-    // underflows.
+double IntermediateDf(const DesignFactors& factors, const MeanSquares& ms) {
+    const PerSource squares{ms.analyst, ms.day, ms.error};
+    const double theta = MlsVariance(factors, ms);
+    // Taken on the shares c_q MS_q / theta, so that no square of a small mean square underflows.
     long double sharesOverDf = 0;
     for (std::size_t q = 0; q < kAnovaSources; ++q) {
-        const long double share = checked::Divide(c[q] * ms[q], variance);
-        sharesOverDf += checked::Divide(share * share, df[q]);
+        const long double share =
+            checked::Divide(static_cast<long double>(factors.c[q]) * squares[q], theta);
+        sharesOverDf += checked::Divide(share * share, factors.df[q]);
     }
     return checked::Stored(checked::Divide(1, sharesOverDf));
 }
@@ -130,9 +131,9 @@ const char* AcceptanceText(Acceptance acceptance) {
     return "Cumple";
 }
 
-double CheckedLimit(double limit, LimitOf measure) {
+double CheckedLimit(double limit, LimitedMeasure measure) {
     if (!(limit > 0) || !std::isfinite(limit)) {
-        throw Error(measure == LimitOf::Repeatability
+        throw Error(measure == LimitedMeasure::Repeatability
                         ? "El límite de la repetibilidad debe ser un número mayor que cero."
                         : "El límite de la precisión intermedia debe ser un número mayor que "
                           "cero.");

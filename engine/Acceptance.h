@@ -88,10 +88,13 @@ double MlsUpperVariance(const DesignFactors& factors, const MeanSquares& ms);
 // The one-sided 95 % upper bound of the repeatability variance.
 double RepeatabilityUpperVariance(const DesignFactors& factors, double msError);
 
-// Satterthwaite's degrees of freedom of a variance taken as sum c_q MS_q:
-// variance^2 / sum (c_q MS_q)^2 / df_q. Throws Error rather than yield an infinity or a NaN.
-double SatterthwaiteDf(const std::array<long double, kAnovaSources>& c, const PerSource& ms,
-                       const PerSource& df, double variance);
+// Satterthwaite's degrees of freedom of the intermediate precision, the one choice of the
+// extended analysis and the planner: those of theta on theta's own coefficients,
+//     nu = theta^2 / sum (c_q MS_q)^2 / df_q,
+// whatever component a study's estimate sets to zero, so that the Satterthwaite interval and
+// bound (taken on theta with nu) and the MLS ones are of one quantity. Throws Error rather than
+// yield an infinity or a NaN.
+double IntermediateDf(const DesignFactors& factors, const MeanSquares& ms);
 
 // The standard deviation of a variance; throws Error("Invalid floating point operation") for a
 // negative one.
@@ -113,10 +116,10 @@ Acceptance Decide(double rsd, double rsdUpper, double limit);
 const char* AcceptanceText(Acceptance acceptance);
 
 // The measures a limit is given for, as their messages name them.
-enum class LimitOf { Repeatability, Intermediate };
+enum class LimitedMeasure { Repeatability, Intermediate };
 
 // The limit itself when it is a number above zero; otherwise throws Error with a message naming
 // the limit, e.g. «El límite de la repetibilidad debe ser un número mayor que cero.».
-double CheckedLimit(double limit, LimitOf measure);
+double CheckedLimit(double limit, LimitedMeasure measure);
 
 } // namespace orbeta

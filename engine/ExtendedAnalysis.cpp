@@ -47,7 +47,7 @@ VarianceComponent Component(double variance, double mean, double intermediateVar
     VarianceComponent component;
     component.variance = variance;
     component.sd = SdOf(variance);
-    component.cv = checked::Stored(checked::Divide(component.sd, mean) * kPercent);
+    component.cv = RelativeSd(component.sd, mean);
     component.percent = checked::Stored(checked::Divide(variance, intermediateVariance) * kPercent);
     return component;
 }
@@ -178,8 +178,7 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
     repeatability.rsdUpper = RelativeSd(repeatability.sdUpper, mean);
 
     IntermediateBounds& intermediate = analysis.intermediateBounds;
-    intermediate.sdUpper =
-        UpperBoundOf(analysis.intermediate.variance, analysis.intermediateInterval.df);
+    intermediate.sdUpper = UpperBoundOf(MlsVariance(factors, ms), analysis.intermediateInterval.df);
     intermediate.rsd = RelativeSd(analysis.intermediate.sd, mean);
     const VarianceInterval mls = MlsVarianceInterval(factors, ms);
     intermediate.mlsVarianceLow = mls.low;
@@ -193,8 +192,8 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
         intermediate.mlsSdUpper > kDisagreement * intermediate.sdUpper;
 }
 
-std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitOf measure, double rsd,
-                                         double rsdUpper) {
+std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitedMeasure measure,
+                                         double rsd, double rsdUpper) {
     if (!limit) {
         return std::nullopt;
     }
@@ -217,13 +216,9 @@ ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable
 
     const DesignFactors& factors = OncePerDesign(design, [&] { return DesignFactorsOf(design); });
     const MeanSquares ms{anova.msAnalyst, anova.msDay, anova.msError};
-    const long double perDay = factors.perDay;
-    const long double perAnalyst = factors.perAnalyst;
     const double repeatabilityVariance = anova.msError;
     const double dayVariance = DayVariance(factors, ms);
     const double analystVariance = AnalystVariance(factors, ms);
-    const bool dayKept = dayVariance > 0;
-    const bool analystKept = analystVariance > 0;
     const double intermediateVariance = IntermediateVariance(factors, ms);
 
     ExtendedAnalysis analysis;
@@ -233,14 +228,8 @@ ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable
     analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
     analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
 
-    // Satterthwaite, on the coefficients of the components kept.
-    const long double cAnalyst = analystKept ? 1 / perAnalyst : 0;
-    const long double cDay = (dayKept ? 1 / perDay : 0) - cAnalyst;
-    const long double cError = 1 - (dayKept ? 1 / perDay : 0);
-    analysis.intermediateInterval = IntervalOf(
-        intermediateVariance,
-        SatterthwaiteDf({cAnalyst, cDay, cError}, {anova.msAnalyst, anova.msDay, anova.msError},
-                        {anova.dfAnalyst, anova.dfDay, anova.dfError}, intermediateVariance));
+    analysis.intermediateInterval =
+        IntervalOf(MlsVariance(factors, ms), IntermediateDf(factors, ms));
 
     analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
     analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);
@@ -275,9 +264,9 @@ std::vector<std::string> FlagSentences(const SmallDesignFlags& flags) {
 
 AcceptanceResult Accept(const ExtendedAnalysis& analysis, const AcceptanceLimits& limits) {
     return AcceptanceResult{
-        Against(limits.repeatability, LimitOf::Repeatability, analysis.repeatabilityBounds.rsd,
-                analysis.repeatabilityBounds.rsdUpper),
-        Against(limits.intermediate, LimitOf::Intermediate, analysis.intermediateBounds.rsd,
+        Against(limits.repeatability, LimitedMeasure::Repeatability,
+                analysis.repeatabilityBounds.rsd, analysis.repeatabilityBounds.rsdUpper),
+        Against(limits.intermediate, LimitedMeasure::Intermediate, analysis.intermediateBounds.rsd,
                 analysis.intermediateBounds.rsdUpper)};
 }
 

@@ -15,7 +15,7 @@ namespace orbeta {
 struct VarianceComponent {
     double variance = 0;
     double sd = 0;      // standard deviation
-    double cv = 0;      // the standard deviation relative to the mean, percent
+    double cv = 0;      // the relative SD, 100 sd / |mean| (RelativeSd), as every extended figure
     double percent = 0; // the variance's share of the intermediate precision's, percent
 };
 
@@ -72,7 +72,8 @@ struct RepeatabilityBounds {
     double rsdUpper = 0;
 };
 
-// The intermediate precision's one-sided 95 % upper bound of the SD by Satterthwaite, its MLS
+// The intermediate precision's one-sided 95 % upper bound of the SD by Satterthwaite (of theta,
+// with IntermediateDf's degrees of freedom, as the MLS bound), its MLS
 // figures (see engine/Acceptance.h) and the relative SDs; rsdUpper is the MLS bound's, the more
 // prudent one, which the acceptance compares.
 struct IntermediateBounds {
@@ -104,7 +105,8 @@ struct ExtendedAnalysis {
     VarianceComponent analyst;
     VarianceComponent intermediate;
     SdInterval repeatabilityInterval; // exact, from chi-square with dfError
-    SdInterval intermediateInterval;  // Satterthwaite's degrees of freedom, not rounded
+    SdInterval
+        intermediateInterval; // of theta, on IntermediateDf's degrees of freedom, not rounded
     double pAnalystExact = 0;
     double pDayExact = 0;
     bool exactConclusionsDiffer = false; // either 0.05 conclusion changes with the exact P

@@ -38,7 +38,8 @@ std::optional<double> NumberIn(const std::string& text, char decimalSeparator) {
 
 // The limit of a field, through the acceptance figures' own check so that the planner refuses
 // what they refuse, with their message; nothing for a field left empty.
-std::optional<double> LimitIn(const std::string& text, char decimalSeparator, LimitOf measure) {
+std::optional<double> LimitIn(const std::string& text, char decimalSeparator,
+                              LimitedMeasure measure) {
     if (text.find_first_not_of(' ') == std::string::npos) {
         return std::nullopt;
     }
@@ -60,10 +61,7 @@ PlannedDesign Planned(const PlanInputs& inputs, const Design& counts, ChiSquareD
     design.replicates = replicates;
     design.determinations = static_cast<int>(counts.ResultCount());
     design.expected = ExpectedMeanSquares(inputs, days, replicates);
-    design.satterthwaiteDf =
-        SatterthwaiteDf({factors.c[0], factors.c[1], factors.c[2]},
-                        {design.expected.analyst, design.expected.day, design.expected.error},
-                        factors.df, MlsVariance(factors, design.expected));
+    design.satterthwaiteDf = IntermediateDf(factors, design.expected);
     const long double trueVariance =
         Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
     design.boundRatio = checked::Stored(checked::SquareRoot(
@@ -144,10 +142,10 @@ std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts
             "La desviación estándar entre analistas debe ser un número mayor o igual que cero.");
         field = PlanField::LimitRepeatability;
         inputs.limitRepeatability =
-            LimitIn(texts.limitRepeatability, decimalSeparator, LimitOf::Repeatability);
+            LimitIn(texts.limitRepeatability, decimalSeparator, LimitedMeasure::Repeatability);
         field = PlanField::LimitIntermediate;
         inputs.limitIntermediate =
-            LimitIn(texts.limitIntermediate, decimalSeparator, LimitOf::Intermediate);
+            LimitIn(texts.limitIntermediate, decimalSeparator, LimitedMeasure::Intermediate);
         if (!inputs.limitRepeatability && !inputs.limitIntermediate) {
             field = PlanField::LimitRepeatability;
             throw Error("Indique al menos un límite: el de la repetibilidad o el de la precisión "

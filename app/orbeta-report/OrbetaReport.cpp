@@ -129,7 +129,7 @@ void SetFormat(Arguments& arguments, std::string_view name) {
 }
 
 // A limit written with "." whatever the locale, the whole value a number above zero.
-double LimitNamed(std::string_view text, orbeta::LimitOf measure) {
+double LimitNamed(std::string_view text, orbeta::LimitedMeasure measure) {
     double value = std::numeric_limits<double>::quiet_NaN();
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (failure != std::errc() || end != text.data() + text.size()) {
@@ -169,12 +169,12 @@ constexpr Option kOptions[] = {
     {"--format", true, SetFormat},
     {"--limit-repeatability", true,
      [](Arguments& arguments, std::string_view value) {
-         arguments.limits.repeatability = LimitNamed(value, orbeta::LimitOf::Repeatability);
+         arguments.limits.repeatability = LimitNamed(value, orbeta::LimitedMeasure::Repeatability);
          arguments.planTexts.limitRepeatability = value;
      }},
     {"--limit-intermediate", true,
      [](Arguments& arguments, std::string_view value) {
-         arguments.limits.intermediate = LimitNamed(value, orbeta::LimitOf::Intermediate);
+         arguments.limits.intermediate = LimitNamed(value, orbeta::LimitedMeasure::Intermediate);
          arguments.planTexts.limitIntermediate = value;
      }},
     {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},

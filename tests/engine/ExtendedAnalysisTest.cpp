@@ -2,6 +2,7 @@
 // arithmetic, or by hand where a closed form exists; critical values are also held against the
 // published ISO 5725-2 tables.
 #include "engine/ExtendedAnalysis.h"
+#include "files/StudyFile.h"
 #include "study/Numbers.h"
 #include "support/Expectations.h"
 #include "support/Studies.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
@@ -76,16 +78,16 @@ TEST(AnalyseStudy, GivesEveryFigureOfTheStudies) {
           "1.78567",  "0.252948", "0.158148", "agree",    "0.449275",  "0.767921", "0.864279",
           "correcto", "1",        "1",        "1.48125",  "1.49625",   "1.16454",  "correcto",
           "1",        "2",        "1.27545",  "correcto", "2",         "1"}},
-        // Days agree better than replicates: the day component is set to zero, and s2I =
-        // msAnalyst/6 - msDay/6 + msError carries a negative coefficient.
+        // Days agree better than replicates: the day component is set to zero; the intermediate
+        // interval stays that of theta = msAnalyst/6 + msDay/6 + 2 msError/3 (R: nu 1.1475).
         {"negative day component",
          StudyWithResults(2, 2, 3,
                           {"99", "101", "100", "99.6", "100.6", "100.1", "103", "105", "104",
                            "102.9", "104.9", "103.9"}),
          {"0.8125",   "0.901388",    "0.883714", "9.65538",  "0",        "0",        "0",
           "0",        "7.6025",      "2.75726",  "2.7032",   "90.3446",  "8.415",    "2.90086",
-          "2.84398",  "100",         "8",        "0.608849", "1.72685",  "1.22262",  "1.35463",
-          "50.7235",  "0.000328569", "0.98175",  "agree",    "0.307692", "0.767921", "0.864279",
+          "2.84398",  "100",         "8",        "0.608849", "1.72685",  "1.1475",   "1.31407",
+          "59.514",   "0.000328569", "0.98175",  "agree",    "0.307692", "0.767921", "0.864279",
           "correcto", "1",           "1",        "1.48125",  "1.49625",  "0.887939", "correcto",
           "2",        "1",           "0.887939", "correcto", "1",        "1"}},
         // Analyst 3's day 2 spreads far wider than any other (C = 1.28 / 1.46); analyst 4's day
@@ -97,14 +99,34 @@ TEST(AnalyseStudy, GivesEveryFigureOfTheStudies) {
                            "100.60", "100.80", "100.00", "100.20", "99.80",  "100.00"}),
          {"0.146",     "0.382099", "0.381718", "91.8239",  "0.013",    "0.114018", "0.113904",
           "8.1761",    "0",        "0",        "0",        "0",        "0.159",    "0.398748",
-          "0.39835",   "100",      "10",       "0.266979", "0.670559", "12.5645",  "0.287744",
-          "0.648977",  "0.742789", "0.384526", "agree",    "0.876712", "0.60201",  "0.717489",
+          "0.39835",   "100",      "10",       "0.266979", "0.670559", "18.5484",  "0.28094",
+          "0.544069",  "0.742789", "0.384526", "agree",    "0.876712", "0.60201",  "0.717489",
           "aberrante", "3",        "2",        "2.28995",  "2.48208",  "2.32379",  "dudoso",
           "4",         "2",        "1.1619",   "correcto", "3",        "1"}},
     };
     for (const StudyRow& row : rows) {
         EXPECT_EQ(Figures(Analysed(row.study)), row.expected) << row.name;
     }
+}
+
+// Every relative SD the extended figures show divides by the size of the mean: a study of
+// negative results (mean -25.1917) gives them positive, the components' and the bounds' alike.
+TEST(AnalyseStudy, RelativeSdsDivideByTheSizeOfTheMean) {
+    const StudyFileContents contents =
+        ReadStudyFileContents(std::filesystem::path(ORBETA_TEST_DATA) / "negative-mean.w05");
+    const ExtendedAnalysis analysis =
+        AnalyseStudy(StudyNumbers(contents.GetDesign(), contents.shownResults)).extended;
+    const std::vector<std::string> shown{
+        FormatResult(analysis.repeatability.cv, '.'),
+        FormatResult(analysis.day.cv, '.'),
+        FormatResult(analysis.analyst.cv, '.'),
+        FormatResult(analysis.intermediate.cv, '.'),
+        FormatResult(analysis.repeatabilityBounds.rsd, '.'),
+        FormatResult(analysis.intermediateBounds.rsd, '.'),
+    };
+    // R: 100 sqrt(component) / abs(mean(x)).
+    EXPECT_EQ(shown, (std::vector<std::string>{"0.771602", "0", "0.151365", "0.786308", "0.771602",
+                                               "0.786308"}));
 }
 
 TEST(AnalyseStudy, NoDaySpreadGivesACochranStatisticOfZero) {
@@ -244,10 +266,10 @@ TEST(AnalyseStudy, GivesTheOneSidedBoundsAndTheMlsInterval) {
          ThreeByFiveByFive(),
          {"0.0885969", "0.150123", "0.176946", "0.867943", "0.627198", "0.0415424", "3.08234",
           "1.23782", "2.47218", "few analysts", "disagree"}},
-        // Satterthwaite's df fall to 1.00934; its bound then is as wide as MLS's.
+        // Satterthwaite's df of theta fall to 1.00633; its bound then is as wide as MLS's.
         {"2 x 3 x 2, strong analyst effect",
          StrongAnalystEffect(),
-         {"0.46262", "0.235709", "0.451483", "53.3123", "3.34317", "2.36193", "11893.9", "54.5029",
+         {"0.46262", "0.235709", "0.451483", "53.6898", "3.34317", "2.36193", "11893.9", "54.5029",
           "53.1909", "few analysts", "agree"}},
         // 3 degrees of freedom between analysts are enough, yet the bounds still disagree.
         {"4 x 2 x 2",
@@ -256,10 +278,11 @@ TEST(AnalyseStudy, GivesTheOneSidedBoundsAndTheMlsInterval) {
                            "99.5", "99.9", "99.7", "99.4", "100.2", "100.8", "100.5", "100.1"}),
          {"0.423455", "0.246963", "0.422557", "1.20032", "0.546656", "0.134564", "3.41795",
           "1.45603", "1.45294", "enough analysts", "disagree"}},
-        // The analyst component is set to zero, while theta keeps its negative estimate.
+        // The analyst component is set to zero, while theta keeps its negative estimate, and so do
+        // Satterthwaite's interval and bound, which are of theta (R: nu 18.5484, bound 0.509992).
         {"5 x 2 x 2",
          FiveAnalysts(),
-         {"0.608712", "0.381718", "0.608104", "0.597268", "0.39835", "0.089603", "0.44277",
+         {"0.608712", "0.381718", "0.608104", "0.509992", "0.39835", "0.089603", "0.44277",
           "0.587474", "0.586887", "enough analysts", "agree"}},
     };
     for (const StudyRow& row : rows) {

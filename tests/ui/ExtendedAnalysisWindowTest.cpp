@@ -143,8 +143,8 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
           QString::fromUtf8("Precisión intermedia|0,159|0,398748|0,39835|100")},
          kNegativeNote,
          {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
-          QString::fromUtf8("Precisión intermedia|12,5645|0,287744|0,648977|0,089603|0,44277|"
-                            "0,597268|0,587474")},
+          QString::fromUtf8("Precisión intermedia|18,5484|0,28094|0,544069|0,089603|0,44277|"
+                            "0,509992|0,587474")},
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0,876712|0,60201|0,717489|"
                             "aberrante|3|2"),
