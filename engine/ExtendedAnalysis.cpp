@@ -139,33 +139,76 @@ CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
     return test;
 }
 
-GrubbsTest Grubbs(const std::vector<DayFigures>& days) {
+// A mean of a sample Grubbs's test takes, with the analyst and day it names.
+struct NamedMean {
+    double mean = 0;
+    DayOfAnalyst where;
+};
+
+GrubbsTest Grubbs(const std::vector<NamedMean>& means) {
     GrubbsTest test;
-    const auto n = static_cast<long double>(days.size());
-    const int values = static_cast<int>(days.size());
+    const auto n = static_cast<long double>(means.size());
+    const int values = static_cast<int>(means.size());
     std::tie(test.critical5, test.critical1) =
         CriticalValues(values, [&](double alpha) { return GrubbsCriticalValue(values, alpha); });
     long double sum = 0;
-    for (const DayFigures& day : days) {
-        sum += day.mean;
+    for (const NamedMean& value : means) {
+        sum += value.mean;
     }
     const long double mean = sum / n;
     long double squares = 0;
-    for (const DayFigures& day : days) {
-        squares += (day.mean - mean) * (day.mean - mean);
+    for (const NamedMean& value : means) {
+        squares += (value.mean - mean) * (value.mean - mean);
     }
     const long double sd = std::sqrt(squares / (n - 1));
     const auto [lowest, highest] =
-        std::minmax_element(days.begin(), days.end(), [](const DayFigures& a, const DayFigures& b) {
-            return a.mean < b.mean;
-        });
-    auto extreme = [&](const DayFigures& day) {
-        const double g = sd > 0 ? checked::Stored(std::fabs(day.mean - mean) / sd) : 0.0;
-        return GrubbsValue{g, Judge(g, test.critical5, test.critical1), day.where};
+        std::minmax_element(means.begin(), means.end(),
+                            [](const NamedMean& a, const NamedMean& b) { return a.mean < b.mean; });
+    auto extreme = [&](const NamedMean& value) {
+        const double g = sd > 0 ? checked::Stored(std::fabs(value.mean - mean) / sd) : 0.0;
+        return GrubbsValue{g, Judge(g, test.critical5, test.critical1), value.where};
     };
     test.high = extreme(*highest);
     test.low = extreme(*lowest);
     return test;
+}
+
+// The analysts' means among themselves and each analyst's day means among themselves, where the
+// design has the 3 means a sample needs.
+GrubbsTests GrubbsOfLevels(const std::vector<DayFigures>& days, const Design& design) {
+    constexpr int kFewestMeans = 3;
+    GrubbsTests tests;
+    const auto perAnalyst = static_cast<std::size_t>(design.Days());
+    std::vector<NamedMean> analystMeans;
+    for (std::size_t first = 0; first < days.size(); first += perAnalyst) {
+        std::vector<NamedMean> dayMeans;
+        long double sum = 0;
+        for (std::size_t at = first; at < first + perAnalyst; ++at) {
+            dayMeans.push_back(NamedMean{days[at].mean, days[at].where});
+            sum += days[at].mean;
+        }
+        analystMeans.push_back(NamedMean{checked::Stored(sum / design.Days()),
+                                         DayOfAnalyst{days[first].where.analyst, 0}});
+        if (design.Days() >= kFewestMeans) {
+            tests.daysOfAnalysts.push_back(Grubbs(dayMeans));
+        }
+    }
+    if (design.Analysts() >= kFewestMeans) {
+        tests.analysts = Grubbs(analystMeans);
+    }
+    if (!tests.daysOfAnalysts.empty()) {
+        GrubbsTest extreme = tests.daysOfAnalysts.front();
+        for (const GrubbsTest& test : tests.daysOfAnalysts) {
+            if (test.high.g > extreme.high.g) {
+                extreme.high = test.high;
+            }
+            if (test.low.g > extreme.low.g) {
+                extreme.low = test.low;
+            }
+        }
+        tests.extremeDays = extreme;
+    }
+    return tests;
 }
 
 // The bounds, the MLS figures, the flags.
@@ -237,7 +280,7 @@ ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable
         DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
         DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
     analysis.cochran = Cochran(days, design.Replicates());
-    analysis.grubbs = Grubbs(days);
+    analysis.grubbs = GrubbsOfLevels(days, design);
     AddBounds(analysis, factors, ms, design.Analysts(), mean);
     return analysis;
 }

@@ -49,12 +49,12 @@ struct CochranTest {
     DayOfAnalyst largest;
 };
 
-// Grubbs's test of one extreme day mean: its distance from the mean of the day means, in standard
-// deviations of the day means. When every day mean is the same no day stands out: g is 0.
+// Grubbs's test of one extreme of a sample of means: its distance from the sample's mean, in
+// standard deviations of the sample. When every mean is the same none stands out: g is 0.
 struct GrubbsValue {
     double g = 0;
     Verdict verdict = Verdict::Correct;
-    DayOfAnalyst day;
+    DayOfAnalyst day; // the mean's analyst and day; day 0 for an analyst's mean
 };
 
 struct GrubbsTest {
@@ -62,6 +62,18 @@ struct GrubbsTest {
     double critical1 = 0;
     GrubbsValue high;
     GrubbsValue low;
+};
+
+// Grubbs's tests as ISO 5725-2 makes them, on samples of means of one level of the design, so
+// that an analyst's offset is not taken for an aberrant day:
+//   - analysts: the analysts' means among themselves, with 3 analysts or more;
+//   - daysOfAnalysts: for each analyst in order, its day means among themselves, with 3 days or
+//     more; extremeDays is the highest of their high extremes and the highest of their low ones
+//     (the first analyst's of ties), which share one critical value.
+struct GrubbsTests {
+    std::optional<GrubbsTest> analysts;
+    std::vector<GrubbsTest> daysOfAnalysts;
+    std::optional<GrubbsTest> extremeDays;
 };
 
 // The one-sided 95 % upper bound of the repeatability SD (chi-square on dfError) and the relative
@@ -111,7 +123,7 @@ struct ExtendedAnalysis {
     double pDayExact = 0;
     bool exactConclusionsDiffer = false; // either 0.05 conclusion changes with the exact P
     CochranTest cochran;
-    GrubbsTest grubbs;
+    GrubbsTests grubbs;
     RepeatabilityBounds repeatabilityBounds;
     IntermediateBounds intermediateBounds;
     SmallDesignFlags flags;

@@ -326,21 +326,31 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot, char s
                            number(critical1),
                            QString::fromUtf8(VerdictText(verdict)),
                            QString::number(day.analyst),
-                           QString::number(day.day)};
+                           day.day > 0 ? QString::number(day.day) : QString()};
     };
     const CochranTest& cochran = analysis.cochran;
-    const GrubbsTest& grubbs = analysis.grubbs;
+    std::vector<QStringList> consistency{test("Cochran, varianza de día mayor (C)", cochran.c,
+                                              cochran.critical5, cochran.critical1, cochran.verdict,
+                                              cochran.largest)};
+    const auto grubbs = [&](const std::optional<GrubbsTest>& tested, const char* high,
+                            const char* low) {
+        if (tested) {
+            consistency.push_back(test(high, tested->high.g, tested->critical5, tested->critical1,
+                                       tested->high.verdict, tested->high.day));
+            consistency.push_back(test(low, tested->low.g, tested->critical5, tested->critical1,
+                                       tested->low.verdict, tested->low.day));
+        }
+    };
+    grubbs(analysis.grubbs.analysts, "Grubbs, media de analista más alta (G)",
+           "Grubbs, media de analista más baja (G)");
+    grubbs(analysis.grubbs.extremeDays, "Grubbs, media de día más alta en su analista (G)",
+           "Grubbs, media de día más baja en su analista (G)");
     tables.push_back(
         {QStringLiteral("Pruebas de consistencia"),
          {QStringLiteral("Prueba"), QStringLiteral("Estadístico"), QStringLiteral("Crítico 5 %"),
           QStringLiteral("Crítico 1 %"), QStringLiteral("Veredicto"), QStringLiteral("Analista"),
           QStringLiteral("Día")},
-         {test("Cochran, varianza de día mayor (C)", cochran.c, cochran.critical5,
-               cochran.critical1, cochran.verdict, cochran.largest),
-          test("Grubbs, media de día más alta (G)", grubbs.high.g, grubbs.critical5,
-               grubbs.critical1, grubbs.high.verdict, grubbs.high.day),
-          test("Grubbs, media de día más baja (G)", grubbs.low.g, grubbs.critical5,
-               grubbs.critical1, grubbs.low.verdict, grubbs.low.day)},
+         std::move(consistency),
          {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: dudoso; por "
                          "encima: aberrante.")},
          {true, false, false, false, true, false, false}});
@@ -410,8 +420,10 @@ std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
         }
     };
     flag("Cochran", analysis.cochran.verdict, analysis.cochran.largest);
-    flag("Grubbs alto", analysis.grubbs.high.verdict, analysis.grubbs.high.day);
-    flag("Grubbs bajo", analysis.grubbs.low.verdict, analysis.grubbs.low.day);
+    for (const GrubbsTest& days : analysis.grubbs.daysOfAnalysts) {
+        flag("Grubbs alto", days.high.verdict, days.high.day);
+        flag("Grubbs bajo", days.low.verdict, days.low.day);
+    }
     return flagged;
 }
 

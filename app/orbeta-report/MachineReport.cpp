@@ -47,11 +47,14 @@ Json ComponentJson(const VarianceComponent& component, const SdInterval& interva
     return json;
 }
 
+// An analyst's mean names no day.
 Json GrubbsJson(const GrubbsValue& value) {
-    return Object({{"g", value.g},
-                   {"verdict", VerdictText(value.verdict)},
-                   {"analyst", value.day.analyst},
-                   {"day", value.day.day}});
+    Json json = Object(
+        {{"g", value.g}, {"verdict", VerdictText(value.verdict)}, {"analyst", value.day.analyst}});
+    if (value.day.day > 0) {
+        json["day"] = value.day.day;
+    }
+    return json;
 }
 
 // Each source of variation: its figures, then, for a tested source, the exact probability of its
@@ -151,7 +154,14 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
                               {"verdict", VerdictText(cochran.verdict)},
                               {"analyst", cochran.largest.analyst},
                               {"day", cochran.largest.day}});
-    json["grubbs"] = GrubbsTestJson(extended.grubbs);
+    Json grubbs = Object({}, 2);
+    if (extended.grubbs.analysts) {
+        grubbs["analysts"] = GrubbsTestJson(*extended.grubbs.analysts);
+    }
+    if (extended.grubbs.extremeDays) {
+        grubbs["days"] = GrubbsTestJson(*extended.grubbs.extremeDays);
+    }
+    json["grubbs"] = std::move(grubbs);
     json["flags"] = Object({{"few_analysts", extended.flags.fewAnalysts},
                             {"intervals_disagree", extended.flags.intervalsDisagree}});
     if (auto acceptance = AcceptanceJson(figures.acceptance)) {
@@ -206,9 +216,12 @@ constexpr std::pair<std::string_view, std::string_view> kColumnGroups[] = {
      "variance sd cv percent df sd_low sd_high sd_upper rsd mls_variance_low mls_variance_high "
      "mls_sd_upper rsd_upper"},
     {"/cochran/", "c critical_5 critical_1 verdict analyst day"},
-    {"/grubbs/", "critical_5 critical_1"},
-    {"/grubbs/high/", "g verdict analyst day"},
-    {"/grubbs/low/", "g verdict analyst day"},
+    {"/grubbs/analysts/", "critical_5 critical_1"},
+    {"/grubbs/analysts/high/", "g verdict analyst"},
+    {"/grubbs/analysts/low/", "g verdict analyst"},
+    {"/grubbs/days/", "critical_5 critical_1"},
+    {"/grubbs/days/high/", "g verdict analyst day"},
+    {"/grubbs/days/low/", "g verdict analyst day"},
     {"/flags/", "few_analysts intervals_disagree"},
     {"/acceptance/repeatability/", "limit rsd rsd_upper verdict"},
     {"/acceptance/intermediate/", "limit rsd rsd_upper verdict"},

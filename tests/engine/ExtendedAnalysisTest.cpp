@@ -53,10 +53,17 @@ std::vector<std::string> Figures(const ExtendedAnalysis& analysis) {
     texts.push_back(analysis.exactConclusionsDiffer ? "differ" : "agree");
     add({analysis.cochran.c, analysis.cochran.critical5, analysis.cochran.critical1});
     addTest(analysis.cochran.verdict, analysis.cochran.largest);
-    add({analysis.grubbs.critical5, analysis.grubbs.critical1, analysis.grubbs.high.g});
-    addTest(analysis.grubbs.high.verdict, analysis.grubbs.high.day);
-    add({analysis.grubbs.low.g});
-    addTest(analysis.grubbs.low.verdict, analysis.grubbs.low.day);
+    for (const auto& [level, grubbs] : {std::pair{"analysts", analysis.grubbs.analysts},
+                                        std::pair{"days", analysis.grubbs.extremeDays}}) {
+        if (!grubbs) {
+            texts.push_back(std::string("no Grubbs of ") + level);
+            continue;
+        }
+        add({grubbs->critical5, grubbs->critical1, grubbs->high.g});
+        addTest(grubbs->high.verdict, grubbs->high.day);
+        add({grubbs->low.g});
+        addTest(grubbs->low.verdict, grubbs->low.day);
+    }
     return texts;
 }
 
@@ -72,37 +79,93 @@ TEST(AnalyseStudy, GivesEveryFigureOfTheStudies) {
         // 0.102778. Satterthwaite with all three mean squares.
         {"worked example",
          testing::WorkedExample(),
-         {"0.1725",   "0.415331", "0.416825", "48.9362",  "0.0772222", "0.277889", "0.278888",
-          "21.907",   "0.102778", "0.32059",  "0.321743", "29.1568",   "0.3525",   "0.593717",
-          "0.595852", "100",      "8",        "0.280538", "0.795679",  "3.78033",  "0.351921",
-          "1.78567",  "0.252948", "0.158148", "agree",    "0.449275",  "0.767921", "0.864279",
-          "correcto", "1",        "1",        "1.48125",  "1.49625",   "1.16454",  "correcto",
-          "1",        "2",        "1.27545",  "correcto", "2",         "1"}},
+         {"0.1725",
+          "0.415331",
+          "0.416825",
+          "48.9362",
+          "0.0772222",
+          "0.277889",
+          "0.278888",
+          "21.907",
+          "0.102778",
+          "0.32059",
+          "0.321743",
+          "29.1568",
+          "0.3525",
+          "0.593717",
+          "0.595852",
+          "100",
+          "8",
+          "0.280538",
+          "0.795679",
+          "3.78033",
+          "0.351921",
+          "1.78567",
+          "0.252948",
+          "0.158148",
+          "agree",
+          "0.449275",
+          "0.767921",
+          "0.864279",
+          "correcto",
+          "1",
+          "1",
+          "no Grubbs of analysts",
+          "no Grubbs of days"}},
         // Days agree better than replicates: the day component is set to zero; the intermediate
         // interval stays that of theta = msAnalyst/6 + msDay/6 + 2 msError/3 (R: nu 1.1475).
         {"negative day component",
          StudyWithResults(2, 2, 3,
                           {"99", "101", "100", "99.6", "100.6", "100.1", "103", "105", "104",
                            "102.9", "104.9", "103.9"}),
-         {"0.8125",   "0.901388",    "0.883714", "9.65538",  "0",        "0",        "0",
-          "0",        "7.6025",      "2.75726",  "2.7032",   "90.3446",  "8.415",    "2.90086",
-          "2.84398",  "100",         "8",        "0.608849", "1.72685",  "1.1475",   "1.31407",
-          "59.514",   "0.000328569", "0.98175",  "agree",    "0.307692", "0.767921", "0.864279",
-          "correcto", "1",           "1",        "1.48125",  "1.49625",  "0.887939", "correcto",
-          "2",        "1",           "0.887939", "correcto", "1",        "1"}},
-        // Analyst 3's day 2 spreads far wider than any other (C = 1.28 / 1.46); analyst 4's day
-        // 2 stands high; the analyst component is set to zero.
+         {"0.8125",
+          "0.901388",
+          "0.883714",
+          "9.65538",
+          "0",
+          "0",
+          "0",
+          "0",
+          "7.6025",
+          "2.75726",
+          "2.7032",
+          "90.3446",
+          "8.415",
+          "2.90086",
+          "2.84398",
+          "100",
+          "8",
+          "0.608849",
+          "1.72685",
+          "1.1475",
+          "1.31407",
+          "59.514",
+          "0.000328569",
+          "0.98175",
+          "agree",
+          "0.307692",
+          "0.767921",
+          "0.864279",
+          "correcto",
+          "1",
+          "1",
+          "no Grubbs of analysts",
+          "no Grubbs of days"}},
+        // Analyst 3's day 2 spreads far wider than any other (C = 1.28 / 1.46); analyst 4's mean
+        // stands highest, just within the 5 % critical value; the analyst component is set to
+        // zero. Two days an analyst leave no day means to test.
         {"straggler and outlier",
          StudyWithResults(5, 2, 2,
                           {"99.90",  "100.10", "100.10", "100.30", "99.80",  "100.00", "100.00",
                            "100.20", "99.70",  "99.90",  "99.50",  "101.10", "99.90",  "100.10",
                            "100.60", "100.80", "100.00", "100.20", "99.80",  "100.00"}),
-         {"0.146",     "0.382099", "0.381718", "91.8239",  "0.013",    "0.114018", "0.113904",
-          "8.1761",    "0",        "0",        "0",        "0",        "0.159",    "0.398748",
-          "0.39835",   "100",      "10",       "0.266979", "0.670559", "18.5484",  "0.28094",
-          "0.544069",  "0.742789", "0.384526", "agree",    "0.876712", "0.60201",  "0.717489",
-          "aberrante", "3",        "2",        "2.28995",  "2.48208",  "2.32379",  "dudoso",
-          "4",         "2",        "1.1619",   "correcto", "3",        "1"}},
+         {"0.146",    "0.382099", "0.381718", "91.8239",  "0.013",     "0.114018",
+          "0.113904", "8.1761",   "0",        "0",        "0",         "0",
+          "0.159",    "0.398748", "0.39835",  "100",      "10",        "0.266979",
+          "0.670559", "18.5484",  "0.28094",  "0.544069", "0.742789",  "0.384526",
+          "agree",    "0.876712", "0.60201",  "0.717489", "aberrante", "3",
+          "2",        "1.71504",  "1.76368",  "1.71499",  "correcto",  "4",
+          "0",        "0.685994", "correcto", "2",        "0",         "no Grubbs of days"}},
     };
     for (const StudyRow& row : rows) {
         EXPECT_EQ(Figures(Analysed(row.study)), row.expected) << row.name;
@@ -127,6 +190,38 @@ TEST(AnalyseStudy, RelativeSdsDivideByTheSizeOfTheMean) {
     // R: 100 sqrt(component) / abs(mean(x)).
     EXPECT_EQ(shown, (std::vector<std::string>{"0.771602", "0", "0.151365", "0.786308", "0.771602",
                                                "0.786308"}));
+}
+
+// Analyst 8 reads about 1.2 higher than the others on each of its days. Pooled, its day 3 would
+// look a straggler (G = 2.98 of 24 day means, R); by levels the analyst is named aberrant and
+// each analyst's days agree among themselves. Expected values from R's qt and sd.
+TEST(AnalyseStudy, GrubbsTestsTheMeansOfEachLevelAmongThemselves) {
+    const StudyFileContents contents =
+        ReadStudyFileContents(std::filesystem::path(ORBETA_TEST_DATA) / "analyst-offset.w05");
+    const GrubbsTests grubbs =
+        AnalyseStudy(StudyNumbers(contents.GetDesign(), contents.shownResults)).extended.grubbs;
+    const auto shown = [](const GrubbsTest& test) {
+        const auto value = [](const GrubbsValue& v) {
+            return FormatResult(v.g, '.') + " " + VerdictText(v.verdict) + " " +
+                   std::to_string(v.day.analyst) + "," + std::to_string(v.day.day);
+        };
+        return FormatResult(test.critical5, '.') + " " + FormatResult(test.critical1, '.') + " | " +
+               value(test.high) + " | " + value(test.low);
+    };
+    ASSERT_TRUE(grubbs.analysts && grubbs.extremeDays);
+    EXPECT_EQ(shown(*grubbs.analysts),
+              "2.12665 2.27437 | 2.47352 aberrante 8,0 | 0.402038 correcto 7,0");
+    EXPECT_EQ(shown(*grubbs.extremeDays),
+              "1.1543 1.15468 | 1.1209 correcto 3,2 | 1.14459 correcto 6,2");
+    std::vector<std::string> days;
+    for (const GrubbsTest& test : grubbs.daysOfAnalysts) {
+        days.push_back(FormatResult(test.high.g, '.') + "@" +
+                       std::to_string(test.high.day.analyst) + "," +
+                       std::to_string(test.high.day.day));
+    }
+    EXPECT_EQ(days, (std::vector<std::string>{"1@1,2", "0.855186@2,1", "1.1209@3,2", "0.872872@4,3",
+                                              "0.927173@5,2", "0.704361@6,1", "1.1094@7,2",
+                                              "1.09109@8,3"}));
 }
 
 TEST(AnalyseStudy, NoDaySpreadGivesACochranStatisticOfZero) {

@@ -130,11 +130,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
               "Precisión intermedia|3.78033|0.351921|1.78567|0.19473|173.447|1.46081|6.59316")},
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0.449275|0.767921|0.864279|"
-                            "correcto|1|1"),
-          QString::fromUtf8("Grubbs, media de día más alta (G)|1.16454|1.48125|1.49625|"
-                            "correcto|1|2"),
-          QString::fromUtf8("Grubbs, media de día más baja (G)|1.27545|1.48125|1.49625|"
-                            "correcto|2|1")}},
+                            "correcto|1|1")}},
         {"Cochran outlier, five analysts, decimal comma",
          ',',
          CochranOutlier(','),
@@ -148,10 +144,10 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0,876712|0,60201|0,717489|"
                             "aberrante|3|2"),
-          QString::fromUtf8("Grubbs, media de día más alta (G)|2,32379|2,28995|2,48208|"
-                            "dudoso|4|2"),
-          QString::fromUtf8("Grubbs, media de día más baja (G)|1,1619|2,28995|2,48208|"
-                            "correcto|3|1")}},
+          QString::fromUtf8("Grubbs, media de analista más alta (G)|1,71499|1,71504|1,76368|"
+                            "correcto|4|"),
+          QString::fromUtf8("Grubbs, media de analista más baja (G)|0,685994|1,71504|1,76368|"
+                            "correcto|2|")}},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
@@ -297,7 +293,7 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Open(testing::WorkedExample());
     In<QPushButton>("btncopiar").click();
     QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 29);
+    ASSERT_EQ(lines.size(), 27); // two analysts of two days: no Grubbs rows
     EXPECT_EQ(lines.mid(0, 3), QStringList({"Componentes de la varianza",
                                             QString(kComponentHeadings).replace('|', '\t'),
                                             "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
@@ -315,7 +311,7 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
                                              "exacta")}));
     EXPECT_EQ(lines.mid(21, 3), QStringList({"", "Pruebas de consistencia",
                                              QString(kConsistencyHeadings).replace('|', '\t')}));
-    EXPECT_EQ(lines.mid(27, 1), QStringList({QString::fromUtf8(
+    EXPECT_EQ(lines.mid(25, 1), QStringList({QString::fromUtf8(
                                     "Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                     "dudoso; por encima: aberrante.")}));
     EXPECT_EQ(lines.last(), "") << "the last line ends too";
@@ -325,7 +321,7 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Press(Qt::Key_Return);
     In<QPushButton>("btncopiar").click();
     lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 34);
+    ASSERT_EQ(lines.size(), 32);
     EXPECT_EQ(lines.mid(15, 6),
               QStringList({"", QString::fromUtf8("Aceptación"),
                            QString::fromUtf8("Medida\tLímite (%)\tRSD (%)\tCota superior 95 % de "
@@ -410,7 +406,7 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
          StudyWithResults(2, 2, 2,
                           {"99.1", "100.2", "99.8", "100.5", "98.7", "99.5", "99.0", "100.0"}),
          {}},
-        {"Cochran outlier", CochranOutlier('.'), {{3, 2}, {4, 2}}},
+        {"Cochran outlier", CochranOutlier('.'), {{3, 2}}},
         {"10 x 10 x 5", testing::LargestStudy(), {}},
     };
     for (const Case& tested : cases) {
@@ -474,8 +470,8 @@ TEST(FlaggedDays, NameEachDayOnceWithEveryTestThatSinglesItOut) {
         ExtendedAnalysis analysis;
         analysis.cochran.verdict = tested.cochran;
         analysis.cochran.largest = tested.largest;
-        analysis.grubbs.high = {0, tested.high, tested.highDay};
-        analysis.grubbs.low = {0, tested.low, tested.lowDay};
+        analysis.grubbs.daysOfAnalysts = {
+            GrubbsTest{0, 0, {0, tested.high, tested.highDay}, {0, tested.low, tested.lowDay}}};
         QStringList named;
         for (const FlaggedDay& day : FlaggedDays(analysis)) {
             named.append(QStringLiteral("%1,%2,%3").arg(day.analyst).arg(day.day).arg(day.reason));
@@ -652,8 +648,8 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
                                "1.46081 6.59316"),
              QString::fromUtf8("Repetibilidad 0.4 0.416825 0.713194 No cumple"),
              QString::fromUtf8("Analista 2.52577 0.253851 0.252948 sin efecto sin efecto"),
-             QString::fromUtf8("Grubbs, media de día más baja (G) 1.27545 1.48125 1.49625 "
-                               "correcto 2 1"),
+             QString::fromUtf8("Cochran, varianza de día mayor (C) 0.449275 0.767921 0.864279 "
+                               "correcto 1 1"),
          }) {
         EXPECT_TRUE(lines.contains(expected)) << expected.toStdString();
     }
