@@ -1,12 +1,11 @@
 #include "engine/StudyPlanner.h"
 
 #include "engine/CheckedMath.h"
+#include "engine/Distributions.h"
 #include "engine/ExtendedAnalysis.h"
 #include "engine/Ucalculo.h"
 #include "study/Error.h"
 #include "study/Numbers.h"
-
-#include <boost/math/distributions/chi_squared.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +21,8 @@ namespace {
 // The seed of every run of chi-square draws, with its source and degrees of freedom mixed in.
 constexpr std::uint64_t kPlanSeed = 0x4f52424554412d50; // "ORBETA-P"
 constexpr double kPercent = 100.0;
+constexpr double kSmallestMagnitude = 1e-100;
+constexpr double kLargestMagnitude = 1e100;
 
 long double Squared(long double value) {
     return value * value;
@@ -125,21 +126,36 @@ std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts
         }
         return *value;
     };
+    // A magnitude the figures can be computed from: squared, multiplied by a design's counts
+    // and divided by one another, the mean and the standard deviations stay within a double.
+    const auto workable = [](double value, const char* name, bool zeroAllowed) {
+        if (value != 0 && (value < kSmallestMagnitude || value > kLargestMagnitude)) {
+            throw Error(std::string(name) +
+                        (zeroAllowed ? " debe ser cero o estar entre " : " debe estar entre ") +
+                        FormatResult(kSmallestMagnitude, '.') + " y " +
+                        FormatResult(kLargestMagnitude, '.') + ".");
+        }
+        return value;
+    };
     const auto aboveZero = [](double value) { return value > 0; };
     const auto notNegative = [](double value) { return value >= 0; };
     try {
         PlanInputs inputs;
-        inputs.mean = number(texts.mean, PlanField::Mean, aboveZero,
-                             "El promedio esperado debe ser un número mayor que cero.");
-        inputs.sdRepeatability =
+        inputs.mean = workable(number(texts.mean, PlanField::Mean, aboveZero,
+                                      "El promedio esperado debe ser un número mayor que cero."),
+                               "El promedio esperado", false);
+        inputs.sdRepeatability = workable(
             number(texts.sdRepeatability, PlanField::SdRepeatability, aboveZero,
-                   "La desviación estándar de repetibilidad debe ser un número mayor que cero.");
-        inputs.sdDay =
+                   "La desviación estándar de repetibilidad debe ser un número mayor que cero."),
+            "La desviación estándar de repetibilidad", false);
+        inputs.sdDay = workable(
             number(texts.sdDay, PlanField::SdDay, notNegative,
-                   "La desviación estándar entre días debe ser un número mayor o igual que cero.");
-        inputs.sdAnalyst = number(
-            texts.sdAnalyst, PlanField::SdAnalyst, notNegative,
-            "La desviación estándar entre analistas debe ser un número mayor o igual que cero.");
+                   "La desviación estándar entre días debe ser un número mayor o igual que cero."),
+            "La desviación estándar entre días", true);
+        inputs.sdAnalyst = workable(number(texts.sdAnalyst, PlanField::SdAnalyst, notNegative,
+                                           "La desviación estándar entre analistas debe ser un "
+                                           "número mayor o igual que cero."),
+                                    "La desviación estándar entre analistas", true);
         field = PlanField::LimitRepeatability;
         inputs.limitRepeatability =
             LimitIn(texts.limitRepeatability, decimalSeparator, LimitedMeasure::Repeatability);
@@ -240,8 +256,7 @@ double RepeatabilityProbability(const PlanInputs& inputs, const DesignFactors& f
     if (x >= static_cast<long double>(std::numeric_limits<double>::max())) {
         return 1.0;
     }
-    return boost::math::cdf(boost::math::chi_squared_distribution<double>(df),
-                            static_cast<double>(x));
+    return boost::math::cdf(distributions::ChiSquared(df), static_cast<double>(x));
 }
 
 StudyPlan PlanStudy(const PlanInputs& inputs) {

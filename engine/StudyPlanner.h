@@ -64,7 +64,8 @@ struct PlanInputFailure {
 };
 
 // The inputs, or the first that fails, field by field in their order, with a Spanish message
-// naming it: a mean above zero, a repeatability above zero, the other two at zero or above, each
+// naming it: a mean above zero, a repeatability above zero, the other two at zero or above (each
+// of the four, when not zero, from 1E-100 to 1E100, where every figure can be computed), each
 // limit above zero when given and at least one given, a probability above 0 and below 100.
 std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts,
                                                           char decimalSeparator);

@@ -2,6 +2,7 @@
 // arithmetic, or by hand where a closed form exists; critical values are also held against the
 // published ISO 5725-2 tables.
 #include "engine/ExtendedAnalysis.h"
+#include "engine/Distributions.h"
 #include "files/StudyFile.h"
 #include "study/Numbers.h"
 #include "support/Expectations.h"
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -196,6 +198,24 @@ struct CriticalRow {
     double expected;
     double tolerance;
 };
+
+// A distribution asked what it cannot answer raises the core's Error in Spanish, never a
+// standard exception with Boost's English text, which the windows would not catch.
+TEST(Distributions, FailuresRaiseTheCoresErrorInSpanish) {
+    const std::string domain =
+        "Una distribución estadística no admite los valores de este cálculo.";
+    const std::string overflow =
+        "Un valor de una distribución estadística excede lo que el cálculo puede representar.";
+    const std::pair<std::function<void()>, std::string> rows[] = {
+        {[] { GrubbsCriticalValue(2, 0.05); }, domain},
+        {[] { ExactFProbability(1, 0, 2); }, domain},
+        {[] { distributions::ChiSquareQuantile(1.5, 3); }, domain},
+        {[] { distributions::ChiSquareQuantile(1, 3); }, overflow},
+    };
+    for (const auto& [call, message] : rows) {
+        EXPECT_EQ(ErrorOf(call), message);
+    }
+}
 
 TEST(CriticalValues, MatchThePublishedTablesAndTheFormulas) {
     const CriticalRow rows[] = {

@@ -85,6 +85,22 @@ TEST(StudyPlannerTest, InputsAreReadWithTheSeparatorAndEachBadFieldIsNamed) {
          "La probabilidad deseada debe ser un número mayor que 0 y menor que 100."},
         {"probability 0", with([](PlanTexts& t) { t.probability = "0"; }), PlanField::Probability,
          "La probabilidad deseada debe ser un número mayor que 0 y menor que 100."},
+        // Magnitudes whose squares leave a double: named before any figure overflows.
+        {"mean too large", with([](PlanTexts& t) { t.mean = "1E101"; }), PlanField::Mean,
+         "El promedio esperado debe estar entre 1E-100 y 1E100."},
+        {"repeatability 1e200", with([](PlanTexts& t) { t.sdRepeatability = "1E200"; }),
+         PlanField::SdRepeatability,
+         "La desviación estándar de repetibilidad debe estar entre 1E-100 y 1E100."},
+        {"repeatability 1e-200, the others zero", with([](PlanTexts& t) {
+             t.sdRepeatability = "1E-200";
+             t.sdAnalyst = "0";
+         }),
+         PlanField::SdRepeatability,
+         "La desviación estándar de repetibilidad debe estar entre 1E-100 y 1E100."},
+        {"day 1e200", with([](PlanTexts& t) { t.sdDay = "1E200"; }), PlanField::SdDay,
+         "La desviación estándar entre días debe ser cero o estar entre 1E-100 y 1E100."},
+        {"analyst 1e-200", with([](PlanTexts& t) { t.sdAnalyst = "1E-200"; }), PlanField::SdAnalyst,
+         "La desviación estándar entre analistas debe ser cero o estar entre 1E-100 y 1E100."},
     };
     for (const Case& c : cases) {
         const auto read = ReadPlanInputs(c.texts, ',');
