@@ -47,6 +47,12 @@ std::optional<double> LimitIn(const std::string& text, char decimalSeparator,
     return CheckedLimit(NumberIn(text, decimalSeparator).value_or(std::nan("")), measure);
 }
 
+// The Monte-Carlo standard error, in percent, of a share of `studies` simulated studies.
+double StandardError(double percent, int studies) {
+    const double p = percent / kPercent;
+    return kPercent * std::sqrt(p * (1 - p) / studies);
+}
+
 // The verdict of one study against a limit is «Cumple».
 bool Meets(double sd, double sdUpper, double mean, double limit) {
     return Decide(RelativeSd(sd, mean), RelativeSd(sdUpper, mean), limit) == Acceptance::Meets;
@@ -73,11 +79,30 @@ PlannedDesign Planned(const PlanInputs& inputs, const Design& counts, ChiSquareD
     if (inputs.limitIntermediate) {
         const SimulatedShares shares = SimulateDesign(inputs, factors, days, replicates, draws);
         design.pIntermediate = shares.intermediate;
+        design.seIntermediate = StandardError(*shares.intermediate, draws.Studies());
         design.pAll = shares.all;
+        design.seAll = shares.allStandardError;
     } else {
         design.pAll = *design.pRepeatability;
     }
     return design;
+}
+
+// How far a design's pAll may lie below a probability and still count as reaching it: its
+// Monte-Carlo standard error when simulated, rounding (1e-9 relative) for the closed form.
+double Precision(const PlannedDesign& design, double probability) {
+    constexpr double kClosedFormPrecision = 1e-9;
+    return design.pIntermediate ? design.seAll : kClosedFormPrecision * std::fabs(probability);
+}
+
+bool AtLeast(const PlannedDesign& design, double probability) {
+    return design.pAll >= probability - Precision(design, probability);
+}
+
+// Against another design, at the precision of both.
+bool AtLeast(const PlannedDesign& design, const PlannedDesign& other) {
+    return design.pAll >=
+           other.pAll - std::max(Precision(design, other.pAll), Precision(other, design.pAll));
 }
 
 bool InPlanOrder(const PlannedDesign& left, const PlannedDesign& right) {
@@ -185,6 +210,56 @@ MeanSquares ExpectedMeanSquares(const PlanInputs& inputs, int days, int replicat
     return MeanSquares{checked::Stored(analyst), checked::Stored(day), checked::Stored(error)};
 }
 
+namespace {
+
+// A uniform draw in (0, 1) from the generator's top 53 bits, never 0.
+double Uniform(std::mt19937_64& generator) {
+    return (static_cast<double>(generator() >> 11) + 0.5) * 0x1p-53;
+}
+
+// A standard normal draw by Marsaglia's polar method.
+double Normal(std::mt19937_64& generator) {
+    for (;;) {
+        const double u = 2 * Uniform(generator) - 1;
+        const double v = 2 * Uniform(generator) - 1;
+        const double s = u * u + v * v;
+        if (s < 1) {
+            return u * std::sqrt(-2 * std::log(s) / s);
+        }
+    }
+}
+
+// A gamma draw of shape k >= 1 and scale 1, by Marsaglia and Tsang (2000).
+double GammaAtLeastOne(double k, std::mt19937_64& generator) {
+    const double d = k - 1.0 / 3;
+    const double c = 1 / std::sqrt(9 * d);
+    for (;;) {
+        double x = 0;
+        double v = 0;
+        do {
+            x = Normal(generator);
+            v = 1 + c * x;
+        } while (v <= 0);
+        v = v * v * v;
+        const double u = Uniform(generator);
+        if (std::log(u) < 0.5 * x * x + d - d * v + d * std::log(v)) {
+            return d * v;
+        }
+    }
+}
+
+// A chi-square draw on df degrees of freedom, twice a gamma of shape df/2; below shape 1 by
+// Marsaglia and Tsang's boost, gamma(k + 1) U^(1/k).
+double ChiSquareDraw(double df, std::mt19937_64& generator) {
+    const double k = df / 2;
+    if (k >= 1) {
+        return 2 * GammaAtLeastOne(k, generator);
+    }
+    return 2 * GammaAtLeastOne(k + 1, generator) * std::pow(Uniform(generator), 1 / k);
+}
+
+} // namespace
+
 const std::vector<double>& ChiSquareDraws::Of(int source, double df) {
     const auto key = std::pair{source, df};
     if (const auto found = m_draws.find(key); found != m_draws.end()) {
@@ -194,10 +269,9 @@ const std::vector<double>& ChiSquareDraws::Of(int source, double df) {
                        static_cast<std::uint32_t>(kPlanSeed >> 32),
                        static_cast<std::uint32_t>(source), static_cast<std::uint32_t>(df)};
     std::mt19937_64 generator(seed);
-    std::chi_squared_distribution<double> chiSquare(df);
     std::vector<double> draws(static_cast<std::size_t>(m_studies));
     for (double& draw : draws) {
-        draw = chiSquare(generator) / df;
+        draw = ChiSquareDraw(df, generator) / df;
     }
     return m_draws.emplace(key, std::move(draws)).first->second;
 }
@@ -237,11 +311,23 @@ SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& fa
     SimulatedShares shares;
     if (inputs.limitRepeatability) {
         shares.repeatability = share(repeatabilityMet);
+        // Given the repeatability's closed form, only the intermediate precision's share among
+        // the studies whose repeatability meets is simulated: P(both) = P(rep) P(int | rep).
+        const double closed = RepeatabilityProbability(inputs, factors);
+        const double conditional =
+            repeatabilityMet > 0 ? static_cast<double>(allMet) / repeatabilityMet : 0.0;
+        shares.all = kPercent * closed * conditional;
+        shares.allStandardError =
+            repeatabilityMet > 0
+                ? kPercent * closed * std::sqrt(conditional * (1 - conditional) / repeatabilityMet)
+                : 0.0;
+    } else {
+        shares.all = share(allMet);
+        shares.allStandardError = StandardError(shares.all, studies);
     }
     if (inputs.limitIntermediate) {
         shares.intermediate = share(intermediateMet);
     }
-    shares.all = share(allMet);
     return shares;
 }
 
@@ -268,14 +354,17 @@ StudyPlan PlanStudy(const PlanInputs& inputs) {
     std::sort(plan.designs.begin(), plan.designs.end(), InPlanOrder);
     const auto reaching =
         std::find_if(plan.designs.begin(), plan.designs.end(),
-                     [&inputs](const PlannedDesign& d) { return d.pAll >= inputs.probability; });
+                     [&inputs](const PlannedDesign& d) { return AtLeast(d, inputs.probability); });
     plan.reached = reaching != plan.designs.end();
-    const auto chosen = plan.reached
-                            ? reaching
-                            : std::max_element(plan.designs.begin(), plan.designs.end(),
-                                               [](const PlannedDesign& a, const PlannedDesign& b) {
-                                                   return a.pAll < b.pAll;
-                                               });
+    // When none reaches it, the closest is the first in plan order that no other design
+    // surpasses beyond the precision of the two probabilities.
+    const auto highest = std::max_element(
+        plan.designs.begin(), plan.designs.end(),
+        [](const PlannedDesign& a, const PlannedDesign& b) { return a.pAll < b.pAll; });
+    const auto chosen =
+        plan.reached ? reaching
+                     : std::find_if(plan.designs.begin(), plan.designs.end(),
+                                    [&](const PlannedDesign& d) { return AtLeast(d, *highest); });
     plan.recommended = static_cast<std::size_t>(chosen - plan.designs.begin());
     return plan;
 }
@@ -303,9 +392,13 @@ std::vector<PlanColumn> PlanColumns(const StudyPlan& plan) {
     if (plan.inputs.limitIntermediate) {
         columns.push_back({"P intermedia (%)", "p_intermediate",
                            [](const PlannedDesign& d) { return *d.pIntermediate; }});
+        columns.push_back({"EE P intermedia (%)", "se_p_intermediate",
+                           [](const PlannedDesign& d) { return d.seIntermediate; }});
     }
     if (plan.inputs.limitRepeatability && plan.inputs.limitIntermediate) {
         columns.push_back({"P ambas (%)", "p_both", [](const PlannedDesign& d) { return d.pAll; }});
+        columns.push_back(
+            {"EE P ambas (%)", "se_p_both", [](const PlannedDesign& d) { return d.seAll; }});
     }
     return columns;
 }

@@ -219,6 +219,47 @@ TEST(StudyPlannerTest, TheCheapestDesignThatReachesTheProbabilityIsRecommended) 
                   FormatResult(closest.pAll, '.') + " %.");
 }
 
+// The wanted probability is reached by a design whose probability equals it: "at least".
+TEST(StudyPlannerTest, AProbabilityEqualToTheWantedOneReachesIt) {
+    for (const PlanInputs& inputs : {Expected(0.5, std::nullopt), Expected(0.5, 1.2)}) {
+        const StudyPlan first = PlanStudy(inputs);
+        ASSERT_TRUE(first.reached);
+        PlanInputs exactly = inputs;
+        exactly.probability = first.designs[first.recommended].pAll;
+        const StudyPlan plan = PlanStudy(exactly);
+        EXPECT_TRUE(plan.reached);
+        EXPECT_EQ(plan.recommended, first.recommended);
+    }
+}
+
+// When no design reaches the wanted probability and all share the highest one at the precision
+// they have, the closest named is the cheapest, 2 x 2 x 2: the true RSD exactly at the limit
+// (every closed form 5 %, apart by rounding), and a limit no study meets (all at 0 %).
+TEST(StudyPlannerTest, TiesAtThePrecisionOfTheProbabilitiesGoToTheCheapestDesign) {
+    const PlanInputs atTheLimit{50, 0.5, 0.3, 0.2, 1.0, std::nullopt, 90};
+    PlanInputs unmet = Expected(std::nullopt, 0.01);
+    for (const PlanInputs& inputs : {atTheLimit, unmet}) {
+        const StudyPlan plan = PlanStudy(inputs);
+        ASSERT_FALSE(plan.reached);
+        const PlannedDesign& closest = plan.designs[plan.recommended];
+        EXPECT_EQ(std::vector<int>({closest.analysts, closest.days, closest.replicates}),
+                  std::vector<int>({2, 2, 2}));
+    }
+}
+
+// P ambas is the repeatability's closed form times a conditional share, so it never exceeds
+// P repetibilidad; each simulated probability carries its Monte-Carlo standard error.
+TEST(StudyPlannerTest, BothNeverExceedsTheRepeatabilityAndEachSimulationHasItsError) {
+    const StudyPlan plan = PlanStudy(Expected(0.5, 1.2));
+    for (const PlannedDesign& design : plan.designs) {
+        EXPECT_LE(design.pAll, *design.pRepeatability);
+        const double p = *design.pIntermediate / 100;
+        EXPECT_DOUBLE_EQ(design.seIntermediate,
+                         100 * std::sqrt(p * (1 - p) / kPlanSimulatedStudies));
+        EXPECT_GE(design.seAll, 0);
+    }
+}
+
 TEST(StudyPlannerTest, TheStudysSpreadIsTakenAsTheExtendedAnalysisEstimatesIt) {
     const PlanInputs spread = ExpectedSpreadOf(testing::WorkedExample(), '.');
     EXPECT_EQ((std::vector<std::string>{Shown(spread.mean), Shown(spread.sdRepeatability),
