@@ -34,7 +34,7 @@ std::size_t CharacterCount(const std::string& text) {
 }
 
 // A limit in percent, "." as its point; the problem's text when it is not a number above zero.
-std::optional<std::string> ReadLimit(const std::string& text, LimitOf measure,
+std::optional<std::string> ReadLimit(const std::string& text, LimitedMeasure measure,
                                      std::optional<double>& limit) {
     double value = std::numeric_limits<double>::quiet_NaN();
     try {
@@ -76,9 +76,9 @@ CommandLine ReadRecord(const std::vector<std::string>& arguments, std::size_t ne
                 }
                 request.unit = value;
             } else if (const auto problem = argument == "--limit-repeatability"
-                                                ? ReadLimit(value, LimitOf::Repeatability,
+                                                ? ReadLimit(value, LimitedMeasure::Repeatability,
                                                             request.limits.repeatability)
-                                                : ReadLimit(value, LimitOf::Intermediate,
+                                                : ReadLimit(value, LimitedMeasure::Intermediate,
                                                             request.limits.intermediate)) {
                 return WrongUsage(*problem);
             }

@@ -29,7 +29,7 @@ BENCHMARK(AnovaAndPrecisionFromTexts);
 
 void AnovaAndPrecisionArithmetic(benchmark::State& state) {
     const std::vector<double> results = ReadResults(testing::LargestStudy(), '.');
-    const StudyNumbers numbers{10, 10, 5, results};
+    const StudyNumbers numbers(Design(10, 10, 5), results);
     StatisticsEngine engine;
     AnovaTable table;
     PrecisionSummary summary;
@@ -42,16 +42,13 @@ void AnovaAndPrecisionArithmetic(benchmark::State& state) {
 }
 BENCHMARK(AnovaAndPrecisionArithmetic);
 
-// The further figures of the largest study: variance components with their intervals, exact
-// probabilities, Cochran's and Grubbs's tests.
+// Every figure of the largest study: the analysis of variance, the precision, variance
+// components with their intervals, exact probabilities, Cochran's and Grubbs's tests.
 void ExtendedAnalysisArithmetic(benchmark::State& state) {
     const std::vector<double> results = ReadResults(testing::LargestStudy(), '.');
-    const StudyNumbers numbers{10, 10, 5, results};
-    StatisticsEngine engine;
-    AnovaTable anova;
-    engine.ComputeAnova(numbers, anova);
+    const StudyNumbers numbers(Design(10, 10, 5), results);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComputeExtendedAnalysis(numbers, anova));
+        benchmark::DoNotOptimize(AnalyseStudy(numbers));
     }
 }
 BENCHMARK(ExtendedAnalysisArithmetic);

@@ -33,7 +33,10 @@ long double MlsSpread(const DesignFactors& factors, const PerSource& factor,
 
 } // namespace
 
-DesignFactors DesignFactorsOf(int analysts, int days, int replicates) {
+DesignFactors DesignFactorsOf(const Design& design) {
+    const int analysts = design.Analysts();
+    const int days = design.Days();
+    const int replicates = design.Replicates();
     if (analysts < 2 || days < 2 || replicates < 2) {
         throw Error(kInvalidOperation);
     }
@@ -92,14 +95,15 @@ double RepeatabilityUpperVariance(const DesignFactors& factors, double msError) 
     return checked::Stored(static_cast<long double>(msError) * factors.repeatabilityUpper);
 }
 
-double SatterthwaiteDf(const std::array<long double, kAnovaSources>& c, const PerSource& ms,
-                       const PerSource& df, double variance) {
-    // Taken on the shares c_q MS_q / variance, so that no square of a small mean square
-    // underflows.
+double IntermediateDf(const DesignFactors& factors, const MeanSquares& ms) {
+    const PerSource squares{ms.analyst, ms.day, ms.error};
+    const double theta = MlsVariance(factors, ms);
+    // Taken on the shares c_q MS_q / theta, so that no square of a small mean square underflows.
     long double sharesOverDf = 0;
     for (std::size_t q = 0; q < kAnovaSources; ++q) {
-        const long double share = checked::Divide(c[q] * ms[q], variance);
-        sharesOverDf += checked::Divide(share * share, df[q]);
+        const long double share =
+            checked::Divide(static_cast<long double>(factors.c[q]) * squares[q], theta);
+        sharesOverDf += checked::Divide(share * share, factors.df[q]);
     }
     return checked::Stored(checked::Divide(1, sharesOverDf));
 }
@@ -131,9 +135,9 @@ const char* AcceptanceText(Acceptance acceptance) {
     return "Cumple";
 }
 
-double CheckedLimit(double limit, LimitOf measure) {
+double CheckedLimit(double limit, LimitedMeasure measure) {
     if (!(limit > 0) || !std::isfinite(limit)) {
-        throw Error(measure == LimitOf::Repeatability
+        throw Error(measure == LimitedMeasure::Repeatability
                         ? "El límite de la repetibilidad debe ser un número mayor que cero."
                         : "El límite de la precisión intermedia debe ser un número mayor que "
                           "cero.");
@@ -154,7 +158,7 @@ double NumberOrNaN(std::string_view text, char decimalSeparator) {
 
 } // namespace
 
-std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitOf measure) {
+std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitedMeasure measure) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return std::nullopt;

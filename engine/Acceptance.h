@@ -22,7 +22,7 @@
 //                      and L below zero is set to zero;
 //     one-sided 95 %:  U with H_q = df_q / chi2(0.05; df_q) - 1.
 //
-// The verdict of a study, as ComputeExtendedAnalysis and Accept reach it, for a caller that has
+// The verdict of a study, as AnalyseStudy and Accept reach it, for a caller that has
 // the mean squares and the mean (the factors taken once per design):
 //     repeatability:  Decide(RelativeSd(SdOf(ms.error), mean),
 //                            RelativeSd(SdOf(RepeatabilityUpperVariance(factors, ms.error)), mean),
@@ -60,9 +60,9 @@ struct DesignFactors {
     double repeatabilityUpper{}; // df_error / chi2(0.05; df_error)
 };
 
-// The factors of a design of at least 2 analysts, days and replicates; throws Error("Invalid
-// floating point operation") for smaller counts.
-DesignFactors DesignFactorsOf(int analysts, int days, int replicates);
+// The factors of a balanced design of at least 2 analysts, days and replicates; throws
+// Error("Invalid floating point operation") for smaller counts.
+DesignFactors DesignFactorsOf(const Design& design);
 
 // The components of the variance, a negative estimate set to zero: between days
 // (MS_day - MS_error) / R, between analysts (MS_analyst - MS_day) / (D R); repeatability's is
@@ -90,10 +90,13 @@ double MlsUpperVariance(const DesignFactors& factors, const MeanSquares& ms);
 // The one-sided 95 % upper bound of the repeatability variance.
 double RepeatabilityUpperVariance(const DesignFactors& factors, double msError);
 
-// Satterthwaite's degrees of freedom of a variance taken as sum c_q MS_q:
-// variance^2 / sum (c_q MS_q)^2 / df_q. Throws Error rather than yield an infinity or a NaN.
-double SatterthwaiteDf(const std::array<long double, kAnovaSources>& c, const PerSource& ms,
-                       const PerSource& df, double variance);
+// Satterthwaite's degrees of freedom of the intermediate precision, the one choice of the
+// extended analysis and the planner: those of theta on theta's own coefficients,
+//     nu = theta^2 / sum (c_q MS_q)^2 / df_q,
+// whatever component a study's estimate sets to zero, so that the Satterthwaite interval and
+// bound (taken on theta with nu) and the MLS ones are of one quantity. Throws Error rather than
+// yield an infinity or a NaN.
+double IntermediateDf(const DesignFactors& factors, const MeanSquares& ms);
 
 // The standard deviation of a variance; throws Error("Invalid floating point operation") for a
 // negative one.
@@ -115,16 +118,16 @@ Acceptance Decide(double rsd, double rsdUpper, double limit);
 const char* AcceptanceText(Acceptance acceptance);
 
 // The measures a limit is given for, as their messages name them.
-enum class LimitOf { Repeatability, Intermediate };
+enum class LimitedMeasure { Repeatability, Intermediate };
 
 // The limit itself when it is a number above zero; otherwise throws Error with a message naming
 // the limit, e.g. «El límite de la repetibilidad debe ser un número mayor que cero.».
-double CheckedLimit(double limit, LimitOf measure);
+double CheckedLimit(double limit, LimitedMeasure measure);
 
 // A limit as typed in a field with the regional decimal separator: none when blank, else the
 // CheckedLimit of its number. A limit above zero written with the other separator is refused
 // with the way to write it, e.g. «Escriba el límite con la coma decimal: 2,5.»; any other text
 // with CheckedLimit's message.
-std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitOf measure);
+std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitedMeasure measure);
 
 } // namespace orbeta

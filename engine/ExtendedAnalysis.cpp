@@ -47,7 +47,7 @@ VarianceComponent Component(double variance, double mean, double intermediateVar
     VarianceComponent component;
     component.variance = variance;
     component.sd = SdOf(variance);
-    component.cv = checked::Stored(checked::Divide(component.sd, mean) * kPercent);
+    component.cv = RelativeSd(component.sd, mean);
     component.percent = checked::Stored(checked::Divide(variance, intermediateVariance) * kPercent);
     return component;
 }
@@ -74,24 +74,23 @@ double UpperBoundOf(double variance, double df) {
 
 // The mean and variance of each day's replicates, analyst by analyst.
 std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
+    const Design& design = numbers.GetDesign();
     std::vector<DayFigures> days;
-    days.reserve(static_cast<std::size_t>(numbers.analysts) *
-                 static_cast<std::size_t>(numbers.days));
-    const auto replicates = static_cast<std::size_t>(numbers.replicates);
-    for (int analyst = 1; analyst <= numbers.analysts; ++analyst) {
-        for (int day = 1; day <= numbers.days; ++day) {
-            const auto results = numbers.results.subspan(days.size() * replicates, replicates);
+    days.reserve(design.DayCount());
+    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
+        for (int day = 1; day <= design.Days(); ++day) {
+            const auto results = numbers.DayResults(analyst, day);
             long double sum = 0;
             for (const double x : results) {
                 sum += x;
             }
-            const long double mean = sum / numbers.replicates;
+            const long double mean = sum / design.Replicates();
             long double squares = 0;
             for (const double x : results) {
                 squares += (x - mean) * (x - mean);
             }
             days.push_back(DayFigures{checked::Stored(mean),
-                                      checked::Stored(squares / (numbers.replicates - 1)),
+                                      checked::Stored(squares / (design.Replicates() - 1)),
                                       DayOfAnalyst{analyst, day}});
         }
     }
@@ -101,9 +100,9 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
 // What `compute` gives for a design, computed once a thread: critical values and quantiles depend
 // only on the counts, which a laboratory's studies share, and cost more than the rest of the
 // analysis. Each caller's lambda is a type of its own, so each keeps its own values.
-template <typename Design, typename Compute>
-const auto& OncePerDesign(const Design& design, Compute compute) {
-    thread_local std::map<Design, decltype(compute())> known;
+template <typename Key, typename Compute>
+const auto& OncePerDesign(const Key& design, Compute compute) {
+    thread_local std::map<Key, decltype(compute())> known;
     if (const auto found = known.find(design); found != known.end()) {
         return found->second;
     }
@@ -111,13 +110,14 @@ const auto& OncePerDesign(const Design& design, Compute compute) {
 }
 
 // The 5 % and 1 % critical values of a design.
-template <typename Design, typename Critical>
-std::pair<double, double> CriticalValues(const Design& design, Critical critical) {
+template <typename Key, typename Critical>
+std::pair<double, double> CriticalValues(const Key& design, Critical critical) {
     return OncePerDesign(design, [&] {
         return std::pair{critical(kStragglerLevel), critical(kOutlierLevel)};
     });
 }
 
+// On a balanced design: every day variance rests on the same R replicates.
 CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
     CochranTest test;
     const int cells = static_cast<int>(days.size());
@@ -139,33 +139,76 @@ CochranTest Cochran(const std::vector<DayFigures>& days, int replicates) {
     return test;
 }
 
-GrubbsTest Grubbs(const std::vector<DayFigures>& days) {
+// A mean of a sample Grubbs's test takes, with the analyst and day it names.
+struct NamedMean {
+    double mean = 0;
+    DayOfAnalyst where;
+};
+
+GrubbsTest Grubbs(const std::vector<NamedMean>& means) {
     GrubbsTest test;
-    const auto n = static_cast<long double>(days.size());
-    const int values = static_cast<int>(days.size());
+    const auto n = static_cast<long double>(means.size());
+    const int values = static_cast<int>(means.size());
     std::tie(test.critical5, test.critical1) =
         CriticalValues(values, [&](double alpha) { return GrubbsCriticalValue(values, alpha); });
     long double sum = 0;
-    for (const DayFigures& day : days) {
-        sum += day.mean;
+    for (const NamedMean& value : means) {
+        sum += value.mean;
     }
     const long double mean = sum / n;
     long double squares = 0;
-    for (const DayFigures& day : days) {
-        squares += (day.mean - mean) * (day.mean - mean);
+    for (const NamedMean& value : means) {
+        squares += (value.mean - mean) * (value.mean - mean);
     }
     const long double sd = std::sqrt(squares / (n - 1));
     const auto [lowest, highest] =
-        std::minmax_element(days.begin(), days.end(), [](const DayFigures& a, const DayFigures& b) {
-            return a.mean < b.mean;
-        });
-    auto extreme = [&](const DayFigures& day) {
-        const double g = sd > 0 ? checked::Stored(std::fabs(day.mean - mean) / sd) : 0.0;
-        return GrubbsValue{g, Judge(g, test.critical5, test.critical1), day.where};
+        std::minmax_element(means.begin(), means.end(),
+                            [](const NamedMean& a, const NamedMean& b) { return a.mean < b.mean; });
+    auto extreme = [&](const NamedMean& value) {
+        const double g = sd > 0 ? checked::Stored(std::fabs(value.mean - mean) / sd) : 0.0;
+        return GrubbsValue{g, Judge(g, test.critical5, test.critical1), value.where};
     };
     test.high = extreme(*highest);
     test.low = extreme(*lowest);
     return test;
+}
+
+// The analysts' means among themselves and each analyst's day means among themselves, where the
+// design has the 3 means a sample needs.
+GrubbsTests GrubbsOfLevels(const std::vector<DayFigures>& days, const Design& design) {
+    constexpr int kFewestMeans = 3;
+    GrubbsTests tests;
+    const auto perAnalyst = static_cast<std::size_t>(design.Days());
+    std::vector<NamedMean> analystMeans;
+    for (std::size_t first = 0; first < days.size(); first += perAnalyst) {
+        std::vector<NamedMean> dayMeans;
+        long double sum = 0;
+        for (std::size_t at = first; at < first + perAnalyst; ++at) {
+            dayMeans.push_back(NamedMean{days[at].mean, days[at].where});
+            sum += days[at].mean;
+        }
+        analystMeans.push_back(NamedMean{checked::Stored(sum / design.Days()),
+                                         DayOfAnalyst{days[first].where.analyst, 0}});
+        if (design.Days() >= kFewestMeans) {
+            tests.daysOfAnalysts.push_back(Grubbs(dayMeans));
+        }
+    }
+    if (design.Analysts() >= kFewestMeans) {
+        tests.analysts = Grubbs(analystMeans);
+    }
+    if (!tests.daysOfAnalysts.empty()) {
+        GrubbsTest extreme = tests.daysOfAnalysts.front();
+        for (const GrubbsTest& test : tests.daysOfAnalysts) {
+            if (test.high.g > extreme.high.g) {
+                extreme.high = test.high;
+            }
+            if (test.low.g > extreme.low.g) {
+                extreme.low = test.low;
+            }
+        }
+        tests.extremeDays = extreme;
+    }
+    return tests;
 }
 
 // The bounds, the MLS figures, the flags.
@@ -178,8 +221,7 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
     repeatability.rsdUpper = RelativeSd(repeatability.sdUpper, mean);
 
     IntermediateBounds& intermediate = analysis.intermediateBounds;
-    intermediate.sdUpper =
-        UpperBoundOf(analysis.intermediate.variance, analysis.intermediateInterval.df);
+    intermediate.sdUpper = UpperBoundOf(MlsVariance(factors, ms), analysis.intermediateInterval.df);
     intermediate.rsd = RelativeSd(analysis.intermediate.sd, mean);
     const VarianceInterval mls = MlsVarianceInterval(factors, ms);
     intermediate.mlsVarianceLow = mls.low;
@@ -193,13 +235,54 @@ void AddBounds(ExtendedAnalysis& analysis, const DesignFactors& factors, const M
         intermediate.mlsSdUpper > kDisagreement * intermediate.sdUpper;
 }
 
-std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitOf measure, double rsd,
-                                         double rsdUpper) {
+std::optional<AcceptanceFigures> Against(std::optional<double> limit, LimitedMeasure measure,
+                                         double rsd, double rsdUpper) {
     if (!limit) {
         return std::nullopt;
     }
     const double checkedLimit = CheckedLimit(*limit, measure);
     return AcceptanceFigures{checkedLimit, rsd, rsdUpper, Decide(rsd, rsdUpper, checkedLimit)};
+}
+
+// The extended figures of numbers whose analysis of variance is `anova`.
+ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable& anova) {
+    const Design& design = numbers.GetDesign();
+    if (design.Analysts() < 2 || design.Days() < 2 || design.Replicates() < 2) {
+        throw Error(kInvalidOperation);
+    }
+    const std::vector<DayFigures> days = FiguresOfDays(numbers);
+    long double sumOfMeans = 0;
+    for (const DayFigures& day : days) {
+        sumOfMeans += day.mean;
+    }
+    const double mean = checked::Stored(sumOfMeans / static_cast<long double>(days.size()));
+
+    const DesignFactors& factors = OncePerDesign(design, [&] { return DesignFactorsOf(design); });
+    const MeanSquares ms{anova.msAnalyst, anova.msDay, anova.msError};
+    const double repeatabilityVariance = anova.msError;
+    const double dayVariance = DayVariance(factors, ms);
+    const double analystVariance = AnalystVariance(factors, ms);
+    const double intermediateVariance = IntermediateVariance(factors, ms);
+
+    ExtendedAnalysis analysis;
+    analysis.repeatability = Component(repeatabilityVariance, mean, intermediateVariance);
+    analysis.day = Component(dayVariance, mean, intermediateVariance);
+    analysis.analyst = Component(analystVariance, mean, intermediateVariance);
+    analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
+    analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
+
+    analysis.intermediateInterval =
+        IntervalOf(MlsVariance(factors, ms), IntermediateDf(factors, ms));
+
+    analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
+    analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);
+    analysis.exactConclusionsDiffer =
+        DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
+        DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
+    analysis.cochran = Cochran(days, design.Replicates());
+    analysis.grubbs = GrubbsOfLevels(days, design);
+    AddBounds(analysis, factors, ms, design.Analysts(), mean);
+    return analysis;
 }
 
 } // namespace
@@ -224,9 +307,9 @@ std::vector<std::string> FlagSentences(const SmallDesignFlags& flags) {
 
 AcceptanceResult Accept(const ExtendedAnalysis& analysis, const AcceptanceLimits& limits) {
     return AcceptanceResult{
-        Against(limits.repeatability, LimitOf::Repeatability, analysis.repeatabilityBounds.rsd,
-                analysis.repeatabilityBounds.rsdUpper),
-        Against(limits.intermediate, LimitOf::Intermediate, analysis.intermediateBounds.rsd,
+        Against(limits.repeatability, LimitedMeasure::Repeatability,
+                analysis.repeatabilityBounds.rsd, analysis.repeatabilityBounds.rsdUpper),
+        Against(limits.intermediate, LimitedMeasure::Intermediate, analysis.intermediateBounds.rsd,
                 analysis.intermediateBounds.rsdUpper)};
 }
 
@@ -262,56 +345,13 @@ double GrubbsCriticalValue(int values, double alpha) {
     return (n - 1) / std::sqrt(n) * std::sqrt(t * t / (n - 2 + t * t));
 }
 
-ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova) {
-    RequireMatchingCounts(numbers);
-    if (numbers.analysts < 2 || numbers.days < 2 || numbers.replicates < 2) {
-        throw Error(kInvalidOperation);
-    }
-    const std::vector<DayFigures> days = FiguresOfDays(numbers);
-    long double sumOfMeans = 0;
-    for (const DayFigures& day : days) {
-        sumOfMeans += day.mean;
-    }
-    const double mean = checked::Stored(sumOfMeans / static_cast<long double>(days.size()));
-
-    const DesignFactors& factors =
-        OncePerDesign(std::tuple{numbers.analysts, numbers.days, numbers.replicates}, [&] {
-            return DesignFactorsOf(numbers.analysts, numbers.days, numbers.replicates);
-        });
-    const MeanSquares ms{anova.msAnalyst, anova.msDay, anova.msError};
-    const long double perDay = factors.perDay;
-    const long double perAnalyst = factors.perAnalyst;
-    const double repeatabilityVariance = anova.msError;
-    const double dayVariance = DayVariance(factors, ms);
-    const double analystVariance = AnalystVariance(factors, ms);
-    const bool dayKept = dayVariance > 0;
-    const bool analystKept = analystVariance > 0;
-    const double intermediateVariance = IntermediateVariance(factors, ms);
-
-    ExtendedAnalysis analysis;
-    analysis.repeatability = Component(repeatabilityVariance, mean, intermediateVariance);
-    analysis.day = Component(dayVariance, mean, intermediateVariance);
-    analysis.analyst = Component(analystVariance, mean, intermediateVariance);
-    analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
-    analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
-
-    // Satterthwaite, on the coefficients of the components kept.
-    const long double cAnalyst = analystKept ? 1 / perAnalyst : 0;
-    const long double cDay = (dayKept ? 1 / perDay : 0) - cAnalyst;
-    const long double cError = 1 - (dayKept ? 1 / perDay : 0);
-    analysis.intermediateInterval = IntervalOf(
-        intermediateVariance,
-        SatterthwaiteDf({cAnalyst, cDay, cError}, {anova.msAnalyst, anova.msDay, anova.msError},
-                        {anova.dfAnalyst, anova.dfDay, anova.dfError}, intermediateVariance));
-
-    analysis.pAnalystExact = ExactFProbability(anova.fAnalyst, anova.dfAnalyst, anova.dfDay);
-    analysis.pDayExact = ExactFProbability(anova.fDay, anova.dfDay, anova.dfError);
-    analysis.exactConclusionsDiffer =
-        DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
-        DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
-    analysis.cochran = Cochran(days, numbers.replicates);
-    analysis.grubbs = Grubbs(days);
-    AddBounds(analysis, factors, ms, numbers.analysts, mean);
+StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits) {
+    StudyAnalysis analysis;
+    StatisticsEngine engine;
+    engine.ComputeAnova(numbers, analysis.anova);
+    engine.ComputePrecision(numbers, analysis.precision);
+    analysis.extended = ExtendedFiguresOf(numbers, analysis.anova);
+    analysis.acceptance = Accept(analysis.extended, limits);
     return analysis;
 }
 

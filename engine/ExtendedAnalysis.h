@@ -15,7 +15,7 @@ namespace orbeta {
 struct VarianceComponent {
     double variance = 0;
     double sd = 0;      // standard deviation
-    double cv = 0;      // the standard deviation relative to the mean, percent
+    double cv = 0;      // the relative SD, 100 sd / |mean| (RelativeSd), as every extended figure
     double percent = 0; // the variance's share of the intermediate precision's, percent
 };
 
@@ -49,12 +49,12 @@ struct CochranTest {
     DayOfAnalyst largest;
 };
 
-// Grubbs's test of one extreme day mean: its distance from the mean of the day means, in standard
-// deviations of the day means. When every day mean is the same no day stands out: g is 0.
+// Grubbs's test of one extreme of a sample of means: its distance from the sample's mean, in
+// standard deviations of the sample. When every mean is the same none stands out: g is 0.
 struct GrubbsValue {
     double g = 0;
     Verdict verdict = Verdict::Correct;
-    DayOfAnalyst day;
+    DayOfAnalyst day; // the mean's analyst and day; day 0 for an analyst's mean
 };
 
 struct GrubbsTest {
@@ -62,6 +62,18 @@ struct GrubbsTest {
     double critical1 = 0;
     GrubbsValue high;
     GrubbsValue low;
+};
+
+// Grubbs's tests as ISO 5725-2 makes them, on samples of means of one level of the design, so
+// that an analyst's offset is not taken for an aberrant day:
+//   - analysts: the analysts' means among themselves, with 3 analysts or more;
+//   - daysOfAnalysts: for each analyst in order, its day means among themselves, with 3 days or
+//     more; extremeDays is the highest of their high extremes and the highest of their low ones
+//     (the first analyst's of ties), which share one critical value.
+struct GrubbsTests {
+    std::optional<GrubbsTest> analysts;
+    std::vector<GrubbsTest> daysOfAnalysts;
+    std::optional<GrubbsTest> extremeDays;
 };
 
 // The one-sided 95 % upper bound of the repeatability SD (chi-square on dfError) and the relative
@@ -72,7 +84,8 @@ struct RepeatabilityBounds {
     double rsdUpper = 0;
 };
 
-// The intermediate precision's one-sided 95 % upper bound of the SD by Satterthwaite, its MLS
+// The intermediate precision's one-sided 95 % upper bound of the SD by Satterthwaite (of theta,
+// with IntermediateDf's degrees of freedom, as the MLS bound), its MLS
 // figures (see engine/Acceptance.h) and the relative SDs; rsdUpper is the MLS bound's, the more
 // prudent one, which the acceptance compares.
 struct IntermediateBounds {
@@ -104,12 +117,13 @@ struct ExtendedAnalysis {
     VarianceComponent analyst;
     VarianceComponent intermediate;
     SdInterval repeatabilityInterval; // exact, from chi-square with dfError
-    SdInterval intermediateInterval;  // Satterthwaite's degrees of freedom, not rounded
+    SdInterval
+        intermediateInterval; // of theta, on IntermediateDf's degrees of freedom, not rounded
     double pAnalystExact = 0;
     double pDayExact = 0;
     bool exactConclusionsDiffer = false; // either 0.05 conclusion changes with the exact P
     CochranTest cochran;
-    GrubbsTest grubbs;
+    GrubbsTests grubbs;
     RepeatabilityBounds repeatabilityBounds;
     IntermediateBounds intermediateBounds;
     SmallDesignFlags flags;
@@ -150,12 +164,22 @@ double CochranCriticalValue(int cells, int replicates, double alpha);
 // Grubbs's critical value for one extreme of `values` values at the level alpha; at least 3.
 double GrubbsCriticalValue(int values, double alpha);
 
-// The figures of the results of a study whose analysis of variance is `anova`. Needs at least 2
-// analysts, days and replicates. Throws Error when the number of results does not match the
-// counts, and with the engine's arithmetic messages where the precision cannot be stated: a mean
-// of zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
-// no spread at all, or counts below 2 ("Invalid floating point operation"). Never yields an
-// infinity or a NaN.
-ExtendedAnalysis ComputeExtendedAnalysis(const StudyNumbers& numbers, const AnovaTable& anova);
+// Every figure of one study: the analysis of variance, the precision measures, the extended
+// analysis and the verdict for each limit given.
+struct StudyAnalysis {
+    AnovaTable anova;
+    PrecisionSummary precision;
+    ExtendedAnalysis extended;
+    AcceptanceResult acceptance;
+};
+
+// The one chain from a study's numbers to its figures, which the windows, the command line and
+// the planner take; the extended analysis is computed from the analysis of variance of the same
+// numbers, so the two always belong together. Needs at least 2 analysts, days and replicates.
+// Throws Error with the engine's arithmetic messages where a figure cannot be stated: a mean of
+// zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
+// no spread at all, or counts below 2 ("Invalid floating point operation"); and as Accept does
+// for a bad limit, once every figure is computed. Never yields an infinity or a NaN.
+StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits = {});
 
 } // namespace orbeta

@@ -101,11 +101,39 @@ std::vector<Figure> VerdictFigures(Verdict verdict, const DayOfAnalyst& day) {
             {"day", "Día", day.day, U::Position}};
 }
 
+// An analyst's mean names no day.
 std::vector<Figure> GrubbsFigures(const GrubbsValue& value) {
     std::vector<Figure> figures{{"g", "Estadístico", value.g, U::Statistic}};
-    const std::vector<Figure> verdict = VerdictFigures(value.verdict, value.day);
+    std::vector<Figure> verdict = VerdictFigures(value.verdict, value.day);
+    if (value.day.day == 0) {
+        verdict.pop_back();
+    }
     figures.insert(figures.end(), verdict.begin(), verdict.end());
     return figures;
+}
+
+// The groups of one level's Grubbs test, and the row labels of its two extremes.
+struct GrubbsLevel {
+    const char* key;
+    const char* highKey;
+    const char* lowKey;
+    const char* highLabel;
+    const char* lowLabel;
+};
+
+// One level's Grubbs test, when the design has one: its critical values, then its highest and
+// lowest mean.
+void AddGrubbs(std::vector<FigureGroup>& groups, const std::optional<GrubbsTest>& test,
+               const GrubbsLevel& level) {
+    if (!test) {
+        return;
+    }
+    groups.push_back({level.key,
+                      "Grubbs",
+                      {{"critical_5", "Crítico 5 %", test->critical5, U::Statistic},
+                       {"critical_1", "Crítico 1 %", test->critical1, U::Statistic}}});
+    groups.push_back({level.highKey, level.highLabel, GrubbsFigures(test->high)});
+    groups.push_back({level.lowKey, level.lowLabel, GrubbsFigures(test->low)});
 }
 
 } // namespace
@@ -180,15 +208,13 @@ std::vector<FigureGroup> ExtendedFigureGroups(const AnovaTable& anova,
     const std::vector<Figure> cochranVerdict = VerdictFigures(cochran.verdict, cochran.largest);
     cochranGroup.figures.insert(cochranGroup.figures.end(), cochranVerdict.begin(),
                                 cochranVerdict.end());
-    const GrubbsTest& grubbs = analysis.grubbs;
-    groups.push_back({"grubbs",
-                      "Grubbs",
-                      {{"critical_5", "Crítico 5 %", grubbs.critical5, U::Statistic},
-                       {"critical_1", "Crítico 1 %", grubbs.critical1, U::Statistic}}});
-    groups.push_back(
-        {"grubbs/high", "Grubbs, media de día más alta (G)", GrubbsFigures(grubbs.high)});
-    groups.push_back(
-        {"grubbs/low", "Grubbs, media de día más baja (G)", GrubbsFigures(grubbs.low)});
+    AddGrubbs(groups, analysis.grubbs.analysts,
+              {"grubbs/analysts", "grubbs/analysts/high", "grubbs/analysts/low",
+               "Grubbs, media de analista más alta (G)", "Grubbs, media de analista más baja (G)"});
+    AddGrubbs(groups, analysis.grubbs.extremeDays,
+              {"grubbs/days", "grubbs/days/high", "grubbs/days/low",
+               "Grubbs, media de día más alta en su analista (G)",
+               "Grubbs, media de día más baja en su analista (G)"});
     groups.push_back({"flags",
                       "Avisos",
                       {{"few_analysts", "Pocos analistas", analysis.flags.fewAnalysts, U::Truth},

@@ -1,12 +1,11 @@
 #include "engine/StudyPlanner.h"
 
 #include "engine/CheckedMath.h"
+#include "engine/Distributions.h"
 #include "engine/ExtendedAnalysis.h"
 #include "engine/Ucalculo.h"
 #include "study/Error.h"
 #include "study/Numbers.h"
-
-#include <boost/math/distributions/chi_squared.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +19,8 @@ namespace orbeta {
 namespace {
 
 constexpr double kPercent = 100.0;
+constexpr double kSmallestMagnitude = 1e-100;
+constexpr double kLargestMagnitude = 1e100;
 
 long double Squared(long double value) {
     return value * value;
@@ -36,11 +37,18 @@ std::optional<double> NumberIn(const std::string& text, char decimalSeparator) {
 
 // The limit of a field, through the acceptance figures' own check so that the planner refuses
 // what they refuse, with their message; nothing for a field left empty.
-std::optional<double> LimitIn(const std::string& text, char decimalSeparator, LimitOf measure) {
+std::optional<double> LimitIn(const std::string& text, char decimalSeparator,
+                              LimitedMeasure measure) {
     if (text.find_first_not_of(' ') == std::string::npos) {
         return std::nullopt;
     }
     return CheckedLimit(NumberIn(text, decimalSeparator).value_or(std::nan("")), measure);
+}
+
+// The Monte-Carlo standard error, in percent, of a share of `studies` simulated studies.
+double StandardError(double percent, int studies) {
+    const double p = percent / kPercent;
+    return kPercent * std::sqrt(p * (1 - p) / studies);
 }
 
 // The verdict of one study against a limit is «Cumple».
@@ -48,19 +56,17 @@ bool Meets(double sd, double sdUpper, double mean, double limit) {
     return Decide(RelativeSd(sd, mean), RelativeSd(sdUpper, mean), limit) == Acceptance::Meets;
 }
 
-PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int replicates,
-                      ChiSquareDraws& draws) {
-    const DesignFactors factors = DesignFactorsOf(analysts, days, replicates);
+PlannedDesign Planned(const PlanInputs& inputs, const Design& counts, ChiSquareDraws& draws) {
+    const DesignFactors factors = DesignFactorsOf(counts);
+    const int days = counts.Days();
+    const int replicates = counts.Replicates();
     PlannedDesign design;
-    design.analysts = analysts;
+    design.analysts = counts.Analysts();
     design.days = days;
     design.replicates = replicates;
-    design.determinations = analysts * days * replicates;
+    design.determinations = static_cast<int>(counts.ResultCount());
     design.expected = ExpectedMeanSquares(inputs, days, replicates);
-    design.satterthwaiteDf =
-        SatterthwaiteDf({factors.c[0], factors.c[1], factors.c[2]},
-                        {design.expected.analyst, design.expected.day, design.expected.error},
-                        factors.df, MlsVariance(factors, design.expected));
+    design.satterthwaiteDf = IntermediateDf(factors, design.expected);
     const long double trueVariance =
         Squared(inputs.sdRepeatability) + Squared(inputs.sdDay) + Squared(inputs.sdAnalyst);
     design.boundRatio = checked::Stored(checked::SquareRoot(
@@ -71,11 +77,30 @@ PlannedDesign Planned(const PlanInputs& inputs, int analysts, int days, int repl
     if (inputs.limitIntermediate) {
         const SimulatedShares shares = SimulateDesign(inputs, factors, days, replicates, draws);
         design.pIntermediate = shares.intermediate;
+        design.seIntermediate = StandardError(*shares.intermediate, draws.Studies());
         design.pAll = shares.all;
+        design.seAll = shares.allStandardError;
     } else {
         design.pAll = *design.pRepeatability;
     }
     return design;
+}
+
+// How far a design's pAll may lie below a probability and still count as reaching it: its
+// Monte-Carlo standard error when simulated, rounding (1e-9 relative) for the closed form.
+double Precision(const PlannedDesign& design, double probability) {
+    constexpr double kClosedFormPrecision = 1e-9;
+    return design.pIntermediate ? design.seAll : kClosedFormPrecision * std::fabs(probability);
+}
+
+bool AtLeast(const PlannedDesign& design, double probability) {
+    return design.pAll >= probability - Precision(design, probability);
+}
+
+// Against another design, at the precision of both.
+bool AtLeast(const PlannedDesign& design, const PlannedDesign& other) {
+    return design.pAll >=
+           other.pAll - std::max(Precision(design, other.pAll), Precision(other, design.pAll));
 }
 
 bool InPlanOrder(const PlannedDesign& left, const PlannedDesign& right) {
@@ -124,27 +149,42 @@ std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts
         }
         return *value;
     };
+    // A magnitude the figures can be computed from: squared, multiplied by a design's counts
+    // and divided by one another, the mean and the standard deviations stay within a double.
+    const auto workable = [](double value, const char* name, bool zeroAllowed) {
+        if (value != 0 && (value < kSmallestMagnitude || value > kLargestMagnitude)) {
+            throw Error(std::string(name) +
+                        (zeroAllowed ? " debe ser cero o estar entre " : " debe estar entre ") +
+                        FormatResult(kSmallestMagnitude, '.') + " y " +
+                        FormatResult(kLargestMagnitude, '.') + ".");
+        }
+        return value;
+    };
     const auto aboveZero = [](double value) { return value > 0; };
     const auto notNegative = [](double value) { return value >= 0; };
     try {
         PlanInputs inputs;
-        inputs.mean = number(texts.mean, PlanField::Mean, aboveZero,
-                             "El promedio esperado debe ser un número mayor que cero.");
-        inputs.sdRepeatability =
+        inputs.mean = workable(number(texts.mean, PlanField::Mean, aboveZero,
+                                      "El promedio esperado debe ser un número mayor que cero."),
+                               "El promedio esperado", false);
+        inputs.sdRepeatability = workable(
             number(texts.sdRepeatability, PlanField::SdRepeatability, aboveZero,
-                   "La desviación estándar de repetibilidad debe ser un número mayor que cero.");
-        inputs.sdDay =
+                   "La desviación estándar de repetibilidad debe ser un número mayor que cero."),
+            "La desviación estándar de repetibilidad", false);
+        inputs.sdDay = workable(
             number(texts.sdDay, PlanField::SdDay, notNegative,
-                   "La desviación estándar entre días debe ser un número mayor o igual que cero.");
-        inputs.sdAnalyst = number(
-            texts.sdAnalyst, PlanField::SdAnalyst, notNegative,
-            "La desviación estándar entre analistas debe ser un número mayor o igual que cero.");
+                   "La desviación estándar entre días debe ser un número mayor o igual que cero."),
+            "La desviación estándar entre días", true);
+        inputs.sdAnalyst = workable(number(texts.sdAnalyst, PlanField::SdAnalyst, notNegative,
+                                           "La desviación estándar entre analistas debe ser un "
+                                           "número mayor o igual que cero."),
+                                    "La desviación estándar entre analistas", true);
         field = PlanField::LimitRepeatability;
         inputs.limitRepeatability =
-            LimitIn(texts.limitRepeatability, decimalSeparator, LimitOf::Repeatability);
+            LimitIn(texts.limitRepeatability, decimalSeparator, LimitedMeasure::Repeatability);
         field = PlanField::LimitIntermediate;
         inputs.limitIntermediate =
-            LimitIn(texts.limitIntermediate, decimalSeparator, LimitOf::Intermediate);
+            LimitIn(texts.limitIntermediate, decimalSeparator, LimitedMeasure::Intermediate);
         if (!inputs.limitRepeatability && !inputs.limitIntermediate) {
             field = PlanField::LimitRepeatability;
             throw Error("Indique al menos un límite: el de la repetibilidad o el de la precisión "
@@ -168,6 +208,56 @@ MeanSquares ExpectedMeanSquares(const PlanInputs& inputs, int days, int replicat
     return MeanSquares{checked::Stored(analyst), checked::Stored(day), checked::Stored(error)};
 }
 
+namespace {
+
+// A uniform draw in (0, 1) from the generator's top 53 bits, never 0.
+double Uniform(std::mt19937_64& generator) {
+    return (static_cast<double>(generator() >> 11) + 0.5) * 0x1p-53;
+}
+
+// A standard normal draw by Marsaglia's polar method.
+double Normal(std::mt19937_64& generator) {
+    for (;;) {
+        const double u = 2 * Uniform(generator) - 1;
+        const double v = 2 * Uniform(generator) - 1;
+        const double s = u * u + v * v;
+        if (s < 1) {
+            return u * std::sqrt(-2 * std::log(s) / s);
+        }
+    }
+}
+
+// A gamma draw of shape k >= 1 and scale 1, by Marsaglia and Tsang (2000).
+double GammaAtLeastOne(double k, std::mt19937_64& generator) {
+    const double d = k - 1.0 / 3;
+    const double c = 1 / std::sqrt(9 * d);
+    for (;;) {
+        double x = 0;
+        double v = 0;
+        do {
+            x = Normal(generator);
+            v = 1 + c * x;
+        } while (v <= 0);
+        v = v * v * v;
+        const double u = Uniform(generator);
+        if (std::log(u) < 0.5 * x * x + d - d * v + d * std::log(v)) {
+            return d * v;
+        }
+    }
+}
+
+// A chi-square draw on df degrees of freedom, twice a gamma of shape df/2; below shape 1 by
+// Marsaglia and Tsang's boost, gamma(k + 1) U^(1/k).
+double ChiSquareDraw(double df, std::mt19937_64& generator) {
+    const double k = df / 2;
+    if (k >= 1) {
+        return 2 * GammaAtLeastOne(k, generator);
+    }
+    return 2 * GammaAtLeastOne(k + 1, generator) * std::pow(Uniform(generator), 1 / k);
+}
+
+} // namespace
+
 const std::vector<double>& ChiSquareDraws::Of(int source, double df) {
     const auto key = std::pair{source, df};
     if (const auto found = m_draws.find(key); found != m_draws.end()) {
@@ -177,10 +267,9 @@ const std::vector<double>& ChiSquareDraws::Of(int source, double df) {
                        static_cast<std::uint32_t>(kPlanSeed >> 32),
                        static_cast<std::uint32_t>(source), static_cast<std::uint32_t>(df)};
     std::mt19937_64 generator(seed);
-    std::chi_squared_distribution<double> chiSquare(df);
     std::vector<double> draws(static_cast<std::size_t>(m_studies));
     for (double& draw : draws) {
-        draw = chiSquare(generator) / df;
+        draw = ChiSquareDraw(df, generator) / df;
     }
     return m_draws.emplace(key, std::move(draws)).first->second;
 }
@@ -220,11 +309,23 @@ SimulatedShares SimulateDesign(const PlanInputs& inputs, const DesignFactors& fa
     SimulatedShares shares;
     if (inputs.limitRepeatability) {
         shares.repeatability = share(repeatabilityMet);
+        // Given the repeatability's closed form, only the intermediate precision's share among
+        // the studies whose repeatability meets is simulated: P(both) = P(rep) P(int | rep).
+        const double closed = RepeatabilityProbability(inputs, factors);
+        const double conditional =
+            repeatabilityMet > 0 ? static_cast<double>(allMet) / repeatabilityMet : 0.0;
+        shares.all = kPercent * closed * conditional;
+        shares.allStandardError =
+            repeatabilityMet > 0
+                ? kPercent * closed * std::sqrt(conditional * (1 - conditional) / repeatabilityMet)
+                : 0.0;
+    } else {
+        shares.all = share(allMet);
+        shares.allStandardError = StandardError(shares.all, studies);
     }
     if (inputs.limitIntermediate) {
         shares.intermediate = share(intermediateMet);
     }
-    shares.all = share(allMet);
     return shares;
 }
 
@@ -239,33 +340,29 @@ double RepeatabilityProbability(const PlanInputs& inputs, const DesignFactors& f
     if (x >= static_cast<long double>(std::numeric_limits<double>::max())) {
         return 1.0;
     }
-    return boost::math::cdf(boost::math::chi_squared_distribution<double>(df),
-                            static_cast<double>(x));
+    return boost::math::cdf(distributions::ChiSquared(df), static_cast<double>(x));
 }
 
 StudyPlan PlanStudy(const PlanInputs& inputs) {
     StudyPlan plan;
     plan.inputs = inputs;
     ChiSquareDraws draws(kPlanSimulatedStudies);
-    for (int analysts = kPlanMinAnalysts; analysts <= kPlanMaxAnalysts; ++analysts) {
-        for (int days = kPlanMinDays; days <= kPlanMaxDays; ++days) {
-            for (int replicates = kPlanMinReplicates; replicates <= kPlanMaxReplicates;
-                 ++replicates) {
-                plan.designs.push_back(Planned(inputs, analysts, days, replicates, draws));
-            }
-        }
-    }
+    ForEachDesignWithinRanges(
+        [&](const Design& design) { plan.designs.push_back(Planned(inputs, design, draws)); });
     std::sort(plan.designs.begin(), plan.designs.end(), InPlanOrder);
     const auto reaching =
         std::find_if(plan.designs.begin(), plan.designs.end(),
-                     [&inputs](const PlannedDesign& d) { return d.pAll >= inputs.probability; });
+                     [&inputs](const PlannedDesign& d) { return AtLeast(d, inputs.probability); });
     plan.reached = reaching != plan.designs.end();
-    const auto chosen = plan.reached
-                            ? reaching
-                            : std::max_element(plan.designs.begin(), plan.designs.end(),
-                                               [](const PlannedDesign& a, const PlannedDesign& b) {
-                                                   return a.pAll < b.pAll;
-                                               });
+    // When none reaches it, the closest is the first in plan order that no other design
+    // surpasses beyond the precision of the two probabilities.
+    const auto highest = std::max_element(
+        plan.designs.begin(), plan.designs.end(),
+        [](const PlannedDesign& a, const PlannedDesign& b) { return a.pAll < b.pAll; });
+    const auto chosen =
+        plan.reached ? reaching
+                     : std::find_if(plan.designs.begin(), plan.designs.end(),
+                                    [&](const PlannedDesign& d) { return AtLeast(d, *highest); });
     plan.recommended = static_cast<std::size_t>(chosen - plan.designs.begin());
     return plan;
 }
@@ -293,9 +390,13 @@ std::vector<PlanColumn> PlanColumns(const StudyPlan& plan) {
     if (plan.inputs.limitIntermediate) {
         columns.push_back({"P intermedia (%)", "p_intermediate",
                            [](const PlannedDesign& d) { return *d.pIntermediate; }});
+        columns.push_back({"EE P intermedia (%)", "se_p_intermediate",
+                           [](const PlannedDesign& d) { return d.seIntermediate; }});
     }
     if (plan.inputs.limitRepeatability && plan.inputs.limitIntermediate) {
         columns.push_back({"P ambas (%)", "p_both", [](const PlannedDesign& d) { return d.pAll; }});
+        columns.push_back(
+            {"EE P ambas (%)", "se_p_both", [](const PlannedDesign& d) { return d.seAll; }});
     }
     return columns;
 }
@@ -312,30 +413,22 @@ std::string RecommendationSentence(const StudyPlan& plan, char decimalSeparator)
                ": es el de menos determinaciones con una probabilidad de al menos el " + wanted +
                " de " + limits + " (" + percent(design.pAll) + ").";
     }
-    return "Ningún diseño de hasta " + std::to_string(kPlanMaxAnalysts) + " analistas, " +
-           std::to_string(kPlanMaxDays) + " días y " + std::to_string(kPlanMaxReplicates) +
+    return "Ningún diseño de hasta " + std::to_string(RangeOf(Count::Analysts).maximum) +
+           " analistas, " + std::to_string(RangeOf(Count::Days).maximum) + " días y " +
+           std::to_string(RangeOf(Count::Replicates).maximum) +
            " replicaciones llega a una probabilidad del " + wanted + " de " + limits +
            "; el que más se acerca es el de " + DesignText(design) + ", con el " +
            percent(design.pAll) + ".";
 }
 
 PlanInputs ExpectedSpreadOf(const Study& study, char decimalSeparator) {
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
     const std::vector<double> results = ReadResults(study, decimalSeparator);
-    const StudyNumbers numbers{analysts, days, replicates, results};
-    StatisticsEngine engine;
-    AnovaTable anova;
-    PrecisionSummary precision;
-    engine.ComputeAnova(numbers, anova);
-    engine.ComputePrecision(numbers, precision);
-    const ExtendedAnalysis analysis = ComputeExtendedAnalysis(numbers, anova);
+    const StudyAnalysis analysis = AnalyseStudy(StudyNumbers(DesignOf(study), results));
     PlanInputs inputs;
-    inputs.mean = precision.mean;
-    inputs.sdRepeatability = analysis.repeatability.sd;
-    inputs.sdDay = analysis.day.sd;
-    inputs.sdAnalyst = analysis.analyst.sd;
+    inputs.mean = analysis.precision.mean;
+    inputs.sdRepeatability = analysis.extended.repeatability.sd;
+    inputs.sdDay = analysis.extended.day.sd;
+    inputs.sdAnalyst = analysis.extended.analyst.sd;
     return inputs;
 }
 

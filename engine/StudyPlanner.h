@@ -20,14 +20,6 @@
 
 namespace orbeta {
 
-// The designs the planner weighs: every count within the study's ranges.
-inline constexpr int kPlanMinAnalysts = 2;
-inline constexpr int kPlanMaxAnalysts = 10;
-inline constexpr int kPlanMinDays = 2;
-inline constexpr int kPlanMaxDays = 10;
-inline constexpr int kPlanMinReplicates = 2;
-inline constexpr int kPlanMaxReplicates = 5;
-
 // Simulated studies of each design.
 inline constexpr int kPlanSimulatedStudies = 20000;
 
@@ -76,7 +68,8 @@ struct PlanInputFailure {
 };
 
 // The inputs, or the first that fails, field by field in their order, with a Spanish message
-// naming it: a mean above zero, a repeatability above zero, the other two at zero or above, each
+// naming it: a mean above zero, a repeatability above zero, the other two at zero or above (each
+// of the four, when not zero, from 1E-100 to 1E100, where every figure can be computed), each
 // limit above zero when given and at least one given, a probability above 0 and below 100.
 std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts,
                                                           char decimalSeparator);
@@ -91,14 +84,18 @@ MeanSquares ExpectedMeanSquares(const PlanInputs& inputs, int days, int replicat
 struct SimulatedShares {
     std::optional<double> repeatability;
     std::optional<double> intermediate;
+    // With a repeatability limit, the repeatability's closed form times the simulated share of
+    // the studies meeting it that also meet the intermediate limit, so never above it.
     double all = 0;
+    double allStandardError = 0; // Monte-Carlo, percent
 };
 
 // The standardized chi-square draws chi2(df) / df the simulated studies are made of: for each
-// source and number of degrees of freedom, one run of draws from a generator seeded from those
-// two alone, drawn on first use. Designs that share a source's degrees of freedom share its
-// draws, which costs a fraction of drawing for every design and keeps the same inputs giving
-// the same shares on every run.
+// source and number of degrees of freedom, one run of draws from a std::mt19937_64 seeded from
+// those two alone, drawn on first use by this file's own sampler (Marsaglia and Tsang's gamma
+// on Marsaglia's polar normal), whose algorithm no standard library changes. Designs that share a
+// source's degrees of freedom share its draws, which costs a fraction of drawing for every design
+// and keeps the same inputs giving the same shares on every run.
 class ChiSquareDraws {
 public:
     explicit ChiSquareDraws(int studies) : m_studies(studies) {}
@@ -135,23 +132,28 @@ struct PlannedDesign {
     double boundRatio = 0;
     std::optional<double> pRepeatability; // in closed form
     std::optional<double> pIntermediate;  // simulated
+    double seIntermediate = 0;            // its Monte-Carlo standard error
     // The probability that a study meets every given limit at once: the repeatability's own
-    // when it is the only limit, otherwise simulated.
+    // when it is the only limit, otherwise simulated (SimulatedShares::all), with its
+    // Monte-Carlo standard error.
     double pAll = 0;
+    double seAll = 0;
 };
 
 struct StudyPlan {
     PlanInputs inputs;
     // Sorted by determinations, then analysts, then days.
     std::vector<PlannedDesign> designs;
-    // The recommended design: the first in that order whose pAll reaches the wanted probability;
-    // when none does, the one closest to it (the first of those with the highest pAll).
+    // The recommended design: the first in that order whose pAll reaches the wanted probability
+    // ("at least", at the precision pAll has: 1e-9 relative in closed form, its standard error
+    // when simulated); when none does, the one closest to it (the first of those whose pAll
+    // equals the highest at that precision).
     std::size_t recommended = 0;
     bool reached = false;
 };
 
-// Every design from 2 x 2 x 2 to 10 x 10 x 5 with its figures, and the recommendation. Throws
-// Error with the engine's arithmetic messages where a double cannot hold a figure.
+// Every design within the counts' ranges (study/Design.h) with its figures, and the recommendation.
+// Throws Error with the engine's arithmetic messages where a double cannot hold a figure.
 StudyPlan PlanStudy(const PlanInputs& inputs);
 
 // A figure of the table, as every view of the plan walks it: its heading for people, its key for

@@ -6,31 +6,21 @@
 
 namespace orbeta {
 
-namespace {
-
-std::size_t IndexOf(int analyst, int day, int replicate, int days, int replicates) {
-    return (static_cast<std::size_t>(analyst - 1) * static_cast<std::size_t>(days) +
-            static_cast<std::size_t>(day - 1)) *
-               static_cast<std::size_t>(replicates) +
-           static_cast<std::size_t>(replicate - 1);
-}
-
-} // namespace
-
 double StudyValues::Result(int analyst, int day, int replicate) const {
-    return results[IndexOf(analyst, day, replicate, days, replicates)];
+    return results[GetDesign().IndexOf(DesignCell{analyst, day, replicate})];
 }
 
 double StudyValues::DayMean(int analyst, int day) const {
-    return dayMeans[IndexOf(analyst, day, 1, days, 1)];
+    return dayMeans[GetDesign().DayIndexOf(analyst, day)];
 }
 
 StudyValues ReadStudyValues(const Study& study, char decimalSeparator) {
     StudyValues values;
     values.results = ReadResults(study, decimalSeparator);
-    values.analysts = ParseCount(study.analystCount);
-    values.days = ParseCount(study.dayCount);
-    values.replicates = ParseCount(study.replicateCount);
+    const Design design = DesignOf(study);
+    values.analysts = design.Analysts();
+    values.days = design.Days();
+    values.replicates = design.Replicates();
     long double grandSum = 0;
     for (int analyst = 1; analyst <= values.analysts; ++analyst) {
         long double analystSum = 0;

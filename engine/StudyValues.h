@@ -18,7 +18,8 @@ struct StudyValues {
     double grandMean = 0;
 
     // The results as the engine's computations take them; valid while this record lives.
-    StudyNumbers Numbers() const { return {analysts, days, replicates, results}; }
+    StudyNumbers Numbers() const { return {GetDesign(), results}; }
+    Design GetDesign() const { return {analysts, days, replicates}; }
     double Result(int analyst, int day, int replicate) const;
     double DayMean(int analyst, int day) const;
 };

@@ -23,27 +23,23 @@ long double Squared(long double value) {
 } // namespace
 
 std::vector<double> ReadResults(const Study& study, char decimalSeparator) {
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
+    const Design design = DesignOf(study);
     std::vector<double> results;
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int day = 1; day <= days; ++day) {
-            for (int replicate = 1; replicate <= replicates; ++replicate) {
-                results.push_back(ParseResult(
-                    study.Cell(analyst, ResultRow(day, replicate, replicates)), decimalSeparator));
-            }
-        }
-    }
+    design.ForEachCell([&](const DesignCell& cell) {
+        results.push_back(
+            ParseResult(study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate)),
+                        decimalSeparator));
+    });
     return results;
 }
 
-void RequireMatchingCounts(const StudyNumbers& numbers) {
-    const std::int64_t expected =
-        std::int64_t{numbers.analysts} * numbers.days * numbers.replicates;
-    if (numbers.analysts < 0 || numbers.days < 0 || numbers.replicates < 0 ||
-        static_cast<std::int64_t>(numbers.results.size()) != expected ||
-        (!numbers.deviations.empty() && numbers.deviations.size() != numbers.results.size())) {
+StudyNumbers::StudyNumbers(const Design& design, std::span<const double> results,
+                           std::span<const double> deviations)
+    : m_design(design), m_results(results), m_deviations(deviations) {
+    if (design.Analysts() < 0 || design.Days() < 0 || design.Replicates() < 0 ||
+        static_cast<std::int64_t>(results.size()) !=
+            std::int64_t{design.Analysts()} * design.Days() * design.Replicates() ||
+        (!deviations.empty() && deviations.size() != results.size())) {
         throw Error("The number of results does not match the counts");
     }
 }
@@ -58,14 +54,15 @@ void StatisticsEngine::ResetStatistics() {
     m_state.replicates = replicates;
 }
 
-void StatisticsEngine::BeginComputation(int analysts, int days, int replicates) {
-    if (analysts > kEngineMaxAnalysts || days > kEngineMaxDays) {
-        throw Error("El cálculo admite como máximo 10 analistas y 10 días por analista.");
+void StatisticsEngine::BeginComputation(const Design& design) {
+    if (design.Analysts() > kEngineMaxAnalysts || design.Days() > kEngineMaxDays) {
+        throw Error("El cálculo admite como máximo " + std::to_string(kEngineMaxAnalysts) +
+                    " analistas y " + std::to_string(kEngineMaxDays) + " días por analista.");
     }
     ResetStatistics();
-    m_state.analysts = analysts;
-    m_state.days = days;
-    m_state.replicates = replicates;
+    m_state.analysts = design.Analysts();
+    m_state.days = design.Days();
+    m_state.replicates = design.Replicates();
 }
 
 // Sums the results of each day as `dayResults(analyst, day)` gives them, with their deviations
@@ -189,18 +186,16 @@ void StatisticsEngine::FillPrecisionSummary(PrecisionSummary& summary) {
 }
 
 void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, AnovaTable& table) {
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
-    BeginComputation(analysts, days, replicates);
-    const std::string& first = study.Cell(1, ResultRow(1, 1, replicates));
+    const Design design = DesignOf(study);
+    BeginComputation(design);
+    const std::string& first = study.Cell(1, design.GridRowOf(1, 1));
     Accumulate([&](int analyst, int day) {
         // Grows only as cells are read, so a count far beyond the grid stops at its first
         // missing cell instead of reserving room for it.
         m_dayResults.clear();
         m_dayDeviations.clear();
-        for (int replicate = 1; replicate <= replicates; ++replicate) {
-            const std::string& text = study.Cell(analyst, ResultRow(day, replicate, replicates));
+        for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
+            const std::string& text = study.Cell(analyst, design.GridRowOf(day, replicate));
             m_dayResults.push_back(ParseResult(text, decimalSeparator));
             m_dayDeviations.push_back(ResultDifference(text, first, decimalSeparator));
         }
@@ -211,16 +206,9 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
 }
 
 void StatisticsEngine::ComputeAnova(const StudyNumbers& numbers, AnovaTable& table) {
-    RequireMatchingCounts(numbers);
-    BeginComputation(numbers.analysts, numbers.days, numbers.replicates);
+    BeginComputation(numbers.GetDesign());
     Accumulate([&](int analyst, int day) {
-        const auto first = (static_cast<std::size_t>(analyst - 1) * numbers.days +
-                            static_cast<std::size_t>(day - 1)) *
-                           static_cast<std::size_t>(numbers.replicates);
-        const auto count = static_cast<std::size_t>(numbers.replicates);
-        return std::pair{numbers.results.subspan(first, count),
-                         numbers.deviations.empty() ? numbers.deviations
-                                                    : numbers.deviations.subspan(first, count)};
+        return std::pair{numbers.DayResults(analyst, day), numbers.DayDeviations(analyst, day)};
     });
     FillAnovaTable(table);
 }

@@ -73,8 +73,8 @@ std::array<PrecisionMeasure, kPrecisionMeasures>
 PrecisionMeasures(const PrecisionSummary& precision);
 
 // The largest study the engine's tables hold.
-inline constexpr int kEngineMaxAnalysts = 10;
-inline constexpr int kEngineMaxDays = 10;
+inline constexpr int kEngineMaxAnalysts = RangeOf(Count::Analysts).maximum;
+inline constexpr int kEngineMaxDays = RangeOf(Count::Days).maximum;
 
 // The sums of the last computation. Sums are kept in extended precision so that results far
 // from zero keep their digits when the sums of squares are formed from them.
@@ -103,28 +103,47 @@ struct EngineWorkingState {
     int replicates = 0;
 };
 
-// A study's results already read as numbers: analyst by analyst, within an analyst day by day,
-// within a day replicate by replicate; analysts x days x replicates of them. `deviations`, when
+// A study's results already read as numbers, one for each cell of its design, in the design's
+// order of results. Holds a view of the results, valid while they live. `deviations`, when
 // given, holds each result less the first in the same order, formed from their texts
 // (ResultDifference): the sums of squares are then taken from them rather than from the
 // doubles, which lose the last digits of results far from zero.
-struct StudyNumbers {
-    int analysts = 0;
-    int days = 0;
-    int replicates = 0;
-    std::span<const double> results;
-    std::span<const double> deviations = {};
+class StudyNumbers {
+public:
+    // Throws Error("The number of results does not match the counts") unless no count is
+    // negative, there is a result for every cell and as many deviations or none.
+    StudyNumbers(const Design& design, std::span<const double> results,
+                 std::span<const double> deviations = {});
+
+    const Design& GetDesign() const { return m_design; }
+    std::span<const double> Results() const { return m_results; }
+    // The replicates of one day of an analyst, each counted from 1.
+    std::span<const double> DayResults(int analyst, int day) const {
+        return DayOf(m_results, analyst, day);
+    }
+    // Their deviations from the study's first result; empty when none were given.
+    std::span<const double> DayDeviations(int analyst, int day) const {
+        return m_deviations.empty() ? m_deviations : DayOf(m_deviations, analyst, day);
+    }
+
+private:
+    std::span<const double> DayOf(std::span<const double> values, int analyst, int day) const {
+        return values.subspan(m_design.DayIndexOf(analyst, day) *
+                                  static_cast<std::size_t>(m_design.Replicates()),
+                              static_cast<std::size_t>(m_design.Replicates()));
+    }
+
+    Design m_design;
+    std::span<const double> m_results;
+    std::span<const double> m_deviations;
 };
 
 // A study's results as numbers, in the order StudyNumbers holds them: the counts read by
 // ParseCount, each cell by ParseResult, which throw as they do.
 std::vector<double> ReadResults(const Study& study, char decimalSeparator);
 
-// Throws Error("The number of results does not match the counts") unless there are analysts x
-// days x replicates results, as many deviations or none, and no count is negative.
-void RequireMatchingCounts(const StudyNumbers& numbers);
-
-// The statistics engine. Each computation resets the working state and refills it; the
+// The statistics engine, on a balanced design: its sums of squares take every day as holding R
+// replicates. Each computation resets the working state and refills it; the
 // program keeps one engine for its whole run. Not reentrant.
 //
 // Both computations read the counts by ParseCount and the cells by ParseResult at the moment
@@ -152,7 +171,7 @@ public:
     const EngineWorkingState& WorkingState() const { return m_state; }
 
 private:
-    void BeginComputation(int analysts, int days, int replicates);
+    void BeginComputation(const Design& design);
     template <typename DayResults> void Accumulate(DayResults&& dayResults);
     void FillAnovaTable(AnovaTable& table) const;
     void FillPrecisionSummary(PrecisionSummary& summary);

@@ -19,12 +19,14 @@ constexpr std::string_view kLineEnd = "\r\n";
 // A number is at most this many bytes; what follows it on its line is skipped.
 constexpr std::size_t kMaxNumberBytes = 64;
 
-const char* const kCountsBeyondFormat =
-    "Un archivo de estudio admite de 1 a 10 analistas y de 1 a 100 resultados por analista.";
-
-bool FitsTheFormat(int analysts, int days, int replicates) {
-    return analysts >= 1 && analysts <= kMaxAnalysts && days >= 1 && replicates >= 1 &&
-           std::int64_t{days} * replicates <= kMaxResultsPerAnalyst;
+// The design of a file's counts, refused unless the grid of the program holds it.
+Design FittingDesign(int analysts, int days, int replicates) {
+    if (!FitsTheGrid(analysts, days, replicates)) {
+        throw Error("Un archivo de estudio admite de 1 a " + std::to_string(kMaxAnalysts) +
+                    " analistas y de 1 a " + std::to_string(kMaxResultsPerAnalyst) +
+                    " resultados por analista.");
+    }
+    return Design(analysts, days, replicates);
 }
 
 // A result of a study file as a loaded grid shows it, with "." as its point, and read back.
@@ -124,11 +126,8 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     contents.analysts = ParseCount(contents.analystCount);
     contents.days = ParseCount(contents.dayCount);
     contents.replicates = ParseCount(contents.replicateCount);
-    if (!FitsTheFormat(contents.analysts, contents.days, contents.replicates)) {
-        throw Error(kCountsBeyondFormat);
-    }
-    const auto count =
-        static_cast<std::size_t>(contents.analysts * contents.days * contents.replicates);
+    const std::size_t count =
+        FittingDesign(contents.analysts, contents.days, contents.replicates).ResultCount();
     contents.shownTexts.reserve(count);
     contents.shownResults.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
@@ -156,14 +155,12 @@ Study StudyOf(const StudyFileContents& contents, char decimalSeparator) {
     study.analystCount = contents.analystCount;
     study.dayCount = contents.dayCount;
     study.replicateCount = contents.replicateCount;
-    auto shown = contents.shownTexts.begin();
-    for (int analyst = 1; analyst <= contents.analysts; ++analyst) {
-        for (int row = 1; row <= contents.days * contents.replicates; ++row) {
-            std::string text = *shown++;
-            std::replace(text.begin(), text.end(), '.', decimalSeparator);
-            study.SetCell(analyst, row, std::move(text));
-        }
-    }
+    const Design design(contents.analysts, contents.days, contents.replicates);
+    design.ForEachCell([&](const DesignCell& cell) {
+        std::string text = contents.shownTexts[design.IndexOf(cell)];
+        std::replace(text.begin(), text.end(), '.', decimalSeparator);
+        study.SetCell(cell.analyst, design.GridRowOf(cell.day, cell.replicate), std::move(text));
+    });
     return study;
 }
 
@@ -187,23 +184,17 @@ std::string StudyFileBytes(const Study& study, char decimalSeparator) {
     }
     const int analysts = ParseCount(study.analystCount);
     const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
-    if (!FitsTheFormat(analysts, days, replicates)) {
-        throw Error(kCountsBeyondFormat);
-    }
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int row = 1; row <= days * replicates; ++row) {
-            std::string text = study.Cell(analyst, row);
-            ParseResult(text, decimalSeparator);
-            if (text.find_first_not_of(' ') + kMaxNumberBytes <= text.find_last_not_of(' ')) {
-                throw Error("El dato '" + text +
-                            "' es demasiado largo para guardarse en el archivo.");
-            }
-            std::replace(text.begin(), text.end(), decimalSeparator, '.');
-            bytes += text;
-            bytes += kLineEnd;
+    const Design design = FittingDesign(analysts, days, ParseCount(study.replicateCount));
+    design.ForEachCell([&](const DesignCell& cell) {
+        std::string text = study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate));
+        ParseResult(text, decimalSeparator);
+        if (text.find_first_not_of(' ') + kMaxNumberBytes <= text.find_last_not_of(' ')) {
+            throw Error("El dato '" + text + "' es demasiado largo para guardarse en el archivo.");
         }
-    }
+        std::replace(text.begin(), text.end(), decimalSeparator, '.');
+        bytes += text;
+        bytes += kLineEnd;
+    });
     return bytes;
 }
 

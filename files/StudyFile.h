@@ -30,6 +30,7 @@ struct StudyFileContents {
     int analysts = 0;
     int days = 0;
     int replicates = 0;
+    Design GetDesign() const { return {analysts, days, replicates}; }
     // Each result as a loaded grid shows it, with "." as its point: FormatResult's text when that
     // reads back as the number the file holds ("98.50" as "98.5"), otherwise the number as the
     // file writes it ("1234567"), so that opening a file never changes a value.

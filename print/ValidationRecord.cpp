@@ -248,7 +248,7 @@ private:
 
     void Consistency() {
         const CochranTest& cochran = m_figures.extended.cochran;
-        const GrubbsTest& grubbs = m_figures.extended.grubbs;
+        const GrubbsTests& grubbs = m_figures.extended.grubbs;
         m_document.Heading("Pruebas de consistencia de Cochran y Grubbs");
         const auto row = [this](const char* name, double statistic, double critical5,
                                 double critical1, Verdict verdict, const DayOfAnalyst& day) {
@@ -258,21 +258,33 @@ private:
                                             Number(critical1),
                                             VerdictText(verdict),
                                             Counted(day.analyst),
-                                            Counted(day.day)};
+                                            day.day > 0 ? Counted(day.day) : std::string()};
         };
+        std::vector<std::vector<std::string>> rows{
+            row("Cochran, varianza de día mayor (C)", cochran.c, cochran.critical5,
+                cochran.critical1, cochran.verdict, cochran.largest)};
+        const auto grubbsRows = [&](const std::optional<GrubbsTest>& test, const char* high,
+                                    const char* low) {
+            if (test) {
+                rows.push_back(row(high, test->high.g, test->critical5, test->critical1,
+                                   test->high.verdict, test->high.day));
+                rows.push_back(row(low, test->low.g, test->critical5, test->critical1,
+                                   test->low.verdict, test->low.day));
+            }
+        };
+        grubbsRows(grubbs.analysts, "Grubbs, media de analista más alta (G)",
+                   "Grubbs, media de analista más baja (G)");
+        grubbsRows(grubbs.extremeDays, "Grubbs, media de día más alta en su analista (G)",
+                   "Grubbs, media de día más baja en su analista (G)");
         m_document.Table({{"Prueba", "Estadístico", "Crítico 5 %", "Crítico 1 %", "Veredicto",
                            "Analista", "Día"},
-                          {row("Cochran, varianza de día mayor (C)", cochran.c, cochran.critical5,
-                               cochran.critical1, cochran.verdict, cochran.largest),
-                           row("Grubbs, media de día más alta (G)", grubbs.high.g, grubbs.critical5,
-                               grubbs.critical1, grubbs.high.verdict, grubbs.high.day),
-                           row("Grubbs, media de día más baja (G)", grubbs.low.g, grubbs.critical5,
-                               grubbs.critical1, grubbs.low.verdict, grubbs.low.day)},
+                          std::move(rows),
                           {true, false, false, false, true, false, false}});
         m_document.Paragraph("Cochran compara la mayor varianza de un día con la suma de todas; "
-                             "Grubbs, la media de día más alta y la más baja con las demás. Un "
-                             "estadístico hasta el crítico del 5 % es correcto; hasta el del "
-                             "1 %, dudoso; por encima, aberrante.");
+                             "Grubbs, la media de cada analista con las de los demás (con 3 "
+                             "analistas o más) y la de cada día con las de los otros días de su "
+                             "analista (con 3 días o más). Un estadístico hasta el crítico del "
+                             "5 % es correcto; hasta el del 1 %, dudoso; por encima, aberrante.");
     }
 
     void Mandel() {
@@ -352,12 +364,11 @@ RecordFigures ComputeRecordFigures(const Study& study, char decimalSeparator,
                                    const AcceptanceLimits& limits) {
     RecordFigures figures;
     figures.values = ReadStudyValues(study, decimalSeparator);
-    const StudyNumbers numbers = figures.values.Numbers();
-    StatisticsEngine engine;
-    engine.ComputeAnova(numbers, figures.anova);
-    engine.ComputePrecision(numbers, figures.precision);
-    figures.extended = ComputeExtendedAnalysis(numbers, figures.anova);
-    figures.acceptance = Accept(figures.extended, limits);
+    StudyAnalysis analysis = AnalyseStudy(figures.values.Numbers(), limits);
+    figures.anova = analysis.anova;
+    figures.precision = analysis.precision;
+    figures.extended = std::move(analysis.extended);
+    figures.acceptance = analysis.acceptance;
     if (!MandelAbsence(figures.values.analysts)) {
         figures.mandel = ComputeMandel(figures.values);
     }

@@ -34,7 +34,7 @@ double NumberOf(std::string_view text) {
     return value;
 }
 
-std::optional<double> LimitOf(std::string_view text) {
+std::optional<double> LimitFromText(std::string_view text) {
     return text.empty() ? std::nullopt : std::optional<double>(NumberOf(text));
 }
 
@@ -70,17 +70,11 @@ FigureCheck Checked(const ExpectedFigure& expected, const ObtainedFigure* obtain
 
 } // namespace
 
-StudyFigures FiguresOfStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits) {
-    StudyFigures figures;
-    StatisticsEngine engine;
-    engine.ComputeAnova(numbers, figures.anova);
-    engine.ComputePrecision(numbers, figures.precision);
-    figures.extended = ComputeExtendedAnalysis(numbers, figures.anova);
-    figures.acceptance = Accept(figures.extended, limits);
-    return figures;
+StudyAnalysis FiguresOfStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits) {
+    return AnalyseStudy(numbers, limits);
 }
 
-std::vector<ObtainedFigure> ObtainedFigures(const StudyFigures& figures) {
+std::vector<ObtainedFigure> ObtainedFigures(const StudyAnalysis& figures) {
     std::vector<ObtainedFigure> all;
     for (const FigureGroup& group :
          ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
@@ -135,10 +129,10 @@ StudyCheck CheckStudy(const ReferenceStudy& study) {
             results.push_back(ParseResult(text, '.'));
             deviations.push_back(ResultDifference(text, study.results.front(), '.'));
         }
-        const StudyNumbers numbers{study.analysts, study.days, study.replicates, results,
-                                   deviations};
+        const StudyNumbers numbers(Design(study.analysts, study.days, study.replicates), results,
+                                   deviations);
         obtained = ObtainedFigures(FiguresOfStudy(
-            numbers, {LimitOf(study.limitRepeatability), LimitOf(study.limitIntermediate)}));
+            numbers, {LimitFromText(study.limitRepeatability), LimitFromText(study.limitIntermediate)}));
     } catch (const std::exception& failure) {
         check.error = WithFullStop(failure.what());
     }

@@ -15,16 +15,9 @@
 namespace orbeta::qualification {
 
 // Every figure the program gives for a study, from its numbers to the verdicts.
-struct StudyFigures {
-    AnovaTable anova;
-    PrecisionSummary precision;
-    ExtendedAnalysis extended;
-    AcceptanceResult acceptance;
-};
-
 // The one place the check computes a study, as the program's commands do. Throws Error as the
 // engine does.
-StudyFigures FiguresOfStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits);
+StudyAnalysis FiguresOfStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits);
 
 // A figure as the program gives it: a number, or a text (a verdict, "sí" or "no").
 struct ObtainedFigure {
@@ -36,7 +29,7 @@ struct ObtainedFigure {
 // Every figure of a study under the names of ExpectedFigure: the walk of the extended figures
 // (ExtendedFigureGroups, its keys joined by "."; truth values as "sí" or "no"), then the mean and
 // the precision measures.
-std::vector<ObtainedFigure> ObtainedFigures(const StudyFigures& figures);
+std::vector<ObtainedFigure> ObtainedFigures(const StudyAnalysis& figures);
 
 // NIST's log relative error, the number of significant digits in which `obtained` agrees with
 // `expected`: -log10(|obtained - expected| / |expected|), or -log10(|obtained|) when expected is

@@ -49,31 +49,33 @@ std::string DayReplicateHeader(int day, int replicate) {
     return "(Día " + std::to_string(day) + ",Replica " + std::to_string(replicate) + ")";
 }
 
-void ApplyStudyLayout(Study& study) {
+Design DesignOf(const Study& study) {
     const int analysts = ParseCount(study.analystCount);
     const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
-    ApplyStudyLayout(study, analysts, days, replicates);
+    return Design(analysts, days, ParseCount(study.replicateCount));
+}
+
+void ApplyStudyLayout(Study& study) {
+    const Design design = DesignOf(study);
+    ApplyStudyLayout(study, design.Analysts(), design.Days(), design.Replicates());
 }
 
 void ApplyStudyLayout(Study& study, int analysts, int days, int replicates) {
-    const std::int64_t rowsPerAnalyst = static_cast<std::int64_t>(days) * replicates;
-    if (analysts < 1 || days < 1 || replicates < 1 || analysts > kMaxAnalysts ||
-        rowsPerAnalyst > kMaxResultsPerAnalyst) {
-        throw Error("El formato de captura admite de 1 a 10 analistas y de 1 a 100 datos por "
-                    "analista.");
+    if (!FitsTheGrid(analysts, days, replicates)) {
+        throw Error("El formato de captura admite de 1 a " + std::to_string(kMaxAnalysts) +
+                    " analistas y de 1 a " + std::to_string(kMaxResultsPerAnalyst) +
+                    " datos por analista.");
     }
     study.gridColumns = analysts + 1;
-    study.gridRows = static_cast<int>(rowsPerAnalyst) + 1;
+    study.gridRows = days * replicates + 1;
     for (int analyst = 1; analyst <= analysts; ++analyst) {
         study.SetCell(analyst, 0, AnalystHeader(analyst));
     }
-    for (int day = 1; day <= days; ++day) {
-        for (int replicate = 1; replicate <= replicates; ++replicate) {
-            study.SetCell(0, ResultRow(day, replicate, replicates),
-                          DayReplicateHeader(day, replicate));
-        }
-    }
+    const Design design(1, days, replicates);
+    design.ForEachCell([&](const DesignCell& cell) {
+        study.SetCell(0, design.GridRowOf(cell.day, cell.replicate),
+                      DayReplicateHeader(cell.day, cell.replicate));
+    });
 }
 
 } // namespace orbeta

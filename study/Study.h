@@ -1,19 +1,17 @@
 #pragma once
 
+#include "study/Design.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace orbeta {
 
-// The largest grid the program lays out: the reader's table of 10 analysts by 100 results.
-inline constexpr int kMaxAnalysts = 10;
-inline constexpr int kMaxResultsPerAnalyst = 100;
-
 // A snapshot of the capture window's texts, taken at the moment of a command: the five fields
 // as typed and the grid of results. The grid has its own size, which differs from the counts
 // until the layout is applied. Column 0 and row 0 hold the header labels; the result of
-// analyst a, day d, replicate r stands in column a, row ResultRow(d, r, R).
+// analyst a, day d, replicate r stands in column a, row Design::GridRowOf(d, r).
 //
 // Like the capture grid, the snapshot keeps the texts of cells that an earlier, larger layout
 // left outside the current size: they are still read by whoever asks for them.
@@ -42,10 +40,9 @@ Study NewStudy();
 std::string AnalystHeader(int analyst);
 std::string DayReplicateHeader(int day, int replicate);
 
-// The grid row of day d, replicate r (both from 1) when a day has `replicates` replicates.
-inline std::int64_t ResultRow(int day, int replicate, int replicates) {
-    return static_cast<std::int64_t>(day - 1) * replicates + replicate;
-}
+// The design a study's count texts give, read by ParseCount, which throws on a text that is not
+// a whole number.
+Design DesignOf(const Study& study);
 
 // Gives the grid A + 1 columns and D x R + 1 rows and writes the header cells; data cells
 // keep their texts. The counts are read from the count texts by ParseCount (which throws on a

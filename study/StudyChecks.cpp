@@ -12,19 +12,13 @@ namespace {
 
 struct CountRule {
     StudyControl control;
-    int minimum;
-    int maximum;
-    const char* missingMessage;
-    const char* rangeMessage;
+    Count count;
 };
 
 const CountRule kCountRules[] = {
-    {StudyControl::AnalystCount, 2, 10, "Falta capturar número de Analistas",
-     "Datos fuera de rango, 2-10 Analistas"},
-    {StudyControl::DayCount, 2, 10, "Falta capturar número de Días",
-     "Datos fuera de rango, 2-10 Días"},
-    {StudyControl::ReplicateCount, 2, 5, "Falta capturar número de Replicas",
-     "Datos fuera de rango, 2-5 Replicas"},
+    {StudyControl::AnalystCount, Count::Analysts},
+    {StudyControl::DayCount, Count::Days},
+    {StudyControl::ReplicateCount, Count::Replicates},
 };
 
 const CountRule& RuleOf(StudyControl control) {
@@ -43,12 +37,13 @@ CheckFailure OnGeneralPage(std::string message, StudyControl control) {
 // The message of the first check a count's text fails (empty, out of range), or nothing.
 // Throws ParseCount's Error for a text that is not a whole number.
 std::optional<std::string> CheckCount(const CountRule& rule, const std::string& text) {
+    const CountRange& range = RangeOf(rule.count);
     if (text.empty()) {
-        return rule.missingMessage;
+        return std::string("Falta capturar número de ") + range.plural;
     }
     const int value = ParseCount(text);
-    if (value < rule.minimum || value > rule.maximum) {
-        return rule.rangeMessage;
+    if (value < range.minimum || value > range.maximum) {
+        return OutOfRangeMessage(rule.count);
     }
     return std::nullopt;
 }
@@ -76,23 +71,19 @@ std::optional<CheckFailure> ValidateStudy(const Study& study) {
     if (auto failure = CheckGridLayout(study)) {
         return failure;
     }
-    const int analysts = ParseCount(study.analystCount);
-    const int days = ParseCount(study.dayCount);
-    const int replicates = ParseCount(study.replicateCount);
-    for (int analyst = 1; analyst <= analysts; ++analyst) {
-        for (int day = 1; day <= days; ++day) {
-            for (int replicate = 1; replicate <= replicates; ++replicate) {
-                if (study.Cell(analyst, ResultRow(day, replicate, replicates)).empty()) {
-                    return CheckFailure{"Falta capturar el dato para el Analista " +
-                                            std::to_string(analyst) + ", Día " +
-                                            std::to_string(day) + ", Replicación " +
-                                            std::to_string(replicate) + ".",
-                                        StudyPage::DataCapture, StudyControl::Grid};
-                }
-            }
+    const Design design = DesignOf(study);
+    std::optional<CheckFailure> failure;
+    design.ForEachCell([&](const DesignCell& cell) {
+        if (!failure &&
+            study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate)).empty()) {
+            failure = CheckFailure{"Falta capturar el dato para el Analista " +
+                                       std::to_string(cell.analyst) + ", Día " +
+                                       std::to_string(cell.day) + ", Replicación " +
+                                       std::to_string(cell.replicate) + ".",
+                                   StudyPage::DataCapture, StudyControl::Grid};
         }
-    }
-    return std::nullopt;
+    });
+    return failure;
 }
 
 std::optional<std::string> CheckCountField(StudyControl field, const std::string& text) {
@@ -104,15 +95,14 @@ std::optional<std::string> CheckCountField(StudyControl field, const std::string
 }
 
 std::optional<CheckFailure> CheckGridLayout(const Study& study) {
-    const std::int64_t analysts = ParseCount(study.analystCount);
-    const std::int64_t rowsPerAnalyst =
-        std::int64_t{ParseCount(study.dayCount)} * ParseCount(study.replicateCount);
+    const Design design = DesignOf(study);
+    const std::int64_t rowsPerAnalyst = std::int64_t{design.Days()} * design.Replicates();
     if (rowsPerAnalyst != study.gridRows - 1) {
         return OnGeneralPage("El número de celdas de captura, por analista no coincide con el "
                              "número de Días o Replicaciones.",
                              StudyControl::DayCount);
     }
-    if (analysts != study.gridColumns - 1) {
+    if (design.Analysts() != study.gridColumns - 1) {
         return OnGeneralPage(
             "El número columnas para los analistas, no coincide con el número de Analistas.",
             StudyControl::AnalystCount);

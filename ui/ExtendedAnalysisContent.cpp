@@ -280,7 +280,11 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
 
     tables.push_back(
         WalkTable(groups, "Pruebas de consistencia", "Prueba",
-                  {{"cochran"}, {"grubbs/high", "grubbs"}, {"grubbs/low", "grubbs"}},
+                  {{"cochran"},
+                   {"grubbs/analysts/high", "grubbs/analysts"},
+                   {"grubbs/analysts/low", "grubbs/analysts"},
+                   {"grubbs/days/high", "grubbs/days"},
+                   {"grubbs/days/low", "grubbs/days"}},
                   {{"c", "g"}, {"critical_5"}, {"critical_1"}, {"verdict"}, {"analyst"}, {"day"}},
                   separator));
     tables.back().notes = {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
@@ -317,8 +321,10 @@ std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
         }
     };
     flag("Cochran", analysis.cochran.verdict, analysis.cochran.largest);
-    flag("Grubbs alto", analysis.grubbs.high.verdict, analysis.grubbs.high.day);
-    flag("Grubbs bajo", analysis.grubbs.low.verdict, analysis.grubbs.low.day);
+    for (const GrubbsTest& days : analysis.grubbs.daysOfAnalysts) {
+        flag("Grubbs alto", days.high.verdict, days.high.day);
+        flag("Grubbs bajo", days.low.verdict, days.low.day);
+    }
     return flagged;
 }
 

@@ -277,7 +277,7 @@ void ExtendedAnalysisWindow::LimitsChanged() {
         AcceptanceResult shown;
         QLineEdit* bad = nullptr;
         QString message;
-        const auto judge = [&](QLineEdit& field, LimitOf measure, auto limit, auto verdict) {
+        const auto judge = [&](QLineEdit& field, LimitedMeasure measure, auto limit, auto verdict) {
             try {
                 AcceptanceLimits limits;
                 limits.*limit = TypedLimit(field.text().toStdString(), m_separator, measure);
@@ -289,9 +289,9 @@ void ExtendedAnalysisWindow::LimitsChanged() {
                 }
             }
         };
-        judge(*m_repeatabilityLimit, LimitOf::Repeatability, &AcceptanceLimits::repeatability,
+        judge(*m_repeatabilityLimit, LimitedMeasure::Repeatability, &AcceptanceLimits::repeatability,
               &AcceptanceResult::repeatability);
-        judge(*m_intermediateLimit, LimitOf::Intermediate, &AcceptanceLimits::intermediate,
+        judge(*m_intermediateLimit, LimitedMeasure::Intermediate, &AcceptanceLimits::intermediate,
               &AcceptanceResult::intermediate);
         m_acceptance = shown;
         ShowAcceptance();

@@ -715,8 +715,9 @@ void TMainForm::mnuampliadoClick() {
                                   ReadStudyValues(study, separator),
                                   {},
                                   {}};
-        m_engine.ComputeAnova(snapshot.values.Numbers(), snapshot.anova);
-        snapshot.analysis = ComputeExtendedAnalysis(snapshot.values.Numbers(), snapshot.anova);
+        StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
+        snapshot.anova = analysis.anova;
+        snapshot.analysis = std::move(analysis.extended);
         auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });

@@ -137,6 +137,11 @@ const std::vector<Column>& Columns() {
     static const std::vector<Column> columns = [] {
         StudyFigures everything;
         everything.acceptance = {AcceptanceFigures{}, AcceptanceFigures{}};
+        // Both Grubbs levels, which a design too small for them lacks; a day named in each.
+        everything.extended.grubbs.analysts = GrubbsTest{};
+        everything.extended.grubbs.extremeDays = GrubbsTest{};
+        everything.extended.grubbs.extremeDays->high.day.day = 1;
+        everything.extended.grubbs.extremeDays->low.day.day = 1;
         std::vector<Column> all;
         AddColumns(all, FiguresJson({}, everything), {});
         all.push_back(Column{"error", Json::json_pointer("/error")});

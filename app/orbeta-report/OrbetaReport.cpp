@@ -156,14 +156,13 @@ FileOutcome Analyse(const std::string& file, const orbeta::AcceptanceLimits& lim
     }
     try {
         StudyFigures figures{std::move(*contents), {}, {}, {}, {}};
-        const orbeta::StudyNumbers numbers{figures.contents.analysts, figures.contents.days,
-                                           figures.contents.replicates,
-                                           figures.contents.shownResults};
-        orbeta::StatisticsEngine engine;
-        engine.ComputeAnova(numbers, figures.anova);
-        engine.ComputePrecision(numbers, figures.precision);
-        figures.extended = orbeta::ComputeExtendedAnalysis(numbers, figures.anova);
-        figures.acceptance = orbeta::Accept(figures.extended, limits);
+        orbeta::StudyAnalysis analysis = orbeta::AnalyseStudy(
+            orbeta::StudyNumbers(figures.contents.GetDesign(), figures.contents.shownResults),
+            limits);
+        figures.anova = analysis.anova;
+        figures.precision = analysis.precision;
+        figures.extended = std::move(analysis.extended);
+        figures.acceptance = analysis.acceptance;
         outcome.figures = std::move(figures);
     } catch (const std::exception& error) {
         outcome.error = orbeta::WithFullStop(error.what());

@@ -29,7 +29,7 @@ void SetFormat(Arguments& arguments, std::string_view name) {
 
 // A limit written with "." whatever the locale, the whole value a number above zero; a bad one is
 // a misuse named by its option.
-double LimitNamed(std::string_view option, std::string_view text, LimitOf measure) {
+double LimitNamed(std::string_view option, std::string_view text, LimitedMeasure measure) {
     double value = std::numeric_limits<double>::quiet_NaN();
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (failure != std::errc() || end != text.data() + text.size()) {
@@ -73,13 +73,13 @@ constexpr Option kOptions[] = {
     {kLimitRepeatabilityOption, true,
      [](Arguments& arguments, std::string_view value) {
          arguments.limits.repeatability =
-             LimitNamed(kLimitRepeatabilityOption, value, LimitOf::Repeatability);
+             LimitNamed(kLimitRepeatabilityOption, value, LimitedMeasure::Repeatability);
          arguments.planTexts.limitRepeatability = value;
      }},
     {kLimitIntermediateOption, true,
      [](Arguments& arguments, std::string_view value) {
          arguments.limits.intermediate =
-             LimitNamed(kLimitIntermediateOption, value, LimitOf::Intermediate);
+             LimitNamed(kLimitIntermediateOption, value, LimitedMeasure::Intermediate);
          arguments.planTexts.limitIntermediate = value;
      }},
     {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},

@@ -2,6 +2,8 @@
 // arithmetic, or by hand where a closed form exists; critical values are also held against the
 // published ISO 5725-2 tables.
 #include "engine/ExtendedAnalysis.h"
+#include "engine/Distributions.h"
+#include "files/StudyFile.h"
 #include "study/Numbers.h"
 #include "support/Expectations.h"
 #include "support/Studies.h"
@@ -9,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -24,12 +28,7 @@ using testing::StudyWithResults;
 
 ExtendedAnalysis Analysed(const Study& study) {
     const std::vector<double> results = ReadResults(study, '.');
-    const StudyNumbers numbers{ParseCount(study.analystCount), ParseCount(study.dayCount),
-                               ParseCount(study.replicateCount), results};
-    StatisticsEngine engine;
-    AnovaTable anova;
-    engine.ComputeAnova(numbers, anova);
-    return ComputeExtendedAnalysis(numbers, anova);
+    return AnalyseStudy(StudyNumbers(DesignOf(study), results)).extended;
 }
 
 // Every figure as the reports show it, in a fixed order.
@@ -56,10 +55,17 @@ std::vector<std::string> Figures(const ExtendedAnalysis& analysis) {
     texts.push_back(analysis.exactConclusionsDiffer ? "differ" : "agree");
     add({analysis.cochran.c, analysis.cochran.critical5, analysis.cochran.critical1});
     addTest(analysis.cochran.verdict, analysis.cochran.largest);
-    add({analysis.grubbs.critical5, analysis.grubbs.critical1, analysis.grubbs.high.g});
-    addTest(analysis.grubbs.high.verdict, analysis.grubbs.high.day);
-    add({analysis.grubbs.low.g});
-    addTest(analysis.grubbs.low.verdict, analysis.grubbs.low.day);
+    for (const auto& [level, grubbs] : {std::pair{"analysts", analysis.grubbs.analysts},
+                                        std::pair{"days", analysis.grubbs.extremeDays}}) {
+        if (!grubbs) {
+            texts.push_back(std::string("no ") + level);
+            continue;
+        }
+        add({grubbs->critical5, grubbs->critical1, grubbs->high.g});
+        addTest(grubbs->high.verdict, grubbs->high.day);
+        add({grubbs->low.g});
+        addTest(grubbs->low.verdict, grubbs->low.day);
+    }
     return texts;
 }
 
@@ -69,32 +75,31 @@ struct StudyRow {
     std::vector<std::string> expected;
 };
 
-TEST(ComputeExtendedAnalysis, GivesEveryFigureOfTheStudies) {
+TEST(AnalyseStudy, GivesEveryFigureOfTheStudies) {
     const StudyRow rows[] = {
         // The day and analyst variances are also the precision measures' own, 0.0772222 and
         // 0.102778. Satterthwaite with all three mean squares.
         {"worked example",
          testing::WorkedExample(),
-         {"0.1725",   "0.415331", "0.416825", "48.9362",  "0.0772222", "0.277889", "0.278888",
-          "21.907",   "0.102778", "0.32059",  "0.321743", "29.1568",   "0.3525",   "0.593717",
-          "0.595852", "100",      "8",        "0.280538", "0.795679",  "3.78033",  "0.351921",
-          "1.78567",  "0.252948", "0.158148", "agree",    "0.449275",  "0.767921", "0.864279",
-          "correcto", "1",        "1",        "1.48125",  "1.49625",   "1.16454",  "correcto",
-          "1",        "2",        "1.27545",  "correcto", "2",         "1"}},
-        // Days agree better than replicates: the day component is set to zero, and s2I =
-        // msAnalyst/6 - msDay/6 + msError carries a negative coefficient.
+         {"0.1725",   "0.415331", "0.416825", "48.9362",     "0.0772222", "0.277889", "0.278888",
+          "21.907",   "0.102778", "0.32059",  "0.321743",    "29.1568",   "0.3525",   "0.593717",
+          "0.595852", "100",      "8",        "0.280538",    "0.795679",  "3.78033",  "0.351921",
+          "1.78567",  "0.252948", "0.158148", "agree",       "0.449275",  "0.767921", "0.864279",
+          "correcto", "1",        "1",        "no analysts", "no days"}},
+        // Days agree better than replicates: the day component is set to zero; the intermediate
+        // interval stays that of theta = msAnalyst/6 + msDay/6 + 2 msError/3 (R: nu 1.1475).
         {"negative day component",
          StudyWithResults(2, 2, 3,
                           {"99", "101", "100", "99.6", "100.6", "100.1", "103", "105", "104",
                            "102.9", "104.9", "103.9"}),
-         {"0.8125",   "0.901388",    "0.883714", "9.65538",  "0",        "0",        "0",
-          "0",        "7.6025",      "2.75726",  "2.7032",   "90.3446",  "8.415",    "2.90086",
-          "2.84398",  "100",         "8",        "0.608849", "1.72685",  "1.22262",  "1.35463",
-          "50.7235",  "0.000328569", "0.98175",  "agree",    "0.307692", "0.767921", "0.864279",
-          "correcto", "1",           "1",        "1.48125",  "1.49625",  "0.887939", "correcto",
-          "2",        "1",           "0.887939", "correcto", "1",        "1"}},
-        // Analyst 3's day 2 spreads far wider than any other (C = 1.28 / 1.46); analyst 4's day
-        // 2 stands high; the analyst component is set to zero.
+         {"0.8125",   "0.901388",    "0.883714", "9.65538",     "0",        "0",        "0",
+          "0",        "7.6025",      "2.75726",  "2.7032",      "90.3446",  "8.415",    "2.90086",
+          "2.84398",  "100",         "8",        "0.608849",    "1.72685",  "1.1475",   "1.31407",
+          "59.514",   "0.000328569", "0.98175",  "agree",       "0.307692", "0.767921", "0.864279",
+          "correcto", "1",           "1",        "no analysts", "no days"}},
+        // Analyst 3's day 2 spreads far wider than any other (C = 1.28 / 1.46); analyst 4's mean
+        // stands highest, just within the 5 % critical value; the analyst component is set to
+        // zero. Two days an analyst leave no day means to test.
         {"straggler and outlier",
          StudyWithResults(5, 2, 2,
                           {"99.90",  "100.10", "100.10", "100.30", "99.80",  "100.00", "100.00",
@@ -102,17 +107,69 @@ TEST(ComputeExtendedAnalysis, GivesEveryFigureOfTheStudies) {
                            "100.60", "100.80", "100.00", "100.20", "99.80",  "100.00"}),
          {"0.146",     "0.382099", "0.381718", "91.8239",  "0.013",    "0.114018", "0.113904",
           "8.1761",    "0",        "0",        "0",        "0",        "0.159",    "0.398748",
-          "0.39835",   "100",      "10",       "0.266979", "0.670559", "12.5645",  "0.287744",
-          "0.648977",  "0.742789", "0.384526", "agree",    "0.876712", "0.60201",  "0.717489",
-          "aberrante", "3",        "2",        "2.28995",  "2.48208",  "2.32379",  "dudoso",
-          "4",         "2",        "1.1619",   "correcto", "3",        "1"}},
+          "0.39835",   "100",      "10",       "0.266979", "0.670559", "18.5484",  "0.28094",
+          "0.544069",  "0.742789", "0.384526", "agree",    "0.876712", "0.60201",  "0.717489",
+          "aberrante", "3",        "2",        "1.71504",  "1.76368",  "1.71499",  "correcto",
+          "4",         "0",        "0.685994", "correcto", "2",        "0",        "no days"}},
     };
     for (const StudyRow& row : rows) {
         EXPECT_EQ(Figures(Analysed(row.study)), row.expected) << row.name;
     }
 }
 
-TEST(ComputeExtendedAnalysis, NoDaySpreadGivesACochranStatisticOfZero) {
+// Every relative SD the extended figures show divides by the size of the mean: a study of
+// negative results (mean -25.1917) gives them positive, the components' and the bounds' alike.
+TEST(AnalyseStudy, RelativeSdsDivideByTheSizeOfTheMean) {
+    const StudyFileContents contents =
+        ReadStudyFileContents(std::filesystem::path(ORBETA_TEST_DATA) / "negative-mean.w05");
+    const ExtendedAnalysis analysis =
+        AnalyseStudy(StudyNumbers(contents.GetDesign(), contents.shownResults)).extended;
+    const std::vector<std::string> shown{
+        FormatResult(analysis.repeatability.cv, '.'),
+        FormatResult(analysis.day.cv, '.'),
+        FormatResult(analysis.analyst.cv, '.'),
+        FormatResult(analysis.intermediate.cv, '.'),
+        FormatResult(analysis.repeatabilityBounds.rsd, '.'),
+        FormatResult(analysis.intermediateBounds.rsd, '.'),
+    };
+    // R: 100 sqrt(component) / abs(mean(x)).
+    EXPECT_EQ(shown, (std::vector<std::string>{"0.771602", "0", "0.151365", "0.786308", "0.771602",
+                                               "0.786308"}));
+}
+
+// Analyst 8 reads about 1.2 higher than the others on each of its days. Pooled, its day 3 would
+// look a straggler (G = 2.98 of 24 day means, R); by levels the analyst is named aberrant and
+// each analyst's days agree among themselves. Expected values from R's qt and sd.
+TEST(AnalyseStudy, GrubbsTestsTheMeansOfEachLevelAmongThemselves) {
+    const StudyFileContents contents =
+        ReadStudyFileContents(std::filesystem::path(ORBETA_TEST_DATA) / "analyst-offset.w05");
+    const GrubbsTests grubbs =
+        AnalyseStudy(StudyNumbers(contents.GetDesign(), contents.shownResults)).extended.grubbs;
+    const auto shown = [](const GrubbsTest& test) {
+        const auto value = [](const GrubbsValue& v) {
+            return FormatResult(v.g, '.') + " " + VerdictText(v.verdict) + " " +
+                   std::to_string(v.day.analyst) + "," + std::to_string(v.day.day);
+        };
+        return FormatResult(test.critical5, '.') + " " + FormatResult(test.critical1, '.') + " | " +
+               value(test.high) + " | " + value(test.low);
+    };
+    ASSERT_TRUE(grubbs.analysts && grubbs.extremeDays);
+    EXPECT_EQ(shown(*grubbs.analysts),
+              "2.12665 2.27437 | 2.47352 aberrante 8,0 | 0.402038 correcto 7,0");
+    EXPECT_EQ(shown(*grubbs.extremeDays),
+              "1.1543 1.15468 | 1.1209 correcto 3,2 | 1.14459 correcto 6,2");
+    std::vector<std::string> days;
+    for (const GrubbsTest& test : grubbs.daysOfAnalysts) {
+        days.push_back(FormatResult(test.high.g, '.') + "@" +
+                       std::to_string(test.high.day.analyst) + "," +
+                       std::to_string(test.high.day.day));
+    }
+    EXPECT_EQ(days, (std::vector<std::string>{"1@1,2", "0.855186@2,1", "1.1209@3,2", "0.872872@4,3",
+                                              "0.927173@5,2", "0.704361@6,1", "1.1094@7,2",
+                                              "1.09109@8,3"}));
+}
+
+TEST(AnalyseStudy, NoDaySpreadGivesACochranStatisticOfZero) {
     // Each day's replicates are equal; the error mean square is a rounding residue just above
     // zero, so the analysis of variance and the precision measures still go through.
     const ExtendedAnalysis analysis =
@@ -125,14 +182,13 @@ TEST(ComputeExtendedAnalysis, NoDaySpreadGivesACochranStatisticOfZero) {
     EXPECT_EQ(analysis.cochran.largest.day, 1);
 }
 
-TEST(ComputeExtendedAnalysis, RefusesWhatItCannotState) {
+TEST(AnalyseStudy, RefusesWhatItCannotState) {
     const Study zeroMean = StudyWithResults(
         2, 2, 3, {"-1", "1", "0.5", "-0.5", "2", "-2", "1", "-1", "0.25", "-0.25", "3", "-3"});
     EXPECT_EQ(ErrorOf([&] { Analysed(zeroMean); }), "Floating point division by zero");
     const std::vector<double> results(7, 100.0);
-    EXPECT_EQ(ErrorOf([&] {
-                  ComputeExtendedAnalysis(StudyNumbers{2, 2, 2, results}, {});
-              }),
+    // Numbers and counts that disagree never reach the analysis: they make no StudyNumbers.
+    EXPECT_EQ(ErrorOf([&] { StudyNumbers(Design(2, 2, 2), results); }),
               "The number of results does not match the counts");
 }
 
@@ -142,6 +198,24 @@ struct CriticalRow {
     double expected;
     double tolerance;
 };
+
+// A distribution asked what it cannot answer raises the core's Error in Spanish, never a
+// standard exception with Boost's English text, which the windows would not catch.
+TEST(Distributions, FailuresRaiseTheCoresErrorInSpanish) {
+    const std::string domain =
+        "Una distribución estadística no admite los valores de este cálculo.";
+    const std::string overflow =
+        "Un valor de una distribución estadística excede lo que el cálculo puede representar.";
+    const std::pair<std::function<void()>, std::string> rows[] = {
+        {[] { GrubbsCriticalValue(2, 0.05); }, domain},
+        {[] { ExactFProbability(1, 0, 2); }, domain},
+        {[] { distributions::ChiSquareQuantile(1.5, 3); }, domain},
+        {[] { distributions::ChiSquareQuantile(1, 3); }, overflow},
+    };
+    for (const auto& [call, message] : rows) {
+        EXPECT_EQ(ErrorOf(call), message);
+    }
+}
 
 TEST(CriticalValues, MatchThePublishedTablesAndTheFormulas) {
     const CriticalRow rows[] = {
@@ -231,7 +305,7 @@ const Study& FiveAnalysts() {
     return study;
 }
 
-TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
+TEST(AnalyseStudy, GivesTheOneSidedBoundsAndTheMlsInterval) {
     // In order: repeatability sd_upper, rsd, rsd_upper; intermediate sd_upper (Satterthwaite),
     // rsd, MLS variance low and high, MLS sd_upper, rsd_upper (MLS); the two flags.
     const StudyRow rows[] = {
@@ -250,10 +324,10 @@ TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
          ThreeByFiveByFive(),
          {"0.0885969", "0.150123", "0.176946", "0.867943", "0.627198", "0.0415424", "3.08234",
           "1.23782", "2.47218", "few analysts", "disagree"}},
-        // Satterthwaite's df fall to 1.00934; its bound then is as wide as MLS's.
+        // Satterthwaite's df of theta fall to 1.00633; its bound then is as wide as MLS's.
         {"2 x 3 x 2, strong analyst effect",
          StrongAnalystEffect(),
-         {"0.46262", "0.235709", "0.451483", "53.3123", "3.34317", "2.36193", "11893.9", "54.5029",
+         {"0.46262", "0.235709", "0.451483", "53.6898", "3.34317", "2.36193", "11893.9", "54.5029",
           "53.1909", "few analysts", "agree"}},
         // 3 degrees of freedom between analysts are enough, yet the bounds still disagree.
         {"4 x 2 x 2",
@@ -262,10 +336,11 @@ TEST(ComputeExtendedAnalysis, GivesTheOneSidedBoundsAndTheMlsInterval) {
                            "99.5", "99.9", "99.7", "99.4", "100.2", "100.8", "100.5", "100.1"}),
          {"0.423455", "0.246963", "0.422557", "1.20032", "0.546656", "0.134564", "3.41795",
           "1.45603", "1.45294", "enough analysts", "disagree"}},
-        // The analyst component is set to zero, while theta keeps its negative estimate.
+        // The analyst component is set to zero, while theta keeps its negative estimate, and so do
+        // Satterthwaite's interval and bound, which are of theta (R: nu 18.5484, bound 0.509992).
         {"5 x 2 x 2",
          FiveAnalysts(),
-         {"0.608712", "0.381718", "0.608104", "0.597268", "0.39835", "0.089603", "0.44277",
+         {"0.608712", "0.381718", "0.608104", "0.509992", "0.39835", "0.089603", "0.44277",
           "0.587474", "0.586887", "enough analysts", "agree"}},
     };
     for (const StudyRow& row : rows) {
@@ -397,7 +472,8 @@ TEST(FlagSentences, NameTheAnalystsAndTheirDegreesOfFreedom) {
 
 TEST(DesignFactorsOf, RefusesADesignWithoutTwoOfEachCount) {
     for (const auto& [a, d, r] : {std::tuple{1, 2, 2}, std::tuple{2, 1, 2}, std::tuple{2, 2, 1}}) {
-        EXPECT_EQ(ErrorOf([&] { DesignFactorsOf(a, d, r); }), "Invalid floating point operation")
+        EXPECT_EQ(ErrorOf([&] { DesignFactorsOf(Design(a, d, r)); }),
+                  "Invalid floating point operation")
             << a << " x " << d << " x " << r;
     }
 }

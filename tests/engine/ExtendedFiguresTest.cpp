@@ -152,24 +152,24 @@ TEST(TypedLimit, ReadsTheRegionalSeparatorAndSaysHowToWriteTheOther) {
     struct Case {
         const char* text;
         char separator;
-        LimitOf measure;
+        LimitedMeasure measure;
         std::string expected; // the limit as FormatResult shows it with ".", "none", or a message
     };
     const Case cases[] = {
-        {"2,5", ',', LimitOf::Repeatability, "2.5"},
-        {" 2,5 ", ',', LimitOf::Repeatability, "2.5"},
-        {"2.5", '.', LimitOf::Intermediate, "2.5"},
-        {"", ',', LimitOf::Repeatability, "none"},
-        {"   ", '.', LimitOf::Intermediate, "none"},
-        {"2.5", ',', LimitOf::Repeatability, "Escriba el límite con la coma decimal: 2,5."},
-        {" 0.75 ", ',', LimitOf::Intermediate, "Escriba el límite con la coma decimal: 0,75."},
-        {"2,5", '.', LimitOf::Repeatability, "Escriba el límite con el punto decimal: 2.5."},
+        {"2,5", ',', LimitedMeasure::Repeatability, "2.5"},
+        {" 2,5 ", ',', LimitedMeasure::Repeatability, "2.5"},
+        {"2.5", '.', LimitedMeasure::Intermediate, "2.5"},
+        {"", ',', LimitedMeasure::Repeatability, "none"},
+        {"   ", '.', LimitedMeasure::Intermediate, "none"},
+        {"2.5", ',', LimitedMeasure::Repeatability, "Escriba el límite con la coma decimal: 2,5."},
+        {" 0.75 ", ',', LimitedMeasure::Intermediate, "Escriba el límite con la coma decimal: 0,75."},
+        {"2,5", '.', LimitedMeasure::Repeatability, "Escriba el límite con el punto decimal: 2.5."},
         // Not above zero, or no number with either separator: the limit's own message.
-        {"-2.5", ',', LimitOf::Repeatability, repeatability},
-        {"0.0", ',', LimitOf::Intermediate, intermediate},
-        {"1.000,5", ',', LimitOf::Intermediate, intermediate},
-        {"uno", '.', LimitOf::Intermediate, intermediate},
-        {"0", '.', LimitOf::Repeatability, repeatability},
+        {"-2.5", ',', LimitedMeasure::Repeatability, repeatability},
+        {"0.0", ',', LimitedMeasure::Intermediate, intermediate},
+        {"1.000,5", ',', LimitedMeasure::Intermediate, intermediate},
+        {"uno", '.', LimitedMeasure::Intermediate, intermediate},
+        {"0", '.', LimitedMeasure::Repeatability, repeatability},
     };
     for (const Case& tested : cases) {
         std::string shown;

@@ -167,12 +167,13 @@ TEST(ComputePrecision, NumbersAlreadyReadGiveTheSameRecords) {
     PrecisionSummary fromTexts;
     PrecisionSummary fromNumbers;
     engine.ComputePrecision(study, '.', fromTexts);
-    engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers);
+    engine.ComputePrecision(StudyNumbers(Design(10, 10, 5), results), fromNumbers);
     EXPECT_EQ(Formatted(fromNumbers), Formatted(fromTexts));
     for (const std::size_t count : {results.size() - 1, results.size() + 1}) {
         results.resize(count, 99);
         EXPECT_EQ(ErrorOf([&] {
-                      engine.ComputePrecision(StudyNumbers{10, 10, 5, results}, fromNumbers);
+                      engine.ComputePrecision(StudyNumbers(Design(10, 10, 5), results),
+                                              fromNumbers);
                   }),
                   "The number of results does not match the counts")
             << count;

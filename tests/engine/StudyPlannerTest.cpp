@@ -85,6 +85,22 @@ TEST(StudyPlannerTest, InputsAreReadWithTheSeparatorAndEachBadFieldIsNamed) {
          "La probabilidad deseada debe ser un número mayor que 0 y menor que 100."},
         {"probability 0", with([](PlanTexts& t) { t.probability = "0"; }), PlanField::Probability,
          "La probabilidad deseada debe ser un número mayor que 0 y menor que 100."},
+        // Magnitudes whose squares leave a double: named before any figure overflows.
+        {"mean too large", with([](PlanTexts& t) { t.mean = "1E101"; }), PlanField::Mean,
+         "El promedio esperado debe estar entre 1E-100 y 1E100."},
+        {"repeatability 1e200", with([](PlanTexts& t) { t.sdRepeatability = "1E200"; }),
+         PlanField::SdRepeatability,
+         "La desviación estándar de repetibilidad debe estar entre 1E-100 y 1E100."},
+        {"repeatability 1e-200, the others zero", with([](PlanTexts& t) {
+             t.sdRepeatability = "1E-200";
+             t.sdAnalyst = "0";
+         }),
+         PlanField::SdRepeatability,
+         "La desviación estándar de repetibilidad debe estar entre 1E-100 y 1E100."},
+        {"day 1e200", with([](PlanTexts& t) { t.sdDay = "1E200"; }), PlanField::SdDay,
+         "La desviación estándar entre días debe ser cero o estar entre 1E-100 y 1E100."},
+        {"analyst 1e-200", with([](PlanTexts& t) { t.sdAnalyst = "1E-200"; }), PlanField::SdAnalyst,
+         "La desviación estándar entre analistas debe ser cero o estar entre 1E-100 y 1E100."},
     };
     for (const Case& c : cases) {
         const auto read = ReadPlanInputs(c.texts, ',');
@@ -135,7 +151,7 @@ TEST(StudyPlannerTest, TheSimulatedRepeatabilityAgreesWithTheClosedForm) {
     ChiSquareDraws draws(kPlanSimulatedStudies);
     for (const Case& c : cases) {
         const PlanInputs inputs = Expected(c.limit, 1.2);
-        const DesignFactors factors = DesignFactorsOf(c.analysts, c.days, c.replicates);
+        const DesignFactors factors = DesignFactorsOf(Design(c.analysts, c.days, c.replicates));
         const double closed = RepeatabilityProbability(inputs, factors);
         const double simulated =
             *SimulateDesign(inputs, factors, c.days, c.replicates, draws).repeatability / 100;
@@ -154,7 +170,7 @@ TEST(StudyPlannerTest, MoreAnalystsOrALooserLimitNeverLoseGround) {
         const auto at = [&design](const StudyPlan& plan, int analysts) {
             return DesignOf(plan, analysts, design.days, design.replicates);
         };
-        if (design.analysts < kPlanMaxAnalysts) {
+        if (design.analysts < RangeOf(Count::Analysts).maximum) {
             EXPECT_GE(at(tight, design.analysts + 1).satterthwaiteDf, design.satterthwaiteDf);
         }
         const PlannedDesign& looser = at(loose, design.analysts);
@@ -201,6 +217,47 @@ TEST(StudyPlannerTest, TheCheapestDesignThatReachesTheProbabilityIsRecommended) 
               "%; el que más se acerca es el de 10 analistas × 10 días × 5 replicaciones (500 "
               "determinaciones), con el " +
                   FormatResult(closest.pAll, '.') + " %.");
+}
+
+// The wanted probability is reached by a design whose probability equals it: "at least".
+TEST(StudyPlannerTest, AProbabilityEqualToTheWantedOneReachesIt) {
+    for (const PlanInputs& inputs : {Expected(0.5, std::nullopt), Expected(0.5, 1.2)}) {
+        const StudyPlan first = PlanStudy(inputs);
+        ASSERT_TRUE(first.reached);
+        PlanInputs exactly = inputs;
+        exactly.probability = first.designs[first.recommended].pAll;
+        const StudyPlan plan = PlanStudy(exactly);
+        EXPECT_TRUE(plan.reached);
+        EXPECT_EQ(plan.recommended, first.recommended);
+    }
+}
+
+// When no design reaches the wanted probability and all share the highest one at the precision
+// they have, the closest named is the cheapest, 2 x 2 x 2: the true RSD exactly at the limit
+// (every closed form 5 %, apart by rounding), and a limit no study meets (all at 0 %).
+TEST(StudyPlannerTest, TiesAtThePrecisionOfTheProbabilitiesGoToTheCheapestDesign) {
+    const PlanInputs atTheLimit{50, 0.5, 0.3, 0.2, 1.0, std::nullopt, 90};
+    PlanInputs unmet = Expected(std::nullopt, 0.01);
+    for (const PlanInputs& inputs : {atTheLimit, unmet}) {
+        const StudyPlan plan = PlanStudy(inputs);
+        ASSERT_FALSE(plan.reached);
+        const PlannedDesign& closest = plan.designs[plan.recommended];
+        EXPECT_EQ(std::vector<int>({closest.analysts, closest.days, closest.replicates}),
+                  std::vector<int>({2, 2, 2}));
+    }
+}
+
+// P ambas is the repeatability's closed form times a conditional share, so it never exceeds
+// P repetibilidad; each simulated probability carries its Monte-Carlo standard error.
+TEST(StudyPlannerTest, BothNeverExceedsTheRepeatabilityAndEachSimulationHasItsError) {
+    const StudyPlan plan = PlanStudy(Expected(0.5, 1.2));
+    for (const PlannedDesign& design : plan.designs) {
+        EXPECT_LE(design.pAll, *design.pRepeatability);
+        const double p = *design.pIntermediate / 100;
+        EXPECT_DOUBLE_EQ(design.seIntermediate,
+                         100 * std::sqrt(p * (1 - p) / kPlanSimulatedStudies));
+        EXPECT_GE(design.seAll, 0);
+    }
 }
 
 TEST(StudyPlannerTest, TheStudysSpreadIsTakenAsTheExtendedAnalysisEstimatesIt) {

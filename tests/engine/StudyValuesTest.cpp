@@ -31,7 +31,7 @@ TEST(ReadStudyValues, GivesTheResultsInOrderWithTheMeansOfEachDayAndAnalyst) {
     EXPECT_EQ(FormatResult(values.grandMean, '.'), "99.6417");
     EXPECT_EQ(values.Result(2, 1, 3), 99.0);
     EXPECT_EQ(FormatResult(values.DayMean(2, 2), '.'), "99.6333");
-    EXPECT_EQ(values.Numbers().results.size(), 12u);
+    EXPECT_EQ(values.Numbers().Results().size(), 12u);
 }
 
 TEST(ReadStudyValues, RefusesWhatIsNotANumber) {

@@ -60,15 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (double& result : results) {
         result = values[bytes.Byte() % values.size()];
     }
-    const orbeta::StudyNumbers numbers{analysts, days, replicates, results};
     try {
-        orbeta::StatisticsEngine engine;
-        orbeta::AnovaTable anova;
-        orbeta::PrecisionSummary precision;
-        engine.ComputeAnova(numbers, anova);
-        engine.ComputePrecision(numbers, precision);
-        const orbeta::ExtendedAnalysis extended = orbeta::ComputeExtendedAnalysis(numbers, anova);
-        orbeta::Accept(extended, limits);
+        orbeta::AnalyseStudy(
+            orbeta::StudyNumbers(orbeta::Design(analysts, days, replicates), results), limits);
     } catch (const orbeta::Error&) {
         // The arithmetic a double cannot hold, or a limit that is no number above zero.
     }

@@ -135,11 +135,7 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
               "Precisión intermedia|3.78033|0.351921|1.78567|0.19473|173.447|1.46081|6.59316")},
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0.449275|0.767921|0.864279|"
-                            "correcto|1|1"),
-          QString::fromUtf8("Grubbs, media de día más alta (G)|1.16454|1.48125|1.49625|"
-                            "correcto|1|2"),
-          QString::fromUtf8("Grubbs, media de día más baja (G)|1.27545|1.48125|1.49625|"
-                            "correcto|2|1")}},
+                            "correcto|1|1")}},
         {"Cochran outlier, five analysts, decimal comma",
          ',',
          CochranOutlier(','),
@@ -150,15 +146,15 @@ TEST_F(ExtendedWindowTest, ShowsTheCoresFiguresInTheRegionalFormat) {
          QString::fromUtf8("La estimación del componente entre analistas resultó negativa y se "
                            "toma como cero."),
          {kIntervalHeadings, "Repetibilidad|10|0,266979|0,670559|||0,608712|",
-          QString::fromUtf8("Precisión intermedia|12,5645|0,287744|0,648977|0,089603|0,44277|"
-                            "0,597268|0,587474")},
+          QString::fromUtf8("Precisión intermedia|18,5484|0,28094|0,544069|0,089603|0,44277|"
+                            "0,509992|0,587474")},
          {kConsistencyHeadings,
           QString::fromUtf8("Cochran, varianza de día mayor (C)|0,876712|0,60201|0,717489|"
                             "aberrante|3|2"),
-          QString::fromUtf8("Grubbs, media de día más alta (G)|2,32379|2,28995|2,48208|"
-                            "dudoso|4|2"),
-          QString::fromUtf8("Grubbs, media de día más baja (G)|1,1619|2,28995|2,48208|"
-                            "correcto|3|1")}},
+          QString::fromUtf8("Grubbs, media de analista más alta (G)|1,71499|1,71504|1,76368|"
+                            "correcto|4|"),
+          QString::fromUtf8("Grubbs, media de analista más baja (G)|0,685994|1,71504|1,76368|"
+                            "correcto|2|")}},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
@@ -552,10 +548,7 @@ struct DrawnChart {
 
     explicit DrawnChart(const Study& study, char separator = '.') {
         values = ReadStudyValues(study, separator);
-        StatisticsEngine engine;
-        AnovaTable anova;
-        engine.ComputeAnova(values.Numbers(), anova);
-        flagged = FlaggedDays(ComputeExtendedAnalysis(values.Numbers(), anova));
+        flagged = FlaggedDays(AnalyseStudy(values.Numbers()).extended);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
@@ -616,7 +609,7 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
          StudyWithResults(2, 2, 2,
                           {"99.1", "100.2", "99.8", "100.5", "98.7", "99.5", "99.0", "100.0"}),
          {}},
-        {"Cochran outlier", CochranOutlier('.'), {{3, 2}, {4, 2}}},
+        {"Cochran outlier", CochranOutlier('.'), {{3, 2}}},
         {"10 x 10 x 5", testing::LargestStudy(), {}},
     };
     for (const Case& tested : cases) {
@@ -714,8 +707,8 @@ TEST(FlaggedDays, NameEachDayOnceWithEveryTestThatSinglesItOut) {
         ExtendedAnalysis analysis;
         analysis.cochran.verdict = tested.cochran;
         analysis.cochran.largest = tested.largest;
-        analysis.grubbs.high = {0, tested.high, tested.highDay};
-        analysis.grubbs.low = {0, tested.low, tested.lowDay};
+        analysis.grubbs.daysOfAnalysts = {
+            GrubbsTest{0, 0, {0, tested.high, tested.highDay}, {0, tested.low, tested.lowDay}}};
         QStringList named;
         for (const FlaggedDay& day : FlaggedDays(analysis)) {
             named.append(QStringLiteral("%1,%2,%3").arg(day.analyst).arg(day.day).arg(day.reason));
@@ -895,8 +888,8 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
                                "1.46081 6.59316"),
              QString::fromUtf8("Repetibilidad 0.4 0.416825 0.713194 No cumple"),
              QString::fromUtf8("Analista 2.52577 0.253851 0.252948 sin efecto sin efecto"),
-             QString::fromUtf8("Grubbs, media de día más baja (G) 1.27545 1.48125 1.49625 "
-                               "correcto 2 1"),
+             QString::fromUtf8("Cochran, varianza de día mayor (C) 0.449275 0.767921 0.864279 "
+                               "correcto 1 1"),
          }) {
         EXPECT_TRUE(lines.contains(expected)) << expected.toStdString();
     }
