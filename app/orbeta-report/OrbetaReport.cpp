@@ -4,8 +4,8 @@
 
 #include "MachineReport.h"
 #include "PlanReport.h"
-#include "VerifyReport.h"
 #include "ReportArguments.h"
+#include "VerifyReport.h"
 #include "engine/Acceptance.h"
 #include "engine/ReportText.h"
 #include "engine/StudyPlanner.h"

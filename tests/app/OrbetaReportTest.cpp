@@ -304,10 +304,10 @@ TEST(OrbetaReport, ItsManPageDocumentsEveryOptionOfTheUsage) {
             options.push_back((*match)[2]);
         }
     }
-    EXPECT_EQ(options, (std::vector<std::string>{"--format", "--limit-repeatability",
-                                                 "--limit-intermediate", "--plan", "--mean",
-                                                 "--sd-repeatability", "--sd-day", "--sd-analyst",
-                                                 "--probability", "--verify", "--help", "-h", "--version"}));
+    EXPECT_EQ(options, (std::vector<std::string>{
+                           "--format", "--limit-repeatability", "--limit-intermediate", "--plan",
+                           "--mean", "--sd-repeatability", "--sd-day", "--sd-analyst",
+                           "--probability", "--verify", "--help", "-h", "--version"}));
     for (const std::string& name : options) {
         EXPECT_TRUE(std::regex_search(page, std::regex("(^|[^a-z-])" + name + "([^a-z-]|$)")))
             << name;
