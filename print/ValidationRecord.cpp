@@ -88,7 +88,7 @@ private:
                 std::vector<std::string> row{Counted(day), Counted(replicate)};
                 for (int analyst = 1; analyst <= values.analysts; ++analyst) {
                     row.push_back(
-                        m_study.Cell(analyst, ResultRow(day, replicate, values.replicates)));
+                        m_study.Cell(analyst, values.GetDesign().GridRowOf(day, replicate)));
                 }
                 table.rows.push_back(std::move(row));
             }

@@ -79,13 +79,6 @@ std::vector<Field> ReportedFields() {
         {"/cochran/", number, "c critical_5 critical_1"},
         {"/cochran/", text, "verdict verdict_code"},
         {"/cochran/", number, "analyst day"},
-        {"/grubbs/", number, "critical_5 critical_1"},
-        {"/grubbs/high/", number, "g"},
-        {"/grubbs/high/", text, "verdict verdict_code"},
-        {"/grubbs/high/", number, "analyst day"},
-        {"/grubbs/low/", number, "g"},
-        {"/grubbs/low/", text, "verdict verdict_code"},
-        {"/grubbs/low/", number, "analyst day"},
         {"/flags/", truth, "few_analysts intervals_disagree"},
     };
     std::vector<Field> fields;
@@ -364,7 +357,7 @@ TEST(OrbetaReport, JsonHoldsEveryFigureOfEachFileInOrder) {
     }
     EXPECT_EQ(document[1], (nlohmann::json{{"file", comma}, {"error", "Invalid numeric input."}}));
     // Two analysts of two days each give Grubbs no sample of three means.
-    EXPECT_EQ(document[0]["grubbs"], nlohmann::json::object());
+    EXPECT_FALSE(document[0].contains("grubbs"));
 
     struct Figure {
         int file;
@@ -446,7 +439,7 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
                 header.push_back(std::string("grubbs_") + level + "_critical_5");
                 header.push_back(std::string("grubbs_") + level + "_critical_1");
                 for (const char* extreme : {"high", "low"}) {
-                    for (const char* name : {"g", "verdict", "analyst", "day"}) {
+                    for (const char* name : {"g", "verdict", "verdict_code", "analyst", "day"}) {
                         if (std::string(level) == "analysts" && std::string(name) == "day") {
                             continue;
                         }

@@ -53,9 +53,9 @@ TEST(ExtendedFigureGroups, GiveEachVerdictAndConclusionItsCode) {
           "anova/analyst/conclusion_exact_code=no_effect", "anova/day/conclusion=sin efecto",
           "anova/day/conclusion_code=no_effect", "anova/day/conclusion_exact=sin efecto",
           "anova/day/conclusion_exact_code=no_effect", "cochran/verdict=correcto",
-          "cochran/verdict_code=correct", "grubbs/high/verdict=correcto",
-          "grubbs/high/verdict_code=correct", "grubbs/low/verdict=correcto",
-          "grubbs/low/verdict_code=correct"}},
+          "cochran/verdict_code=correct", "grubbs/days/high/verdict=correcto",
+          "grubbs/days/high/verdict_code=correct", "grubbs/days/low/verdict=correcto",
+          "grubbs/days/low/verdict_code=correct"}},
         {"effects, flagged days, both limits",
          0.049,
          0.06,
@@ -71,9 +71,9 @@ TEST(ExtendedFigureGroups, GiveEachVerdictAndConclusionItsCode) {
           "anova/analyst/conclusion_exact_code=no_effect", "anova/day/conclusion=con efecto",
           "anova/day/conclusion_code=effect", "anova/day/conclusion_exact=con efecto",
           "anova/day/conclusion_exact_code=effect", "cochran/verdict=aberrante",
-          "cochran/verdict_code=outlier", "grubbs/high/verdict=dudoso",
-          "grubbs/high/verdict_code=straggler", "grubbs/low/verdict=aberrante",
-          "grubbs/low/verdict_code=outlier",
+          "cochran/verdict_code=outlier", "grubbs/days/high/verdict=dudoso",
+          "grubbs/days/high/verdict_code=straggler", "grubbs/days/low/verdict=aberrante",
+          "grubbs/days/low/verdict_code=outlier",
           "acceptance/repeatability/verdict=Cumple sin demostrarlo al 95 %",
           "acceptance/repeatability/verdict_code=meets_unproven",
           "acceptance/intermediate/verdict=No cumple",
@@ -93,9 +93,9 @@ TEST(ExtendedFigureGroups, GiveEachVerdictAndConclusionItsCode) {
           "anova/analyst/conclusion_exact_code=no_effect", "anova/day/conclusion=sin efecto",
           "anova/day/conclusion_code=no_effect", "anova/day/conclusion_exact=sin efecto",
           "anova/day/conclusion_exact_code=no_effect", "cochran/verdict=correcto",
-          "cochran/verdict_code=correct", "grubbs/high/verdict=correcto",
-          "grubbs/high/verdict_code=correct", "grubbs/low/verdict=correcto",
-          "grubbs/low/verdict_code=correct", "acceptance/intermediate/verdict=Cumple",
+          "cochran/verdict_code=correct", "grubbs/days/high/verdict=correcto",
+          "grubbs/days/high/verdict_code=correct", "grubbs/days/low/verdict=correcto",
+          "grubbs/days/low/verdict_code=correct", "acceptance/intermediate/verdict=Cumple",
           "acceptance/intermediate/verdict_code=meets"}},
     };
     for (const Case& tested : cases) {
@@ -107,8 +107,9 @@ TEST(ExtendedFigureGroups, GiveEachVerdictAndConclusionItsCode) {
         analysis.pAnalystExact = tested.pAnalystExact;
         analysis.pDayExact = tested.pDayExact;
         analysis.cochran.verdict = tested.cochran;
-        analysis.grubbs.high.verdict = tested.high;
-        analysis.grubbs.low.verdict = tested.low;
+        analysis.grubbs.extremeDays = GrubbsTest{};
+        analysis.grubbs.extremeDays->high.verdict = tested.high;
+        analysis.grubbs.extremeDays->low.verdict = tested.low;
         AcceptanceResult acceptance;
         if (tested.repeatability) {
             acceptance.repeatability = AcceptanceFigures{1, 1, 1, *tested.repeatability};
