@@ -6,6 +6,7 @@
 #include "study/Numbers.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace orbeta {
 
@@ -25,9 +26,10 @@ std::vector<double> ReadResults(const Study& study, char decimalSeparator) {
     const Design design = DesignOf(study);
     std::vector<double> results;
     design.ForEachCell([&](const DesignCell& cell) {
-        results.push_back(
-            ParseResult(study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate)),
-                        decimalSeparator));
+        const std::string& text =
+            study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate));
+        results.push_back(IsMissingResult(text) ? std::numeric_limits<double>::quiet_NaN()
+                                                : ParseResult(text, decimalSeparator));
     });
     return results;
 }
@@ -55,6 +57,9 @@ void StatisticsEngine::BeginComputation(const Design& design) {
     if (design.Analysts() > kEngineMaxAnalysts || design.Days() > kEngineMaxDays) {
         throw Error("El cálculo admite como máximo " + std::to_string(kEngineMaxAnalysts) +
                     " analistas y " + std::to_string(kEngineMaxDays) + " días por analista.");
+    }
+    if (!design.IsComplete()) {
+        throw Error(kHasMissingResults);
     }
     ResetStatistics();
     m_state.analysts = design.Analysts();
@@ -187,8 +192,11 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
         // missing cell instead of reserving room for it.
         m_dayResults.clear();
         for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
-            m_dayResults.push_back(ParseResult(
-                study.Cell(analyst, design.GridRowOf(day, replicate)), decimalSeparator));
+            const std::string& text = study.Cell(analyst, design.GridRowOf(day, replicate));
+            if (IsMissingResult(text)) {
+                throw Error(kHasMissingResults);
+            }
+            m_dayResults.push_back(ParseResult(text, decimalSeparator));
         }
         return std::span<const double>(m_dayResults);
     });
