@@ -5,6 +5,7 @@
 #include "study/Error.h"
 
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace orbeta {
@@ -172,11 +173,21 @@ std::array<long double, kAnovaSources> IntermediateCoefficients(const NestedCoef
 }
 
 DesignFactors UnbalancedFactorsOf(const UnbalancedAnova& anova) {
+    // The quantiles depend on the degrees of freedom alone, which the studies of a batch with a
+    // few results missing mostly share, and cost more than the rest of the analysis: taken once
+    // a thread for each.
+    thread_local std::map<PerSource, DesignFactors> known;
+    const PerSource df{anova.table.dfAnalyst, anova.table.dfDay, anova.table.dfError};
+    auto found = known.find(df);
+    if (found == known.end()) {
+        found = known.emplace(df, FactorsOfSources(0, 0, df, {})).first;
+    }
+    DesignFactors factors = found->second;
     const auto c = IntermediateCoefficients(anova.coefficients, true, true);
-    return FactorsOfSources(
-        anova.coefficients.k1, anova.coefficients.k3,
-        {anova.table.dfAnalyst, anova.table.dfDay, anova.table.dfError},
-        {static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2])});
+    factors.perDay = anova.coefficients.k1;
+    factors.perAnalyst = anova.coefficients.k3;
+    factors.c = {static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2])};
+    return factors;
 }
 
 bool MlsHolds(const DesignFactors& factors) {
