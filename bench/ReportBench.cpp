@@ -1,7 +1,9 @@
 // orbeta-report --format json on 1000 copies of the largest study file, in one run of the
 // program as a script starts it, without and with acceptance limits (which must keep the rate at
-// 20 000 studies a second or more): studies reported per second, process start and file reading
-// included. The files live in memory (/dev/shm) so that the disk does not set the pace.
+// 20 000 studies a second or more), and of the largest study with a fifth of its results missing:
+// studies reported per second, process start and file reading included. The files live in memory
+// (/dev/shm) so that the disk does not set the pace.
+#include "engine/ExtendedAnalysis.h"
 #include "files/StudyFile.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
@@ -9,15 +11,24 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
 
 constexpr int kCopies = 1000;
 
-void JsonReportOfLargestStudies(benchmark::State& state, const char* options) {
+// The largest design with a fifth of its results missing, two whole days among them.
+const std::filesystem::path kLargestWithAFifthMissing =
+    std::filesystem::path(ORBETA_TEST_DATA) / "largest-missing.w05";
+
+// `file` empty: the complete largest study.
+void JsonReportOfLargestStudies(benchmark::State& state, const char* options,
+                                const std::filesystem::path& file) {
     orbeta::testing::TemporaryFolder folder("/dev/shm");
-    const std::string bytes = orbeta::StudyFileBytes(orbeta::testing::LargestStudy(), '.');
+    const std::string bytes = file.empty()
+                                  ? orbeta::StudyFileBytes(orbeta::testing::LargestStudy(), '.')
+                                  : orbeta::testing::ReadBytes(file);
     for (int copy = 0; copy < kCopies; ++copy) {
         orbeta::testing::WriteBytes(folder / (std::to_string(copy) + ".w05"), bytes);
     }
@@ -32,12 +43,28 @@ void JsonReportOfLargestStudies(benchmark::State& state, const char* options) {
     }
     state.SetItemsProcessed(state.iterations() * kCopies);
 }
-BENCHMARK_CAPTURE(JsonReportOfLargestStudies, plain, "")
+BENCHMARK_CAPTURE(JsonReportOfLargestStudies, plain, "", "")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(JsonReportOfLargestStudies, with_limits,
-                  "--limit-repeatability 1 --limit-intermediate 2")
+                  "--limit-repeatability 1 --limit-intermediate 2", "")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK_CAPTURE(JsonReportOfLargestStudies, fifth_missing, "", kLargestWithAFifthMissing)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The analysis alone of that study through AnalyseStudy, beside ExtendedAnalysisArithmetic's
+// complete one.
+void AnalysisOfLargestStudyWithAFifthMissing(benchmark::State& state) {
+    const orbeta::StudyFileContents contents =
+        orbeta::ReadStudyFileContents(kLargestWithAFifthMissing);
+    const orbeta::StudyNumbers numbers(contents.GetDesign(), contents.shownResults);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(orbeta::AnalyseStudy(numbers));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(AnalysisOfLargestStudyWithAFifthMissing);
 
 } // namespace

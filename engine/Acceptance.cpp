@@ -40,18 +40,26 @@ DesignFactors DesignFactorsOf(const Design& design) {
     if (analysts < 2 || days < 2 || replicates < 2) {
         throw Error(kInvalidOperation);
     }
+    const double perDay = replicates;
+    const double perAnalyst = static_cast<double>(days) * replicates;
+    return FactorsOfSources(perDay, perAnalyst,
+                            {analysts - 1.0, analysts * (days - 1.0),
+                             static_cast<double>(analysts) * days * (replicates - 1.0)},
+                            {1 / perAnalyst, 1 / perDay - 1 / perAnalyst, 1 - 1 / perDay});
+}
+
+DesignFactors FactorsOfSources(double perDay, double perAnalyst, const PerSource& df,
+                               const PerSource& c) {
     DesignFactors factors;
-    factors.perDay = replicates;
-    factors.perAnalyst = static_cast<double>(days) * replicates;
-    factors.df = {analysts - 1.0, analysts * (days - 1.0),
-                  static_cast<double>(analysts) * days * (replicates - 1.0)};
-    factors.c = {1 / factors.perAnalyst, 1 / factors.perDay - 1 / factors.perAnalyst,
-                 1 - 1 / factors.perDay};
+    factors.perDay = perDay;
+    factors.perAnalyst = perAnalyst;
+    factors.df = df;
+    factors.c = c;
     for (std::size_t q = 0; q < kAnovaSources; ++q) {
-        const double df = factors.df[q];
-        factors.lowFactor[q] = 1 - df / ChiSquareQuantile(0.975, df);
-        factors.highFactor[q] = df / ChiSquareQuantile(0.025, df) - 1;
-        factors.upperFactor[q] = df / ChiSquareQuantile(0.05, df) - 1;
+        const double dfq = factors.df[q];
+        factors.lowFactor[q] = 1 - dfq / ChiSquareQuantile(0.975, dfq);
+        factors.highFactor[q] = dfq / ChiSquareQuantile(0.025, dfq) - 1;
+        factors.upperFactor[q] = dfq / ChiSquareQuantile(0.05, dfq) - 1;
     }
     factors.repeatabilityUpper = factors.df[2] / ChiSquareQuantile(0.05, factors.df[2]);
     return factors;

@@ -64,6 +64,11 @@ struct DesignFactors {
 // Error("Invalid floating point operation") for smaller counts.
 DesignFactors DesignFactorsOf(const Design& design);
 
+// The factors of sources of the given degrees of freedom (each positive) and coefficients of
+// theta, with the results behind a day mean and an analyst mean.
+DesignFactors FactorsOfSources(double perDay, double perAnalyst, const PerSource& df,
+                               const PerSource& c);
+
 // The components of the variance, a negative estimate set to zero: between days
 // (MS_day - MS_error) / R, between analysts (MS_analyst - MS_day) / (D R); repeatability's is
 // MS_error itself.

@@ -3,13 +3,16 @@
 #include "engine/CheckedMath.h"
 #include "engine/UTs.h"
 #include "study/Error.h"
+#include "study/StudyChecks.h"
 
 #include "engine/Distributions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -32,8 +35,9 @@ constexpr long double kDisagreement = 1.2L;
 
 struct DayFigures {
     double mean = 0;
-    double variance = 0;
+    double variance = 0; // 0 for a day of one result
     DayOfAnalyst where;
+    int count = 0; // of results held
 };
 
 Verdict Judge(double statistic, double critical5, double critical1) {
@@ -72,7 +76,7 @@ double UpperBoundOf(double variance, double df) {
                         distributions::ChiSquareQuantile(1 - kUpperLevel, df))));
 }
 
-// The mean and variance of each day's replicates, analyst by analyst.
+// The mean and variance of the replicates held on each day that holds any, analyst by analyst.
 std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     const Design& design = numbers.GetDesign();
     std::vector<DayFigures> days;
@@ -80,21 +84,44 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
         for (int day = 1; day <= design.Days(); ++day) {
             const auto results = numbers.DayResults(analyst, day);
+            const auto held = [&](int replicate) {
+                return design.HoldsResult(DesignCell{analyst, day, replicate + 1});
+            };
+            int count = 0;
             long double sum = 0;
-            for (const double x : results) {
-                sum += x;
+            for (int replicate = 0; replicate < design.Replicates(); ++replicate) {
+                if (held(replicate)) {
+                    sum += results[static_cast<std::size_t>(replicate)];
+                    ++count;
+                }
             }
-            const long double mean = sum / design.Replicates();
+            if (count == 0) {
+                continue;
+            }
+            const long double mean = sum / count;
             long double squares = 0;
-            for (const double x : results) {
-                squares += (x - mean) * (x - mean);
+            for (int replicate = 0; replicate < design.Replicates(); ++replicate) {
+                if (held(replicate)) {
+                    const long double x = results[static_cast<std::size_t>(replicate)];
+                    squares += (x - mean) * (x - mean);
+                }
             }
             days.push_back(DayFigures{checked::Stored(mean),
-                                      checked::Stored(squares / (design.Replicates() - 1)),
-                                      DayOfAnalyst{analyst, day}});
+                                      count > 1 ? checked::Stored(squares / (count - 1)) : 0.0,
+                                      DayOfAnalyst{analyst, day}, count});
         }
     }
     return days;
+}
+
+// The days' common number of results, or nothing when they differ.
+std::optional<int> CommonCount(const std::vector<DayFigures>& days) {
+    if (days.empty() || std::any_of(days.begin(), days.end(), [&](const DayFigures& day) {
+            return day.count != days.front().count;
+        })) {
+        return std::nullopt;
+    }
+    return days.front().count;
 }
 
 // What `compute` gives for a design, computed once a thread: critical values and quantiles depend
@@ -285,7 +312,92 @@ ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable
     return analysis;
 }
 
+// The extended figures of numbers of any design, from their unbalanced analysis of variance.
+ExtendedAnalysis UnbalancedFiguresOf(const StudyNumbers& numbers, const UnbalancedAnova& anova) {
+    const AnovaTable& table = anova.table;
+    const DesignFactors factors = UnbalancedFactorsOf(anova);
+    const MeanSquares ms{table.msAnalyst, table.msDay, table.msError};
+    const double dayVariance = UnbalancedDayVariance(anova);
+    const double analystVariance = UnbalancedAnalystVariance(anova);
+    const double intermediateVariance =
+        checked::Stored(static_cast<long double>(table.msError) + dayVariance + analystVariance);
+    const double mean = anova.mean;
+
+    ExtendedAnalysis analysis;
+    analysis.repeatability = Component(table.msError, mean, intermediateVariance);
+    analysis.day = Component(dayVariance, mean, intermediateVariance);
+    analysis.analyst = Component(analystVariance, mean, intermediateVariance);
+    analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
+    analysis.repeatabilityInterval = IntervalOf(table.msError, table.dfError);
+    analysis.intermediateInterval = IntervalOf(
+        intermediateVariance,
+        SatterthwaiteDf(
+            IntermediateCoefficients(anova.coefficients, dayVariance > 0, analystVariance > 0),
+            {table.msAnalyst, table.msDay, table.msError},
+            {table.dfAnalyst, table.dfDay, table.dfError}, intermediateVariance));
+
+    analysis.absent.analystTest = !anova.analystTested;
+    analysis.pAnalystExact =
+        anova.analystTested
+            ? ExactFProbability(table.fAnalyst, table.dfAnalyst, anova.coefficients.dfSynthesized)
+            : 1.0;
+    analysis.pDayExact = ExactFProbability(table.fDay, table.dfDay, table.dfError);
+    analysis.exactConclusionsDiffer =
+        DeclaresEffect(table.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
+        DeclaresEffect(table.pDay) != DeclaresEffect(analysis.pDayExact);
+
+    const std::vector<DayFigures> days = FiguresOfDays(numbers);
+    std::vector<DayFigures> spreadDays;
+    std::copy_if(days.begin(), days.end(), std::back_inserter(spreadDays),
+                 [](const DayFigures& day) { return day.count > 1; });
+    const std::optional<int> spreadCount = CommonCount(spreadDays);
+    analysis.absent.cochran = !spreadCount || spreadDays.size() < 2;
+    if (!analysis.absent.cochran) {
+        analysis.cochran = Cochran(spreadDays, *spreadCount);
+    }
+    analysis.absent.grubbs = !CommonCount(days) || days.size() < 3;
+    if (!analysis.absent.grubbs) {
+        analysis.grubbs = Grubbs(days);
+    }
+
+    AddBounds(analysis, factors, ms, numbers.GetDesign().Analysts(), mean);
+    analysis.absent.mls = !MlsHolds(factors);
+    if (analysis.absent.mls) {
+        IntermediateBounds& bounds = analysis.intermediateBounds;
+        bounds.mlsVarianceLow = 0;
+        bounds.mlsVarianceHigh = 0;
+        bounds.mlsSdUpper = 0;
+        bounds.rsdUpper = RelativeSd(bounds.sdUpper, mean);
+        analysis.flags.intervalsDisagree = false;
+    }
+    analysis.coefficients = anova.coefficients;
+    analysis.missingResults = numbers.GetDesign().MissingCount();
+    return analysis;
+}
+
 } // namespace
+
+std::vector<std::string> AbsenceSentences(const AbsentFigures& absent) {
+    std::vector<std::string> sentences;
+    if (absent.analystTest) {
+        sentences.emplace_back("Sin prueba F entre analistas: con los resultados que faltan, el "
+                               "denominador sintetizado no es mayor que cero.");
+    }
+    if (absent.mls) {
+        sentences.emplace_back("Sin intervalo MLS de la precisión intermedia: con los resultados "
+                               "que faltan, un coeficiente de theta es negativo; la aceptación "
+                               "compara el límite de Satterthwaite.");
+    }
+    if (absent.cochran) {
+        sentences.emplace_back("Sin prueba de Cochran: los días no tienen todos el mismo número "
+                               "de resultados.");
+    }
+    if (absent.grubbs) {
+        sentences.emplace_back("Sin prueba de Grubbs: los días no tienen todos el mismo número de "
+                               "resultados.");
+    }
+    return sentences;
+}
 
 std::vector<std::string> FlagSentences(const SmallDesignFlags& flags) {
     std::vector<std::string> sentences;
@@ -346,11 +458,35 @@ double GrubbsCriticalValue(int values, double alpha) {
 }
 
 StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits) {
+    const Design& design = numbers.GetDesign();
+    if (!design.IsComplete()) {
+        if (design.Analysts() < 2 || design.Days() < 2 || design.Replicates() < 2) {
+            throw Error(kInvalidOperation);
+        }
+        if (auto message = CheckMissingResults(design)) {
+            throw Error(std::move(*message));
+        }
+        return AnalyseUnbalancedStudy(numbers, limits);
+    }
     StudyAnalysis analysis;
     StatisticsEngine engine;
     engine.ComputeAnova(numbers, analysis.anova);
     engine.ComputePrecision(numbers, analysis.precision);
     analysis.extended = ExtendedFiguresOf(numbers, analysis.anova);
+    analysis.extended.coefficients = NestedCoefficients{
+        static_cast<double>(design.Replicates()), static_cast<double>(design.Replicates()),
+        static_cast<double>(design.Days()) * design.Replicates(), analysis.anova.msDay,
+        analysis.anova.dfDay};
+    analysis.acceptance = Accept(analysis.extended, limits);
+    return analysis;
+}
+
+StudyAnalysis AnalyseUnbalancedStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits) {
+    const UnbalancedAnova anova = ComputeUnbalancedAnova(numbers);
+    StudyAnalysis analysis;
+    analysis.anova = anova.table;
+    analysis.precision = UnbalancedPrecision(anova);
+    analysis.extended = UnbalancedFiguresOf(numbers, anova);
     analysis.acceptance = Accept(analysis.extended, limits);
     return analysis;
 }

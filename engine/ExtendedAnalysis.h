@@ -2,6 +2,7 @@
 
 #include "engine/Acceptance.h"
 #include "engine/Ucalculo.h"
+#include "engine/UnbalancedAnova.h"
 
 #include <optional>
 #include <string>
@@ -109,6 +110,17 @@ struct SmallDesignFlags {
 // The sentence of each flag raised, in the order of the members, for the window.
 std::vector<std::string> FlagSentences(const SmallDesignFlags& flags);
 
+// The figures a study with results missing cannot give; none is absent for a complete study.
+struct AbsentFigures {
+    bool analystTest = false; // the synthesized denominator is not above zero
+    bool mls = false;         // a coefficient of theta is negative
+    bool cochran = false;     // the days' variances rest on different numbers of results
+    bool grubbs = false;      // the day means rest on different numbers of results
+};
+
+// The sentence saying why, for each figure absent, in the order of the members.
+std::vector<std::string> AbsenceSentences(const AbsentFigures& absent);
+
 // The figures a validation report gives beside the analysis of variance and the precision
 // measures. Of days that tie for an extreme, the first in the study's order is named.
 struct ExtendedAnalysis {
@@ -127,6 +139,12 @@ struct ExtendedAnalysis {
     RepeatabilityBounds repeatabilityBounds;
     IntermediateBounds intermediateBounds;
     SmallDesignFlags flags;
+    // The design's moment coefficients and the analyst's denominator (engine/UnbalancedAnova.h;
+    // for a complete study k1 = k2 = R, k3 = D R and MS_day on df_day), the results missing,
+    // and the figures absent, each of which then holds zeros (the analyst's P holds 1).
+    NestedCoefficients coefficients;
+    std::size_t missingResults = 0;
+    AbsentFigures absent;
 };
 
 // The acceptance limits the user gives for the RSD of each measure, percent; none by default.
@@ -176,10 +194,21 @@ struct StudyAnalysis {
 // The one chain from a study's numbers to its figures, which the windows, the command line and
 // the planner take; the extended analysis is computed from the analysis of variance of the same
 // numbers, so the two always belong together. Needs at least 2 analysts, days and replicates.
+// A design with results missing goes through AnalyseUnbalancedStudy, after CheckMissingResults,
+// whose message it throws as an Error.
 // Throws Error with the engine's arithmetic messages where a figure cannot be stated: a mean of
 // zero ("Floating point division by zero"); a negative error mean square (a rounding residue),
 // no spread at all, or counts below 2 ("Invalid floating point operation"); and as Accept does
 // for a bad limit, once every figure is computed. Never yields an infinity or a NaN.
 StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& limits = {});
+
+// Every figure of a study by the estimators of an unbalanced design (engine/UnbalancedAnova.h),
+// complete or not; throws as ComputeUnbalancedAnova and Accept do. The analysis of variance is
+// the hierarchical one, the precision measures UnbalancedPrecision. Cochran's test takes the days
+// with two results or more, and is absent unless they all hold the same number; Grubbs's test
+// takes the days with a result, and is absent unless they all hold the same number. Without the
+// MLS interval, the intermediate precision's acceptance compares Satterthwaite's bound.
+StudyAnalysis AnalyseUnbalancedStudy(const StudyNumbers& numbers,
+                                     const AcceptanceLimits& limits = {});
 
 } // namespace orbeta

@@ -423,7 +423,7 @@ std::string RecommendationSentence(const StudyPlan& plan, char decimalSeparator)
 
 PlanInputs ExpectedSpreadOf(const Study& study, char decimalSeparator) {
     const std::vector<double> results = ReadResults(study, decimalSeparator);
-    const StudyAnalysis analysis = AnalyseStudy(StudyNumbers(DesignOf(study), results));
+    const StudyAnalysis analysis = AnalyseStudy(StudyNumbers(DesignOfResults(study), results));
     PlanInputs inputs;
     inputs.mean = analysis.precision.mean;
     inputs.sdRepeatability = analysis.extended.repeatability.sd;

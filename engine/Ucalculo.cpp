@@ -6,6 +6,7 @@
 #include "study/Numbers.h"
 
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace orbeta {
@@ -26,9 +27,10 @@ std::vector<double> ReadResults(const Study& study, char decimalSeparator) {
     const Design design = DesignOf(study);
     std::vector<double> results;
     design.ForEachCell([&](const DesignCell& cell) {
-        results.push_back(
-            ParseResult(study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate)),
-                        decimalSeparator));
+        const std::string& text =
+            study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate));
+        results.push_back(IsMissingResult(text) ? std::numeric_limits<double>::quiet_NaN()
+                                                : ParseResult(text, decimalSeparator));
     });
     return results;
 }
@@ -58,6 +60,9 @@ void StatisticsEngine::BeginComputation(const Design& design) {
     if (design.Analysts() > kEngineMaxAnalysts || design.Days() > kEngineMaxDays) {
         throw Error("El cálculo admite como máximo " + std::to_string(kEngineMaxAnalysts) +
                     " analistas y " + std::to_string(kEngineMaxDays) + " días por analista.");
+    }
+    if (!design.IsComplete()) {
+        throw Error(kHasMissingResults);
     }
     ResetStatistics();
     m_state.analysts = design.Analysts();
@@ -196,6 +201,9 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
         m_dayDeviations.clear();
         for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
             const std::string& text = study.Cell(analyst, design.GridRowOf(day, replicate));
+            if (IsMissingResult(text)) {
+                throw Error(kHasMissingResults);
+            }
             m_dayResults.push_back(ParseResult(text, decimalSeparator));
             m_dayDeviations.push_back(ResultDifference(text, first, decimalSeparator));
         }

@@ -104,10 +104,11 @@ struct EngineWorkingState {
 };
 
 // A study's results already read as numbers, one for each cell of its design, in the design's
-// order of results. Holds a view of the results, valid while they live. `deviations`, when
-// given, holds each result less the first in the same order, formed from their texts
-// (ResultDifference): the sums of squares are then taken from them rather than from the
-// doubles, which lose the last digits of results far from zero.
+// order of results; a cell the design marks missing holds a quiet NaN that no computation reads.
+// Holds a view of the results, valid while they live. `deviations`, when given, holds each result
+// less the first in the same order, formed from their texts (ResultDifference): the sums of
+// squares are then taken from them rather than from the doubles, which lose the last digits of
+// results far from zero.
 class StudyNumbers {
 public:
     // Throws Error("The number of results does not match the counts") unless no count is
@@ -138,13 +139,20 @@ private:
     std::span<const double> m_deviations;
 };
 
-// A study's results as numbers, in the order StudyNumbers holds them: the counts read by
-// ParseCount, each cell by ParseResult, which throw as they do.
+// A study's results as numbers, in the order StudyNumbers holds them for DesignOfResults(study):
+// the counts read by ParseCount, each cell by ParseResult, which throw as they do, except that a
+// cell marking its result missing holds a quiet NaN.
 std::vector<double> ReadResults(const Study& study, char decimalSeparator);
 
+// What the classic computations say of a study with a result missing.
+inline constexpr const char* kHasMissingResults =
+    "El estudio tiene resultados faltantes (NA): sus cálculos están en Análisis ampliado.";
+
 // The statistics engine, on a balanced design: its sums of squares take every day as holding R
-// replicates. Each computation resets the working state and refills it; the
-// program keeps one engine for its whole run. Not reentrant.
+// replicates, and it refuses a study with a result missing (Error(kHasMissingResults)): a cell
+// marking it, read in its turn, or an incomplete design, before anything changes. Each computation
+// resets the working state and refills it; the program keeps one engine for its whole run. Not
+// reentrant.
 //
 // Both computations read the counts by ParseCount and the cells by ParseResult at the moment
 // of the call, with each cell's deviation from the first by ResultDifference, and trust the

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -85,8 +86,12 @@ private:
 
     // A number of the file, in the shape of every number with "." as the point, any digits
     // missing: a number without digits reads as 0. Shown in the result format only when that
-    // keeps its value.
+    // keeps its value. A missing result, "NA" in either case, is shown as "NA".
     static FileNumber NumberOf(std::string_view text) {
+        if (IsMissingResult(text)) {
+            return FileNumber{std::string(kMissingResult),
+                              std::numeric_limits<double>::quiet_NaN()};
+        }
         const auto number = ScanNumber(text, '.');
         const auto value = number ? ValueOf(*number) : std::nullopt;
         if (!value) {
@@ -147,6 +152,16 @@ StudyFileContents ReadStudyFileContents(const std::filesystem::path& path) {
                       "El archivo es demasiado grande para ser un archivo de estudio."));
 }
 
+Design StudyFileContents::GetDesign() const {
+    Design design(analysts, days, replicates);
+    design.ForEachCell([&](const DesignCell& cell) {
+        if (shownTexts[design.IndexOf(cell)] == kMissingResult) {
+            design.MarkMissing(cell);
+        }
+    });
+    return design;
+}
+
 Study StudyOf(const StudyFileContents& contents, char decimalSeparator) {
     Study study = NewStudy();
     ApplyStudyLayout(study, contents.analysts, contents.days, contents.replicates);
@@ -187,6 +202,11 @@ std::string StudyFileBytes(const Study& study, char decimalSeparator) {
     const Design design = FittingDesign(analysts, days, ParseCount(study.replicateCount));
     design.ForEachCell([&](const DesignCell& cell) {
         std::string text = study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate));
+        if (IsMissingResult(text)) {
+            bytes += kMissingResult;
+            bytes += kLineEnd;
+            return;
+        }
         ParseResult(text, decimalSeparator);
         if (text.find_first_not_of(' ') + kMaxNumberBytes <= text.find_last_not_of(' ')) {
             throw Error("El dato '" + text + "' es demasiado largo para guardarse en el archivo.");

@@ -30,13 +30,16 @@ struct StudyFileContents {
     int analysts = 0;
     int days = 0;
     int replicates = 0;
-    Design GetDesign() const { return {analysts, days, replicates}; }
+    // The counts' design, each result the file holds as missing marked so.
+    Design GetDesign() const;
     // Each result as a loaded grid shows it, with "." as its point: FormatResult's text when that
     // reads back as the number the file holds ("98.50" as "98.5"), otherwise the number as the
-    // file writes it ("1234567"), so that opening a file never changes a value.
+    // file writes it ("1234567"), so that opening a file never changes a value; a missing result
+    // (the line "NA" in either case) as kMissingResult.
     std::vector<std::string> shownTexts;
     // Those texts read back by ParseResult: the numbers the program computes from, which are the
-    // file's own (zero without its sign).
+    // file's own (zero without its sign); a quiet NaN for a missing result, as StudyNumbers holds
+    // it.
     std::vector<double> shownResults;
 };
 
@@ -57,7 +60,8 @@ Study ParseStudyFile(std::string_view bytes, char decimalSeparator);
 Study ReadStudyFile(const std::filesystem::path& path, char decimalSeparator);
 
 // The bytes of the study's file: fields and cells as they stand, except that results are
-// written with "." whatever the regional separator, so that the file always opens again.
+// written with "." whatever the regional separator, so that the file always opens again, and a
+// cell marking its result missing (IsMissingResult) as the line kMissingResult.
 // Throws Error, before anything is written, for a result that ParseResult refuses, a method name
 // or date the file cannot hold (a character outside Windows-1252, a line break, the byte 26),
 // or counts beyond what a study file holds.

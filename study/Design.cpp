@@ -7,6 +7,17 @@ bool FitsTheGrid(int analysts, int days, int replicates) {
            std::int64_t{days} * replicates <= kMaxResultsPerAnalyst;
 }
 
+void Design::MarkMissing(const DesignCell& cell) {
+    if (m_missing.empty()) {
+        m_missing.resize(ResultCount());
+    }
+    const std::size_t index = IndexOf(cell);
+    if (!m_missing[index]) {
+        m_missing[index] = true;
+        ++m_missingCount;
+    }
+}
+
 bool WithinRanges(const Design& design) {
     const auto within = [](Count count, int value) {
         return value >= RangeOf(count).minimum && value <= RangeOf(count).maximum;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orbeta {
 
@@ -49,12 +50,14 @@ struct DesignCell {
     int replicate = 0;
 };
 
-// The counts and the cells of a study. Every cell holds a result: the design is balanced, which
-// the estimators of engine/Ucalculo.h and engine/Acceptance.h assume.
+// The counts and the cells of a study, and which cells hold a result. A design is complete (every
+// cell holds one) until a cell is marked missing; the estimators of engine/Ucalculo.h and
+// engine/Acceptance.h take complete designs only, engine/UnbalancedAnalysis.h any other.
 class Design {
 public:
     Design() = default;
-    // The counts as given; whoever takes a design from unchecked counts checks them.
+    // The counts as given, every cell holding a result; whoever takes a design from unchecked
+    // counts checks them.
     Design(int analysts, int days, int replicates)
         : m_analysts(analysts), m_days(days), m_replicates(replicates) {}
 
@@ -81,7 +84,17 @@ public:
         return std::int64_t{day - 1} * m_replicates + replicate;
     }
 
-    // Calls visit(cell) for every cell, in the order of the results.
+    // Marks a cell of the design as holding no result.
+    void MarkMissing(const DesignCell& cell);
+
+    bool IsComplete() const { return m_missingCount == 0; }
+    std::size_t MissingCount() const { return m_missingCount; }
+    // Whether the cell holds a result.
+    bool HoldsResult(const DesignCell& cell) const {
+        return m_missingCount == 0 || !m_missing[IndexOf(cell)];
+    }
+
+    // Calls visit(cell) for every cell, present or missing, in the order of the results.
     template <typename Visit> void ForEachCell(Visit&& visit) const {
         for (int analyst = 1; analyst <= m_analysts; ++analyst) {
             for (int day = 1; day <= m_days; ++day) {
@@ -99,6 +112,9 @@ private:
     int m_analysts = 0;
     int m_days = 0;
     int m_replicates = 0;
+    // By the order of the results; empty while the design is complete.
+    std::vector<bool> m_missing;
+    std::size_t m_missingCount = 0;
 };
 
 // Whether a design lies within every count's range.

@@ -3,6 +3,8 @@
 #include "study/Error.h"
 #include "study/Numbers.h"
 
+#include <algorithm>
+
 namespace orbeta {
 
 namespace {
@@ -53,6 +55,31 @@ Design DesignOf(const Study& study) {
     const int analysts = ParseCount(study.analystCount);
     const int days = ParseCount(study.dayCount);
     return Design(analysts, days, ParseCount(study.replicateCount));
+}
+
+bool IsMissingResult(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view word = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    return word.size() == kMissingResult.size() &&
+           std::equal(word.begin(), word.end(), kMissingResult.begin(),
+                      [](char a, char b) { return (a & ~0x20) == b; });
+}
+
+Design DesignOfResults(const Study& study) {
+    Design design = DesignOf(study);
+    if (!FitsTheGrid(design.Analysts(), design.Days(), design.Replicates())) {
+        return design;
+    }
+    const Design counts = design;
+    counts.ForEachCell([&](const DesignCell& cell) {
+        if (IsMissingResult(study.Cell(cell.analyst, counts.GridRowOf(cell.day, cell.replicate)))) {
+            design.MarkMissing(cell);
+        }
+    });
+    return design;
 }
 
 void ApplyStudyLayout(Study& study) {

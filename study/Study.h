@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orbeta {
@@ -41,8 +42,20 @@ std::string AnalystHeader(int analyst);
 std::string DayReplicateHeader(int day, int replicate);
 
 // The design a study's count texts give, read by ParseCount, which throws on a text that is not
-// a whole number.
+// a whole number. Every cell of it holds a result.
 Design DesignOf(const Study& study);
+
+// The text of a missing result in a cell and in a study file.
+inline constexpr std::string_view kMissingResult = "NA";
+
+// Whether a cell's text marks its result missing: "NA" in either case, with blanks around it as
+// around a number. ParseResult refuses such a text, so whoever reads a study's numbers asks this
+// first.
+bool IsMissingResult(std::string_view text);
+
+// DesignOf the study with each cell whose text marks it missing marked so. Counts that give a
+// grid the program cannot hold give their design as DesignOf does.
+Design DesignOfResults(const Study& study);
 
 // Gives the grid A + 1 columns and D x R + 1 rows and writes the header cells; data cells
 // keep their texts. The counts are read from the count texts by ParseCount (which throws on a

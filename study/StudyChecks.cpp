@@ -117,6 +117,9 @@ std::optional<std::string> CheckGridData(const Study& study, char decimalSeparat
             if (text.empty()) {
                 return "Falta capturar un dato";
             }
+            if (IsMissingResult(text)) {
+                continue;
+            }
             try {
                 ParseResult(text, decimalSeparator);
             } catch (const Error&) {
@@ -124,6 +127,36 @@ std::optional<std::string> CheckGridData(const Study& study, char decimalSeparat
                        " no es un valor numérico.";
             }
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckMissingResults(const Design& design) {
+    bool dayDf = false;
+    bool errorDf = false;
+    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
+        int daysHeld = 0;
+        for (int day = 1; day <= design.Days(); ++day) {
+            int held = 0;
+            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
+                held += design.HoldsResult(DesignCell{analyst, day, replicate}) ? 1 : 0;
+            }
+            daysHeld += held > 0 ? 1 : 0;
+            errorDf = errorDf || held > 1;
+        }
+        if (daysHeld == 0) {
+            return "Al Analista " + std::to_string(analyst) +
+                   " le faltan todos sus resultados: cada analista necesita al menos uno.";
+        }
+        dayDf = dayDf || daysHeld > 1;
+    }
+    if (!dayDf) {
+        return std::string("La fuente Día se queda sin grados de libertad: ningún analista tiene "
+                           "dos días con resultados.");
+    }
+    if (!errorDf) {
+        return std::string("La fuente Error se queda sin grados de libertad: ningún día tiene dos "
+                           "resultados.");
     }
     return std::nullopt;
 }

@@ -45,7 +45,14 @@ std::optional<CheckFailure> CheckGridLayout(const Study& study);
 
 // The check of the data cells as the user leaves the grid: walking the grid as it is laid out,
 // analyst by analyst and each from the top, the first cell that is empty or that ParseResult
-// refuses decides the message; nothing when every cell holds a number.
+// refuses decides the message; nothing when every cell holds a number or marks its result
+// missing (IsMissingResult).
 std::optional<std::string> CheckGridData(const Study& study, char decimalSeparator);
+
+// Whether a design keeps what its analysis needs: a result of every analyst, and a degree of
+// freedom for the day (some analyst with two days that hold results) and for the error (some
+// day with two results); a day may lose all its results. The message naming the first analyst,
+// or the source, that falls short, or nothing.
+std::optional<std::string> CheckMissingResults(const Design& design);
 
 } // namespace orbeta

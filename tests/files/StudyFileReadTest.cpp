@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
@@ -217,12 +218,36 @@ TEST(ReadStudyFile, ResultLinesTolerateBlanksAndTrailingText) {
 }
 
 TEST(ReadStudyFile, RefusesResultsThatAreNotNumbers) {
-    for (const char* result : {"99,1", "abc", "1e", "1.2.3", "--1", "1e999", "0x10"}) {
+    for (const char* result : {"99,1", "abc", "1e", "1.2.3", "--1", "1e999", "0x10", "nan", "NaN",
+                               "inf", "-inf", "N/A", "NAN", "NA1", "N"}) {
         std::vector<std::string> results = kWorkedResults;
         results[3] = result;
         EXPECT_EQ(ErrorOf([&] { ParseStudyFile(FileWithResultLines(results), '.'); }),
                   "Invalid numeric input")
             << result;
+    }
+}
+
+TEST(ReadStudyFile, ALineNaInEitherCaseIsAMissingResult) {
+    struct Row {
+        const char* line;
+        std::size_t position;
+    };
+    const Row rows[] = {{"NA", 0}, {"na", 3}, {"Na", 7}, {"  nA  ", 11}, {"NA trailing", 5}};
+    for (const Row& row : rows) {
+        std::vector<std::string> results = kWorkedResults;
+        results[row.position] = row.line;
+        const StudyFileContents contents = ParseStudyFileContents(FileWithResultLines(results));
+        std::vector<std::string> expected = kWorkedCells;
+        expected[row.position] = "NA";
+        EXPECT_EQ(contents.shownTexts, expected) << row.line;
+        EXPECT_TRUE(std::isnan(contents.shownResults[row.position])) << row.line;
+        const Design design = contents.GetDesign();
+        EXPECT_EQ(design.MissingCount(), 1u) << row.line;
+        design.ForEachCell([&](const DesignCell& cell) {
+            EXPECT_EQ(design.HoldsResult(cell), design.IndexOf(cell) != row.position) << row.line;
+        });
+        EXPECT_EQ(ResultCells(StudyOf(contents, '.')), expected) << row.line;
     }
 }
 

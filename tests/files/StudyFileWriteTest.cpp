@@ -50,6 +50,36 @@ TEST(WriteStudyFile, WritesTextsAsTheyStand) {
     EXPECT_TRUE(bytes.ends_with("\r\n +9.93e1 \r\n"));
 }
 
+TEST(WriteStudyFile, AMissingResultIsTheLineNaAndOpensAgainMissing) {
+    TemporaryFolder folder;
+    for (const char* file :
+         {"missing-replicate.w05", "lost-day.w05", "fewer-days.w05", "largest-missing.w05"}) {
+        const std::filesystem::path path = std::filesystem::path(ORBETA_TEST_DATA) / file;
+        const std::string original = ReadBytes(path);
+        // The five lines as they stand, then each result as the loaded grid shows it: "na" of
+        // lost-day.w05 as "NA".
+        std::string expected;
+        std::size_t end = 0;
+        for (int line = 0; line < 5; ++line) {
+            end = original.find("\r\n", end) + 2;
+        }
+        expected = original.substr(0, end);
+        for (const std::string& text : ParseStudyFileContents(original).shownTexts) {
+            expected += text + "\r\n";
+        }
+        const Study loaded = ReadStudyFile(path, ',');
+        WriteStudyFile(folder / file, loaded, ',');
+        EXPECT_EQ(ReadBytes(folder / file), expected) << file;
+        EXPECT_TRUE(SameFieldsAndGrid(ReadStudyFile(folder / file, ','), loaded)) << file;
+    }
+    Study study = WorkedExample();
+    study.SetCell(1, 2, " na ");
+    const std::string bytes = StudyFileBytes(study, '.');
+    EXPECT_EQ(bytes.substr(bytes.find("99.1\r\n")), "99.1\r\nNA\r\n99.8\r\n100.5\r\n99.9\r\n"
+                                                    "100.1\r\n98.7\r\n99.5\r\n99.0\r\n"
+                                                    "100.0\r\n99.6\r\n99.3\r\n");
+}
+
 TEST(WriteStudyFile, ASavedStudyOpensAgainAsItWas) {
     TemporaryFolder folder;
     for (char separator : {'.', ','}) {

@@ -144,3 +144,81 @@ TEST(ValidateStudy, CellsThatAreNotNumbersPass) {
 
 } // namespace
 } // namespace orbeta
+
+namespace orbeta {
+namespace {
+
+// A design with the given cells, analyst/day/replicate, marked missing.
+Design WithMissing(Design design, std::initializer_list<DesignCell> cells) {
+    for (const DesignCell& cell : cells) {
+        design.MarkMissing(cell);
+    }
+    return design;
+}
+
+TEST(CheckMissingResults, NamesTheAnalystOrTheSourceThatFallsShort) {
+    struct Row {
+        const char* name;
+        Design design;
+        std::optional<std::string> message;
+    };
+    const Row rows[] = {
+        {"complete", Design(2, 2, 2), std::nullopt},
+        {"a day lost whole", WithMissing(Design(2, 2, 2), {{2, 1, 1}, {2, 1, 2}}), std::nullopt},
+        {"one analyst keeps one result",
+         WithMissing(Design(3, 2, 2), {{2, 1, 1}, {2, 1, 2}, {2, 2, 1}}), std::nullopt},
+        {"analyst 2 lost whole",
+         WithMissing(Design(3, 2, 2), {{2, 1, 1},
+                                       {2, 1, 2},
+                                       {2, 2, 1},
+                                       {2, 2, 2},
+                                       {3, 1, 1},
+                                       {3, 1, 2},
+                                       {3, 2, 1},
+                                       {3, 2, 2}}),
+         "Al Analista 2 le faltan todos sus resultados: cada analista necesita al menos uno."},
+        {"no analyst with two days",
+         WithMissing(Design(2, 2, 2), {{1, 2, 1}, {1, 2, 2}, {2, 1, 1}, {2, 1, 2}}),
+         "La fuente Día se queda sin grados de libertad: ningún analista tiene dos días con "
+         "resultados."},
+        {"no day with two results",
+         WithMissing(Design(2, 2, 2), {{1, 1, 2}, {1, 2, 1}, {2, 1, 2}, {2, 2, 2}}),
+         "La fuente Error se queda sin grados de libertad: ningún día tiene dos resultados."},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CheckMissingResults(row.design), row.message) << row.name;
+    }
+}
+
+TEST(Study, ACellOfNaInEitherCaseMarksItsResultMissing) {
+    struct Row {
+        const char* text;
+        bool missing;
+    };
+    const Row rows[] = {{"NA", true},   {"na", true},   {"nA", true},    {" Na  ", true},
+                        {"N A", false}, {"NAN", false}, {"nan", false},  {"", false},
+                        {"  ", false},  {"NA.", false}, {"\tNA", false}, {"99.5", false}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(IsMissingResult(row.text), row.missing) << "'" << row.text << "'";
+        Study study = WorkedExample();
+        study.SetCell(2, 4, row.text);
+        const Design design = DesignOfResults(study);
+        EXPECT_EQ(design.MissingCount(), row.missing ? 1u : 0u) << row.text;
+        EXPECT_EQ(design.HoldsResult(DesignCell{2, 2, 1}), !row.missing) << row.text;
+        EXPECT_TRUE(design.HoldsResult(DesignCell{1, 2, 1})) << row.text;
+        EXPECT_EQ(design.IsComplete(), !row.missing) << row.text;
+    }
+}
+
+TEST(CheckGridData, AcceptsNaButStillRefusesAnEmptyCell) {
+    Study study = WorkedExample();
+    study.SetCell(1, 2, "na");
+    EXPECT_EQ(CheckGridData(study, '.'), std::nullopt);
+    study.SetCell(2, 5, "");
+    EXPECT_EQ(CheckGridData(study, '.'), "Falta capturar un dato");
+    EXPECT_EQ(ValidateStudy(study)->message,
+              "Falta capturar el dato para el Analista 2, Día 2, Replicación 2.");
+}
+
+} // namespace
+} // namespace orbeta
