@@ -200,30 +200,47 @@ GrubbsTest Grubbs(const std::vector<NamedMean>& means) {
     return test;
 }
 
-// The analysts' means among themselves and each analyst's day means among themselves, where the
-// design has the 3 means a sample needs.
-GrubbsTests GrubbsOfLevels(const std::vector<DayFigures>& days, const Design& design) {
-    constexpr int kFewestMeans = 3;
-    GrubbsTests tests;
-    const auto perAnalyst = static_cast<std::size_t>(design.Days());
-    std::vector<NamedMean> analystMeans;
-    for (std::size_t first = 0; first < days.size(); first += perAnalyst) {
-        std::vector<NamedMean> dayMeans;
-        long double sum = 0;
-        for (std::size_t at = first; at < first + perAnalyst; ++at) {
-            dayMeans.push_back(NamedMean{days[at].mean, days[at].where});
-            sum += days[at].mean;
+constexpr int kFewestMeans = 3;
+
+// The days of each analyst in the study's order, from days listed analyst by analyst.
+std::vector<std::vector<DayFigures>> DaysByAnalyst(const std::vector<DayFigures>& days) {
+    std::vector<std::vector<DayFigures>> groups;
+    for (const DayFigures& day : days) {
+        if (groups.empty() || groups.back().front().where.analyst != day.where.analyst) {
+            groups.emplace_back();
         }
-        analystMeans.push_back(NamedMean{checked::Stored(sum / design.Days()),
-                                         DayOfAnalyst{days[first].where.analyst, 0}});
-        if (design.Days() >= kFewestMeans) {
+        groups.back().push_back(day);
+    }
+    return groups;
+}
+
+// The analysts' means among themselves (given `analystMeans`, one per group of days) and each
+// analyst's day means among themselves, where a level has the 3 means a sample needs; the days'
+// extremes are gathered only when every analyst's sample shares one critical value.
+GrubbsTests GrubbsOfLevels(const std::vector<std::vector<DayFigures>>& groups,
+                           const std::vector<double>& analystMeans, bool analystsLevel,
+                           bool daysLevel) {
+    GrubbsTests tests;
+    std::vector<NamedMean> named;
+    for (std::size_t at = 0; at < groups.size(); ++at) {
+        named.push_back(
+            NamedMean{analystMeans[at], DayOfAnalyst{groups[at].front().where.analyst, 0}});
+        if (daysLevel && groups[at].size() >= kFewestMeans) {
+            std::vector<NamedMean> dayMeans;
+            for (const DayFigures& day : groups[at]) {
+                dayMeans.push_back(NamedMean{day.mean, day.where});
+            }
             tests.daysOfAnalysts.push_back(Grubbs(dayMeans));
         }
     }
-    if (design.Analysts() >= kFewestMeans) {
-        tests.analysts = Grubbs(analystMeans);
+    if (analystsLevel && named.size() >= kFewestMeans) {
+        tests.analysts = Grubbs(named);
     }
-    if (!tests.daysOfAnalysts.empty()) {
+    const bool oneCritical = std::all_of(
+        tests.daysOfAnalysts.begin(), tests.daysOfAnalysts.end(), [&](const GrubbsTest& test) {
+            return test.critical5 == tests.daysOfAnalysts.front().critical5;
+        });
+    if (!tests.daysOfAnalysts.empty() && oneCritical) {
         GrubbsTest extreme = tests.daysOfAnalysts.front();
         for (const GrubbsTest& test : tests.daysOfAnalysts) {
             if (test.high.g > extreme.high.g) {
@@ -236,6 +253,53 @@ GrubbsTests GrubbsOfLevels(const std::vector<DayFigures>& days, const Design& de
         tests.extremeDays = extreme;
     }
     return tests;
+}
+
+// On a balanced design: an analyst's mean is that of its day means.
+GrubbsTests GrubbsOfLevels(const std::vector<DayFigures>& days) {
+    const auto groups = DaysByAnalyst(days);
+    std::vector<double> analystMeans;
+    for (const auto& group : groups) {
+        long double sum = 0;
+        for (const DayFigures& day : group) {
+            sum += day.mean;
+        }
+        analystMeans.push_back(checked::Stored(sum / static_cast<long double>(group.size())));
+    }
+    return GrubbsOfLevels(groups, analystMeans, true, true);
+}
+
+// Whether the days of the range hold the same number of results.
+template <typename Days> bool EqualCounts(const Days& days) {
+    return std::all_of(days.begin(), days.end(),
+                       [&](const DayFigures& day) { return day.count == days.front().count; });
+}
+
+// On any design: an analyst's mean is that of its results; a level whose means rest on unequal
+// numbers of results is absent.
+GrubbsTests UnbalancedGrubbs(const std::vector<DayFigures>& days, AbsentFigures& absent) {
+    const auto groups = DaysByAnalyst(days);
+    std::vector<double> analystMeans;
+    std::vector<int> analystCounts;
+    bool dayCountsEqual = true;
+    for (const auto& group : groups) {
+        long double sum = 0;
+        int count = 0;
+        for (const DayFigures& day : group) {
+            sum += static_cast<long double>(day.mean) * day.count;
+            count += day.count;
+        }
+        analystMeans.push_back(checked::Stored(sum / count));
+        analystCounts.push_back(count);
+        if (group.size() >= kFewestMeans && !EqualCounts(group)) {
+            dayCountsEqual = false;
+        }
+    }
+    absent.grubbsAnalysts = groups.size() >= kFewestMeans &&
+                            std::any_of(analystCounts.begin(), analystCounts.end(),
+                                        [&](int count) { return count != analystCounts.front(); });
+    absent.grubbsDays = !dayCountsEqual;
+    return GrubbsOfLevels(groups, analystMeans, !absent.grubbsAnalysts, dayCountsEqual);
 }
 
 // The bounds, the MLS figures, the flags.
@@ -307,7 +371,7 @@ ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable
         DeclaresEffect(anova.pAnalyst) != DeclaresEffect(analysis.pAnalystExact) ||
         DeclaresEffect(anova.pDay) != DeclaresEffect(analysis.pDayExact);
     analysis.cochran = Cochran(days, design.Replicates());
-    analysis.grubbs = GrubbsOfLevels(days, design);
+    analysis.grubbs = GrubbsOfLevels(days);
     AddBounds(analysis, factors, ms, design.Analysts(), mean);
     return analysis;
 }
@@ -329,12 +393,8 @@ ExtendedAnalysis UnbalancedFiguresOf(const StudyNumbers& numbers, const Unbalanc
     analysis.analyst = Component(analystVariance, mean, intermediateVariance);
     analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
     analysis.repeatabilityInterval = IntervalOf(table.msError, table.dfError);
-    analysis.intermediateInterval = IntervalOf(
-        intermediateVariance,
-        SatterthwaiteDf(
-            IntermediateCoefficients(anova.coefficients, dayVariance > 0, analystVariance > 0),
-            {table.msAnalyst, table.msDay, table.msError},
-            {table.dfAnalyst, table.dfDay, table.dfError}, intermediateVariance));
+    analysis.intermediateInterval =
+        IntervalOf(MlsVariance(factors, ms), IntermediateDf(factors, ms));
 
     analysis.absent.analystTest = !anova.analystTested;
     analysis.pAnalystExact =
@@ -355,10 +415,7 @@ ExtendedAnalysis UnbalancedFiguresOf(const StudyNumbers& numbers, const Unbalanc
     if (!analysis.absent.cochran) {
         analysis.cochran = Cochran(spreadDays, *spreadCount);
     }
-    analysis.absent.grubbs = !CommonCount(days) || days.size() < 3;
-    if (!analysis.absent.grubbs) {
-        analysis.grubbs = Grubbs(days);
-    }
+    analysis.grubbs = UnbalancedGrubbs(days, analysis.absent);
 
     AddBounds(analysis, factors, ms, numbers.GetDesign().Analysts(), mean);
     analysis.absent.mls = !MlsHolds(factors);
@@ -392,9 +449,13 @@ std::vector<std::string> AbsenceSentences(const AbsentFigures& absent) {
         sentences.emplace_back("Sin prueba de Cochran: los días no tienen todos el mismo número "
                                "de resultados.");
     }
-    if (absent.grubbs) {
-        sentences.emplace_back("Sin prueba de Grubbs: los días no tienen todos el mismo número de "
-                               "resultados.");
+    if (absent.grubbsAnalysts) {
+        sentences.emplace_back("Sin prueba de Grubbs entre analistas: los analistas no tienen "
+                               "todos el mismo número de resultados.");
+    }
+    if (absent.grubbsDays) {
+        sentences.emplace_back("Sin prueba de Grubbs entre los días de cada analista: los días "
+                               "de un analista no tienen todos el mismo número de resultados.");
     }
     return sentences;
 }

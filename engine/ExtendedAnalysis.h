@@ -112,10 +112,11 @@ std::vector<std::string> FlagSentences(const SmallDesignFlags& flags);
 
 // The figures a study with results missing cannot give; none is absent for a complete study.
 struct AbsentFigures {
-    bool analystTest = false; // the synthesized denominator is not above zero
-    bool mls = false;         // a coefficient of theta is negative
-    bool cochran = false;     // the days' variances rest on different numbers of results
-    bool grubbs = false;      // the day means rest on different numbers of results
+    bool analystTest = false;    // the synthesized denominator is not above zero
+    bool mls = false;            // a coefficient of theta is negative
+    bool cochran = false;        // the days' variances rest on different numbers of results
+    bool grubbsAnalysts = false; // the analysts' means rest on different numbers of results
+    bool grubbsDays = false;     // an analyst's day means rest on different numbers of results
 };
 
 // The sentence saying why, for each figure absent, in the order of the members.
@@ -205,8 +206,10 @@ StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& 
 // Every figure of a study by the estimators of an unbalanced design (engine/UnbalancedAnova.h),
 // complete or not; throws as ComputeUnbalancedAnova and Accept do. The analysis of variance is
 // the hierarchical one, the precision measures UnbalancedPrecision. Cochran's test takes the days
-// with two results or more, and is absent unless they all hold the same number; Grubbs's test
-// takes the days with a result, and is absent unless they all hold the same number. Without the
+// with two results or more, and is absent unless they all hold the same number; Grubbs's tests
+// take the levels as for a complete study, the analysts' means of their results and each
+// analyst's days that hold a result, a level absent where its means rest on unequal numbers of
+// results. Without the
 // MLS interval, the intermediate precision's acceptance compares Satterthwaite's bound.
 StudyAnalysis AnalyseUnbalancedStudy(const StudyNumbers& numbers,
                                      const AcceptanceLimits& limits = {});

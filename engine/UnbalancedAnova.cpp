@@ -138,9 +138,11 @@ UnbalancedAnova ComputeUnbalancedAnova(const StudyNumbers& numbers) {
     k.msSynthesized = checked::Stored(share * table.msDay + (1 - share) * table.msError);
     anova.analystTested = k.msSynthesized > 0;
     if (anova.analystTested) {
-        k.dfSynthesized =
-            SatterthwaiteDf({0, share, 1 - share}, {table.msAnalyst, table.msDay, table.msError},
-                            {table.dfAnalyst, table.dfDay, table.dfError}, k.msSynthesized);
+        const long double dayTerm = share * table.msDay;
+        const long double errorTerm = (1 - share) * table.msError;
+        k.dfSynthesized = checked::Stored(
+            checked::Divide(Squared(k.msSynthesized),
+                            Squared(dayTerm) / table.dfDay + Squared(errorTerm) / table.dfError));
         table.fAnalyst = checked::Stored(table.msAnalyst / k.msSynthesized);
         table.pAnalyst = FProbability(table.fAnalyst, table.dfAnalyst, k.dfSynthesized);
     } else {
@@ -164,14 +166,6 @@ double UnbalancedAnalystVariance(const UnbalancedAnova& anova) {
     return estimate > 0 ? estimate : 0.0;
 }
 
-std::array<long double, kAnovaSources> IntermediateCoefficients(const NestedCoefficients& k,
-                                                                bool dayKept, bool analystKept) {
-    const long double share = DayShare(k);
-    const long double overK1 = dayKept ? 1 / static_cast<long double>(k.k1) : 0;
-    const long double overK3 = analystKept ? 1 / static_cast<long double>(k.k3) : 0;
-    return {overK3, overK1 - share * overK3, 1 - overK1 - (1 - share) * overK3};
-}
-
 DesignFactors UnbalancedFactorsOf(const UnbalancedAnova& anova) {
     // The quantiles depend on the degrees of freedom alone, which the studies of a batch with a
     // few results missing mostly share, and cost more than the rest of the analysis: taken once
@@ -183,9 +177,15 @@ DesignFactors UnbalancedFactorsOf(const UnbalancedAnova& anova) {
         found = known.emplace(df, FactorsOfSources(0, 0, df, {})).first;
     }
     DesignFactors factors = found->second;
-    const auto c = IntermediateCoefficients(anova.coefficients, true, true);
-    factors.perDay = anova.coefficients.k1;
-    factors.perAnalyst = anova.coefficients.k3;
+    // theta's coefficients, analyst, day, error.
+    const NestedCoefficients& k = anova.coefficients;
+    const long double share = DayShare(k);
+    const long double overK1 = 1 / static_cast<long double>(k.k1);
+    const long double overK3 = 1 / static_cast<long double>(k.k3);
+    const std::array<long double, kAnovaSources> c{overK3, overK1 - share * overK3,
+                                                   1 - overK1 - (1 - share) * overK3};
+    factors.perDay = k.k1;
+    factors.perAnalyst = k.k3;
     factors.c = {static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2])};
     return factors;
 }

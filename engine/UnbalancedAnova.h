@@ -26,14 +26,11 @@
 //   df_syn = MS_syn^2 / ((k2/k1 MS_day)^2 / df_day + ((1 - k2/k1) MS_error)^2 / df_error).
 // When k2 > k1, MS_syn may come out at zero or below: the analyst's F test then does not exist.
 //
-// The intermediate-precision variance s2_e + s2_d + s2_a is sum_q c_q MS_q; its Satterthwaite
-// degrees of freedom take the coefficients of the components kept, a component set to zero
-// dropping its terms:
-//   c_analyst = 1/k3 (0 without s2_a),
-//   c_day     = 1/k1 (0 without s2_d) - (k2/k1)/k3 (0 without s2_a),
-//   c_error   = 1 - 1/k1 (0 without s2_d) - (1 - k2/k1)/k3 (0 without s2_a).
-// theta, the MLS estimate, takes the coefficients with both components kept,
-//   c = (1/k3, 1/k1 - k2/(k1 k3), 1 - 1/k1 - (1 - k2/k1)/k3),
+// theta, the intermediate-precision variance before a component is set to zero, is
+// sum_q c_q MS_q with
+//   c = (1/k3, 1/k1 - k2/(k1 k3), 1 - 1/k1 - (1 - k2/k1)/k3);
+// its interval and Satterthwaite's bound are taken on Satterthwaite's degrees of freedom of
+// these same coefficients (IntermediateDf),
 // and its MLS interval and bound (engine/Acceptance.h) hold only when none of them is negative.
 
 #include "engine/Acceptance.h"
@@ -75,11 +72,6 @@ UnbalancedAnova ComputeUnbalancedAnova(const StudyNumbers& numbers);
 // The components between days and between analysts, a negative estimate set to zero.
 double UnbalancedDayVariance(const UnbalancedAnova& anova);
 double UnbalancedAnalystVariance(const UnbalancedAnova& anova);
-
-// c_q of the intermediate-precision variance, analyst, day, error: with the components kept for
-// Satterthwaite's degrees of freedom, with both for theta.
-std::array<long double, kAnovaSources> IntermediateCoefficients(const NestedCoefficients& k,
-                                                                bool dayKept, bool analystKept);
 
 // The factors of the bounds of this design: df_q, theta's c_q and the chi-square factors of
 // engine/Acceptance.h; perDay and perAnalyst hold k1 and k3.
