@@ -352,6 +352,27 @@ TEST(AnalyseStudy, WithoutAPositiveDenominatorTheAnalystHasNoFTest) {
                    "mismo número de resultados."}));
 }
 
+// Each analyst of 3 lacks one result on a different day: their means rest on 5 results each, so
+// Grubbs takes the analysts, but not their days, of 1 and 2 results (figures from
+// tools/unbalanced-expectations on the same results).
+TEST(AnalyseStudy, TakesGrubbsByLevelWhereTheCountsAgree) {
+    const std::vector<std::string> texts{"10.1", "NA",   "10.4", "10.2", "9.9",  "10.3",
+                                         "10.6", "10.5", "NA",   "10.9", "10.7", "10.4",
+                                         "9.8",  "9.6",  "10.0", "9.7",  "NA",   "9.5"};
+    const Study study = testing::StudyWithResults(3, 3, 2, texts);
+    const std::vector<double> results = ReadResults(study, '.');
+    const ExtendedAnalysis e = AnalyseStudy(StudyNumbers(DesignOfResults(study), results)).extended;
+    std::vector<std::string> shown;
+    for (const double value : GrubbsFigures(e.grubbs)) {
+        shown.push_back(FormatResult(value, '.'));
+    }
+    EXPECT_EQ(shown, std::vector<std::string>({"1.1543", "1.15468", "0.992511", "1.00732"}));
+    EXPECT_EQ(AbsenceSentences(e.absent),
+              std::vector<std::string>(
+                  {"Sin prueba de Grubbs entre los días de cada analista: los días de un "
+                   "analista no tienen todos el mismo número de resultados."}));
+}
+
 TEST(AnalyseStudy, RefusesAStudyThatLacksTooMuchWithTheChecksMessage) {
     Design design(2, 2, 2);
     for (int day = 1; day <= 2; ++day) {
