@@ -166,7 +166,8 @@ double NumberOrNaN(std::string_view text, char decimalSeparator) {
 
 } // namespace
 
-std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitedMeasure measure) {
+std::optional<double> TypedLimit(std::string_view text, char decimalSeparator,
+                                 LimitedMeasure measure) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return std::nullopt;

@@ -133,6 +133,7 @@ double CheckedLimit(double limit, LimitedMeasure measure);
 // CheckedLimit of its number. A limit above zero written with the other separator is refused
 // with the way to write it, e.g. «Escriba el límite con la coma decimal: 2,5.»; any other text
 // with CheckedLimit's message.
-std::optional<double> TypedLimit(std::string_view text, char decimalSeparator, LimitedMeasure measure);
+std::optional<double> TypedLimit(std::string_view text, char decimalSeparator,
+                                 LimitedMeasure measure);
 
 } // namespace orbeta

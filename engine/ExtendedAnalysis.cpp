@@ -188,9 +188,11 @@ GrubbsTest Grubbs(const std::vector<NamedMean>& means) {
         squares += (value.mean - mean) * (value.mean - mean);
     }
     const long double sd = std::sqrt(squares / (n - 1));
-    const auto [lowest, highest] =
-        std::minmax_element(means.begin(), means.end(),
-                            [](const NamedMean& a, const NamedMean& b) { return a.mean < b.mean; });
+    // Of tied means the first is named on either side (minmax_element would name the last
+    // highest).
+    const auto below = [](const NamedMean& a, const NamedMean& b) { return a.mean < b.mean; };
+    const auto lowest = std::min_element(means.begin(), means.end(), below);
+    const auto highest = std::max_element(means.begin(), means.end(), below);
     auto extreme = [&](const NamedMean& value) {
         const double g = sd > 0 ? checked::Stored(std::fabs(value.mean - mean) / sd) : 0.0;
         return GrubbsValue{g, Judge(g, test.critical5, test.critical1), value.where};

@@ -131,8 +131,9 @@ StudyCheck CheckStudy(const ReferenceStudy& study) {
         }
         const StudyNumbers numbers(Design(study.analysts, study.days, study.replicates), results,
                                    deviations);
-        obtained = ObtainedFigures(FiguresOfStudy(
-            numbers, {LimitFromText(study.limitRepeatability), LimitFromText(study.limitIntermediate)}));
+        obtained =
+            ObtainedFigures(FiguresOfStudy(numbers, {LimitFromText(study.limitRepeatability),
+                                                     LimitFromText(study.limitIntermediate)}));
     } catch (const std::exception& failure) {
         check.error = WithFullStop(failure.what());
     }

@@ -289,8 +289,8 @@ void ExtendedAnalysisWindow::LimitsChanged() {
                 }
             }
         };
-        judge(*m_repeatabilityLimit, LimitedMeasure::Repeatability, &AcceptanceLimits::repeatability,
-              &AcceptanceResult::repeatability);
+        judge(*m_repeatabilityLimit, LimitedMeasure::Repeatability,
+              &AcceptanceLimits::repeatability, &AcceptanceResult::repeatability);
         judge(*m_intermediateLimit, LimitedMeasure::Intermediate, &AcceptanceLimits::intermediate,
               &AcceptanceResult::intermediate);
         m_acceptance = shown;

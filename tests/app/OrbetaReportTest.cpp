@@ -715,9 +715,9 @@ TEST(OrbetaReport, RefusesABadPlanNamingTheOption) {
 // The planner's table is the same on every run and every build: its draws come from our own
 // sampler on a fixed seed, so the CSV equals the stored copy byte for byte.
 TEST(OrbetaReport, ThePlanFromItsFixedSeedEqualsTheStoredCopy) {
-    const Outcome outcome = RunReportProgram(
-        "--plan --mean 100 --sd-repeatability 0.4 --sd-day 0.3 --sd-analyst 0.5 "
-        "--limit-repeatability 0.5 --limit-intermediate 1.2 --format csv");
+    const Outcome outcome =
+        RunReportProgram("--plan --mean 100 --sd-repeatability 0.4 --sd-day 0.3 --sd-analyst 0.5 "
+                         "--limit-repeatability 0.5 --limit-intermediate 1.2 --format csv");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out,
               ReadBytes(std::filesystem::path(ORBETA_TEST_DATA) / "plan-both-limits.csv"));

@@ -169,6 +169,19 @@ TEST(AnalyseStudy, GrubbsTestsTheMeansOfEachLevelAmongThemselves) {
                                               "1.09109@8,3"}));
 }
 
+// Of two days tied for an analyst's highest (or lowest) mean, the first is named.
+TEST(AnalyseStudy, GrubbsNamesTheFirstOfTiedExtremes) {
+    const ExtendedAnalysis analysis =
+        Analysed(StudyWithResults(2, 3, 2,
+                                  {"99.9", "100.1", "100.9", "101.1", "100.9", "101.1", "98.9",
+                                   "99.1", "99.9", "100.1", "98.9", "99.1"}));
+    ASSERT_EQ(analysis.grubbs.daysOfAnalysts.size(), 2u);
+    const GrubbsTest& first = analysis.grubbs.daysOfAnalysts[0];
+    const GrubbsTest& second = analysis.grubbs.daysOfAnalysts[1];
+    EXPECT_EQ(std::pair(first.high.day.analyst, first.high.day.day), std::pair(1, 2));
+    EXPECT_EQ(std::pair(second.low.day.analyst, second.low.day.day), std::pair(2, 1));
+}
+
 TEST(AnalyseStudy, NoDaySpreadGivesACochranStatisticOfZero) {
     // Each day's replicates are equal; the error mean square is a rounding residue just above
     // zero, so the analysis of variance and the precision measures still go through.

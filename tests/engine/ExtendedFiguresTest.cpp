@@ -163,7 +163,8 @@ TEST(TypedLimit, ReadsTheRegionalSeparatorAndSaysHowToWriteTheOther) {
         {"", ',', LimitedMeasure::Repeatability, "none"},
         {"   ", '.', LimitedMeasure::Intermediate, "none"},
         {"2.5", ',', LimitedMeasure::Repeatability, "Escriba el límite con la coma decimal: 2,5."},
-        {" 0.75 ", ',', LimitedMeasure::Intermediate, "Escriba el límite con la coma decimal: 0,75."},
+        {" 0.75 ", ',', LimitedMeasure::Intermediate,
+         "Escriba el límite con la coma decimal: 0,75."},
         {"2,5", '.', LimitedMeasure::Repeatability, "Escriba el límite con el punto decimal: 2.5."},
         // Not above zero, or no number with either separator: the limit's own message.
         {"-2.5", ',', LimitedMeasure::Repeatability, repeatability},

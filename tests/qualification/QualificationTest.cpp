@@ -88,7 +88,7 @@ TEST(Qualification, EveryReferenceFigurePassesItsRule) {
     ScriptedProbe probe = Uninstalled();
     const Qualification outcome = Qualify(probe, kInstalled, ReferenceStudies());
     EXPECT_EQ(OutcomeLines(outcome),
-              std::vector<std::string>{"Verificación correcta: 278 de 278 cifras."});
+              std::vector<std::string>{"Verificación correcta: 307 de 307 cifras."});
     // Without the deviations from the text SmLs07's sums of squares keep four digits.
     const StudyCheck smls07 = CheckStudy(StudyNamed("NIST SmLs07"));
     for (const FigureCheck& figure : smls07.figures) {
@@ -214,7 +214,7 @@ TEST(Installation, NamesEveryFileThatDiffersFromThePackagesRecord) {
     const Qualification outcome = Qualify(changed, kInstalled, ReferenceStudies());
     EXPECT_EQ(OutcomeLines(outcome),
               (std::vector<std::string>{
-                  "Verificación fallida: 278 de 278 cifras correctas.",
+                  "Verificación fallida: 307 de 307 cifras correctas.",
                   "Archivos del paquete orbeta que no coinciden con su registro (dpkg --verify "
                   "orbeta):",
                   "Modificado: /usr/bin/orbeta"}));
@@ -227,7 +227,7 @@ TEST(Report, HoldsTheRunTheInstallationEveryFigureAndTheSignatures) {
         {"anova.error.ms", "0.0425", Comparison::Lre, 9},
         {"precision.mean", "10.55", Comparison::SixDigits, 0},
         {"acceptance.repeatability.verdict", "Cumple", Comparison::SameText, 0},
-        {"grubbs.high.g", "1", Comparison::Lre, 9},
+        {"anova.error.df", "5", Comparison::Lre, 9},
     };
     const ReferenceStudy study{"Prueba", "a mano", 2, 2, 2, results, "5", "", figures};
     ScriptedProbe probe = Uninstalled();
@@ -270,13 +270,13 @@ TEST(Report, HoldsTheRunTheInstallationEveryFigureAndTheSignatures) {
         "          —     seis cifras  sí\n"
         "acceptance.repeatability.verdict            Cumple                    Cumple          "
         "          —     mismo texto  sí\n"
-        "grubbs.high.g                               1                         0.9797958971132735"
-        "        1.7   LRE ≥ 9      NO\n"
+        "anova.error.df                              5                         4               "
+        "          0.7   LRE ≥ 9      NO\n"
         "Cifras correctas: 3 de 4.\n"
         "\n"
         "RESULTADO\n"
         "Verificación fallida: 3 de 4 cifras correctas.\n"
-        "Prueba, grubbs.high.g: esperado 1, obtenido 0.9797958971132735 (LRE ≥ 9).\n"
+        "Prueba, anova.error.df: esperado 5, obtenido 4 (LRE ≥ 9).\n"
         "\n"
         "Ejecutó: Nombre: ______________________  Firma: ______________  Fecha: ____________\n"
         "Revisó:  Nombre: ______________________  Firma: ______________  Fecha: ____________\n"
