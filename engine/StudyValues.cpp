@@ -1,5 +1,6 @@
 #include "engine/StudyValues.h"
 
+#include "study/Error.h"
 #include "study/Numbers.h"
 
 #include <cstddef>
@@ -15,6 +16,9 @@ double StudyValues::DayMean(int analyst, int day) const {
 }
 
 StudyValues ReadStudyValues(const Study& study, char decimalSeparator) {
+    if (!DesignOfResults(study).IsComplete()) {
+        throw Error(kMissingResultsOnlyInReports);
+    }
     StudyValues values;
     values.results = ReadResults(study, decimalSeparator);
     const Design design = DesignOf(study);

@@ -24,8 +24,15 @@ struct StudyValues {
     double DayMean(int analyst, int day) const;
 };
 
+// What the windows that picture a study's values say of one with a result missing, which only
+// the machine reports analyse yet.
+inline constexpr const char* kMissingResultsOnlyInReports =
+    "Esta versión calcula un estudio con resultados faltantes (NA) solo con orbeta-report "
+    "--format json o csv.";
+
 // The values of a study that passed the study checks: the counts by ParseCount, each cell by
-// ParseResult. Throws their Error for a text that is not a number.
+// ParseResult. Throws their Error for a text that is not a number, and
+// Error(kMissingResultsOnlyInReports) for a study with a result missing.
 StudyValues ReadStudyValues(const Study& study, char decimalSeparator);
 
 } // namespace orbeta

@@ -41,6 +41,9 @@ TEST(ReadStudyValues, RefusesWhatIsNotANumber) {
     study.SetCell(2, 6, "");
     EXPECT_EQ(testing::ErrorOf([&] { ReadStudyValues(study, '.'); }),
               "'' is not a valid floating point value");
+    // A result marked missing is no number to picture: its study is refused whole, by name.
+    study.SetCell(2, 6, "na");
+    EXPECT_EQ(testing::ErrorOf([&] { ReadStudyValues(study, '.'); }), kMissingResultsOnlyInReports);
 }
 
 } // namespace
