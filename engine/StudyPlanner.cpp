@@ -35,16 +35,6 @@ std::optional<double> NumberIn(const std::string& text, char decimalSeparator) {
     }
 }
 
-// The limit of a field, through the acceptance figures' own check so that the planner refuses
-// what they refuse, with their message; nothing for a field left empty.
-std::optional<double> LimitIn(const std::string& text, char decimalSeparator,
-                              LimitedMeasure measure) {
-    if (text.find_first_not_of(' ') == std::string::npos) {
-        return std::nullopt;
-    }
-    return CheckedLimit(NumberIn(text, decimalSeparator).value_or(std::nan("")), measure);
-}
-
 // The Monte-Carlo standard error, in percent, of a share of `studies` simulated studies.
 double StandardError(double percent, int studies) {
     const double p = percent / kPercent;
@@ -180,11 +170,12 @@ std::variant<PlanInputs, PlanInputFailure> ReadPlanInputs(const PlanTexts& texts
                                            "número mayor o igual que cero."),
                                     "La desviación estándar entre analistas", true);
         field = PlanField::LimitRepeatability;
+        // A limit is read as the extended analysis's limit fields read it, with their messages.
         inputs.limitRepeatability =
-            LimitIn(texts.limitRepeatability, decimalSeparator, LimitedMeasure::Repeatability);
+            TypedLimit(texts.limitRepeatability, decimalSeparator, LimitedMeasure::Repeatability);
         field = PlanField::LimitIntermediate;
         inputs.limitIntermediate =
-            LimitIn(texts.limitIntermediate, decimalSeparator, LimitedMeasure::Intermediate);
+            TypedLimit(texts.limitIntermediate, decimalSeparator, LimitedMeasure::Intermediate);
         if (!inputs.limitRepeatability && !inputs.limitIntermediate) {
             field = PlanField::LimitRepeatability;
             throw Error("Indique al menos un límite: el de la repetibilidad o el de la precisión "

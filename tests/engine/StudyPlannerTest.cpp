@@ -77,6 +77,8 @@ TEST(StudyPlannerTest, InputsAreReadWithTheSeparatorAndEachBadFieldIsNamed) {
         {"intermediate limit not a number", with([](PlanTexts& t) { t.limitIntermediate = "a"; }),
          PlanField::LimitIntermediate,
          "El límite de la precisión intermedia debe ser un número mayor que cero."},
+        {"limit with the other separator", with([](PlanTexts& t) { t.limitIntermediate = "2.5"; }),
+         PlanField::LimitIntermediate, "Escriba el límite con la coma decimal: 2,5."},
         {"no limit", with([](PlanTexts& t) { t.limitRepeatability = "  "; }),
          PlanField::LimitRepeatability,
          "Indique al menos un límite: el de la repetibilidad o el de la precisión intermedia."},
