@@ -25,10 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    const bool report = !arguments.help && !arguments.version;
+    const bool report = !arguments.help && !arguments.version && !arguments.verify;
     const bool planned = arguments.planInputs.has_value();
     if (report && planned == !arguments.files.empty()) {
         std::abort(); // a plan takes no file; a report needs one
+    }
+    if (arguments.verify && !arguments.help && !arguments.version && given.size() != 1) {
+        std::abort(); // the check goes alone
     }
     if (planned && (!arguments.plan || (!arguments.planInputs->limitRepeatability &&
                                         !arguments.planInputs->limitIntermediate))) {
