@@ -5,26 +5,19 @@
 #include "files/StudyFile.h"
 #include "printing/RecordPdf.h"
 #include "study/Error.h"
+#include "study/Numbers.h"
 #include "study/StudyChecks.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 
-#include <clocale>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 
 namespace orbeta {
 
 namespace {
-
-char LocaleDecimalSeparator() {
-    std::setlocale(LC_ALL, "");
-    const char* point = std::localeconv()->decimal_point;
-    return point != nullptr && std::strlen(point) == 1 ? point[0] : '.';
-}
 
 QString FromLocal(const std::string& name) {
     return QFile::decodeName(name.c_str());
@@ -41,7 +34,7 @@ int WriteRecord(const RecordRequest& request, char* programPath, const std::stri
     char* qtArguments[] = {programPath, nullptr};
     const QGuiApplication application(qtArgumentCount, qtArguments);
     try {
-        const char separator = LocaleDecimalSeparator();
+        const char separator = EnvironmentDecimalSeparator();
         std::error_code ignored;
         if (std::filesystem::is_directory(request.studyFile, ignored)) {
             throw Error("'" + request.studyFile + "' es una carpeta, no un archivo de estudio.");

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -475,6 +477,12 @@ std::string FormatResult(double value, char decimalSeparator) {
         out = std::to_chars(out, text.data() + text.size(), pointPosition - 1).ptr;
     }
     return std::string(text.data(), out);
+}
+
+char EnvironmentDecimalSeparator() {
+    std::setlocale(LC_ALL, "");
+    const char* point = std::localeconv()->decimal_point;
+    return point != nullptr && std::strlen(point) == 1 ? point[0] : '.';
 }
 
 } // namespace orbeta

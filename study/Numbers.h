@@ -52,4 +52,9 @@ double ResultDifference(std::string_view value, std::string_view reference, char
 // otherwise d.dddddE<exponent>.
 std::string FormatResult(double value, char decimalSeparator);
 
+// The decimal separator of the environment's locale, for the programs run from a command line
+// (it sets the C library's locale from the environment); "." when it gives none or a separator
+// that is more than one byte.
+char EnvironmentDecimalSeparator();
+
 } // namespace orbeta

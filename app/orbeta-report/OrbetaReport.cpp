@@ -11,10 +11,9 @@
 #include "engine/StudyPlanner.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
+#include "study/Numbers.h"
 #include "study/StudyChecks.h"
 
-#include <clocale>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -101,14 +100,6 @@ constexpr std::string_view kUsage =
     "calcular (en texto el motivo va a la salida de errores, precedido del archivo cuando hay\n"
     "varios; en JSON y CSV va en el informe), informados los demás, o si no se pudo escribir el\n"
     "informe; y con 2 si se usó mal: una línea con el problema en la salida de errores.\n";
-
-// The decimal separator of the environment's locale; "." when it gives none or a separator
-// that is more than one byte.
-char RegionalDecimalSeparator() {
-    std::setlocale(LC_ALL, "");
-    const char* point = std::localeconv()->decimal_point;
-    return point != nullptr && std::strlen(point) == 1 ? point[0] : '.';
-}
 
 // The contents of a study file, or of the study on standard input for "-".
 orbeta::StudyFileContents ReadStudy(const std::string& file) {
@@ -291,7 +282,7 @@ int main(int argc, char** argv) {
     if (arguments.verify) {
         return orbeta::report::Verify();
     }
-    const char separator = RegionalDecimalSeparator();
+    const char separator = orbeta::EnvironmentDecimalSeparator();
     if (arguments.planInputs) {
         return ReportPlan(arguments, separator);
     }
