@@ -12,27 +12,31 @@ struct StudyValues {
     int analysts = 0;
     int days = 0;
     int replicates = 0;
-    std::vector<double> results;      // in the order StudyNumbers holds them
-    std::vector<double> dayMeans;     // analyst by analyst, within an analyst day by day
-    std::vector<double> analystMeans; // analyst by analyst
-    double grandMean = 0;
+    // In the order StudyNumbers holds them; a quiet NaN where the result is missing.
+    std::vector<double> results;
+    // Of the results each holds, analyst by analyst, within an analyst day by day; a quiet NaN
+    // for a day that lost all its results.
+    std::vector<double> dayMeans;
+    std::vector<double> analystMeans; // analyst by analyst, of the results each holds
+    double grandMean = 0;             // of the results held
 
     // The results as the engine's computations take them; valid while this record lives.
     StudyNumbers Numbers() const { return {GetDesign(), results}; }
-    Design GetDesign() const { return {analysts, days, replicates}; }
+    // The counts, with every cell whose result is missing marked so.
+    Design GetDesign() const;
     double Result(int analyst, int day, int replicate) const;
     double DayMean(int analyst, int day) const;
 };
 
-// What the windows that picture a study's values say of one with a result missing, which only
-// the machine reports analyse yet.
+// What the windows that picture a study's values say of one with a result missing, until they
+// picture one.
 inline constexpr const char* kMissingResultsOnlyInReports =
     "Esta versión calcula un estudio con resultados faltantes (NA) solo con orbeta-report "
     "--format json o csv.";
 
 // The values of a study that passed the study checks: the counts by ParseCount, each cell by
-// ParseResult. Throws their Error for a text that is not a number, and
-// Error(kMissingResultsOnlyInReports) for a study with a result missing.
+// ParseResult, a cell marking its result missing as missing. Throws their Error for a text that
+// is not a number.
 StudyValues ReadStudyValues(const Study& study, char decimalSeparator);
 
 } // namespace orbeta

@@ -3,6 +3,7 @@
 #include "engine/UTs.h"
 #include "print/PagedDocument.h"
 #include "print/RecordCharts.h"
+#include "study/Error.h"
 #include "study/Numbers.h"
 
 #include <utility>
@@ -364,6 +365,9 @@ RecordFigures ComputeRecordFigures(const Study& study, char decimalSeparator,
                                    const AcceptanceLimits& limits) {
     RecordFigures figures;
     figures.values = ReadStudyValues(study, decimalSeparator);
+    if (!figures.values.GetDesign().IsComplete()) {
+        throw Error(kMissingResultsOnlyInReports);
+    }
     StudyAnalysis analysis = AnalyseStudy(figures.values.Numbers(), limits);
     figures.anova = analysis.anova;
     figures.precision = analysis.precision;

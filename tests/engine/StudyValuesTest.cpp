@@ -41,9 +41,28 @@ TEST(ReadStudyValues, RefusesWhatIsNotANumber) {
     study.SetCell(2, 6, "");
     EXPECT_EQ(testing::ErrorOf([&] { ReadStudyValues(study, '.'); }),
               "'' is not a valid floating point value");
-    // A result marked missing is no number to picture: its study is refused whole, by name.
-    study.SetCell(2, 6, "na");
-    EXPECT_EQ(testing::ErrorOf([&] { ReadStudyValues(study, '.'); }), kMissingResultsOnlyInReports);
+}
+
+TEST(ReadStudyValues, LeavesAMissingResultOutOfEveryMean) {
+    // The worked example with analyst 1's day 2 lost and analyst 2's first result missing:
+    // analyst 1 = (99.1 + 100.2 + 99.8) / 3, analyst 2 = (99.5 + 99 + 100 + 99.6 + 99.3) / 5,
+    // the study = (299.1 + 497.4) / 8 = 99.5625.
+    Study study = testing::WorkedExample();
+    for (const int row : {4, 5, 6}) {
+        study.SetCell(1, row, "NA");
+    }
+    study.SetCell(2, 1, "na");
+    const StudyValues values = ReadStudyValues(study, '.');
+    EXPECT_EQ(Texts(values.results),
+              std::vector<std::string>({"99.1", "100.2", "99.8", "NAN", "NAN", "NAN", "NAN", "99.5",
+                                        "99", "100", "99.6", "99.3"}));
+    EXPECT_EQ(Texts(values.dayMeans),
+              std::vector<std::string>({"99.7", "NAN", "99.25", "99.6333"}));
+    EXPECT_EQ(Texts(values.analystMeans), std::vector<std::string>({"99.7", "99.48"}));
+    EXPECT_EQ(FormatResult(values.grandMean, '.'), "99.5625");
+    EXPECT_EQ(values.GetDesign().MissingCount(), 4u);
+    EXPECT_FALSE(values.GetDesign().HoldsResult(DesignCell{2, 1, 1}));
+    EXPECT_TRUE(values.GetDesign().HoldsResult(DesignCell{2, 1, 2}));
 }
 
 } // namespace
