@@ -1,5 +1,7 @@
 #include "ui/CaptureGrid.h"
 
+#include "study/Study.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -13,6 +15,51 @@ namespace {
 
 constexpr int kColumnWidth = 110;
 constexpr int kRowHeight = 24;
+
+// How a missing result shows, in its cell and in the open cell editor.
+constexpr Qt::GlobalColor kMissingResultColour = Qt::darkGray;
+
+bool MarksMissing(const QString& text) {
+    return IsMissingResult(text.toStdString());
+}
+
+// A data cell: it holds its text as typed, pasted or loaded, and shows a text that marks its
+// result missing as the study reads it, «NA» in grey, whatever its case and blanks.
+class ResultCell final : public QTableWidgetItem {
+public:
+    using QTableWidgetItem::QTableWidgetItem;
+
+    QVariant data(int role) const override {
+        if ((role == Qt::DisplayRole || role == Qt::ForegroundRole) &&
+            MarksMissing(QTableWidgetItem::data(Qt::EditRole).toString())) {
+            return role == Qt::DisplayRole
+                       ? QVariant(QString::fromUtf8(kMissingResult.data(), kMissingResult.size()))
+                       : QVariant(QBrush(kMissingResultColour));
+        }
+        return QTableWidgetItem::data(role);
+    }
+};
+
+// The editor's look: outlined, so that the current cell shows even while it and the grid are
+// empty, and its text grey while it marks the result missing.
+void StyleEditor(QLineEdit& editor) {
+    QString sheet = QStringLiteral("QLineEdit { border: 2px solid palette(highlight); ");
+    if (MarksMissing(editor.text())) {
+        sheet += QStringLiteral("color: %1; ").arg(QColor(kMissingResultColour).name());
+    }
+    sheet += QLatin1Char('}');
+    if (editor.styleSheet() != sheet) {
+        editor.setStyleSheet(sheet);
+    }
+}
+
+// A key that would change a missing result into something else: Backspace, Delete, or one that
+// types a character other than a blank (blanks around the mark keep it).
+bool ReplacesMissingResult(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete ||
+           (ProducesCharacter(key) && key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter &&
+            key.text() != QStringLiteral(" "));
+}
 
 bool IsArrow(const QKeyEvent& key) {
     switch (key.key()) {
@@ -36,9 +83,8 @@ public:
                           const QModelIndex& index) const override {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
-        // Outlined, so that the current cell shows even while it and the grid are empty.
-        editor->setStyleSheet(
-            QStringLiteral("QLineEdit { border: 2px solid palette(highlight); }"));
+        StyleEditor(*editor);
+        connect(editor, &QLineEdit::textChanged, editor, [editor] { StyleEditor(*editor); });
         // Right-clicking the editor opens the grid's own menu.
         editor->setContextMenuPolicy(Qt::NoContextMenu);
         const QPersistentModelIndex cell(index);
@@ -46,6 +92,16 @@ public:
                 [this, cell](const QString& text) { m_grid.model()->setData(cell, text); });
         Q_UNUSED(option);
         return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        // The editor's own change, come back from the cell: setting it again would move the
+        // cursor to the end and wipe the editor's undo.
+        const auto* line = qobject_cast<const QLineEdit*>(editor);
+        if (line && line->text() == index.data(Qt::EditRole).toString()) {
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
     }
 
 protected:
@@ -86,6 +142,12 @@ protected:
         // Enter leaves the editor open on its cell.
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             return true;
+        }
+        // A missing result is one mark, not two letters: a key that edits it replaces it whole,
+        // as one step the editor's undo takes back.
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line && MarksMissing(line->text()) && ReplacesMissingResult(*key)) {
+            line->selectAll();
         }
         return QStyledItemDelegate::eventFilter(editor, event);
     }
@@ -153,7 +215,7 @@ QString CaptureGrid::CellText(int column, int row) const {
     const QTableWidgetItem* cell = column == 0 ? verticalHeaderItem(row - 1)
                                    : row == 0  ? horizontalHeaderItem(column - 1)
                                                : item(row - 1, column - 1);
-    return cell ? cell->text() : QString();
+    return cell ? cell->data(Qt::EditRole).toString() : QString();
 }
 
 void CaptureGrid::SetCellText(int column, int row, const QString& text) {
@@ -164,7 +226,7 @@ void CaptureGrid::SetCellText(int column, int row, const QString& text) {
     } else if (QTableWidgetItem* cell = item(row - 1, column - 1)) {
         cell->setText(text);
     } else {
-        setItem(row - 1, column - 1, new QTableWidgetItem(text));
+        setItem(row - 1, column - 1, new ResultCell(text));
     }
 }
 

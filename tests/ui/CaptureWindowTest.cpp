@@ -8,6 +8,7 @@
 #include <QTabBar>
 
 #include <functional>
+#include <map>
 
 namespace orbeta {
 namespace {
@@ -469,6 +470,104 @@ TEST_F(CaptureWindowTest, APasteTooBigForTheGridSaysHowManyDataWereLeftOut) {
         }
         EXPECT_EQ(columns, row.columns);
         EXPECT_EQ(Messages(), row.messages);
+        DiscardStudy();
+    }
+}
+
+// --- Missing results -------------------------------------------------------------------------
+
+// A data cell as the grid shows it: its text, and the colour it is drawn in when it has one.
+QString Look(const CaptureGrid& grid, int column, int row) {
+    const QModelIndex cell = grid.model()->index(row - 1, column - 1);
+    const QVariant colour = cell.data(Qt::ForegroundRole);
+    return cell.data(Qt::DisplayRole).toString() +
+           (colour.isValid() ? " " + colour.value<QBrush>().color().name() : QString());
+}
+
+struct MissingCase {
+    const char* keys;      // typed at analyst 1, row 5, in a grid otherwise full; "<Key>"
+                           // presses a key, "<Ctrl+Z>" with Ctrl
+    const char* clipboard; // then pasted there; nullptr: nothing
+    QStringList texts;     // rows 5 and 6, analyst by analyst within a row: as held
+    QStringList looks;     // the same cells as shown
+    QString message;       // on leaving the grid; empty: it passes
+};
+
+TEST_F(CaptureWindowTest, NaMarksAResultMissingInGreyAndAKeyThatEditsItReplacesItWhole) {
+    const QString grey = QStringLiteral("NA #808080");
+    const QString notANumber =
+        QString::fromUtf8("El dato del control negativo 5 no es un valor numérico.");
+    const QString noData = QStringLiteral("Falta capturar un dato");
+    const QStringList rest{"10", "11", "12"};
+    const MissingCase cases[] = {
+        {"NA", nullptr, QStringList{"NA"} + rest, QStringList{grey} + rest, {}},
+        {"na", nullptr, QStringList{"na"} + rest, QStringList{grey} + rest, {}},
+        {" nA ", nullptr, QStringList{" nA "} + rest, QStringList{grey} + rest, {}},
+        {"N", nullptr, QStringList{"N"} + rest, QStringList{"N"} + rest, notANumber},
+        {"NA<Backspace>", nullptr, QStringList{""} + rest, QStringList{""} + rest, noData},
+        {"NA<Delete>", nullptr, QStringList{""} + rest, QStringList{""} + rest, noData},
+        {"NA12.5", nullptr, QStringList{"12.5"} + rest, QStringList{"12.5"} + rest, {}},
+        {"nA<Backspace><Ctrl+Z>", nullptr, QStringList{"nA"} + rest, QStringList{grey} + rest, {}},
+        {"95<Backspace>", nullptr, QStringList{"9"} + rest, QStringList{"9"} + rest, {}},
+        {"95<Backspace><Ctrl+Z>", nullptr, QStringList{"95"} + rest, QStringList{"95"} + rest, {}},
+        {"95<Left>34", nullptr, QStringList{"9345"} + rest, QStringList{"9345"} + rest, {}},
+        {"NA<Tab><Backtab><End><Backspace>", nullptr, QStringList{""} + rest,
+         QStringList{""} + rest, noData},
+        {"", "NA\tna\r\n7\t8\r\n", {"NA", "na", "7", "8"}, {grey, grey, "7", "8"}, {}},
+        {"", "NA\t\r\n7\tna\r\n", {"NA", "", "7", "na"}, {grey, "", "7", grey}, noData},
+        {"", "nan\tNA\r\n7\t8\r\n", {"nan", "NA", "7", "8"}, {"nan", grey, "7", "8"}, notANumber},
+    };
+    const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named{
+        {"Backspace", {Qt::Key_Backspace, Qt::NoModifier}},
+        {"Delete", {Qt::Key_Delete, Qt::NoModifier}},
+        {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
+        {"Backtab", {Qt::Key_Backtab, Qt::NoModifier}},
+        {"End", {Qt::Key_End, Qt::NoModifier}},
+        {"Left", {Qt::Key_Left, Qt::NoModifier}},
+        {"Ctrl+Z", {Qt::Key_Z, Qt::ControlModifier}},
+    };
+    for (const MissingCase& row : cases) {
+        SCOPED_TRACE(std::string(row.keys) + (row.clipboard ? row.clipboard : ""));
+        NewStudy();
+        Press(Qt::Key_P, Qt::AltModifier); // shows the grid's page
+        for (int cell = 1; cell <= 12; ++cell) {
+            if (cell != 9) { // analyst 1, row 5 stays as a new study has it, without a text
+                Grid().SetCellText(2 - cell % 2, (cell + 1) / 2, QString::number(cell));
+            }
+        }
+        Grid().SetCurrentCell(1, 5);
+        QApplication::processEvents();
+        for (const QString& piece : QString::fromUtf8(row.keys).split(
+                 QRegularExpression("(?=<)|(?<=>)"), Qt::SkipEmptyParts)) {
+            if (piece.startsWith('<')) {
+                const auto& [key, modifiers] = named.at(piece.mid(1, piece.size() - 2));
+                Press(key, modifiers);
+            } else {
+                Type(piece);
+            }
+        }
+        if (row.clipboard) {
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(row.clipboard));
+            Press(Qt::Key_V, Qt::ControlModifier);
+        }
+        const auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->palette().color(QPalette::Text) == QColor(Qt::darkGray),
+                  row.looks[0] == grey)
+            << "the open editor shows the mark grey too";
+        QStringList texts;
+        QStringList looks;
+        for (const int cellRow : {5, 6}) {
+            for (const int column : {1, 2}) {
+                texts.append(Grid().CellText(column, cellRow));
+                looks.append(Look(Grid(), column, cellRow));
+            }
+        }
+        EXPECT_EQ(texts, row.texts);
+        EXPECT_EQ(looks, row.looks);
+        Field("emetodo").setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(Messages(), row.message.isEmpty() ? QStringList() : QStringList({row.message}));
         DiscardStudy();
     }
 }
