@@ -83,7 +83,13 @@ std::optional<CheckFailure> ValidateStudy(const Study& study) {
                                    StudyPage::DataCapture, StudyControl::Grid};
         }
     });
-    return failure;
+    if (failure) {
+        return failure;
+    }
+    if (auto message = CheckMissingResults(DesignOfResults(study))) {
+        return CheckFailure{std::move(*message), StudyPage::DataCapture, StudyControl::Grid};
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> CheckCountField(StudyControl field, const std::string& text) {

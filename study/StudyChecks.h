@@ -23,8 +23,10 @@ struct CheckFailure {
 // Runs the checks a study must pass before it is calculated, saved or printed, in their fixed
 // order, and returns the first failure, or nothing when the study passed. The method name and
 // the date are not examined; a cell holding blanks is not empty; whether a cell holds a number
-// is left to whoever reads it. Throws Error("'<text>' is not a valid integer value") when a
-// count reached by the checks is not a whole number. Changes nothing.
+// is left to whoever reads it. A cell marking its result missing is not empty; the last check is
+// whether the study keeps what its analysis needs (CheckMissingResults). Throws Error("'<text>' is
+// not a valid integer value") when a count reached by the checks is not a whole number. Changes
+// nothing.
 std::optional<CheckFailure> ValidateStudy(const Study& study);
 
 // The first steps of ValidateStudy: the three counts, each present and within its range, in

@@ -619,6 +619,14 @@ bool TMainForm::StudyPassesChecks() {
     return passed;
 }
 
+bool TMainForm::HoldsEveryResult() {
+    if (m_captureWindow && m_captureWindow->HoldsMissingResult()) {
+        m_platform.messages.ReportError(kHasMissingResults);
+        return false;
+    }
+    return true;
+}
+
 bool TMainForm::Saving(const std::function<bool()>& save) {
     bool saved = false;
     if (StudyPassesChecks()) {
@@ -652,13 +660,13 @@ void TMainForm::SetPrintDialogs(QWidget& laserOptions, QDialog& printerAndMargin
 }
 
 void TMainForm::PrintLasserClick() {
-    if (m_laserOptions) {
+    if (m_laserOptions && HoldsEveryResult()) {
         ShowInFront(*m_laserOptions);
     }
 }
 
 void TMainForm::FilePrint() {
-    if (StudyPassesChecks() && m_deskJetOptions) {
+    if (StudyPassesChecks() && HoldsEveryResult() && m_deskJetOptions) {
         ShowInFront(*m_deskJetOptions);
     }
 }
@@ -698,6 +706,9 @@ void TMainForm::mnuprecsClick() {
 // so a failed computation leaves the sections before it on view.
 void TMainForm::mnuinformeClick() {
     Calculating([this](const Study& study, char separator) {
+        if (!HoldsEveryResult()) {
+            return;
+        }
         auto* window = new Tfrminforme;
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
         ComputeReport(

@@ -129,6 +129,9 @@ private:
     // Whether there is a study and it passes the study checks; a failed check has shown its
     // message, an error its report.
     bool StudyPassesChecks();
+    // Whether the study holds every result, as the classic commands need: their windows and
+    // printouts take only complete studies. When one is missing it says so.
+    bool HoldsEveryResult();
     // A save: the study checks, then `save`, which gives whether it wrote the file. Gives
     // whether the study was written.
     bool Saving(const std::function<bool()>& save);

@@ -136,6 +136,37 @@ TEST(ValidateStudy, ReportsTheFirstEmptyCellAnalystByAnalyst) {
                           StudyPage::DataCapture, StudyControl::Grid});
 }
 
+TEST(ValidateStudy, NaIsAResultButTheStudyMustKeepWhatItsAnalysisNeeds) {
+    struct Row {
+        std::vector<std::pair<int, int>> missing; // analyst, row
+        std::vector<std::pair<int, int>> emptied;
+        std::optional<std::string> message; // on the data page, focus in the grid
+    };
+    const Row rows[] = {
+        {{{2, 4}}, {}, std::nullopt},
+        {{{2, 1}, {2, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}},
+         {},
+         "Al Analista 2 le faltan todos sus resultados: cada analista necesita al menos uno."},
+        {{{2, 1}, {2, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}},
+         {{1, 5}},
+         "Falta capturar el dato para el Analista 1, Día 2, Replicación 2."},
+    };
+    for (const Row& row : rows) {
+        Study study = WorkedExample();
+        for (const auto& [analyst, gridRow] : row.missing) {
+            study.SetCell(analyst, gridRow, "NA");
+        }
+        for (const auto& [analyst, gridRow] : row.emptied) {
+            study.SetCell(analyst, gridRow, "");
+        }
+        if (row.message) {
+            ExpectFailure(study, {*row.message, StudyPage::DataCapture, StudyControl::Grid});
+        } else {
+            EXPECT_FALSE(ValidateStudy(study).has_value()) << row.missing.size() << " missing";
+        }
+    }
+}
+
 TEST(ValidateStudy, CellsThatAreNotNumbersPass) {
     Study study = WorkedExample();
     study.SetCell(1, 1, "abc");

@@ -15,8 +15,10 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <regex>
 
 namespace orbeta {
 namespace {
@@ -352,6 +354,76 @@ TEST_F(FileCommandsTest, AFieldTheFileCannotHoldIsRefusedAtSaveTime) {
     EXPECT_FALSE(std::filesystem::exists(folder / "griego.w05"));
     EXPECT_EQ(Field("emetodo").text(), QString::fromUtf8("Valoración Ω"));
     EXPECT_EQ(Capture()->windowTitle(), "Nuevo");
+}
+
+TEST_F(FileCommandsTest, SaveTakesNaAsAResultAndRefusesAStudyThatLacksWhatItsAnalysisNeeds) {
+    struct Case {
+        const char* command;
+        std::vector<QPoint> missing;   // analyst, row: "na" put there
+        std::optional<QPoint> emptied; // a cell emptied as well
+        std::string written;           // the file's results, analyst by analyst; "": none
+        QString message;
+    };
+    const Case cases[] = {
+        {"FileSaveAsItem",
+         {{2, 4}},
+         {},
+         "99.1 100.2 99.8 100.5 99.9 100.1 98.7 99.5 99 NA 99.6 99.3",
+         {}},
+        {"FileSaveItem",
+         {{1, 1}, {1, 2}, {1, 3}},
+         {},
+         "NA NA NA 100.5 99.9 100.1 98.7 99.5 99 100 99.6 99.3",
+         {}},
+        {"FileSaveItem",
+         {{2, 1}, {2, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}},
+         {},
+         "",
+         "Al Analista 2 le faltan todos sus resultados: cada analista necesita al menos uno."},
+        {"FileSaveAsItem",
+         {{1, 2}},
+         QPoint(2, 3),
+         "",
+         QString::fromUtf8("Falta capturar el dato para el Analista 2, Día 1, Replicación 3.")},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.message.isEmpty() ? row.written : row.message.toStdString());
+        TypeWorkedExample();
+        for (const QPoint cell : row.missing) {
+            Grid().SetCellText(cell.x(), cell.y(), QStringLiteral("na"));
+        }
+        if (row.emptied) {
+            Grid().SetCellText(row.emptied->x(), row.emptied->y(), QString());
+        }
+        const Study before = Capture()->StudySnapshot();
+        const auto file = folder / "faltantes.w05";
+        std::filesystem::remove(file);
+        if (row.message.isEmpty()) {
+            QueueFile(file);
+        }
+        Command(row.command).trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(Messages(), row.message.isEmpty() ? QStringList() : QStringList(row.message));
+        EXPECT_TRUE(ErrorReports().isEmpty());
+        if (row.written.empty()) {
+            EXPECT_TRUE(platform.fileDialogs.SaveDialogsShown().empty());
+            EXPECT_FALSE(std::filesystem::exists(file));
+            EXPECT_EQ(Mark(), "Modificado");
+            EXPECT_EQ(Page(), "Captura Datos");
+            EXPECT_EQ(Focus(), "stgdatos");
+        } else {
+            std::string results;
+            std::istringstream words(row.written);
+            for (std::string word; words >> word;) {
+                results += word + "\r\n";
+            }
+            EXPECT_EQ(ReadBytes(file), "Valoraci\xf3n\r\n01/06/2001\r\n2\r\n2\r\n3\r\n" + results);
+            EXPECT_EQ(Mark(), "");
+        }
+        EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), before));
+        DiscardStudy();
+        platform.fileDialogs = {};
+    }
 }
 
 // --- The close question --------------------------------------------------------------------

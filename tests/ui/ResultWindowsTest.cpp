@@ -1,5 +1,9 @@
 #include "CaptureWindowFixture.h"
 
+#include "printing/PrintDialogs.h"
+#include "printing/Uopprt.h"
+#include "printing/Uopprt1.h"
+#include "support/Expectations.h"
 #include "support/Studies.h"
 #include "ui/Ufanova.h"
 #include "ui/Ufpres.h"
@@ -189,6 +193,43 @@ TEST_F(ResultWindowsTest, AFailureOpensNoWindowAndTheReportKeepsWhatItHad) {
             Close(*report);
         }
         Close(*Capture());
+    }
+}
+
+TEST_F(ResultWindowsTest, TheClassicCommandsRefuseAStudyWithAResultMissingAndLeaveItAsItWas) {
+    const PrintDialogs dialogs = CreatePrintDialogs(mainWindow);
+    Study missing = testing::WorkedExample();
+    missing.SetCell(2, 4, "na");
+    struct Case {
+        const char* command;
+        StudyDocument::Mark mark; // before the command, and so after it
+    };
+    const Case cases[] = {
+        {"mnuanova", StudyDocument::Mark::Unchanged},
+        {"mnuprecs", StudyDocument::Mark::Modified},
+        {"mnuinforme", StudyDocument::Mark::Unchanged},
+        {"pmnuanalisis", StudyDocument::Mark::Modified},
+        {"pmnuprecs", StudyDocument::Mark::Unchanged},
+        {"PrintLasser", StudyDocument::Mark::Modified},
+        {"PrintDeskjet", StudyDocument::Mark::Unchanged},
+    };
+    Load(missing);
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.command);
+        mainWindow.Document().SetMark(row.mark);
+        const QString mark = Mark();
+        const QStringList reportsBefore = ErrorReports();
+        Run(row.command);
+        EXPECT_EQ(ErrorReports(),
+                  reportsBefore + QStringList(QString::fromUtf8(kHasMissingResults)));
+        EXPECT_TRUE(Messages().isEmpty());
+        EXPECT_EQ(Find<QMdiArea>(QString()).subWindowList().size(), 1) << "the capture window";
+        EXPECT_FALSE(dialogs.laserOptions.isVisible());
+        EXPECT_FALSE(dialogs.deskJetOptions.isVisible());
+        EXPECT_EQ(platform.printer.DialogsRun(), 0);
+        EXPECT_TRUE(platform.printer.Recording().Operations().empty());
+        EXPECT_EQ(Mark(), mark);
+        EXPECT_TRUE(testing::SameFieldsAndGrid(Capture()->StudySnapshot(), missing));
     }
 }
 
