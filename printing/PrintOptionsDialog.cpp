@@ -47,7 +47,16 @@ void PrintOptionsDialog::SetStudyOpen(bool open) {
 
 void PrintOptionsDialog::BitBtn1Click() {
     try {
-        if (!m_currentStudy() || !m_platform.printer.RunPrintDialog()) {
+        const std::optional<Study> chosen = m_currentStudy();
+        if (!chosen) {
+            return;
+        }
+        // A result may have been marked missing since the dialog opened.
+        if (HoldsMissingResult(*chosen)) {
+            m_platform.messages.ReportError(kHasMissingResults);
+            return;
+        }
+        if (!m_platform.printer.RunPrintDialog()) {
             return;
         }
         // The study as it stands once the printer is chosen; its window may have closed meanwhile.

@@ -68,6 +68,17 @@ bool IsMissingResult(std::string_view text) {
                       [](char a, char b) { return (a & ~0x20) == b; });
 }
 
+bool HoldsMissingResult(const Study& study) {
+    for (int column = 1; column < study.gridColumns; ++column) {
+        for (int row = 1; row < study.gridRows; ++row) {
+            if (IsMissingResult(study.Cell(column, row))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 Design DesignOfResults(const Study& study) {
     Design design = DesignOf(study);
     if (!FitsTheGrid(design.Analysts(), design.Days(), design.Replicates())) {

@@ -53,6 +53,10 @@ inline constexpr std::string_view kMissingResult = "NA";
 // first.
 bool IsMissingResult(std::string_view text);
 
+// Whether a data cell of the study's grid, within its size, marks its result missing; unlike
+// DesignOfResults, it reads no count.
+bool HoldsMissingResult(const Study& study);
+
 // DesignOf the study with each cell whose text marks it missing marked so. Counts that give a
 // grid the program cannot hold give their design as DesignOf does.
 Design DesignOfResults(const Study& study);

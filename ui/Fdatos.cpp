@@ -255,17 +255,6 @@ bool TFinforma::RunStudyChecks() {
     return !failure;
 }
 
-bool TFinforma::HoldsMissingResult() const {
-    for (int column = 1; column < m_grid->GridColumns(); ++column) {
-        for (int row = 1; row < m_grid->GridRows(); ++row) {
-            if (IsMissingResult(ToCore(m_grid->CellText(column, row)))) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 void TFinforma::SetPopupItemsEnabled(bool enabled) {
     m_anovaItem->setEnabled(enabled);
     m_precisionItem->setEnabled(enabled);

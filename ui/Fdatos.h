@@ -49,9 +49,6 @@ public:
     // whole number.
     bool RunStudyChecks();
 
-    // Whether a data cell of the grid marks its result missing.
-    bool HoldsMissingResult() const;
-
     void SetPopupItemsEnabled(bool enabled);
 
     // The close question, for a study with unsaved changes: Yes saves it, No lets the changes

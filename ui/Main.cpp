@@ -620,7 +620,7 @@ bool TMainForm::StudyPassesChecks() {
 }
 
 bool TMainForm::HoldsEveryResult() {
-    if (m_captureWindow && m_captureWindow->HoldsMissingResult()) {
+    if (m_captureWindow && HoldsMissingResult(m_captureWindow->StudySnapshot())) {
         m_platform.messages.ReportError(kHasMissingResults);
         return false;
     }

@@ -175,6 +175,34 @@ TEST_F(PrintDialogsTest, NothingIsPrintedOnCancelNoPrinterOrAResultLeftEmpty) {
     EXPECT_TRUE(Button(laser, QStringLiteral("Imprime Resultados")).isChecked());
 }
 
+TEST_F(PrintDialogsTest, AResultMarkedMissingWhileADialogIsOpenIsRefusedBeforeThePrinter) {
+    OpenWorkedExample();
+    struct Case {
+        QWidget* options;
+        const char* page;
+    };
+    const Case cases[] = {
+        {&dialogs.laserOptions, "Imprime Información General"},
+        {&dialogs.laserOptions, "Imprime Resultados"},
+        {&dialogs.deskJetOptions, "Imprime Información General"},
+        {&dialogs.deskJetOptions, "Imprime Resultados"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.page);
+        Grid().SetCellText(1, 2, QStringLiteral("100.2"));
+        mainWindow.PrintLasserClick();
+        mainWindow.FilePrint();
+        Button(*row.options, QString::fromUtf8(row.page)).click();
+        Grid().SetCellText(1, 2, QStringLiteral(" na"));
+        const QStringList reportsBefore = ErrorReports();
+        Accept(*row.options);
+        EXPECT_EQ(ErrorReports(),
+                  reportsBefore + QStringList(QString::fromUtf8(kHasMissingResults)));
+    }
+    EXPECT_EQ(platform.printer.DialogsRun(), 0);
+    EXPECT_THAT(Printed(), IsEmpty());
+}
+
 TEST_F(PrintDialogsTest, AcceptIsAvailableOnlyWhileACaptureWindowIsOpen) {
     for (QWidget* options : {static_cast<QWidget*>(&dialogs.laserOptions),
                              static_cast<QWidget*>(&dialogs.deskJetOptions)}) {
