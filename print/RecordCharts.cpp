@@ -120,8 +120,8 @@ void DrawMandelPanel(PrintSurface& surface, const std::string& title,
                      scale.bottom + line + line / 4, axisTitle);
 }
 
-// The gap of a day without results, labelled «sin resultados» on two lines about its centre,
-// or «NA» where the slot is too narrow for the words.
+// The gap of a day without results, labelled «sin resultados» on two lines about `middle`, high
+// in the plot, away from most means, or «NA» where the slot is too narrow for the words.
 void LostDay(PrintSurface& surface, int centre, int slot, int middle, int line) {
     const bool words = surface.TextWidth("resultados") < slot;
     const std::vector<std::string> lines =
@@ -183,7 +183,7 @@ void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, cons
                 surface.DrawText(x - surface.TextWidth(label) / 2, scale.bottom + line / 4, label);
             }
             if (std::isnan(values.DayMean(analyst, day))) {
-                LostDay(surface, x, static_cast<int>(slot), (scale.top + scale.bottom) / 2, line);
+                LostDay(surface, x, static_cast<int>(slot), scale.top + line, line);
                 continue;
             }
             for (int replicate = 1; replicate <= values.replicates; ++replicate) {

@@ -172,5 +172,49 @@ TEST(ValidationRecord, TellsASavedStudyFromAnUnsavedOne) {
     }
 }
 
+// A study whose second analyst keeps one result a day has no k: the Mandel section gives h
+// alone and says why. h and its indicator values from R (sd of the analysts' means 10.3, 10.3,
+// 10.075; qt(0.995, 1), qt(0.975, 1)).
+TEST(ValidationRecord, MandelSectionWithoutKSaysWhy) {
+    const Study study = testing::StudyWithResults(3, 2, 2,
+                                                  {"10.1", "10.3", "10.2", "10.6", "10.4", "NA",
+                                                   "NA", "10.2", "9.9", "10.0", "10.3", "10.1"});
+    const RecordFigures figures = ComputeRecordFigures(study, '.', {});
+    testing::RecordingPrintSurface surface(600, 4800);
+    PrintValidationRecord(surface, study, figures,
+                          {"", FingerprintOfUnsavedStudy(study, '.'), "", "ORBETA 3.1", "ahora"},
+                          '.');
+    std::vector<std::string> texts;
+    for (const std::vector<std::string>& page : TextsByPage(surface.Operations())) {
+        texts.insert(texts.end(), page.begin(), page.end());
+    }
+    const auto first = std::find(texts.begin(), texts.end(), "Nivel");
+    const auto last = std::find(first, texts.end(), "h de Mandel");
+    ASSERT_NE(last, texts.end());
+    // With 3 analysts |h| reaches at most 2 / sqrt(3) = 1.1547, beyond the 1 % value.
+    EXPECT_EQ(std::vector<std::string>(first, last),
+              (std::vector<std::string>{
+                  "Nivel",
+                  "Valor indicador de |h|",
+                  "1 %",
+                  "1.15456",
+                  "5 %",
+                  "1.15114",
+                  "Analista",
+                  "h",
+                  "Veredicto de h",
+                  "1",
+                  "0.57735",
+                  "correcto",
+                  "2",
+                  "0.57735",
+                  "correcto",
+                  "3",
+                  "-1.1547",
+                  "aberrante",
+                  "Sin k de Mandel: el analista 2 no tiene ningún día con dos resultados o más.",
+                  "Analista 3: h = -1.1547, aberrante (por encima del valor indicador del 1 %)."}));
+}
+
 } // namespace
 } // namespace orbeta
