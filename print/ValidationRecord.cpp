@@ -322,6 +322,10 @@ private:
         m_document.Paragraph("Cada punto es un resultado; el cuadrado, la media del día; el "
                              "segmento, la media del analista; la línea de trazos, la media de "
                              "todos los resultados.");
+        if (m_figures.extended.missingResults > 0) {
+            m_document.Paragraph("Un resultado que falta no se dibuja; un día sin ninguno queda "
+                                 "vacío, con «sin resultados» (o «NA» donde no cabe).");
+        }
         const StudyValues& values = m_figures.values;
         const std::string unit = m_identity.unit;
         // The figures outlive the document; the writer does not.
