@@ -216,5 +216,51 @@ TEST(ValidationRecord, MandelSectionWithoutKSaysWhy) {
                   "Analista 3: h = -1.1547, aberrante (por encima del valor indicador del 1 %)."}));
 }
 
+// Only analyst 4 of 5 has two days, of one result each: the synthesized denominator falls below
+// zero, so the analyst has no F test. The record keeps the analyst's sums of squares, says why
+// its test is absent under the F tests, and concludes on the day alone.
+TEST(ValidationRecord, WithoutTheAnalystsTestConcludesOnTheDayAlone) {
+    const Study study = testing::StudyWithResults(
+        5, 2, 5, {"NA",   "NA",  "NA",   "NA",  "NA",   "10.1",  "10.3", "9.9",  "10.2", "10.0",
+                  "10.4", "9.7", "10.6", "9.9", "10.2", "NA",    "NA",   "NA",   "NA",   "NA",
+                  "NA",   "NA",  "NA",   "NA",  "NA",   "10.5",  "9.8",  "10.1", "10.4", "9.6",
+                  "10.0", "NA",  "NA",   "NA",  "NA",   "10.05", "NA",   "NA",   "NA",   "NA",
+                  "NA",   "NA",  "NA",   "NA",  "NA",   "10.2",  "9.9",  "NA",   "NA",   "NA"});
+    const RecordFigures figures = ComputeRecordFigures(study, '.', {});
+    testing::RecordingPrintSurface surface(600, 4800);
+    PrintValidationRecord(surface, study, figures,
+                          {"", FingerprintOfUnsavedStudy(study, '.'), "", "ORBETA 3.1", "ahora"},
+                          '.');
+    std::vector<std::string> texts;
+    for (const std::vector<std::string>& page : TextsByPage(surface.Operations())) {
+        texts.insert(texts.end(), page.begin(), page.end());
+    }
+    // From the first text that starts with `from` up to `to`.
+    const auto section = [&texts](const std::string& from, const std::string& to) {
+        const auto first = std::find_if(texts.begin(), texts.end(), [&from](const std::string& t) {
+            return t.rfind(from, 0) == 0;
+        });
+        return std::vector<std::string>(first, std::find(first, texts.end(), to));
+    };
+    EXPECT_EQ(section("Conclusiones", "Medidas de precisión del método clásico"),
+              (std::vector<std::string>{
+                  "Conclusiones al nivel de significancia 0.05, con la P aproximada: el efecto "
+                  "del analista no se puede probar con los resultados",
+                  "que faltan; no existe efecto de los días para un analista en la valoración.",
+                  "P aproximada: la del método clásico de este programa; P exacta: la de la "
+                  "distribución F."}));
+    // The day's F and exact P from R: aov(y ~ a/d) on the results held, pf(F, 1, 13).
+    EXPECT_EQ(section("Pruebas F", "Pruebas de consistencia de Cochran y Grubbs"),
+              (std::vector<std::string>{
+                  "Pruebas F", "Fuente", "F", "P aproximada", "P exacta",
+                  "Conclusión con la P aproximada", "Conclusión con la P exacta", "Día",
+                  "0.0128458", "0.90738", "0.911493", "sin efecto", "sin efecto",
+                  "P aproximada: la del método clásico de este programa; P exacta: la de la "
+                  "distribución F. Cada conclusión se toma al nivel de",
+                  "significancia 0.05.",
+                  "Sin prueba F entre analistas: con los resultados que faltan, el denominador "
+                  "sintetizado no es mayor que cero."}));
+}
+
 } // namespace
 } // namespace orbeta
