@@ -172,6 +172,19 @@ TEST(ValidationRecord, TellsASavedStudyFromAnUnsavedOne) {
     }
 }
 
+// The texts of a study's record without limits, never saved, page after page.
+std::vector<std::string> RecordTexts(const Study& study) {
+    testing::RecordingPrintSurface surface(600, 4800);
+    PrintValidationRecord(surface, study, ComputeRecordFigures(study, '.', {}),
+                          {"", FingerprintOfUnsavedStudy(study, '.'), "", "ORBETA 3.1", "ahora"},
+                          '.');
+    std::vector<std::string> texts;
+    for (const std::vector<std::string>& page : TextsByPage(surface.Operations())) {
+        texts.insert(texts.end(), page.begin(), page.end());
+    }
+    return texts;
+}
+
 // A study whose second analyst keeps one result a day has no k: the Mandel section gives h
 // alone and says why. h and its indicator values from R (sd of the analysts' means 10.3, 10.3,
 // 10.075; qt(0.995, 1), qt(0.975, 1)).
@@ -179,15 +192,7 @@ TEST(ValidationRecord, MandelSectionWithoutKSaysWhy) {
     const Study study = testing::StudyWithResults(3, 2, 2,
                                                   {"10.1", "10.3", "10.2", "10.6", "10.4", "NA",
                                                    "NA", "10.2", "9.9", "10.0", "10.3", "10.1"});
-    const RecordFigures figures = ComputeRecordFigures(study, '.', {});
-    testing::RecordingPrintSurface surface(600, 4800);
-    PrintValidationRecord(surface, study, figures,
-                          {"", FingerprintOfUnsavedStudy(study, '.'), "", "ORBETA 3.1", "ahora"},
-                          '.');
-    std::vector<std::string> texts;
-    for (const std::vector<std::string>& page : TextsByPage(surface.Operations())) {
-        texts.insert(texts.end(), page.begin(), page.end());
-    }
+    const std::vector<std::string> texts = RecordTexts(study);
     const auto first = std::find(texts.begin(), texts.end(), "Nivel");
     const auto last = std::find(first, texts.end(), "h de Mandel");
     ASSERT_NE(last, texts.end());
@@ -226,15 +231,7 @@ TEST(ValidationRecord, WithoutTheAnalystsTestConcludesOnTheDayAlone) {
                   "NA",   "NA",  "NA",   "NA",  "NA",   "10.5",  "9.8",  "10.1", "10.4", "9.6",
                   "10.0", "NA",  "NA",   "NA",  "NA",   "10.05", "NA",   "NA",   "NA",   "NA",
                   "NA",   "NA",  "NA",   "NA",  "NA",   "10.2",  "9.9",  "NA",   "NA",   "NA"});
-    const RecordFigures figures = ComputeRecordFigures(study, '.', {});
-    testing::RecordingPrintSurface surface(600, 4800);
-    PrintValidationRecord(surface, study, figures,
-                          {"", FingerprintOfUnsavedStudy(study, '.'), "", "ORBETA 3.1", "ahora"},
-                          '.');
-    std::vector<std::string> texts;
-    for (const std::vector<std::string>& page : TextsByPage(surface.Operations())) {
-        texts.insert(texts.end(), page.begin(), page.end());
-    }
+    const std::vector<std::string> texts = RecordTexts(study);
     // From the first text that starts with `from` up to `to`.
     const auto section = [&texts](const std::string& from, const std::string& to) {
         const auto first = std::find_if(texts.begin(), texts.end(), [&from](const std::string& t) {
