@@ -1,11 +1,13 @@
 #include "engine/ExtendedFigures.h"
 
 #include "engine/UTs.h"
+#include "study/Numbers.h"
 
 #include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <tuple>
+#include <utility>
 
 namespace orbeta {
 
@@ -148,6 +150,129 @@ const FigureGroup* FindGroup(const std::vector<FigureGroup>& groups, std::string
     const auto found = std::find_if(groups.begin(), groups.end(),
                                     [key](const FigureGroup& group) { return group.key == key; });
     return found == groups.end() ? nullptr : &*found;
+}
+
+std::vector<FigureGroup> WithoutAbsentFigures(std::vector<FigureGroup> groups,
+                                              const AbsentFigures& absent) {
+    const auto erase = [&groups](std::string_view groupKey,
+                                 std::initializer_list<std::string_view> keys) {
+        for (FigureGroup& group : groups) {
+            if (group.key == groupKey) {
+                std::erase_if(group.figures, [&keys](const Figure& figure) {
+                    return std::find(keys.begin(), keys.end(), figure.key) != keys.end();
+                });
+            }
+        }
+    };
+    if (absent.analystTest) {
+        erase("anova/analyst", {"f", "p", "p_exact", "conclusion", "conclusion_code",
+                                "conclusion_exact", "conclusion_exact_code"});
+    }
+    if (absent.mls) {
+        erase("components/intermediate", {"mls_variance_low", "mls_variance_high", "mls_sd_upper"});
+    }
+    if (absent.cochran) {
+        std::erase_if(groups, [](const FigureGroup& group) {
+            return std::string_view(group.key) == "cochran";
+        });
+    }
+    return groups;
+}
+
+const FigureTableLayout& LayoutOf(FigureTableKind kind) {
+    static const std::array<FigureTableLayout, 5> layouts = {{
+        {"Componente",
+         {{"components/repeatability"},
+          {"components/day"},
+          {"components/analyst"},
+          {"components/intermediate"}},
+         {{"variance"}, {"sd"}, {"cv"}, {"percent"}}},
+        {"Medida",
+         {{"components/repeatability"}, {"components/intermediate"}},
+         {{"df"},
+          {"sd_low"},
+          {"sd_high"},
+          {"mls_variance_low"},
+          {"mls_variance_high"},
+          {"sd_upper"},
+          {"mls_sd_upper"}}},
+        {"Medida",
+         {{"acceptance/repeatability"}, {"acceptance/intermediate"}},
+         {{"limit"}, {"rsd"}, {"rsd_upper"}, {"verdict"}}},
+        {"Fuente",
+         {{"anova/analyst"}, {"anova/day"}},
+         {{"f"}, {"p"}, {"p_exact"}, {"conclusion"}, {"conclusion_exact"}}},
+        {"Prueba",
+         {{"cochran"},
+          {"grubbs/analysts/high", "grubbs/analysts"},
+          {"grubbs/analysts/low", "grubbs/analysts"},
+          {"grubbs/days/high", "grubbs/days"},
+          {"grubbs/days/low", "grubbs/days"}},
+         {{"c", "g"}, {"critical_5"}, {"critical_1"}, {"verdict"}, {"analyst"}, {"day"}}},
+    }};
+    return layouts[static_cast<std::size_t>(kind)];
+}
+
+FigureTable FigureTableOf(const std::vector<FigureGroup>& groups, const FigureTableLayout& layout,
+                          char separator) {
+    const std::vector<FigureColumnOf>& columns = layout.columns;
+    const auto text = [separator](const FigureValue& value) -> std::string {
+        if (const auto* number = std::get_if<double>(&value)) {
+            return FormatResult(*number, separator);
+        }
+        if (const auto* whole = std::get_if<int>(&value)) {
+            return std::to_string(*whole);
+        }
+        if (const auto* truth = std::get_if<bool>(&value)) {
+            return *truth ? "sí" : "no";
+        }
+        return std::get<const char*>(value);
+    };
+    // The figure of each cell, row by row; nullptr for an empty cell.
+    std::vector<std::pair<const char*, std::vector<const Figure*>>> held;
+    for (const FigureRowOf& row : layout.rows) {
+        const FigureGroup* group = FindGroup(groups, row.group);
+        if (!group) {
+            continue;
+        }
+        const FigureGroup* shared = row.shared ? FindGroup(groups, row.shared) : nullptr;
+        std::vector<const Figure*> cells;
+        bool holdsAny = false;
+        for (const FigureColumnOf& column : columns) {
+            const Figure* figure = group->Find(column.key);
+            if (!figure && column.instead) {
+                figure = group->Find(column.instead);
+            }
+            holdsAny = holdsAny || figure;
+            if (!figure && shared) {
+                figure = shared->Find(column.key);
+            }
+            cells.push_back(figure);
+        }
+        if (holdsAny) {
+            held.emplace_back(row.label ? row.label : group->label, std::move(cells));
+        }
+    }
+    FigureTable table{{layout.firstHeading}, {}, {true}};
+    std::vector<std::size_t> kept;
+    for (std::size_t index = 0; const FigureColumnOf& column : columns) {
+        const auto first = std::find_if(held.begin(), held.end(),
+                                        [index](const auto& row) { return row.second[index]; });
+        if (first != held.end()) {
+            const Figure& figure = *first->second[index];
+            table.headings.emplace_back(column.heading ? column.heading : figure.label);
+            table.wordColumns.push_back(figure.unit == FigureUnit::Word);
+            kept.push_back(index);
+        }
+        ++index;
+    }
+    for (const auto& [label, cells] : held) {
+        std::vector<std::string>& row = table.rows.emplace_back(1, label);
+        for (const std::size_t index : kept) {
+            row.push_back(cells[index] ? text(cells[index]->value) : std::string());
+        }
+    }
+    return table;
 }
 
 const char* EffectText(double probability) {

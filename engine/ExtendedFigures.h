@@ -7,6 +7,7 @@
 #include "engine/ExtendedAnalysis.h"
 #include "engine/Ucalculo.h"
 
+#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -60,6 +61,57 @@ std::vector<FigureGroup> ExtendedFigureGroups(const AnovaTable& anova,
 
 // The group of that key among `groups`; nullptr when there is none.
 const FigureGroup* FindGroup(const std::vector<FigureGroup>& groups, std::string_view key);
+
+// The walk without the figures a study with results missing cannot give, which it holds as
+// zeros (AbsentFigures): the analyst's F test, the MLS figures, Cochran's test. Grubbs's levels
+// it cannot give are not in the walk at all.
+std::vector<FigureGroup> WithoutAbsentFigures(std::vector<FigureGroup> groups,
+                                              const AbsentFigures& absent);
+
+// A row of a table of the walk: the group it shows, the group that holds the figures it shares
+// with other rows (Grubbs's critical values), if any, and a label other than the group's, if any.
+struct FigureRowOf {
+    const char* group;
+    const char* shared = nullptr;
+    const char* label = nullptr;
+};
+
+// A column: the key of its figure, the key of the figure a row holds instead (Cochran's C where
+// Grubbs's rows hold G), if any, and a heading other than the figure's label, if any.
+struct FigureColumnOf {
+    const char* key;
+    const char* instead = nullptr;
+    const char* heading = nullptr;
+};
+
+// A table of the walk's figures as text: the column headings, the rows, and which columns hold
+// words rather than numbers.
+struct FigureTable {
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> wordColumns;
+};
+
+// The rows and the columns of a table of the walk, with the heading of its first column, which
+// holds each row's label.
+struct FigureTableLayout {
+    const char* firstHeading;
+    std::vector<FigureRowOf> rows;
+    std::vector<FigureColumnOf> columns;
+};
+
+// The tables the extended figures are shown in, on the window and on paper alike, so that a
+// figure added to the walk and to its table's columns shows everywhere: the variance
+// components; their intervals and bounds; the acceptance; the F tests with both probabilities
+// and conclusions; Cochran's and Grubbs's tests.
+enum class FigureTableKind { Components, Intervals, Acceptance, FTests, Consistency };
+const FigureTableLayout& LayoutOf(FigureTableKind kind);
+
+// The table of a layout: a row per group the walk holds with a figure of its own among the
+// columns, its label first, then a cell per column, empty where the group lacks the figure; a
+// column that no row holds is left out. Numbers by FormatResult, truth values «sí» or «no».
+FigureTable FigureTableOf(const std::vector<FigureGroup>& groups, const FigureTableLayout& layout,
+                          char decimalSeparator);
 
 // «con efecto» or «sin efecto», the conclusion at the 0.05 level from a probability.
 const char* EffectText(double probability);

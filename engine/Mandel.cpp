@@ -3,6 +3,7 @@
 #include "engine/Distributions.h"
 #include "study/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -48,13 +49,43 @@ MandelStatistics MandelIndicators(int analysts, double nu) {
     mandel.h5 = HIndicator(analysts, 0.05);
     mandel.k1 = KIndicator(analysts, nu, 0.01);
     mandel.k5 = KIndicator(analysts, nu, 0.05);
+    mandel.nu = nu;
     return mandel;
 }
 
 MandelStatistics ComputeMandel(const StudyValues& values) {
     const int p = values.analysts;
-    const double nu = values.days * (values.replicates - 1.0);
-    MandelStatistics mandel = MandelIndicators(p, nu);
+    const Design design = values.GetDesign();
+
+    // Each analyst's squares about its days' means and their degrees of freedom, over the
+    // results it holds.
+    std::vector<double> squares(static_cast<std::size_t>(p), 0.0);
+    std::vector<int> dfs(static_cast<std::size_t>(p), 0);
+    for (int analyst = 1; analyst <= p; ++analyst) {
+        const auto index = static_cast<std::size_t>(analyst - 1);
+        for (int day = 1; day <= values.days; ++day) {
+            const double dayMean = values.DayMean(analyst, day);
+            for (int replicate = 1; replicate <= values.replicates; ++replicate) {
+                if (design.HoldsResult({analyst, day, replicate})) {
+                    const double deviation = values.Result(analyst, day, replicate) - dayMean;
+                    squares[index] += deviation * deviation;
+                    ++dfs[index];
+                }
+            }
+            if (!std::isnan(dayMean)) {
+                --dfs[index];
+            }
+        }
+    }
+    int errorDf = 0;
+    for (const int df : dfs) {
+        errorDf += df;
+    }
+    MandelStatistics mandel = MandelIndicators(p, static_cast<double>(errorDf) / p);
+    const auto without = std::find(dfs.begin(), dfs.end(), 0);
+    if (without != dfs.end()) {
+        mandel.analystWithoutK = static_cast<int>(without - dfs.begin()) + 1;
+    }
 
     double meanOfMeans = 0;
     for (const double mean : values.analystMeans) {
@@ -69,17 +100,11 @@ MandelStatistics ComputeMandel(const StudyValues& values) {
 
     std::vector<double> variances;
     double sumOfVariances = 0;
-    for (int analyst = 1; analyst <= p; ++analyst) {
-        double squares = 0;
-        for (int day = 1; day <= values.days; ++day) {
-            const double dayMean = values.DayMean(analyst, day);
-            for (int replicate = 1; replicate <= values.replicates; ++replicate) {
-                const double deviation = values.Result(analyst, day, replicate) - dayMean;
-                squares += deviation * deviation;
-            }
+    if (mandel.analystWithoutK == 0) {
+        for (std::size_t index = 0; index < squares.size(); ++index) {
+            variances.push_back(squares[index] / dfs[index]);
+            sumOfVariances += variances.back();
         }
-        variances.push_back(squares / nu);
-        sumOfVariances += variances.back();
     }
     const double pooledSd = std::sqrt(sumOfVariances / p);
 
@@ -106,6 +131,14 @@ std::optional<std::string> MandelAbsence(int analysts) {
     return "Los estadísticos h y k de Mandel necesitan al menos " +
            std::to_string(kMandelMinAnalysts) + " analistas; este estudio tiene " +
            std::to_string(analysts) + ".";
+}
+
+std::optional<std::string> MandelKAbsence(const MandelStatistics& mandel) {
+    if (mandel.analystWithoutK == 0) {
+        return std::nullopt;
+    }
+    return "Sin k de Mandel: el analista " + std::to_string(mandel.analystWithoutK) +
+           " no tiene ningún día con dos resultados o más.";
 }
 
 std::vector<std::string> MandelFlagSentences(const MandelStatistics& mandel, char separator) {

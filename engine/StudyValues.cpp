@@ -26,6 +26,35 @@ Design StudyValues::GetDesign() const {
     return design;
 }
 
+std::string MissingResultsSentence(const StudyValues& values) {
+    const Design design = values.GetDesign();
+    if (design.IsComplete()) {
+        return {};
+    }
+    std::string where;
+    const auto add = [&where](const std::string& place) {
+        where += (where.empty() ? "" : "; ") + place;
+    };
+    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
+        for (int day = 1; day <= design.Days(); ++day) {
+            const std::string dayName =
+                "analista " + std::to_string(analyst) + ", día " + std::to_string(day);
+            if (std::isnan(values.DayMean(analyst, day))) {
+                add(dayName + ", sin resultados");
+                continue;
+            }
+            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
+                if (!design.HoldsResult({analyst, day, replicate})) {
+                    add(dayName + ", réplica " + std::to_string(replicate));
+                }
+            }
+        }
+    }
+    return (design.MissingCount() == 1 ? "Falta " : "Faltan ") +
+           std::to_string(design.MissingCount()) + " de " + std::to_string(design.ResultCount()) +
+           " resultados (NA): " + where + ".";
+}
+
 StudyValues ReadStudyValues(const Study& study, char decimalSeparator) {
     StudyValues values;
     values.results = ReadResults(study, decimalSeparator);

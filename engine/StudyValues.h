@@ -3,6 +3,7 @@
 #include "engine/Ucalculo.h"
 #include "study/Study.h"
 
+#include <string>
 #include <vector>
 
 namespace orbeta {
@@ -33,6 +34,11 @@ struct StudyValues {
 inline constexpr const char* kMissingResultsOnlyInReports =
     "Esta versión calcula un estudio con resultados faltantes (NA) solo con orbeta-report "
     "--format json o csv.";
+
+// How many results the study lacks and where, in the study's order, e.g. «Faltan 4 de 24
+// resultados (NA): analista 1, día 2, réplica 3; analista 2, día 4, sin resultados.», a day that
+// lost all its results named once; empty for a complete study.
+std::string MissingResultsSentence(const StudyValues& values);
 
 // The values of a study that passed the study checks: the counts by ParseCount, each cell by
 // ParseResult, a cell marking its result missing as missing. Throws their Error for a text that

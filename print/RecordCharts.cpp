@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,19 @@ void DrawMandelPanel(PrintSurface& surface, const std::string& title,
                      scale.bottom + line + line / 4, axisTitle);
 }
 
+// The gap of a day without results, labelled «sin resultados» on two lines about `middle`, high
+// in the plot, away from most means, or «NA» where the slot is too narrow for the words.
+void LostDay(PrintSurface& surface, int centre, int slot, int middle, int line) {
+    const bool words = surface.TextWidth("resultados") < slot;
+    const std::vector<std::string> lines =
+        words ? std::vector<std::string>{"sin", "resultados"} : std::vector<std::string>{"NA"};
+    int y = middle - static_cast<int>(lines.size()) * line / 2;
+    for (const std::string& text : lines) {
+        surface.DrawText(centre - surface.TextWidth(text) / 2, y, text);
+        y += line;
+    }
+}
+
 } // namespace
 
 void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, const std::string& unit,
@@ -126,8 +140,11 @@ void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, cons
     surface.SelectFont(kDocumentTypeface, kChartSize);
     const int line = surface.FontHeight() * 6 / 5;
     surface.DrawText(left, top, unit.empty() ? "Resultado" : "Resultado (" + unit + ")");
-    const auto [lowest, highest] =
-        std::minmax_element(values.results.begin(), values.results.end());
+    // The results held; a missing one (NaN) has no place on the axis.
+    std::vector<double> held;
+    std::copy_if(values.results.begin(), values.results.end(), std::back_inserter(held),
+                 [](double result) { return !std::isnan(result); });
+    const auto [lowest, highest] = std::minmax_element(held.begin(), held.end());
     double low = *lowest;
     double high = *highest;
     const double margin = high > low ? (high - low) * 0.08 : std::max(std::fabs(high) * 0.01, 1.0);
@@ -165,14 +182,23 @@ void DrawVariabilityChart(PrintSurface& surface, const StudyValues& values, cons
                 const std::string label = "D" + std::to_string(day);
                 surface.DrawText(x - surface.TextWidth(label) / 2, scale.bottom + line / 4, label);
             }
+            if (std::isnan(values.DayMean(analyst, day))) {
+                LostDay(surface, x, static_cast<int>(slot), scale.top + line, line);
+                continue;
+            }
             for (int replicate = 1; replicate <= values.replicates; ++replicate) {
-                const int y = scale.Y(values.Result(analyst, day, replicate));
+                const double result = values.Result(analyst, day, replicate);
+                if (std::isnan(result)) {
+                    continue;
+                }
+                const int y = scale.Y(result);
                 surface.DrawLine(x - mark, y - mark, x + mark, y + mark);
                 surface.DrawLine(x - mark, y + mark, x + mark, y - mark);
             }
             const int dayY = scale.Y(values.DayMean(analyst, day));
             Box(surface, x - mark, dayY - mark, x + mark, dayY + mark);
-            if (day > 1) {
+            // A lost day breaks the line joining the days.
+            if (day > 1 && !std::isnan(values.DayMean(analyst, day - 1))) {
                 surface.DrawLine(centre(analyst, day - 1),
                                  scale.Y(values.DayMean(analyst, day - 1)), x, dayY);
             }
@@ -193,8 +219,10 @@ void DrawMandelCharts(PrintSurface& surface, const MandelStatistics& mandel, cha
     const int half = width / 2;
     DrawMandelPanel(surface, "h de Mandel", h, mandel.h5, mandel.h1, true, decimalSeparator, left,
                     top, half, height);
-    DrawMandelPanel(surface, "k de Mandel", k, mandel.k5, mandel.k1, false, decimalSeparator,
-                    left + half, top, half, height);
+    if (mandel.analystWithoutK == 0) {
+        DrawMandelPanel(surface, "k de Mandel", k, mandel.k5, mandel.k1, false, decimalSeparator,
+                        left + half, top, half, height);
+    }
 }
 
 } // namespace orbeta

@@ -1,9 +1,9 @@
 #include "print/ValidationRecord.h"
 
+#include "engine/ExtendedFigures.h"
 #include "engine/UTs.h"
 #include "print/PagedDocument.h"
 #include "print/RecordCharts.h"
-#include "study/Error.h"
 #include "study/Numbers.h"
 
 #include <utility>
@@ -15,10 +15,6 @@ namespace {
 constexpr double kChartInches = 2.2;
 constexpr double kMandelChartInches = 2.2;
 
-std::string EffectText(double probability) {
-    return DeclaresEffect(probability) ? "con efecto" : "sin efecto";
-}
-
 // A measure's label as the report gives it, «Repetibilidad del Método Analítico = », without
 // its sign.
 std::string LabelOf(const PrecisionMeasure& measure) {
@@ -27,12 +23,27 @@ std::string LabelOf(const PrecisionMeasure& measure) {
     return sign == std::string::npos ? label : label.substr(0, sign);
 }
 
+// The analysis of variance in the words of the classic window.
+const FigureTableLayout kAnovaLayout{"Fuente de variación",
+                                     {{"anova/analyst"},
+                                      {"anova/day", nullptr, "Día dentro de analista"},
+                                      {"anova/error", nullptr, "Error del método"}},
+                                     {{"df", nullptr, "Grados de libertad"},
+                                      {"ss", nullptr, "Suma de cuadrados"},
+                                      {"ms", nullptr, "Media de cuadrados"},
+                                      {"f"},
+                                      {"p"},
+                                      {"p_exact"}}};
+
 class RecordWriter {
 public:
     RecordWriter(PagedDocument& document, const Study& study, const RecordFigures& figures,
                  const RecordIdentity& identity, char separator)
         : m_document(document), m_study(study), m_figures(figures), m_identity(identity),
-          m_separator(separator) {}
+          m_separator(separator),
+          m_groups(WithoutAbsentFigures(
+              ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance),
+              figures.extended.absent)) {}
 
     void Write() {
         m_document.Title("Registro de validación de la precisión del método analítico");
@@ -58,6 +69,24 @@ private:
 
     std::string Counted(int value) const { return std::to_string(value); }
 
+    // A table of the extended figures, from their one walk; none when the study gives none of
+    // its rows.
+    void WalkTable(const FigureTableLayout& layout) {
+        FigureTable table = FigureTableOf(m_groups, layout, m_separator);
+        if (table.rows.empty()) {
+            return;
+        }
+        m_document.Table(
+            {std::move(table.headings), std::move(table.rows), std::move(table.wordColumns)});
+    }
+
+    // Why each of these figures is absent, one paragraph each.
+    void Absences(const AbsentFigures& absent) {
+        for (const std::string& sentence : AbsenceSentences(absent)) {
+            m_document.Paragraph(sentence);
+        }
+    }
+
     void Identity() {
         const StudyValues& values = m_figures.values;
         m_document.Heading("Identificación del estudio");
@@ -75,6 +104,9 @@ private:
             "Analistas: " + Counted(values.analysts) + "; días por analista: " +
             Counted(values.days) + "; réplicas por día: " + Counted(values.replicates) +
             "; resultados: " + Counted(values.analysts * values.days * values.replicates) + ".");
+        if (const std::string missing = MissingResultsSentence(values); !missing.empty()) {
+            m_document.Paragraph(missing);
+        }
     }
 
     void Results() {
@@ -88,8 +120,9 @@ private:
             for (int replicate = 1; replicate <= values.replicates; ++replicate) {
                 std::vector<std::string> row{Counted(day), Counted(replicate)};
                 for (int analyst = 1; analyst <= values.analysts; ++analyst) {
-                    row.push_back(
-                        m_study.Cell(analyst, values.GetDesign().GridRowOf(day, replicate)));
+                    const std::string& cell =
+                        m_study.Cell(analyst, values.GetDesign().GridRowOf(day, replicate));
+                    row.push_back(IsMissingResult(cell) ? "NA" : cell);
                 }
                 table.rows.push_back(std::move(row));
             }
@@ -101,32 +134,27 @@ private:
         const AnovaTable& anova = m_figures.anova;
         const ExtendedAnalysis& extended = m_figures.extended;
         m_document.Heading("Análisis de la varianza");
-        DocumentTable table{{"Fuente de variación", "Grados de libertad", "Suma de cuadrados",
-                             "Media de cuadrados", "F", "P aproximada", "P exacta"},
-                            {},
-                            {true}};
-        const std::array<const char*, kAnovaSources> names{"Analista", "Día dentro de analista",
-                                                           "Error del método"};
-        const std::array<double, 2> exact{extended.pAnalystExact, extended.pDayExact};
-        for (std::size_t index = 0; const AnovaRow& source : AnovaRows(anova)) {
-            std::vector<std::string> row{names[index]};
-            for (const double figure : source.Figures()) {
-                row.push_back(Number(figure));
-            }
-            if (source.Tested()) {
-                row.push_back(Number(exact[index]));
-            }
-            table.rows.push_back(std::move(row));
-            ++index;
+        WalkTable(kAnovaLayout);
+        if (extended.missingResults > 0) {
+            const NestedCoefficients& k = extended.coefficients;
+            m_document.Paragraph(
+                "Con resultados faltantes, sumas de cuadrados jerárquicas; el analista se prueba "
+                "contra el denominador sintetizado (k2/k1)·CM día + (1 − k2/k1)·CM error = " +
+                Number(k.msSynthesized) + ", con " + Number(k.dfSynthesized) +
+                " gl de Satterthwaite; k1 = " + Number(k.k1) + ", k2 = " + Number(k.k2) +
+                ", k3 = " + Number(k.k3) + ".");
         }
-        m_document.Table(std::move(table));
         m_document.Paragraph("Media de los resultados: " + Number(m_figures.precision.mean) +
                              UnitSuffix() + ".");
+        const std::string analyst =
+            extended.absent.analystTest
+                ? "el efecto del analista no se puede probar con los resultados que faltan"
+                : std::string("el analista ") +
+                      (DeclaresEffect(anova.pAnalyst) ? "presenta" : "no presenta") +
+                      " efecto sobre la valoración";
         m_document.Paragraph("Conclusiones al nivel de significancia " +
-                             Number(kSignificanceLevel) + ", con la P aproximada: el analista " +
-                             (DeclaresEffect(anova.pAnalyst) ? "presenta" : "no presenta") +
-                             " efecto sobre la valoración; " +
-                             (DeclaresEffect(anova.pDay) ? "existe" : "no existe") +
+                             Number(kSignificanceLevel) + ", con la P aproximada: " + analyst +
+                             "; " + (DeclaresEffect(anova.pDay) ? "existe" : "no existe") +
                              " efecto de los días para un analista en la valoración.");
         m_document.Paragraph(
             "P aproximada: la del método clásico de este programa; P exacta: la de la "
@@ -151,15 +179,7 @@ private:
     void Components() {
         const ExtendedAnalysis& analysis = m_figures.extended;
         m_document.Heading("Componentes de la varianza");
-        DocumentTable table{{"Componente", "Varianza", "DE", "RSD (%)", "% del total"}, {}, {true}};
-        const auto row = [this](const char* name, const VarianceComponent& figures) {
-            return std::vector<std::string>{name, Number(figures.variance), Number(figures.sd),
-                                            Number(figures.cv), Number(figures.percent)};
-        };
-        table.rows = {row("Repetibilidad", analysis.repeatability), row("Entre días", analysis.day),
-                      row("Entre analistas", analysis.analyst),
-                      row("Precisión intermedia", analysis.intermediate)};
-        m_document.Table(std::move(table));
+        WalkTable(LayoutOf(FigureTableKind::Components));
         m_document.Paragraph("Una estimación negativa de un componente de la varianza se toma "
                              "como cero; la precisión intermedia es la suma de los tres "
                              "componentes.");
@@ -169,25 +189,13 @@ private:
     }
 
     void Intervals() {
-        const ExtendedAnalysis& analysis = m_figures.extended;
-        const SdInterval& exact = analysis.repeatabilityInterval;
-        const SdInterval& satterthwaite = analysis.intermediateInterval;
-        const IntermediateBounds& bounds = analysis.intermediateBounds;
         m_document.Heading("Intervalos de confianza y cotas superiores al 95 %");
-        m_document.Table(
-            {{"Medida", "gl", "IC 95 % de la DE, inferior", "IC 95 % de la DE, superior",
-              "IC 95 % MLS de la varianza, inferior", "IC 95 % MLS de la varianza, superior",
-              "Cota superior 95 % de la DE", "Cota superior 95 % MLS de la DE"},
-             {{"Repetibilidad", Number(exact.df), Number(exact.low), Number(exact.high), "", "",
-               Number(analysis.repeatabilityBounds.sdUpper), ""},
-              {"Precisión intermedia", Number(satterthwaite.df), Number(satterthwaite.low),
-               Number(satterthwaite.high), Number(bounds.mlsVarianceLow),
-               Number(bounds.mlsVarianceHigh), Number(bounds.sdUpper), Number(bounds.mlsSdUpper)}},
-             {true}});
+        WalkTable(LayoutOf(FigureTableKind::Intervals));
         m_document.Paragraph(
             "Repetibilidad: ji cuadrado con los gl del error. Precisión intermedia: gl de "
             "Satterthwaite sin redondear y, sobre la varianza, método MLS de Graybill y Wang. "
             "Las cotas superiores son unilaterales.");
+        Absences({.mls = m_figures.extended.absent.mls});
     }
 
     void AcceptanceSection() {
@@ -197,23 +205,12 @@ private:
             m_document.Paragraph("No se aplicó un criterio de aceptación.");
             return;
         }
-        DocumentTable table{
-            {"Medida", "Límite (%)", "RSD (%)", "Cota superior 95 % de la RSD (%)", "Veredicto"},
-            {},
-            {true, false, false, false, true}};
-        for (const auto& [name, figures] :
-             {std::pair{"Repetibilidad", result.repeatability},
-              std::pair{"Precisión intermedia", result.intermediate}}) {
-            if (figures) {
-                table.rows.push_back({name, Number(figures->limit), Number(figures->rsd),
-                                      Number(figures->rsdUpper), AcceptanceText(figures->verdict)});
-            }
-        }
-        m_document.Table(std::move(table));
+        WalkTable(LayoutOf(FigureTableKind::Acceptance));
         m_document.Paragraph(
-            "Una medida cumple cuando la cota superior al 95 % de su RSD no pasa del límite, y "
-            "cumple sin demostrarlo al 95 % cuando sólo la RSD estimada no pasa de él. La "
-            "precisión intermedia se juzga con la cota MLS.");
+            std::string("Una medida cumple cuando la cota superior al 95 % de su RSD no pasa del "
+                        "límite, y cumple sin demostrarlo al 95 % cuando sólo la RSD estimada no "
+                        "pasa de él. La precisión intermedia se juzga con la cota ") +
+            (m_figures.extended.absent.mls ? "de Satterthwaite." : "MLS."));
         for (const auto& [name, figures] :
              {std::pair{"la repetibilidad", result.repeatability},
               std::pair{"la precisión intermedia", result.intermediate}}) {
@@ -224,22 +221,14 @@ private:
     }
 
     void FTests() {
-        const AnovaTable& anova = m_figures.anova;
         const ExtendedAnalysis& analysis = m_figures.extended;
         m_document.Heading("Pruebas F");
-        const auto row = [this](const char* name, double f, double p, double pExact) {
-            return std::vector<std::string>{name,           Number(f),     Number(p),
-                                            Number(pExact), EffectText(p), EffectText(pExact)};
-        };
-        m_document.Table({{"Fuente", "F", "P aproximada", "P exacta",
-                           "Conclusión con la P aproximada", "Conclusión con la P exacta"},
-                          {row("Analista", anova.fAnalyst, anova.pAnalyst, analysis.pAnalystExact),
-                           row("Día", anova.fDay, anova.pDay, analysis.pDayExact)},
-                          {true, false, false, false, true, true}});
+        WalkTable(LayoutOf(FigureTableKind::FTests));
         m_document.Paragraph(
             "P aproximada: la del método clásico de este programa; P exacta: la de la "
             "distribución F. Cada conclusión se toma al nivel de significancia " +
             Number(kSignificanceLevel) + ".");
+        Absences({.analystTest = analysis.absent.analystTest});
         if (analysis.exactConclusionsDiffer) {
             m_document.Paragraph("Atención: con la P exacta cambia la conclusión de una prueba al "
                                  "nivel " +
@@ -248,44 +237,17 @@ private:
     }
 
     void Consistency() {
-        const CochranTest& cochran = m_figures.extended.cochran;
-        const GrubbsTests& grubbs = m_figures.extended.grubbs;
         m_document.Heading("Pruebas de consistencia de Cochran y Grubbs");
-        const auto row = [this](const char* name, double statistic, double critical5,
-                                double critical1, Verdict verdict, const DayOfAnalyst& day) {
-            return std::vector<std::string>{name,
-                                            Number(statistic),
-                                            Number(critical5),
-                                            Number(critical1),
-                                            VerdictText(verdict),
-                                            Counted(day.analyst),
-                                            day.day > 0 ? Counted(day.day) : std::string()};
-        };
-        std::vector<std::vector<std::string>> rows{
-            row("Cochran, varianza de día mayor (C)", cochran.c, cochran.critical5,
-                cochran.critical1, cochran.verdict, cochran.largest)};
-        const auto grubbsRows = [&](const std::optional<GrubbsTest>& test, const char* high,
-                                    const char* low) {
-            if (test) {
-                rows.push_back(row(high, test->high.g, test->critical5, test->critical1,
-                                   test->high.verdict, test->high.day));
-                rows.push_back(row(low, test->low.g, test->critical5, test->critical1,
-                                   test->low.verdict, test->low.day));
-            }
-        };
-        grubbsRows(grubbs.analysts, "Grubbs, media de analista más alta (G)",
-                   "Grubbs, media de analista más baja (G)");
-        grubbsRows(grubbs.extremeDays, "Grubbs, media de día más alta en su analista (G)",
-                   "Grubbs, media de día más baja en su analista (G)");
-        m_document.Table({{"Prueba", "Estadístico", "Crítico 5 %", "Crítico 1 %", "Veredicto",
-                           "Analista", "Día"},
-                          std::move(rows),
-                          {true, false, false, false, true, false, false}});
+        WalkTable(LayoutOf(FigureTableKind::Consistency));
         m_document.Paragraph("Cochran compara la mayor varianza de un día con la suma de todas; "
                              "Grubbs, la media de cada analista con las de los demás (con 3 "
                              "analistas o más) y la de cada día con las de los otros días de su "
                              "analista (con 3 días o más). Un estadístico hasta el crítico del "
                              "5 % es correcto; hasta el del 1 %, dudoso; por encima, aberrante.");
+        const AbsentFigures& absent = m_figures.extended.absent;
+        Absences({.cochran = absent.cochran,
+                  .grubbsAnalysts = absent.grubbsAnalysts,
+                  .grubbsDays = absent.grubbsDays});
     }
 
     void Mandel() {
@@ -296,7 +258,10 @@ private:
         }
         const MandelStatistics& mandel = *m_figures.mandel;
         const StudyValues& values = m_figures.values;
-        const int nu = values.days * (values.replicates - 1);
+        const bool complete = m_figures.extended.missingResults == 0;
+        // With results missing, nu is a mean of degrees of freedom, not a whole number.
+        const std::string nu = complete ? "D·(R − 1) = " + Number(mandel.nu)
+                                        : "gl del error / p = " + Number(mandel.nu);
         m_document.Paragraph(
             "h de cada analista: la diferencia de su media con la media de las medias de los "
             "analistas, en desviaciones típicas de esas medias; k: su DE de repetibilidad, "
@@ -308,12 +273,13 @@ private:
             "p − 2 = " +
             Counted(values.analysts - 2) +
             " gl a la mitad del nivel en cada cola; k = √(p / (1 + (p − 1) / "
-            "F)), F con ν1 = D·(R − 1) = " +
-            Counted(nu) + " y ν2 = (p − 1)·ν1 = " + Counted((values.analysts - 1) * nu) + " gl.");
-        m_document.Table({{"Nivel", "Valor indicador de |h|", "Valor indicador de k"},
-                          {{"1 %", Number(mandel.h1), Number(mandel.k1)},
-                           {"5 %", Number(mandel.h5), Number(mandel.k5)}},
-                          {true}});
+            "F)), F con ν1 = " +
+            nu + " y ν2 = (p − 1)·ν1 = " + Number((values.analysts - 1) * mandel.nu) + " gl.");
+        const std::optional<std::string> withoutK = MandelKAbsence(mandel);
+        DocumentTable indicators{{"Nivel", "Valor indicador de |h|", "Valor indicador de k"},
+                                 {{"1 %", Number(mandel.h1), Number(mandel.k1)},
+                                  {"5 %", Number(mandel.h5), Number(mandel.k5)}},
+                                 {true}};
         DocumentTable table{{"Analista", "h", "Veredicto de h", "k", "Veredicto de k"},
                             {},
                             {true, false, true, false, true}};
@@ -322,10 +288,24 @@ private:
                                   VerdictText(figures.hVerdict), Number(figures.k),
                                   VerdictText(figures.kVerdict)});
         }
+        if (withoutK) {
+            for (DocumentTable* shown : {&indicators, &table}) {
+                const std::size_t columns = shown == &table ? 3 : 2;
+                shown->headings.resize(columns);
+                for (std::vector<std::string>& row : shown->rows) {
+                    row.resize(columns);
+                }
+            }
+        }
+        m_document.Table(std::move(indicators));
         m_document.Table(std::move(table));
+        if (withoutK) {
+            m_document.Paragraph(*withoutK);
+        }
         const std::vector<std::string> flagged = MandelFlagSentences(mandel, m_separator);
         if (flagged.empty()) {
-            m_document.Paragraph("Ningún h ni k pasa de su valor indicador del 5 %.");
+            m_document.Paragraph(withoutK ? "Ningún h pasa de su valor indicador del 5 %."
+                                          : "Ningún h ni k pasa de su valor indicador del 5 %.");
         }
         for (const std::string& sentence : flagged) {
             m_document.Paragraph(sentence);
@@ -342,6 +322,10 @@ private:
         m_document.Paragraph("Cada punto es un resultado; el cuadrado, la media del día; el "
                              "segmento, la media del analista; la línea de trazos, la media de "
                              "todos los resultados.");
+        if (m_figures.extended.missingResults > 0) {
+            m_document.Paragraph("Un resultado que falta no se dibuja; un día sin ninguno queda "
+                                 "vacío, con «sin resultados» (o «NA» donde no cabe).");
+        }
         const StudyValues& values = m_figures.values;
         const std::string unit = m_identity.unit;
         // The figures outlive the document; the writer does not.
@@ -357,6 +341,7 @@ private:
     const RecordFigures& m_figures;
     const RecordIdentity& m_identity;
     char m_separator;
+    std::vector<FigureGroup> m_groups;
 };
 
 } // namespace
@@ -365,9 +350,6 @@ RecordFigures ComputeRecordFigures(const Study& study, char decimalSeparator,
                                    const AcceptanceLimits& limits) {
     RecordFigures figures;
     figures.values = ReadStudyValues(study, decimalSeparator);
-    if (!figures.values.GetDesign().IsComplete()) {
-        throw Error(kMissingResultsOnlyInReports);
-    }
     StudyAnalysis analysis = AnalyseStudy(figures.values.Numbers(), limits);
     figures.anova = analysis.anova;
     figures.precision = analysis.precision;

@@ -9,15 +9,23 @@
 
 namespace orbeta {
 
-QByteArray DrawnPdf(const QString& title, const Printer::PageDrawing& draw) {
+QByteArray DrawnPdf(const QString& title, const QMarginsF& margins,
+                    const std::function<void(QPdfWriter&)>& draw) {
     QBuffer document;
     document.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&document);
         writer.setResolution(kPageResolution);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setPageMargins(margins, QPageLayout::Millimeter);
         writer.setTitle(title);
+        draw(writer);
+    }
+    return document.data();
+}
+
+QByteArray DrawnPdf(const QString& title, const Printer::PageDrawing& draw) {
+    return DrawnPdf(title, QMarginsF(15, 15, 15, 15), [&draw](QPdfWriter& writer) {
         QPainter painter;
         if (!painter.begin(&writer)) {
             throw Error("No se pudo dibujar el documento PDF.");
@@ -27,8 +35,7 @@ QByteArray DrawnPdf(const QString& title, const Printer::PageDrawing& draw) {
         draw(painter, QRectF(0, 0, printable.width(), printable.height()),
              [&writer] { writer.newPage(); });
         painter.end();
-    }
-    return document.data();
+    });
 }
 
 } // namespace orbeta

@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QtMath>
 
@@ -17,10 +18,18 @@ QString FromUtf8(const std::string& text) {
 
 } // namespace
 
+QtPrintSurface::QtPrintSurface(QPrinter& printer)
+    : m_device(printer), m_atResolution([&printer] {
+          printer.setDocName(QString());
+          printer.setResolution(kPageResolution);
+      }) {}
+
+QtPrintSurface::QtPrintSurface(QPdfWriter& writer)
+    : m_device(writer), m_atResolution([&writer] { writer.setResolution(kPageResolution); }) {}
+
 void QtPrintSurface::BeginJob() {
-    m_printer.setDocName(QString());
-    m_printer.setResolution(kPageResolution);
-    if (!m_painter.begin(&m_printer)) {
+    m_atResolution();
+    if (!m_painter.begin(&m_device)) {
         throw Error("La impresora no pudo iniciar el trabajo de impresión");
     }
     m_painter.setBackgroundMode(Qt::OpaqueMode);
@@ -33,7 +42,7 @@ void QtPrintSurface::EndJob() {
 }
 
 void QtPrintSurface::NewPage() {
-    m_printer.newPage();
+    m_device.newPage();
 }
 
 void QtPrintSurface::SelectFont(const std::string& typeface, int pointSize) {
@@ -43,7 +52,7 @@ void QtPrintSurface::SelectFont(const std::string& typeface, int pointSize) {
 }
 
 int QtPrintSurface::FontHeight() const {
-    return qRound(m_painter.font().pointSizeF() * m_printer.logicalDpiY() / 72.0);
+    return qRound(m_painter.font().pointSizeF() * m_device.logicalDpiY() / 72.0);
 }
 
 int QtPrintSurface::FontPointSize() const {
@@ -63,15 +72,15 @@ void QtPrintSurface::DrawLine(int x1, int y1, int x2, int y2) {
 }
 
 int QtPrintSurface::PrintableWidth() const {
-    return m_printer.width();
+    return m_device.width();
 }
 
 int QtPrintSurface::PrintableHeight() const {
-    return m_printer.height();
+    return m_device.height();
 }
 
 int QtPrintSurface::VerticalResolution() const {
-    return m_printer.logicalDpiY();
+    return m_device.logicalDpiY();
 }
 
 } // namespace orbeta

@@ -4,18 +4,24 @@
 
 #include <QPainter>
 
+#include <functional>
+
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace orbeta {
 
-// The print surface over a Qt printer, which the caller owns and keeps alive. Every job is
+// The print surface over a Qt printer or a PDF writer, which the caller owns and keeps alive.
+// Every job is
 // drawn at kPageResolution, the resolution the layouts' columns are counted in, and Qt scales
 // it to the device, so that every printer and every PDF file gets the same page.
 inline constexpr int kPageResolution = 600;
 
 class QtPrintSurface final : public PrintSurface {
 public:
-    explicit QtPrintSurface(QPrinter& printer) : m_printer(printer) {}
+    explicit QtPrintSurface(QPrinter& printer);
+    explicit QtPrintSurface(QPdfWriter& writer);
 
     void BeginJob() override;
     void EndJob() override;
@@ -31,7 +37,9 @@ public:
     int VerticalResolution() const override;
 
 private:
-    QPrinter& m_printer;
+    QPagedPaintDevice& m_device;
+    // Sets the device to kPageResolution, which each kind of device does by its own call.
+    std::function<void()> m_atResolution;
     QPainter m_painter;
 };
 

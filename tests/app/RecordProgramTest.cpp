@@ -86,6 +86,11 @@ TEST(RecordProgram, WritesTheRecordOfAStudyWithNoDisplay) {
         {"worked-example.w05", "", "record-worked-example.txt", 2},
         {"four-analysts.w05", "--unit '% p/p' --limit-repeatability 1 --limit-intermediate 1.5",
          "record-four-analysts.txt", 3},
+        // Results missing: the «NA» cells, the unbalanced figures, Mandel's k pooled with each
+        // analyst's own counts, and what is absent with its reason.
+        {"lost-day.w05", "--unit 'mg/L' --limit-repeatability 1 --limit-intermediate 2",
+         "record-lost-day.txt", 3},
+        {"missing-replicate.w05", "", "record-missing-replicate.txt", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.study);

@@ -121,6 +121,68 @@ TEST(ExtendedFigureGroups, GiveEachVerdictAndConclusionItsCode) {
     }
 }
 
+// The tables read off the walk lose what a study with results missing cannot give: the
+// analyst's F test (its row of the F tests, its F and P in the analysis of variance), the MLS
+// columns, Cochran's row; a complete study keeps them all.
+TEST(FigureTableOf, LeavesOutTheFiguresAStudyCannotGive) {
+    AnovaTable anova;
+    anova.dfAnalyst = 2;
+    anova.fAnalyst = 3;
+    anova.pAnalyst = 0.5;
+    anova.dfDay = 4;
+    anova.fDay = 5;
+    anova.pDay = 0.01;
+    ExtendedAnalysis analysis;
+    analysis.pAnalystExact = 0.25;
+    analysis.pDayExact = 0.02;
+    analysis.intermediateInterval = {7, 1, 2};
+    analysis.intermediateBounds.mlsVarianceLow = 0.5;
+    analysis.intermediateBounds.mlsVarianceHigh = 9;
+    analysis.intermediateBounds.mlsSdUpper = 3;
+    analysis.intermediateBounds.sdUpper = 2.5;
+    struct Case {
+        const char* name;
+        AbsentFigures absent;
+        FigureTableKind kind;
+        std::vector<std::string> headings;
+        std::vector<std::vector<std::string>> rows;
+    };
+    const Case cases[] = {
+        {"F tests of a complete study",
+         {},
+         FigureTableKind::FTests,
+         {"Fuente", "F", "P aproximada", "P exacta", "Conclusión con la P aproximada",
+          "Conclusión con la P exacta"},
+         {{"Analista", "3", "0.5", "0.25", "sin efecto", "sin efecto"},
+          {"Día", "5", "0.01", "0.02", "con efecto", "con efecto"}}},
+        {"F tests without the analyst's",
+         {.analystTest = true},
+         FigureTableKind::FTests,
+         {"Fuente", "F", "P aproximada", "P exacta", "Conclusión con la P aproximada",
+          "Conclusión con la P exacta"},
+         {{"Día", "5", "0.01", "0.02", "con efecto", "con efecto"}}},
+        {"intervals without the MLS figures",
+         {.mls = true},
+         FigureTableKind::Intervals,
+         {"Medida", "gl", "IC 95 % de la DE, inferior", "IC 95 % de la DE, superior",
+          "Cota superior 95 % de la DE"},
+         {{"Repetibilidad", "0", "0", "0", "0"}, {"Precisión intermedia", "7", "1", "2", "2.5"}}},
+        {"consistency without Cochran",
+         {.cochran = true},
+         FigureTableKind::Consistency,
+         {"Prueba"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FigureTable table =
+            FigureTableOf(WithoutAbsentFigures(ExtendedFigureGroups(anova, analysis, {}), c.absent),
+                          LayoutOf(c.kind), '.');
+        EXPECT_EQ(table.headings, c.headings);
+        EXPECT_EQ(table.rows, c.rows);
+    }
+}
+
 TEST(ComponentsSetToZeroOf, NamesTheComponentsWhoseEstimateWasNegative) {
     struct Case {
         double msAnalyst, msDay, msError;

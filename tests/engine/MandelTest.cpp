@@ -59,6 +59,66 @@ TEST(Mandel, StatisticsOfEachAnalystAndTheFlaggedOnesNamed) {
                   "Analista 4: k = 1,56647, dudoso (por encima del valor indicador del 5 %)."}));
 }
 
+// With results missing: each analyst's mean is of the results it holds and its SD pools its
+// days with their own counts (nu_i = sum (n_ij - 1)); the k indicator values take the mean of
+// the nu_i. From R: the same formulas on the results held, qf with the fractional nu.
+TEST(Mandel, StatisticsOfAStudyWithResultsMissing) {
+    struct Case {
+        const char* name;
+        int analysts, days, replicates;
+        std::vector<std::string> results;
+        std::vector<double> h, k;
+        double nu, k1, k5;
+        int analystWithoutK;
+        const char* withoutK;
+    };
+    const Case cases[] = {
+        {"a replicate and a whole day lost",
+         4,
+         2,
+         3,
+         {"99.1", "100.2", "99.8",  "NA",    "99.9",  "100.1", "98.7",  "99.5",
+          "99.0", "100.0", "99.6",  "99.3",  "NA",    "NA",    "NA",    "99.9",
+          "99.7", "100.3", "101.2", "101.9", "100.4", "102.6", "100.9", "101.5"},
+         {-0.356919366112111, -0.883889320267148, -0.192474841411238, 1.433283527790481},
+         {0.879439535886907, 0.720858836552381, 0.581694576268695, 1.539019187802073},
+         3.25,
+         1.65364994785397,
+         1.48401364289252,
+         0,
+         nullptr},
+        {"an analyst without a day of two results",
+         3,
+         2,
+         2,
+         {"10.1", "10.3", "10.2", "10.6", "10.4", "NA", "NA", "10.2", "9.9", "10.0", "10.3",
+          "10.1"},
+         {0.57735026918963, 0.57735026918963, -1.15470053837925},
+         {0, 0, 0},
+         4.0 / 3,
+         1.69267436572030,
+         1.59880843066061,
+         2,
+         "Sin k de Mandel: el analista 2 no tiene ningún día con dos resultados o más."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MandelStatistics mandel = ComputeMandel(ReadStudyValues(
+            testing::StudyWithResults(c.analysts, c.days, c.replicates, c.results), '.'));
+        ASSERT_EQ(mandel.analysts.size(), c.h.size());
+        for (std::size_t index = 0; index < c.h.size(); ++index) {
+            EXPECT_NEAR(mandel.analysts[index].h, c.h[index], 1e-9) << index + 1;
+            EXPECT_NEAR(mandel.analysts[index].k, c.k[index], 1e-9) << index + 1;
+        }
+        EXPECT_NEAR(mandel.nu, c.nu, 1e-12);
+        EXPECT_NEAR(mandel.k1, c.k1, 1e-9);
+        EXPECT_NEAR(mandel.k5, c.k5, 1e-9);
+        EXPECT_EQ(mandel.analystWithoutK, c.analystWithoutK);
+        const auto withoutK = MandelKAbsence(mandel);
+        EXPECT_EQ(withoutK.value_or(""), c.withoutK ? c.withoutK : "");
+    }
+}
+
 TEST(Mandel, AbsentWithFewerThanThreeAnalysts) {
     struct Case {
         int analysts;

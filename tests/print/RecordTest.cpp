@@ -172,5 +172,92 @@ TEST(ValidationRecord, TellsASavedStudyFromAnUnsavedOne) {
     }
 }
 
+// The texts of a study's record without limits, never saved, page after page.
+std::vector<std::string> RecordTexts(const Study& study) {
+    testing::RecordingPrintSurface surface(600, 4800);
+    PrintValidationRecord(surface, study, ComputeRecordFigures(study, '.', {}),
+                          {"", FingerprintOfUnsavedStudy(study, '.'), "", "ORBETA 3.1", "ahora"},
+                          '.');
+    std::vector<std::string> texts;
+    for (const std::vector<std::string>& page : TextsByPage(surface.Operations())) {
+        texts.insert(texts.end(), page.begin(), page.end());
+    }
+    return texts;
+}
+
+// A study whose second analyst keeps one result a day has no k: the Mandel section gives h
+// alone and says why. h and its indicator values from R (sd of the analysts' means 10.3, 10.3,
+// 10.075; qt(0.995, 1), qt(0.975, 1)).
+TEST(ValidationRecord, MandelSectionWithoutKSaysWhy) {
+    const Study study = testing::StudyWithResults(3, 2, 2,
+                                                  {"10.1", "10.3", "10.2", "10.6", "10.4", "NA",
+                                                   "NA", "10.2", "9.9", "10.0", "10.3", "10.1"});
+    const std::vector<std::string> texts = RecordTexts(study);
+    const auto first = std::find(texts.begin(), texts.end(), "Nivel");
+    const auto last = std::find(first, texts.end(), "h de Mandel");
+    ASSERT_NE(last, texts.end());
+    // With 3 analysts |h| reaches at most 2 / sqrt(3) = 1.1547, beyond the 1 % value.
+    EXPECT_EQ(std::vector<std::string>(first, last),
+              (std::vector<std::string>{
+                  "Nivel",
+                  "Valor indicador de |h|",
+                  "1 %",
+                  "1.15456",
+                  "5 %",
+                  "1.15114",
+                  "Analista",
+                  "h",
+                  "Veredicto de h",
+                  "1",
+                  "0.57735",
+                  "correcto",
+                  "2",
+                  "0.57735",
+                  "correcto",
+                  "3",
+                  "-1.1547",
+                  "aberrante",
+                  "Sin k de Mandel: el analista 2 no tiene ningún día con dos resultados o más.",
+                  "Analista 3: h = -1.1547, aberrante (por encima del valor indicador del 1 %)."}));
+}
+
+// Only analyst 4 of 5 has two days, of one result each: the synthesized denominator falls below
+// zero, so the analyst has no F test. The record keeps the analyst's sums of squares, says why
+// its test is absent under the F tests, and concludes on the day alone.
+TEST(ValidationRecord, WithoutTheAnalystsTestConcludesOnTheDayAlone) {
+    const Study study = testing::StudyWithResults(
+        5, 2, 5, {"NA",   "NA",  "NA",   "NA",  "NA",   "10.1",  "10.3", "9.9",  "10.2", "10.0",
+                  "10.4", "9.7", "10.6", "9.9", "10.2", "NA",    "NA",   "NA",   "NA",   "NA",
+                  "NA",   "NA",  "NA",   "NA",  "NA",   "10.5",  "9.8",  "10.1", "10.4", "9.6",
+                  "10.0", "NA",  "NA",   "NA",  "NA",   "10.05", "NA",   "NA",   "NA",   "NA",
+                  "NA",   "NA",  "NA",   "NA",  "NA",   "10.2",  "9.9",  "NA",   "NA",   "NA"});
+    const std::vector<std::string> texts = RecordTexts(study);
+    // From the first text that starts with `from` up to `to`.
+    const auto section = [&texts](const std::string& from, const std::string& to) {
+        const auto first = std::find_if(texts.begin(), texts.end(), [&from](const std::string& t) {
+            return t.rfind(from, 0) == 0;
+        });
+        return std::vector<std::string>(first, std::find(first, texts.end(), to));
+    };
+    EXPECT_EQ(section("Conclusiones", "Medidas de precisión del método clásico"),
+              (std::vector<std::string>{
+                  "Conclusiones al nivel de significancia 0.05, con la P aproximada: el efecto "
+                  "del analista no se puede probar con los resultados",
+                  "que faltan; no existe efecto de los días para un analista en la valoración.",
+                  "P aproximada: la del método clásico de este programa; P exacta: la de la "
+                  "distribución F."}));
+    // The day's F and exact P from R: aov(y ~ a/d) on the results held, pf(F, 1, 13).
+    EXPECT_EQ(section("Pruebas F", "Pruebas de consistencia de Cochran y Grubbs"),
+              (std::vector<std::string>{
+                  "Pruebas F", "Fuente", "F", "P aproximada", "P exacta",
+                  "Conclusión con la P aproximada", "Conclusión con la P exacta", "Día",
+                  "0.0128458", "0.90738", "0.911493", "sin efecto", "sin efecto",
+                  "P aproximada: la del método clásico de este programa; P exacta: la de la "
+                  "distribución F. Cada conclusión se toma al nivel de",
+                  "significancia 0.05.",
+                  "Sin prueba F entre analistas: con los resultados que faltan, el denominador "
+                  "sintetizado no es mayor que cero."}));
+}
+
 } // namespace
 } // namespace orbeta
