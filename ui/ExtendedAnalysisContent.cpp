@@ -9,6 +9,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <string_view>
 #include <utility>
 
 namespace orbeta {
@@ -60,12 +62,14 @@ ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
         }
         const FigureGroup* shared = row.shared ? FindGroup(groups, row.shared) : nullptr;
         QStringList cells{Text(group->label)};
+        bool holdsAny = false;
         std::size_t index = 0;
         for (const ColumnOf& column : columns) {
             const Figure* figure = group->Find(column.key);
             if (!figure && column.instead) {
                 figure = group->Find(column.instead);
             }
+            holdsAny = holdsAny || figure;
             if (!figure && shared) {
                 figure = shared->Find(column.key);
             }
@@ -75,7 +79,10 @@ ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
             }
             ++index;
         }
-        table.rows.push_back(std::move(cells));
+        // A test the study cannot give has lost its figures: its row goes, its note says why.
+        if (holdsAny) {
+            table.rows.push_back(std::move(cells));
+        }
     }
     for (std::size_t index = 0; index < headingOf.size(); ++index) {
         const Figure* figure = headingOf[index];
@@ -83,6 +90,45 @@ ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
         table.wordColumns.append(figure && figure->unit == FigureUnit::Word);
     }
     return table;
+}
+
+// The walk without the figures a study with results missing cannot give, which it holds as
+// zeros: the analyst's F test, the MLS figures, Cochran's test. Grubbs's levels it cannot give
+// are not in the walk at all.
+std::vector<FigureGroup> WithoutAbsent(std::vector<FigureGroup> groups,
+                                       const AbsentFigures& absent) {
+    const auto erase = [&groups](const char* groupKey,
+                                 std::initializer_list<std::string_view> keys) {
+        for (FigureGroup& group : groups) {
+            if (std::string_view(group.key) == groupKey) {
+                std::erase_if(group.figures, [&keys](const Figure& figure) {
+                    return std::find(keys.begin(), keys.end(), figure.key) != keys.end();
+                });
+            }
+        }
+    };
+    if (absent.analystTest) {
+        erase("anova/analyst", {"f", "p", "p_exact", "conclusion", "conclusion_code",
+                                "conclusion_exact", "conclusion_exact_code"});
+    }
+    if (absent.mls) {
+        erase("components/intermediate", {"mls_variance_low", "mls_variance_high", "mls_sd_upper"});
+    }
+    if (absent.cochran) {
+        std::erase_if(groups, [](const FigureGroup& group) {
+            return std::string_view(group.key) == "cochran";
+        });
+    }
+    return groups;
+}
+
+// Why the figures of a table are absent, for the table's notes.
+QStringList AbsenceNotes(const AbsentFigures& absent) {
+    QStringList notes;
+    for (const std::string& sentence : AbsenceSentences(absent)) {
+        notes.append(QString::fromStdString(sentence));
+    }
+    return notes;
 }
 
 // The sentence on the components set to zero, naming them; none when no estimate was negative.
@@ -215,7 +261,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                                         const AcceptanceResult& acceptance, char separator) {
     const ExtendedAnalysis& analysis = snapshot.analysis;
     const std::vector<FigureGroup> groups =
-        ExtendedFigureGroups(snapshot.anova, analysis, acceptance);
+        WithoutAbsent(ExtendedFigureGroups(snapshot.anova, analysis, acceptance), analysis.absent);
+    const AbsentFigures& absent = analysis.absent;
     const QString level = QString::fromStdString(FormatResult(kSignificanceLevel, separator));
     std::vector<ResultTable> tables;
     tables.reserve(kExtendedTables);
@@ -247,6 +294,7 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                        "intermedia, por Satterthwaite, con sus gl sin redondear, y por el "
                        "método MLS de Graybill y Wang, sobre la varianza. Las cotas superiores "
                        "son unilaterales.")};
+    tables.back().notes.append(AbsenceNotes({.mls = absent.mls}));
 
     // The headings of the acceptance stand even before a limit is given.
     const std::vector<FigureGroup> headings =
@@ -271,6 +319,7 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                                    "exacta: la de la distribución F. La conclusión se toma al "
                                    "nivel de significancia %1.")
                         .arg(level)};
+    fTests.notes.append(AbsenceNotes({.analystTest = absent.analystTest}));
     if (analysis.exactConclusionsDiffer) {
         fTests.notes.append(
             QStringLiteral("Atención: con la P exacta cambia la conclusión de una prueba al "
@@ -289,6 +338,9 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                   separator));
     tables.back().notes = {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                           "dudoso; por encima: aberrante.")};
+    tables.back().notes.append(AbsenceNotes({.cochran = absent.cochran,
+                                             .grubbsAnalysts = absent.grubbsAnalysts,
+                                             .grubbsDays = absent.grubbsDays}));
     return tables;
 }
 
@@ -328,11 +380,46 @@ std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
     return flagged;
 }
 
+QString MissingResultsLine(const StudyValues& values) {
+    const Design design = values.GetDesign();
+    if (design.IsComplete()) {
+        return {};
+    }
+    QStringList where;
+    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
+        for (int day = 1; day <= design.Days(); ++day) {
+            if (std::isnan(values.DayMean(analyst, day))) {
+                where.append(
+                    QStringLiteral("analista %1, día %2, sin resultados").arg(analyst).arg(day));
+                continue;
+            }
+            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
+                if (!design.HoldsResult({analyst, day, replicate})) {
+                    where.append(QStringLiteral("analista %1, día %2, réplica %3")
+                                     .arg(analyst)
+                                     .arg(day)
+                                     .arg(replicate));
+                }
+            }
+        }
+    }
+    return QStringLiteral("%1 %2 de %3 resultados (NA): %4.")
+        .arg(design.MissingCount() == 1 ? QStringLiteral("Falta") : QStringLiteral("Faltan"))
+        .arg(design.MissingCount())
+        .arg(design.ResultCount())
+        .arg(where.join(QStringLiteral("; ")));
+}
+
 QStringList StudyLines(const ExtendedSnapshot& snapshot) {
-    return {QStringLiteral("Método: ") + QString::fromStdString(snapshot.methodName),
-            QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.date),
-            QStringLiteral("Archivo: ") +
-                (snapshot.file.isEmpty() ? QStringLiteral("sin guardar") : snapshot.file)};
+    QStringList lines{QStringLiteral("Método: ") + QString::fromStdString(snapshot.methodName),
+                      QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.date),
+                      QStringLiteral("Archivo: ") + (snapshot.file.isEmpty()
+                                                         ? QStringLiteral("sin guardar")
+                                                         : snapshot.file)};
+    if (const QString missing = MissingResultsLine(snapshot.values); !missing.isEmpty()) {
+        lines.append(missing);
+    }
+    return lines;
 }
 
 QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTable>& tables) {

@@ -66,7 +66,13 @@ QColor VerdictColour(Acceptance verdict);
 // every test that singles it out.
 std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis);
 
-// The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»).
+// How many results the study lacks and where, in the study's order, e.g. «Faltan 4 de 24
+// resultados (NA): analista 1, día 2, réplica 3; analista 2, día 4, sin resultados.», a day that
+// lost all its results named once; empty for a complete study.
+QString MissingResultsLine(const StudyValues& values);
+
+// The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»), and
+// the missing results' line when the study lacks any.
 QStringList StudyLines(const ExtendedSnapshot& snapshot);
 
 // What "Copiar" gives a spreadsheet: the study's lines, an empty line, then each table that has

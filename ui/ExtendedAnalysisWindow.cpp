@@ -176,6 +176,13 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
     scroll->setFocusPolicy(Qt::NoFocus);
     auto* sheet = new QWidget(scroll);
     auto* sheetLayout = new QVBoxLayout(sheet);
+    if (const QString missing = MissingResultsLine(m_snapshot.values); !missing.isEmpty()) {
+        auto* missingLine = new QLabel(missing, sheet);
+        missingLine->setObjectName(QStringLiteral("lblfaltantes"));
+        missingLine->setWordWrap(true);
+        sheetLayout->addWidget(missingLine);
+        sheetLayout->addSpacing(6);
+    }
     for (std::size_t index = 0; index < kExtendedTables; ++index) {
         const ResultTable& table = m_tables[index];
         sheetLayout->addWidget(

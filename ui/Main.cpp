@@ -715,9 +715,6 @@ void TMainForm::mnuampliadoClick() {
                                   ReadStudyValues(study, separator),
                                   {},
                                   {}};
-        if (!snapshot.values.GetDesign().IsComplete()) {
-            throw Error(kMissingResultsOnlyInReports);
-        }
         StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
         snapshot.anova = analysis.anova;
         snapshot.analysis = std::move(analysis.extended);

@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace orbeta {
@@ -548,6 +549,47 @@ TEST_F(ExtendedWindowTest, TheCopyBeginsWithTheMethodTheDateAndTheFile) {
     }
 }
 
+// Figures from tools/unbalanced-expectations, as the engine's own tests hold them.
+TEST_F(ExtendedWindowTest, AStudyWithMissingResultsShowsItsUnbalancedFiguresAndWhatIsAbsent) {
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString(
+                       (std::filesystem::path(ORBETA_TEST_DATA) / "fewer-days.w05").string()),
+                   {}});
+    Command("FileOpenItem").trigger();
+    Command("mnuampliado").trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    EXPECT_EQ(In<QLabel>("lblfaltantes").text(),
+              QString::fromUtf8("Faltan 7 de 36 resultados (NA): analista 1, día 3, réplica 2; "
+                                "analista 3, día 3, sin resultados; analista 3, día 4, sin "
+                                "resultados."));
+    EXPECT_EQ(
+        Table("stgcomponentes"),
+        QStringList({kComponentHeadings,
+                     QString::fromUtf8("Repetibilidad|0.00108772|0.0329806|0.320834|11.9938"),
+                     QString::fromUtf8("Entre días|0.00215129|0.046382|0.451202|23.7214"),
+                     QString::fromUtf8("Entre analistas|0.00582999|0.0763544|0.742772|64.2848"),
+                     QString::fromUtf8("Precisión intermedia|0.009069|0.0952313|0.926406|100")}));
+    EXPECT_EQ(Table("stgconsistencia"), QStringList({"Prueba||||||"}));
+    EXPECT_EQ(In<QLabel>("lblconsistencia").text(),
+              QString::fromUtf8(
+                  "Hasta el crítico del 5 %: correcto; hasta el del 1 %: dudoso; por encima: "
+                  "aberrante.\n"
+                  "Sin prueba de Cochran: los días no tienen todos el mismo número de resultados.\n"
+                  "Sin prueba de Grubbs entre analistas: los analistas no tienen todos el mismo "
+                  "número de resultados.\n"
+                  "Sin prueba de Grubbs entre los días de cada analista: los días de un analista "
+                  "no tienen todos el mismo número de resultados."));
+    EXPECT_EQ(Table("stgpruebasf").size(), 3) << "both F tests stand";
+
+    // A complete study has no line of missing results.
+    Window().parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    DiscardStudy();
+    Open(testing::WorkedExample());
+    EXPECT_EQ(Window().findChild<QLabel*>("lblfaltantes"), nullptr);
+}
+
 // The chart of a study drawn into an image of its own.
 struct DrawnChart {
     StudyValues values;
@@ -611,7 +653,9 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
     struct Case {
         const char* name;
         Study study;
-        std::set<std::pair<int, int>> flagged; // analyst, day: Cochran's and Grubbs's
+        std::set<std::pair<int, int>> flagged;   // analyst, day: Cochran's and Grubbs's
+        std::set<std::pair<int, int>> lost = {}; // days without results
+        std::set<std::tuple<int, int, int>> missing = {};
     };
     const Case cases[] = {
         {"2 x 2 x 2",
@@ -620,6 +664,13 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
          {}},
         {"Cochran outlier", CochranOutlier('.'), {{3, 2}}},
         {"10 x 10 x 5", testing::LargestStudy(), {}},
+        {"a day lost, a replicate lost",
+         StudyWithResults(2, 3, 2,
+                          {"99.1", "100.2", "NA", "na", "99.8", "100.5", "98.7", "99.5", "99.0",
+                           "NA", "100.1", "100.0"}),
+         {},
+         {{1, 2}},
+         {{2, 2, 2}}},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
@@ -629,6 +680,21 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
         int unflaggedDays = 0;
         for (int analyst = 1; analyst <= values.analysts; ++analyst) {
             for (int day = 1; day <= values.days; ++day) {
+                const bool lost = tested.lost.count({analyst, day}) > 0;
+                ASSERT_EQ(chart.IsLostDay(analyst, day), lost) << analyst << "," << day;
+                // Only a lost day's slot holds the words of its gap, in their colour.
+                const QRect label = chart.LostDayLabel(analyst, day).toAlignedRect();
+                int lettered = 0;
+                for (int y = label.top(); y <= label.bottom(); ++y) {
+                    for (int x = label.left(); x <= label.right(); ++x) {
+                        const QColor pixel = drawn.image.pixelColor(x, y);
+                        lettered += pixel.red() == pixel.green() && pixel.blue() > pixel.red() + 8;
+                    }
+                }
+                EXPECT_EQ(lettered > 20, lost) << analyst << "," << day;
+                if (lost) {
+                    continue;
+                }
                 const bool flagged = tested.flagged.count({analyst, day}) > 0;
                 ASSERT_EQ(chart.IsFlagged(analyst, day), flagged) << analyst << "," << day;
                 unflaggedDays += flagged ? 0 : 1;
@@ -636,6 +702,9 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
                 EXPECT_EQ(drawn.At(mean), flagged ? kChartFlagColour : kChartDayMeanColour)
                     << "mean of " << analyst << "," << day;
                 for (int replicate = 1; replicate <= values.replicates; ++replicate) {
+                    if (tested.missing.count({analyst, day, replicate})) {
+                        continue;
+                    }
                     const QPointF point = chart.PointOf(analyst, day, replicate);
                     EXPECT_TRUE(chart.PlotArea().contains(point));
                     // Away from the day's marker, which is drawn over its points.
