@@ -3,10 +3,6 @@
 #include "engine/ExtendedFigures.h"
 #include "engine/UTs.h"
 #include "study/Numbers.h"
-#include "ui/Fonts.h"
-
-#include <QFontMetricsF>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -169,87 +165,6 @@ QStringList FlaggedDayNotes(const std::vector<FlaggedDay>& flagged) {
                 .arg(days.join(QStringLiteral("; ")))};
 }
 
-// A table of the export: headings wrapped into their column, numbers set to the right.
-// Gives the height it takes; with `draw` false it only measures.
-double DrawTable(QPainter& painter, const ResultTable& table, double left, double top, double width,
-                 bool draw) {
-    const auto text = [&painter, draw](const QRectF& where, int flags, const QString& words) {
-        if (draw) {
-            painter.drawText(where, flags, words);
-        }
-    };
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const double padding = metrics.averageCharWidth();
-    const double line = metrics.height();
-    std::vector<double> widths(static_cast<std::size_t>(table.headings.size()), 0);
-    for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        double& columnWidth = widths[static_cast<std::size_t>(column)];
-        for (const QString& word : table.headings[column].split(QLatin1Char(' '))) {
-            columnWidth = std::max(columnWidth, metrics.horizontalAdvance(word));
-        }
-        for (const QStringList& row : table.rows) {
-            if (column < row.size()) {
-                columnWidth = std::max(columnWidth, metrics.horizontalAdvance(row[column]));
-            }
-        }
-        columnWidth += 2 * padding;
-    }
-    double total = 0;
-    for (const double columnWidth : widths) {
-        total += columnWidth;
-    }
-    // Spare width goes to every column alike; a table too wide keeps its natural widths.
-    const double spare = std::max(0.0, (width - total) / static_cast<double>(widths.size()));
-    QFont bold = painter.font();
-    bold.setBold(true);
-    const QFont plain = painter.font();
-
-    double y = top;
-    painter.setFont(bold);
-    text(QRectF(left, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, table.title);
-    y += 1.3 * line;
-    double headingHeight = line;
-    for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        const QRectF fits =
-            QFontMetricsF(bold, painter.device())
-                .boundingRect(
-                    QRectF(0, 0, widths[std::size_t(column)] + spare - 2 * padding, 10 * line),
-                    Qt::TextWordWrap, table.headings[column]);
-        headingHeight = std::max(headingHeight, fits.height());
-    }
-    double x = left;
-    for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        const double columnWidth = widths[std::size_t(column)] + spare;
-        text(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
-             Qt::TextWordWrap | Qt::AlignBottom | ColumnAlignment(table, column),
-             table.headings[column]);
-        x += columnWidth;
-    }
-    y += headingHeight + 0.2 * line;
-    if (draw) {
-        painter.drawLine(QPointF(left, y), QPointF(x, y));
-    }
-    painter.setFont(plain);
-    for (const QStringList& row : table.rows) {
-        x = left;
-        for (qsizetype column = 0; column < row.size(); ++column) {
-            const double columnWidth = widths[std::size_t(column)] + spare;
-            text(QRectF(x + padding, y, columnWidth - 2 * padding, line),
-                 Qt::AlignVCenter | ColumnAlignment(table, column), row[column]);
-            x += columnWidth;
-        }
-        y += line;
-    }
-    y += 0.3 * line;
-    for (const QString& note : table.notes) {
-        const QRectF fits =
-            metrics.boundingRect(QRectF(left, y, width, 10 * line), Qt::TextWordWrap, note);
-        text(fits, Qt::TextWordWrap, note);
-        y += fits.height();
-    }
-    return y - top + line;
-}
-
 } // namespace
 
 Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column) {
@@ -410,12 +325,16 @@ QString MissingResultsLine(const StudyValues& values) {
         .arg(where.join(QStringLiteral("; ")));
 }
 
-QStringList StudyLines(const ExtendedSnapshot& snapshot) {
-    QStringList lines{QStringLiteral("Método: ") + QString::fromStdString(snapshot.methodName),
-                      QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.date),
-                      QStringLiteral("Archivo: ") + (snapshot.file.isEmpty()
-                                                         ? QStringLiteral("sin guardar")
-                                                         : snapshot.file)};
+QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit) {
+    QStringList lines{QStringLiteral("Método: ") +
+                          QString::fromStdString(snapshot.study.methodName),
+                      QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.study.date),
+                      QStringLiteral("Archivo: ") +
+                          (snapshot.file.isEmpty() ? QStringLiteral("sin guardar") : snapshot.file),
+                      QStringLiteral("Huella SHA-256 de los datos: ") +
+                          QString::fromStdString(snapshot.fingerprint.Described()),
+                      QStringLiteral("Unidad de los resultados: ") +
+                          (unit.isEmpty() ? QStringLiteral("no indicada") : unit)};
     if (const QString missing = MissingResultsLine(snapshot.values); !missing.isEmpty()) {
         lines.append(missing);
     }
@@ -437,51 +356,6 @@ QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTabl
         lines.append(table.notes);
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
-void DrawExtendedPages(QPainter& painter, const QRectF& pageArea,
-                       const std::function<void()>& newPage, const ExtendedSnapshot& snapshot,
-                       const std::vector<ResultTable>& tables,
-                       const std::vector<FlaggedDay>& flagged, char separator) {
-    painter.save();
-    QFont font = SansSerifFont(9);
-    painter.setFont(font);
-    const double line = QFontMetricsF(font, painter.device()).height();
-    double y = pageArea.top();
-    QFont heading = SansSerifFont(14);
-    heading.setBold(true);
-    painter.setFont(heading);
-    const double headingLine = QFontMetricsF(heading, painter.device()).height();
-    painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), headingLine),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Análisis ampliado"));
-    y += headingLine * 1.2;
-    painter.setFont(font);
-    for (const QString& field : StudyLines(snapshot)) {
-        painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), line),
-                         Qt::AlignLeft | Qt::AlignVCenter, field);
-        y += line;
-    }
-    y += line * 0.5;
-    const QRectF chartArea(pageArea.left(), y, pageArea.width(), pageArea.height() * 0.42);
-    painter.setFont(SansSerifFont(kChartPointSize - 1));
-    VariabilityChart(snapshot.values, flagged, separator, chartArea,
-                     QFontMetricsF(painter.font(), painter.device()))
-        .Draw(painter);
-    y = chartArea.bottom() + line;
-    painter.setFont(SansSerifFont(8));
-    for (const ResultTable& table : tables) {
-        if (table.rows.empty()) {
-            continue;
-        }
-        const double height =
-            DrawTable(painter, table, pageArea.left(), y, pageArea.width(), false);
-        if (y + height > pageArea.bottom() && y > pageArea.top()) {
-            newPage();
-            y = pageArea.top();
-        }
-        y += DrawTable(painter, table, pageArea.left(), y, pageArea.width(), true);
-    }
-    painter.restore();
 }
 
 } // namespace orbeta

@@ -1,32 +1,30 @@
 #pragma once
 
-// What the extended-analysis window shows, copies and exports, as text and as pages: the window
-// only places it on screen.
+// What the extended-analysis window shows and copies, as text: the window only places it on
+// screen; its export is the validation record (print/ValidationRecord.h).
 
 #include "engine/ExtendedAnalysis.h"
 #include "engine/StudyValues.h"
 #include "engine/Ucalculo.h"
+#include "files/Fingerprint.h"
+#include "study/Study.h"
 #include "ui/VariabilityChart.h"
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-#include <string>
 #include <vector>
-
-class QPainter;
-class QRectF;
 
 namespace orbeta {
 
-// What the extended analysis of one study shows, taken at the moment of its command. The file
-// is the study's path, empty for a study never saved.
+// What the extended analysis of one study shows, taken at the moment of its command: the study
+// as it stood, its file's path (empty for a study never saved) and the fingerprint of its data
+// then (StudyDocument::FingerprintOf), with what is computed from it.
 struct ExtendedSnapshot {
-    std::string methodName;
-    std::string date;
+    Study study;
     QString file;
+    DataFingerprint fingerprint;
     StudyValues values;
     AnovaTable anova;
     ExtendedAnalysis analysis;
@@ -71,24 +69,18 @@ std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis);
 // lost all its results named once; empty for a complete study.
 QString MissingResultsLine(const StudyValues& values);
 
-// The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»), and
-// the missing results' line when the study lacks any.
-QStringList StudyLines(const ExtendedSnapshot& snapshot);
+// The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»),
+// «Huella SHA-256 de los datos: …» (the full fingerprint, « (modificado sin guardar)» after it
+// when the data were not those of the file), «Unidad de los resultados: …» (or «no indicada»),
+// and the missing results' line when the study lacks any.
+QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit);
 
 // What "Copiar" gives a spreadsheet: the study's lines, an empty line, then each table that has
 // rows as a title line, a line per row with its cells separated by tabs, and its notes, an empty
 // line between tables.
 QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTable>& tables);
 
-// Draws the export on pages of `pageArea`: the title, the study's lines, the chart, then each
-// table that has rows; a table that does not fit under the one before starts a page of its own
-// through `newPage`.
-void DrawExtendedPages(QPainter& painter, const QRectF& pageArea,
-                       const std::function<void()>& newPage, const ExtendedSnapshot& snapshot,
-                       const std::vector<ResultTable>& tables,
-                       const std::vector<FlaggedDay>& flagged, char decimalSeparator);
-
-// The point size of the chart on screen; the export draws it a point smaller.
+// The point size of the chart on screen.
 inline constexpr int kChartPointSize = 9;
 
 } // namespace orbeta

@@ -3,6 +3,8 @@
 #include "engine/ExtendedAnalysis.h"
 #include "engine/ReportText.h"
 #include "engine/StudyValues.h"
+#include "files/FileAccess.h"
+#include "files/Fingerprint.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "ui/BusyCursor.h"
@@ -512,9 +514,10 @@ void TMainForm::OpenStudyFile(const StudyFileName& file) {
     ReportingErrors(
         [&] {
             const BusyCursor busy;
+            const std::string bytes = ReadStudyFileBytes(file.native);
             const Study study =
-                ReadStudyFile(file.native, m_platform.regionalSettings.DecimalSeparator());
-            m_document->BeginFromFile(file);
+                ParseStudyFile(bytes, m_platform.regionalSettings.DecimalSeparator());
+            m_document->BeginFromFile(file, FingerprintOfSavedBytes(bytes));
             ShowInNewCaptureWindow(study);
         },
         QStringLiteral("Abrir"));
@@ -629,9 +632,11 @@ bool TMainForm::Saving(const std::function<bool()>& save) {
 
 void TMainForm::WriteCapturedStudy(const StudyFileName& file) {
     const BusyCursor busy;
-    WriteStudyFile(file.native, m_captureWindow->StudySnapshot(),
-                   m_platform.regionalSettings.DecimalSeparator());
-    m_document->Saved(file);
+    // The fingerprint of exactly the bytes written, which sha256sum of the file gives.
+    const std::string bytes = StudyFileBytes(m_captureWindow->StudySnapshot(),
+                                             m_platform.regionalSettings.DecimalSeparator());
+    ReplaceFile(file.native, bytes);
+    m_document->Saved(file, FingerprintOfSavedBytes(bytes));
 }
 
 TFinforma* TMainForm::CaptureWindow() const {
@@ -709,9 +714,9 @@ void TMainForm::mnuinformeClick() {
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
         // The study's file, as the document names it; none for a new study.
-        ExtendedSnapshot snapshot{study.methodName,
-                                  study.date,
+        ExtendedSnapshot snapshot{study,
                                   m_document->IsNew() ? QString() : m_document->Caption(),
+                                  m_document->FingerprintOf(study, separator),
                                   ReadStudyValues(study, separator),
                                   {},
                                   {}};

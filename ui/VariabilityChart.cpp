@@ -78,13 +78,24 @@ std::vector<std::size_t> LegendLines(const std::vector<LegendEntry>& entries,
     return starts;
 }
 
+// Text centred in a tall, narrow rectangle, read from the bottom up.
+void DrawUpright(QPainter& painter, const QRectF& area, const QString& text) {
+    painter.save();
+    painter.translate(area.center());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-area.height() / 2, -area.width() / 2, area.height(), area.width()),
+                     Qt::AlignCenter, text);
+    painter.restore();
+}
+
 } // namespace
 
 VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<FlaggedDay> flagged,
                                    char decimalSeparator, const QRectF& area,
-                                   const QFontMetricsF& metrics)
-    : m_values(values), m_flagged(std::move(flagged)), m_separator(decimalSeparator), m_area(area),
-      m_unit(metrics.height() / kPixelsPerLine), m_lineHeight(metrics.height()) {
+                                   const QFontMetricsF& metrics, QString unit)
+    : m_values(values), m_flagged(std::move(flagged)), m_separator(decimalSeparator),
+      m_unitTitle(std::move(unit)), m_area(area), m_unit(metrics.height() / kPixelsPerLine),
+      m_lineHeight(metrics.height()) {
     // The results held; a missing one (NaN) has no place on the axis.
     std::vector<double> held;
     std::copy_if(values.results.begin(), values.results.end(), std::back_inserter(held),
@@ -119,7 +130,8 @@ VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<Flagge
     for (const double tick : m_ticks) {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Number(tick)));
     }
-    const double left = area.left() + labelWidth + 10 * m_unit;
+    const double titleWidth = m_unitTitle.isEmpty() ? 0 : 1.4 * m_lineHeight;
+    const double left = area.left() + titleWidth + labelWidth + 10 * m_unit;
     const double right = area.right() - 10 * m_unit;
     const std::size_t legendLines =
         LegendLines(LegendOf(m_flagged), metrics, m_unit, area.width() - 20 * m_unit).size();
@@ -127,6 +139,13 @@ VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<Flagge
     const double bottom = area.bottom() - 2.6 * m_lineHeight;
     m_plot =
         QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+}
+
+QRectF VariabilityChart::UnitTitleArea() const {
+    if (m_unitTitle.isEmpty()) {
+        return {};
+    }
+    return {m_area.left() + 0.2 * m_lineHeight, m_plot.top(), m_lineHeight, m_plot.height()};
 }
 
 QString VariabilityChart::Number(double value) const {
@@ -250,14 +269,7 @@ void VariabilityChart::Draw(QPainter& painter) const {
             if (!IsLostDay(analyst, day)) {
                 continue;
             }
-            const QRectF label = LostDayLabel(analyst, day);
-            painter.save();
-            painter.translate(label.center());
-            painter.rotate(-90);
-            painter.drawText(
-                QRectF(-label.height() / 2, -label.width() / 2, label.height(), label.width()),
-                Qt::AlignCenter, QStringLiteral("sin resultados"));
-            painter.restore();
+            DrawUpright(painter, LostDayLabel(analyst, day), QStringLiteral("sin resultados"));
         }
     }
 
@@ -305,6 +317,10 @@ void VariabilityChart::DrawAxes(QPainter& painter) const {
     painter.setPen(QPen(kFrameColour, m_unit));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(m_plot);
+    if (!m_unitTitle.isEmpty()) {
+        painter.setPen(Qt::black);
+        DrawUpright(painter, UnitTitleArea(), m_unitTitle);
+    }
 
     const double slot = m_plot.width() / (static_cast<double>(m_values.analysts) * m_values.days);
     const double groupWidth = slot * m_values.days;

@@ -42,17 +42,20 @@ struct ChartPoint {
 // the days of an analyst joined; a missing result left out and a day that lost all its results
 // a gap labelled «sin resultados», which breaks the join; each analyst's mean a segment across its
 // days; the grand mean a dashed line; round tick values (1-2-5 steps) on the y axis; flagged days
-// in the flag colour and named in the legend. Text is measured with the font the painter will draw
-// in.
+// in the flag colour and named in the legend; the unit of the results, when given, as the y
+// axis's title. Text is measured with the font the painter will draw in.
 class VariabilityChart {
 public:
     VariabilityChart(const StudyValues& values, std::vector<FlaggedDay> flagged,
-                     char decimalSeparator, const QRectF& area, const QFontMetricsF& metrics);
+                     char decimalSeparator, const QRectF& area, const QFontMetricsF& metrics,
+                     QString unit = {});
 
     void Draw(QPainter& painter) const;
 
     // Where the results and the means fall, and the rectangle they fall in.
     QRectF PlotArea() const { return m_plot; }
+    // Where the unit stands beside the y axis, upright; empty without a unit.
+    QRectF UnitTitleArea() const;
     QPointF PointOf(int analyst, int day, int replicate) const;
     QPointF DayMeanOf(int analyst, int day) const;
     bool IsFlagged(int analyst, int day) const;
@@ -78,6 +81,7 @@ private:
     const StudyValues& m_values;
     std::vector<FlaggedDay> m_flagged;
     char m_separator;
+    QString m_unitTitle;
     QRectF m_area;
     QRectF m_plot;
     double m_unit = 1;       // a screen pixel in the device's units

@@ -66,6 +66,16 @@ QStringList Rows(const QTableWidget& table) {
     return rows;
 }
 
+// The digits sha256sum gives for a file.
+QString Sha256Sum(const std::filesystem::path& file) {
+    QProcess sum;
+    sum.start(QStringLiteral("sha256sum"), {QString::fromStdString(file.string())});
+    if (!sum.waitForFinished(30000) || sum.exitCode() != 0) {
+        return QStringLiteral("sha256sum failed");
+    }
+    return QString::fromUtf8(sum.readAllStandardOutput()).section(' ', 0, 0);
+}
+
 class ExtendedWindowTest : public testing::CaptureWindowTest {
 protected:
     // Opens the worked example's file, which makes the calculations available, puts the study
@@ -307,12 +317,14 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Open(testing::WorkedExample());
     In<QPushButton>("btncopiar").click();
     QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 30); // two analysts of two days: no Grubbs rows
+    ASSERT_EQ(lines.size(), 32); // two analysts of two days: no Grubbs rows
     EXPECT_EQ(
-        lines.mid(0, 4),
+        lines.mid(0, 6),
         QStringList({QString::fromUtf8("Método: Valoración"), "Fecha: 01/06/2001",
                      "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
-                     ""}));
+                     "Huella SHA-256 de los datos: " + Sha256Sum(testing::kWorkedExampleFile),
+                     QString::fromUtf8("Unidad de los resultados: no indicada"), ""}));
+    lines = lines.mid(2);
     EXPECT_EQ(lines.mid(4, 3), QStringList({"Componentes de la varianza",
                                             QString(kComponentHeadings).replace('|', '\t'),
                                             "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
@@ -339,7 +351,7 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Type("2");
     Press(Qt::Key_Return);
     In<QPushButton>("btncopiar").click();
-    lines = QApplication::clipboard()->text().split('\n');
+    lines = QApplication::clipboard()->text().split('\n').mid(2);
     ASSERT_EQ(lines.size(), 35);
     EXPECT_EQ(lines.mid(18, 6),
               QStringList({"", QString::fromUtf8("Aceptación"),
@@ -370,9 +382,9 @@ QChar AccessKey(const QString& caption) {
 
 TEST_F(ExtendedWindowTest, TabLeavesEachTableAndEveryControlHasItsOwnAccessKey) {
     Open(testing::WorkedExample());
-    const QStringList chain{"stgcomponentes",  "stgintervalos", "elimiterep",
-                            "elimiteint",      "stgaceptacion", "stgpruebasf",
-                            "stgconsistencia", "btncopiar",     "btnexportar"};
+    const QStringList chain{"stgcomponentes", "stgintervalos", "elimiterep",      "elimiteint",
+                            "stgaceptacion",  "stgpruebasf",   "stgconsistencia", "eunidad",
+                            "btncopiar",      "btnexportar"};
     In<QTableWidget>("stgcomponentes").setFocus();
     QStringList forward{Focus()};
     for (qsizetype step = 1; step < chain.size(); ++step) {
@@ -409,7 +421,8 @@ TEST_F(ExtendedWindowTest, TabLeavesEachTableAndEveryControlHasItsOwnAccessKey) 
         keyed.append(button->objectName());
         letters.append(AccessKey(button->text()));
     }
-    EXPECT_EQ(keyed, QStringList({"elimiterep", "elimiteint", "btncopiar", "btnexportar"}));
+    EXPECT_EQ(keyed,
+              QStringList({"elimiterep", "elimiteint", "eunidad", "btncopiar", "btnexportar"}));
     QList<QChar> menuLetters;
     for (const QAction* menu : mainWindow.menuBar()->actions()) {
         menuLetters.append(AccessKey(menu->text()));
@@ -516,37 +529,71 @@ TEST_F(ExtendedWindowTest, AFlaggedDayIsNotedBesideTheVerdicts) {
     }
 }
 
-TEST_F(ExtendedWindowTest, TheCopyBeginsWithTheMethodTheDateAndTheFile) {
-    Study study = testing::WorkedExample();
-    study.methodName = "Valoración HPLC lote 23-114";
+// The study's lines of the copy: the file, the fingerprint of the data shown (the file's bytes
+// while the study is the file's, else those a save would write, marked) and the unit.
+TEST_F(ExtendedWindowTest, TheCopyNamesTheFileTheDataFingerprintAndTheUnit) {
+    const testing::TemporaryFolder folder;
+    const std::filesystem::path saved = folder / "guardado.w05";
+    const QString workedFile = QString::fromStdString(testing::kWorkedExampleFile.string());
+    const QString savedFile = QString::fromStdString(saved.string());
     struct Case {
-        bool saved;
+        const char* step;
+        std::function<void()> make;
         QString file;
+        std::function<QString()> fingerprint; // none where the data are not a file's
+        QString unit;
     };
-    for (const Case& tested :
-         {Case{true, QString::fromStdString(testing::kWorkedExampleFile.string())},
-          Case{false, QString::fromUtf8("sin guardar")}}) {
-        SCOPED_TRACE(tested.file.toStdString());
-        if (tested.saved) {
-            Open(study);
-        } else {
-            NewStudy();
-            Capture()->ShowStudy(study);
-            mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped); // as the last cell typed
-            Command("mnuampliado").trigger();
-            QApplication::processEvents();
+    const Case cases[] = {
+        {"opened", [] {}, workedFile, [] { return Sha256Sum(testing::kWorkedExampleFile); },
+         QString::fromUtf8("no indicada")},
+        {"modified",
+         [this] {
+             Capture()->findChild<QLineEdit*>("emetodo")->setFocus();
+             Type(QString::fromUtf8(" HPLC"));
+             mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped); // Save As available
+         },
+         workedFile, nullptr, QString::fromUtf8("% p/p")},
+        {"saved",
+         [&] {
+             platform.fileDialogs.QueueAnswer(ChosenFile{savedFile, {}});
+             Command("FileSaveAsItem").trigger();
+         },
+         savedFile, [&] { return Sha256Sum(saved); }, QString::fromUtf8("% p/p")},
+    };
+    platform.fileDialogs.QueueAnswer(ChosenFile{workedFile, {}});
+    Command("FileOpenItem").trigger();
+    QString modifiedDigits;
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.step);
+        tested.make();
+        Command("mnuampliado").trigger();
+        QApplication::processEvents();
+        if (tested.unit != QString::fromUtf8("no indicada")) {
+            In<QLineEdit>("eunidad").setFocus();
+            In<QLineEdit>("eunidad").selectAll();
+            Type(tested.unit);
         }
-        EXPECT_EQ(Window().windowTitle(),
-                  QString::fromUtf8("Análisis ampliado — Valoración HPLC lote 23-114"));
         In<QPushButton>("btncopiar").click();
-        EXPECT_EQ(QApplication::clipboard()->text().split('\n').mid(0, 5),
-                  QStringList({QString::fromUtf8("Método: Valoración HPLC lote 23-114"),
-                               "Fecha: 01/06/2001", "Archivo: " + tested.file, "",
-                               "Componentes de la varianza"}));
+        const QStringList lines = QApplication::clipboard()->text().split('\n').mid(2, 3);
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[0], "Archivo: " + tested.file);
+        EXPECT_EQ(lines[2], QString::fromUtf8("Unidad de los resultados: ") + tested.unit);
+        const QString prefix = QString::fromUtf8("Huella SHA-256 de los datos: ");
+        ASSERT_TRUE(lines[1].startsWith(prefix));
+        const QString fingerprint = lines[1].mid(prefix.size());
+        if (!tested.fingerprint) {
+            // Not the file's any longer; what Save then writes shows that it was these data.
+            EXPECT_TRUE(fingerprint.endsWith(QString::fromUtf8(" (modificado sin guardar)")));
+            modifiedDigits = fingerprint.left(64);
+            EXPECT_NE(modifiedDigits, Sha256Sum(testing::kWorkedExampleFile));
+        } else {
+            EXPECT_EQ(fingerprint, tested.fingerprint());
+        }
         Window().parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        DiscardStudy();
     }
+    EXPECT_EQ(modifiedDigits, Sha256Sum(saved));
+    EXPECT_EQ(platform.userSettings.Value("ampliado/unidad"), QString::fromUtf8("% p/p"));
 }
 
 // Figures from tools/unbalanced-expectations, as the engine's own tests hold them.
@@ -795,6 +842,55 @@ TEST(FlaggedDays, NameEachDayOnceWithEveryTestThatSinglesItOut) {
     }
 }
 
+TEST(VariabilityChart, TheUnitIsTheTitleOfTheYAxis) {
+    const StudyValues values = ReadStudyValues(testing::WorkedExample(), '.');
+    QImage image(900, 500, QImage::Format_RGB32);
+    const QFont font(QStringLiteral("Liberation Sans"), 9);
+    const auto inked = [&image](const QRectF& area) {
+        int dark = 0;
+        const QRect pixels = area.toAlignedRect() & image.rect();
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                dark += image.pixelColor(x, y).lightness() < 160;
+            }
+        }
+        return dark;
+    };
+    double plainLeft = 0;
+    for (const QString& unit : {QString(), QString::fromUtf8("% p/p")}) {
+        SCOPED_TRACE(unit.toStdString());
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        const VariabilityChart chart(values, {}, '.', QRectF(image.rect()),
+                                     QFontMetricsF(font, &image), unit);
+        chart.Draw(painter);
+        painter.end();
+        if (unit.isEmpty()) {
+            EXPECT_TRUE(chart.UnitTitleArea().isEmpty());
+            plainLeft = chart.PlotArea().left();
+            continue;
+        }
+        const QRectF title = chart.UnitTitleArea();
+        EXPECT_LT(title.right(),
+                  chart.PlotArea().left() - QFontMetricsF(font).horizontalAdvance("99.5"));
+        EXPECT_GT(chart.PlotArea().left(), plainLeft) << "the title takes room of its own";
+        EXPECT_GT(inked(title), 20) << "the unit is written there";
+    }
+}
+
+TEST_F(ExtendedWindowTest, TheUnitFieldTakesTwentyCharactersAndStartsWithTheLastOne) {
+    platform.userSettings.SetValue("ampliado/unidad", "mg/L");
+    Open(testing::WorkedExample());
+    auto& unit = In<QLineEdit>("eunidad");
+    EXPECT_EQ(unit.text(), "mg/L");
+    unit.setFocus();
+    unit.selectAll();
+    Type("123456789012345678901234");
+    EXPECT_EQ(unit.text(), "12345678901234567890");
+    EXPECT_EQ(platform.userSettings.Value("ampliado/unidad"), "12345678901234567890");
+}
+
 TEST(VariabilityChart, TicksAreRoundStepsAroundTheResults) {
     struct Case {
         std::vector<std::string> results;
@@ -936,7 +1032,7 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
     return names;
 }
 
-TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheOldFile) {
+TEST_F(ExtendedWindowTest, ExportWritesTheValidationRecordOrLeavesTheOldFile) {
     const testing::TemporaryFolder folder;
     const std::filesystem::path target = folder / "estudio.pdf";
     testing::WriteBytes(target, "old");
@@ -944,6 +1040,8 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     In<QLineEdit>("elimiterep").setFocus();
     Type("0.4");
     Press(Qt::Key_Return);
+    In<QLineEdit>("eunidad").setFocus();
+    Type("mg/L");
     platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
     In<QPushButton>("btnexportar").click();
     ASSERT_EQ(ErrorReports(), QStringList());
@@ -951,26 +1049,26 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     EXPECT_EQ(asked.title, "Exportar PDF");
     EXPECT_EQ(asked.fileTypes, QStringList({"Documento PDF (*.pdf)"}));
     EXPECT_EQ(asked.defaultExtension, "pdf");
-    EXPECT_EQ(platform.printer.PdfTitles(),
-              QStringList({QString::fromUtf8("Análisis ampliado — Valoración")}));
-    EXPECT_EQ(testing::ReadBytes(target).substr(0, 5), "%PDF-");
+    EXPECT_EQ(asked.proposedName, QString::fromUtf8("Registro Valoración 01-06-2001.pdf"));
+    ASSERT_EQ(platform.printer.Records().size(), 1u);
+    const RecordIdentity& identity = platform.printer.Records().front();
+    EXPECT_EQ(identity.fileName, "worked-example.w05");
+    EXPECT_EQ(QString::fromStdString(identity.fingerprint.hex),
+              Sha256Sum(testing::kWorkedExampleFile));
+    EXPECT_FALSE(identity.fingerprint.unsaved);
+    EXPECT_EQ(identity.unit, "mg/L");
+    EXPECT_EQ(identity.program, "ORBETA " ORBETA_VERSION);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
+    // The record itself is the record's own tests' to read; here, that the file is it, with the
+    // limit typed in the window judged.
     const QStringList lines = PdfLines(target);
-    for (const QString& expected : {
-             QString::fromUtf8("Análisis ampliado"),
-             QString::fromUtf8("Método: Valoración"),
-             QString::fromUtf8("Fecha: 01/06/2001"),
-             "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
-             QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362"),
-             QString::fromUtf8("Precisión intermedia 3.78033 0.351921 1.78567 0.19473 173.447 "
-                               "1.46081 6.59316"),
-             QString::fromUtf8("Repetibilidad 0.4 0.416825 0.713194 No cumple"),
-             QString::fromUtf8("Analista 2.52577 0.253851 0.252948 sin efecto sin efecto"),
-             QString::fromUtf8("Cochran, varianza de día mayor (C) 0.449275 0.767921 0.864279 "
-                               "correcto 1 1"),
-         }) {
+    for (const QString& expected :
+         {QString::fromUtf8("Archivo: worked-example.w05"),
+          QString::fromUtf8("Unidad de los resultados: mg/L"),
+          "Huella SHA-256 de los datos: " + Sha256Sum(testing::kWorkedExampleFile)}) {
         EXPECT_TRUE(lines.contains(expected)) << expected.toStdString();
     }
+    EXPECT_TRUE(lines.filter(QString::fromUtf8("No cumple")).size() > 0) << "the limit judged";
 
     // A file whose permissions forbid writing keeps what it holds, and no part of a new file
     // is left beside it.
@@ -983,22 +1081,16 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
     EXPECT_EQ(testing::ReadBytes(target), "old");
 
-    platform.fileDialogs.QueueAnswer(
-        ChosenFile{QString::fromStdString((folder / "no" / "estudio.pdf").string()), {}});
-    In<QPushButton>("btnexportar").click();
-    EXPECT_EQ(ErrorReports(), QStringList({"File access denied.", "Invalid filename."}));
-
     platform.fileDialogs.QueueAnswer(std::nullopt);
     In<QPushButton>("btnexportar").click();
-    EXPECT_EQ(ErrorReports().size(), 2) << "a cancelled dialog writes nothing";
+    EXPECT_EQ(ErrorReports().size(), 1) << "a cancelled dialog writes nothing";
 
     // A failure other than the core's (here the scripted dialog has no answer and throws a
     // standard exception) is caught and named; the window stays.
     In<QPushButton>("btnexportar").click();
-    EXPECT_EQ(
-        Messages(),
-        QStringList({QString::fromUtf8("No se pudo exportar el PDF del análisis ampliado.")}));
-    EXPECT_EQ(ErrorReports().size(), 2);
+    EXPECT_EQ(Messages(),
+              QStringList({QString::fromUtf8("No se pudo exportar el registro de validación.")}));
+    EXPECT_EQ(ErrorReports().size(), 1);
     EXPECT_EQ(Windows().size(), 1);
 }
 
