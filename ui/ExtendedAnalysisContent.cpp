@@ -165,6 +165,40 @@ QStringList FlaggedDayNotes(const std::vector<FlaggedDay>& flagged) {
                 .arg(days.join(QStringLiteral("; ")))};
 }
 
+// Mandel's h and k of each analyst with their verdicts, the indicator values and each flagged
+// value named under them; without the statistics, only why.
+ResultTable MandelTable(const ExtendedSnapshot& snapshot, char separator) {
+    ResultTable table{QStringLiteral("Estadísticos h y k de Mandel"),
+                      {QStringLiteral("Analista"), QStringLiteral("h"),
+                       QStringLiteral("Veredicto de h"), QStringLiteral("k"),
+                       QStringLiteral("Veredicto de k")},
+                      {},
+                      {},
+                      {true, false, true, false, true}};
+    if (!snapshot.mandel) {
+        table.notes = {MandelAbsenceNote(snapshot.values)};
+        return table;
+    }
+    const MandelStatistics& mandel = *snapshot.mandel;
+    const auto number = [separator](double value) {
+        return QString::fromStdString(FormatResult(value, separator));
+    };
+    for (const MandelAnalyst& analyst : mandel.analysts) {
+        table.rows.push_back({QString::number(analyst.analyst), number(analyst.h),
+                              Text(VerdictText(analyst.hVerdict)), number(analyst.k),
+                              Text(VerdictText(analyst.kVerdict))});
+    }
+    table.notes = {
+        QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, en "
+                       "valor absoluto; k, %3 al 5 % y %4 al 1 %. h compara la media "
+                       "de cada analista con las de los demás; k, su repetibilidad.")
+            .arg(number(mandel.h5), number(mandel.h1), number(mandel.k5), number(mandel.k1))};
+    for (const std::string& sentence : MandelFlagSentences(mandel, separator)) {
+        table.notes.append(QString::fromStdString(sentence));
+    }
+    return table;
+}
+
 } // namespace
 
 Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column) {
@@ -256,7 +290,27 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
     tables.back().notes.append(AbsenceNotes({.cochran = absent.cochran,
                                              .grubbsAnalysts = absent.grubbsAnalysts,
                                              .grubbsDays = absent.grubbsDays}));
+    tables.push_back(MandelTable(snapshot, separator));
     return tables;
+}
+
+std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values) {
+    if (values.analysts < kMandelMinAnalysts || !values.GetDesign().IsComplete()) {
+        return std::nullopt;
+    }
+    return ComputeMandel(values);
+}
+
+QString MandelAbsenceNote(const StudyValues& values) {
+    if (const auto reason = MandelAbsence(values.analysts)) {
+        return QString::fromStdString(*reason);
+    }
+    if (!values.GetDesign().IsComplete()) {
+        return QStringLiteral("Sin estadísticos h y k de Mandel: sus valores indicadores suponen "
+                              "el mismo número de resultados en cada analista y día, y a este "
+                              "estudio le faltan resultados.");
+    }
+    return {};
 }
 
 QColor VerdictColour(Acceptance verdict) {

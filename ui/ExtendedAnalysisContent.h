@@ -4,6 +4,7 @@
 // screen; its export is the validation record (print/ValidationRecord.h).
 
 #include "engine/ExtendedAnalysis.h"
+#include "engine/Mandel.h"
 #include "engine/StudyValues.h"
 #include "engine/Ucalculo.h"
 #include "files/Fingerprint.h"
@@ -14,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace orbeta {
@@ -28,7 +30,15 @@ struct ExtendedSnapshot {
     StudyValues values;
     AnovaTable anova;
     ExtendedAnalysis analysis;
+    // With at least 3 analysts and every result held (their indicator values suppose equal
+    // counts); otherwise none, and MandelAbsenceNote says why.
+    std::optional<MandelStatistics> mandel;
 };
+
+// The statistics of Mandel a study's snapshot takes, by the rule above.
+std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values);
+// Why a snapshot has none; empty when it has them.
+QString MandelAbsenceNote(const StudyValues& values);
 
 // A table as text: its title, the column headings, the rows, the sentences that go under it,
 // and which columns hold words, set to the left, rather than numbers.
@@ -45,13 +55,15 @@ Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column);
 
 // The tables in the window's order, every number by FormatResult: the variance components,
 // their intervals and bounds, the acceptance (no rows without a limit), the F tests with both
-// probabilities, and the consistency tests.
+// probabilities, the consistency tests, and Mandel's h and k of each analyst (no rows without
+// them, the reason among the notes).
 enum ExtendedTable : std::size_t {
     kComponentsTable,
     kIntervalsTable,
     kAcceptanceTable,
     kFTestsTable,
     kConsistencyTable,
+    kMandelTable,
     kExtendedTables
 };
 std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,

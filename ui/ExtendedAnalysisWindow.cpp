@@ -4,6 +4,7 @@
 #include "study/Error.h"
 #include "ui/ChildPlacement.h"
 #include "ui/Fonts.h"
+#include "ui/MandelChart.h"
 #include "ui/helpcons.h"
 
 #include <QApplication>
@@ -79,6 +80,36 @@ private:
     const QString& m_unit;
 };
 
+// Mandel's two bar charts side by side, h on the left.
+class MandelView final : public QWidget {
+public:
+    MandelView(const MandelStatistics& mandel, char separator, QWidget* parent)
+        : QWidget(parent), m_mandel(mandel), m_separator(separator) {
+        setObjectName(QStringLiteral("graficomandel"));
+        setFont(SansSerifFont(kChartPointSize));
+        setMinimumSize(480, 220);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        const QFontMetricsF metrics(font(), this);
+        const QRectF whole(rect());
+        const double half = whole.width() / 2;
+        MandelChart(m_mandel, MandelStatistic::H, m_separator,
+                    QRectF(whole.left(), whole.top(), half - 4, whole.height()), metrics)
+            .Draw(painter);
+        MandelChart(m_mandel, MandelStatistic::K, m_separator,
+                    QRectF(whole.left() + half + 4, whole.top(), half - 4, whole.height()), metrics)
+            .Draw(painter);
+    }
+
+private:
+    const MandelStatistics& m_mandel;
+    char m_separator;
+};
+
 // A long heading in two lines, broken at the blank nearest its middle, so that its column is no
 // wider than its figures need.
 QString InTwoLines(QString heading) {
@@ -150,11 +181,10 @@ QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* p
 }
 
 // The objectNames of each table's grid and notes, in the order of ExtendedTable.
-constexpr const char* kTableNames[kExtendedTables][2] = {{"stgcomponentes", "lblcomponentes"},
-                                                         {"stgintervalos", "lblintervalos"},
-                                                         {"stgaceptacion", "lblaceptacion"},
-                                                         {"stgpruebasf", "lblpruebasf"},
-                                                         {"stgconsistencia", "lblconsistencia"}};
+constexpr const char* kTableNames[kExtendedTables][2] = {
+    {"stgcomponentes", "lblcomponentes"},   {"stgintervalos", "lblintervalos"},
+    {"stgaceptacion", "lblaceptacion"},     {"stgpruebasf", "lblpruebasf"},
+    {"stgconsistencia", "lblconsistencia"}, {"stgmandel", "lblmandel"}};
 
 } // namespace
 
@@ -213,6 +243,13 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
         notes->setObjectName(QString::fromUtf8(kTableNames[index][1]));
         notes->setWordWrap(true);
         sheetLayout->addWidget(notes);
+        if (index == kMandelTable) {
+            // Without the statistics only the reason stands under the title.
+            grid->setVisible(m_snapshot.mandel.has_value());
+            if (m_snapshot.mandel) {
+                sheetLayout->addWidget(new MandelView(*m_snapshot.mandel, m_separator, sheet));
+            }
+        }
         sheetLayout->addSpacing(10);
         if (index == kAcceptanceTable) {
             m_acceptanceGrid = grid;

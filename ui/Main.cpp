@@ -719,10 +719,12 @@ void TMainForm::mnuampliadoClick() {
                                   m_document->FingerprintOf(study, separator),
                                   ReadStudyValues(study, separator),
                                   {},
-                                  {}};
+                                  {},
+                                  std::nullopt};
         StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
         snapshot.anova = analysis.anova;
         snapshot.analysis = std::move(analysis.extended);
+        snapshot.mandel = MandelOfStudy(snapshot.values);
         auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });

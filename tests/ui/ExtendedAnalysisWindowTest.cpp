@@ -3,11 +3,14 @@
 #include "CaptureWindowFixture.h"
 
 #include "engine/ExtendedAnalysis.h"
+#include "engine/Mandel.h"
 #include "engine/StudyValues.h"
+#include "files/StudyFile.h"
 #include "study/Numbers.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
 #include "ui/ExtendedAnalysisWindow.h"
+#include "ui/MandelChart.h"
 #include "ui/VariabilityChart.h"
 
 #include <QClipboard>
@@ -451,16 +454,28 @@ TEST_F(ExtendedWindowTest, TheAcceptanceStandsRightAfterTheBoundsItIsJudgedBy) {
         }
     };
     walk(*In<QTableWidget>("stgcomponentes").parentWidget()->layout());
-    EXPECT_EQ(
-        order,
-        QStringList({QString::fromUtf8("<b>Componentes de la varianza</b>"), "stgcomponentes",
-                     "lblcomponentes", QString::fromUtf8("<b>Intervalos de confianza al 95 %</b>"),
-                     "stgintervalos", "lblintervalos", QString::fromUtf8("<b>Aceptación</b>"),
-                     QString::fromUtf8("Límite RSD &repetibilidad (%)"), "elimiterep",
-                     QString::fromUtf8("Límite RSD precisión &intermedia (%)"), "elimiteint",
-                     "stgaceptacion", "lblaceptacion", "<b>Pruebas F</b>", "stgpruebasf",
-                     "lblpruebasf", "<b>Pruebas de consistencia</b>", "stgconsistencia",
-                     "lblconsistencia"}));
+    EXPECT_EQ(order, QStringList({QString::fromUtf8("<b>Componentes de la varianza</b>"),
+                                  "stgcomponentes",
+                                  "lblcomponentes",
+                                  QString::fromUtf8("<b>Intervalos de confianza al 95 %</b>"),
+                                  "stgintervalos",
+                                  "lblintervalos",
+                                  QString::fromUtf8("<b>Aceptación</b>"),
+                                  QString::fromUtf8("Límite RSD &repetibilidad (%)"),
+                                  "elimiterep",
+                                  QString::fromUtf8("Límite RSD precisión &intermedia (%)"),
+                                  "elimiteint",
+                                  "stgaceptacion",
+                                  "lblaceptacion",
+                                  "<b>Pruebas F</b>",
+                                  "stgpruebasf",
+                                  "lblpruebasf",
+                                  "<b>Pruebas de consistencia</b>",
+                                  "stgconsistencia",
+                                  "lblconsistencia",
+                                  QString::fromUtf8("<b>Estadísticos h y k de Mandel</b>"),
+                                  "stgmandel",
+                                  "lblmandel"}));
 }
 
 TEST_F(ExtendedWindowTest, WithBothLimitsBadTheRepeatabilityIsNamedAndTakesTheFocus) {
@@ -635,6 +650,101 @@ TEST_F(ExtendedWindowTest, AStudyWithMissingResultsShowsItsUnbalancedFiguresAndW
     DiscardStudy();
     Open(testing::WorkedExample());
     EXPECT_EQ(Window().findChild<QLabel*>("lblfaltantes"), nullptr);
+}
+
+// Four analysts, two days of three; the fourth reads high and scatters more. h, k and the
+// indicator values from R, as the engine's own tests hold them.
+Study FourAnalysts() {
+    return StudyWithResults(4, 2, 3, {"99.1",  "100.2", "99.8",  "100.5", "99.9",  "100.1",
+                                      "98.7",  "99.5",  "99.0",  "100.0", "99.6",  "99.3",
+                                      "99.4",  "99.8",  "99.6",  "99.9",  "99.7",  "100.3",
+                                      "101.2", "101.9", "100.4", "102.6", "100.9", "101.5"});
+}
+
+TEST_F(ExtendedWindowTest, MandelsStatisticsWithTheFlaggedValuesNamedOrWhyTheyAreAbsent) {
+    const Study fewerDays =
+        ReadStudyFile(std::filesystem::path(ORBETA_TEST_DATA) / "fewer-days.w05", '.');
+    struct Case {
+        const char* name;
+        Study study;
+        QStringList rows; // none where the grid is hidden
+        QString notes;
+    };
+    const Case cases[] = {
+        {"four analysts",
+         FourAnalysts(),
+         {"Analista|h|Veredicto de h|k|Veredicto de k", "1|-0.208659|correcto|0.870307|correcto",
+          "2|-0.857819|correcto|0.733717|correcto", "3|-0.375585|correcto|0.500391|correcto",
+          "4|1.44206|dudoso|1.56647|dudoso"},
+         QString::fromUtf8(
+             "Valores indicadores (ISO 5725-2): h, 1.425 al 5 % y 1.485 al 1 %, en valor "
+             "absoluto; k, 1.4432 al 5 % y 1.6042 al 1 %. h compara la media de cada analista "
+             "con las de los demás; k, su repetibilidad.\n"
+             "Analista 4: h = 1.44206, dudoso (por encima del valor indicador del 5 %).\n"
+             "Analista 4: k = 1.56647, dudoso (por encima del valor indicador del 5 %).")},
+        {"two analysts",
+         testing::WorkedExample(),
+         {},
+         QString::fromUtf8("Los estadísticos h y k de Mandel necesitan al menos 3 analistas; "
+                           "este estudio tiene 2.")},
+        {"results missing",
+         fewerDays,
+         {},
+         QString::fromUtf8("Sin estadísticos h y k de Mandel: sus valores indicadores suponen el "
+                           "mismo número de resultados en cada analista y día, y a este estudio "
+                           "le faltan resultados.")},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        Open(tested.study);
+        ASSERT_EQ(ErrorReports(), QStringList());
+        const bool shown = !tested.rows.isEmpty();
+        EXPECT_EQ(In<QTableWidget>("stgmandel").isVisibleTo(&Window()), shown);
+        if (shown) {
+            EXPECT_EQ(Table("stgmandel"), tested.rows);
+        }
+        EXPECT_EQ(Window().findChild<QWidget*>("graficomandel") != nullptr, shown);
+        EXPECT_EQ(In<QLabel>("lblmandel").text(), tested.notes);
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DiscardStudy();
+    }
+}
+
+TEST(MandelChart, BarsStandForTheValuesInTheirVerdictsColourAndTheIndicatorLinesCross) {
+    const MandelStatistics mandel = ComputeMandel(ReadStudyValues(FourAnalysts(), '.'));
+    for (const MandelStatistic statistic : {MandelStatistic::H, MandelStatistic::K}) {
+        const bool h = statistic == MandelStatistic::H;
+        SCOPED_TRACE(h ? "h" : "k");
+        QImage image(500, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+        const MandelChart chart(mandel, statistic, '.', QRectF(image.rect()),
+                                QFontMetricsF(painter.font(), &image));
+        chart.Draw(painter);
+        painter.end();
+        const double values[][4] = {{-0.208659, -0.857819, -0.375585, 1.44206},
+                                    {0.870307, 0.733717, 0.500391, 1.56647}};
+        for (int analyst = 1; analyst <= 4; ++analyst) {
+            const QRectF bar = chart.BarOf(analyst);
+            const double value = values[h ? 0 : 1][analyst - 1];
+            // The values in six digits: within a thousandth of a pixel.
+            EXPECT_NEAR(value > 0 ? bar.top() : bar.bottom(), chart.Y(value), 1e-3) << analyst;
+            EXPECT_NEAR(value > 0 ? bar.bottom() : bar.top(), chart.Y(0), 1e-9) << analyst;
+            // Between the lines, in the bar's colour: the fourth is beyond the 5 % line.
+            const QPointF inside(bar.center().x() - bar.width() / 4,
+                                 (chart.Y(value) * 3 + chart.Y(0)) / 4);
+            EXPECT_EQ(image.pixelColor(inside.toPoint()),
+                      analyst == 4 ? kMandelStragglerColour : kMandelBarColour)
+                << analyst;
+        }
+        const double five = h ? mandel.h5 : mandel.k5;
+        const QPoint onLine(static_cast<int>(chart.PlotArea().left() + 3),
+                            static_cast<int>(std::lround(chart.Y(five))));
+        const QColor line = image.pixelColor(onLine);
+        EXPECT_GT(line.red(), line.blue() + 60) << "the 5 % line crosses at its value";
+    }
 }
 
 // The chart of a study drawn into an image of its own.
