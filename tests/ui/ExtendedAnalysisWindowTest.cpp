@@ -642,6 +642,10 @@ TEST_F(ExtendedWindowTest, AStudyWithMissingResultsShowsItsUnbalancedFiguresAndW
                   "número de resultados.\n"
                   "Sin prueba de Grubbs entre los días de cada analista: los días de un analista "
                   "no tienen todos el mismo número de resultados."));
+    // The copy carries the same line after the study's.
+    In<QPushButton>("btncopiar").click();
+    EXPECT_EQ(QApplication::clipboard()->text().split('\n').value(5),
+              In<QLabel>("lblfaltantes").text());
     EXPECT_EQ(Table("stgpruebasf").size(), 3) << "both F tests stand";
 
     // A complete study has no line of missing results.
