@@ -243,12 +243,11 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
         notes->setObjectName(QString::fromUtf8(kTableNames[index][1]));
         notes->setWordWrap(true);
         sheetLayout->addWidget(notes);
-        if (index == kMandelTable) {
-            // Without the statistics only the reason stands under the title.
-            grid->setVisible(m_snapshot.mandel.has_value());
-            if (m_snapshot.mandel) {
-                sheetLayout->addWidget(new MandelView(*m_snapshot.mandel, m_separator, sheet));
-            }
+        // A table the study gives no row of shows only why under its title; the acceptance's
+        // headings stand for the limits to come.
+        grid->setVisible(!table.rows.empty() || index == kAcceptanceTable);
+        if (index == kMandelTable && m_snapshot.mandel) {
+            sheetLayout->addWidget(new MandelView(*m_snapshot.mandel, m_separator, sheet));
         }
         sheetLayout->addSpacing(10);
         if (index == kAcceptanceTable) {

@@ -85,24 +85,26 @@ void MandelChart::Draw(QPainter& painter) const {
                          Qt::AlignHCenter | Qt::AlignTop, label);
     }
 
-    // The indicator lines over the bars, each labelled on the axis with its value.
+    // The indicator lines over the bars, each labelled on the axis with its value: the 1 % one
+    // beyond its line and the 5 % one short of it, so that two close values never overlap.
     const double five = h ? m_mandel.h5 : m_mandel.k5;
     const double one = h ? m_mandel.h1 : m_mandel.k1;
     for (const double sign : {1.0, -1.0}) {
         if (!h && sign < 0) {
             continue; // k is never below zero
         }
-        for (const auto& [value, colour, style] :
-             {std::tuple{five, kMandelStragglerColour, Qt::DashLine},
-              std::tuple{one, kMandelOutlierColour, Qt::SolidLine}}) {
+        for (const auto& [value, colour, style, beyond] :
+             {std::tuple{five, kMandelStragglerColour, Qt::DashLine, false},
+              std::tuple{one, kMandelOutlierColour, Qt::SolidLine, true}}) {
             const double y = Y(sign * value);
             painter.setPen(QPen(colour, 1.5, style));
             painter.drawLine(QPointF(m_plot.left(), y), QPointF(m_plot.right(), y));
             painter.setPen(colour);
-            painter.drawText(QRectF(m_area.left(), y - m_lineHeight / 2,
+            const bool above = beyond == (sign > 0);
+            painter.drawText(QRectF(m_area.left(), above ? y - m_lineHeight : y,
                                     m_plot.left() - m_area.left() - 0.3 * m_lineHeight,
                                     m_lineHeight),
-                             Qt::AlignRight | Qt::AlignVCenter,
+                             Qt::AlignRight | (above ? Qt::AlignBottom : Qt::AlignTop),
                              QString::fromStdString(FormatResult(sign * value, m_separator)));
         }
     }
