@@ -386,7 +386,9 @@ QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit) {
                       QStringLiteral("Archivo: ") +
                           (snapshot.file.isEmpty() ? QStringLiteral("sin guardar") : snapshot.file),
                       QStringLiteral("Huella SHA-256 de los datos: ") +
-                          QString::fromStdString(snapshot.fingerprint.Described()),
+                          (snapshot.fingerprint.digest
+                               ? QString::fromStdString(snapshot.fingerprint.digest->Described())
+                               : QStringLiteral("no calculada: ") + snapshot.fingerprint.missing),
                       QStringLiteral("Unidad de los resultados: ") +
                           (unit.isEmpty() ? QStringLiteral("no indicada") : unit)};
     if (const QString missing = MissingResultsLine(snapshot.values); !missing.isEmpty()) {

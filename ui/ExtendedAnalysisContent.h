@@ -20,13 +20,20 @@
 
 namespace orbeta {
 
+// The fingerprint of a study's data, or why it has none: a study whose texts the file cannot
+// hold (a character outside Windows-1252) has no bytes to take it of, yet is analysed.
+struct SnapshotFingerprint {
+    std::optional<DataFingerprint> digest;
+    QString missing; // the file's message, when there is no digest
+};
+
 // What the extended analysis of one study shows, taken at the moment of its command: the study
 // as it stood, its file's path (empty for a study never saved) and the fingerprint of its data
 // then (StudyDocument::FingerprintOf), with what is computed from it.
 struct ExtendedSnapshot {
     Study study;
     QString file;
-    DataFingerprint fingerprint;
+    SnapshotFingerprint fingerprint;
     StudyValues values;
     AnovaTable anova;
     ExtendedAnalysis analysis;
@@ -83,8 +90,8 @@ QString MissingResultsLine(const StudyValues& values);
 
 // The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»),
 // «Huella SHA-256 de los datos: …» (the full fingerprint, « (modificado sin guardar)» after it
-// when the data were not those of the file), «Unidad de los resultados: …» (or «no indicada»),
-// and the missing results' line when the study lacks any.
+// when the data were not those of the file; without one «no calculada: » and the reason), «Unidad
+// de los resultados: …» (or «no indicada»), and the missing results' line when the study lacks any.
 QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit);
 
 // What "Copiar" gives a spreadsheet: the study's lines, an empty line, then each table that has

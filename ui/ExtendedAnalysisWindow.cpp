@@ -408,11 +408,15 @@ void ExtendedAnalysisWindow::btnexportarClick() {
         if (!chosen) {
             return;
         }
+        // A record is tied to its data or not written.
+        if (!m_snapshot.fingerprint.digest) {
+            throw Error(m_snapshot.fingerprint.missing.toStdString());
+        }
         const RecordFigures figures = ComputeRecordFigures(m_snapshot.study, m_separator, m_limits);
         const RecordIdentity identity{
             m_snapshot.file.isEmpty() ? std::string()
                                       : QFileInfo(m_snapshot.file).fileName().toStdString(),
-            m_snapshot.fingerprint, m_unit.toStdString(), "ORBETA " ORBETA_VERSION,
+            *m_snapshot.fingerprint.digest, m_unit.toStdString(), "ORBETA " ORBETA_VERSION,
             QDateTime::currentDateTime()
                 .toString(QStringLiteral("dd/MM/yyyy HH:mm"))
                 .toStdString()};

@@ -714,13 +714,17 @@ void TMainForm::mnuinformeClick() {
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
         // The study's file, as the document names it; none for a new study.
-        ExtendedSnapshot snapshot{study,
-                                  m_document->IsNew() ? QString() : m_document->Caption(),
-                                  m_document->FingerprintOf(study, separator),
-                                  ReadStudyValues(study, separator),
-                                  {},
-                                  {},
-                                  std::nullopt};
+        SnapshotFingerprint fingerprint;
+        try {
+            fingerprint.digest = m_document->FingerprintOf(study, separator);
+        } catch (const Error& error) {
+            fingerprint.missing = QString::fromUtf8(error.what());
+        }
+        ExtendedSnapshot snapshot{
+            study,       m_document->IsNew() ? QString() : m_document->Caption(),
+            fingerprint, ReadStudyValues(study, separator),
+            {},          {},
+            std::nullopt};
         StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
         snapshot.anova = analysis.anova;
         snapshot.analysis = std::move(analysis.extended);

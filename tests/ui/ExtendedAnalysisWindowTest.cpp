@@ -611,6 +611,31 @@ TEST_F(ExtendedWindowTest, TheCopyNamesTheFileTheDataFingerprintAndTheUnit) {
     EXPECT_EQ(platform.userSettings.Value("ampliado/unidad"), QString::fromUtf8("% p/p"));
 }
 
+// A study whose method the file cannot hold has no bytes to fingerprint: it is analysed and
+// copied, saying why, but no record goes out untied to its data.
+TEST_F(ExtendedWindowTest, WithoutAFingerprintTheCopySaysWhyAndNoRecordIsWritten) {
+    const testing::TemporaryFolder folder;
+    Study study = testing::WorkedExample();
+    study.methodName = "Valoración Ω";
+    NewStudy();
+    Capture()->ShowStudy(study);
+    mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped);
+    Command("mnuampliado").trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    const QString reason = QString::fromUtf8(
+        "El nombre del método no se puede guardar: contiene un carácter que el archivo no admite.");
+    In<QPushButton>("btncopiar").click();
+    EXPECT_EQ(QApplication::clipboard()->text().split('\n').value(3),
+              QString::fromUtf8("Huella SHA-256 de los datos: no calculada: ") + reason);
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString((folder / "registro.pdf").string()), {}});
+    In<QPushButton>("btnexportar").click();
+    EXPECT_EQ(ErrorReports(), QStringList({reason}));
+    EXPECT_TRUE(platform.printer.Records().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder / "registro.pdf"));
+}
+
 // Figures from tools/unbalanced-expectations, as the engine's own tests hold them.
 TEST_F(ExtendedWindowTest, AStudyWithMissingResultsShowsItsUnbalancedFiguresAndWhatIsAbsent) {
     platform.fileDialogs.QueueAnswer(
