@@ -18,8 +18,9 @@ namespace orbeta {
 
 // The extended-analysis window: the variability chart over the tables, with the two limit
 // fields under the bounds they judge, the unit of the results, Copy, and Export PDF, which writes
-// the study's validation record. It shows the snapshot it is given,
-// its caption naming the study's method, and computes nothing itself.
+// the study's validation record. It shows the snapshot it is given, its caption naming the
+// study's method, and computes nothing itself but the record's figures, through the record's
+// own ComputeRecordFigures, when it exports.
 class ExtendedAnalysisWindow final : public QWidget {
     Q_OBJECT
 

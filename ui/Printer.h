@@ -11,7 +11,8 @@ namespace orbeta {
 inline constexpr const char* kNoDefaultPrinter = "There is no default printer currently selected";
 
 // The system's printer: the print dialog that chooses it, and the surface that draws on it.
-// Every print goes to the printer chosen last.
+// Every print goes to the printer chosen last. It also writes the validation record a window
+// exports, which goes to a file of its own.
 class Printer {
 public:
     virtual ~Printer() = default;
