@@ -24,8 +24,8 @@ namespace orbeta {
 
 Program::Program(std::optional<std::filesystem::path> recoveryFolder)
     : m_messages(QString::fromUtf8(kApplicationTitle)), m_help(QString::fromLatin1(kHelpFile)),
-      m_mainWindow(std::make_unique<TMainForm>(
-          Platform{m_messages, m_fileDialogs, m_printer, m_help, m_regionalSettings})) {
+      m_mainWindow(std::make_unique<TMainForm>(Platform{
+          m_messages, m_fileDialogs, m_printer, m_help, m_regionalSettings, m_userSettings})) {
     // The splash, on top of the main window, brings the main window onto the screen with it:
     // the main window's size limits are settled first, rather than sent to the window system
     // after it is there.

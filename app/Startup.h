@@ -49,6 +49,7 @@ private:
     QtFileDialogs m_fileDialogs;
     QtPrinter m_printer;
     SystemRegionalSettings m_regionalSettings;
+    SystemUserSettings m_userSettings;
     std::unique_ptr<TMainForm> m_mainWindow;
     QPointer<TFshow> m_splash;
 };

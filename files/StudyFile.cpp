@@ -146,10 +146,13 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     return contents;
 }
 
+std::string ReadStudyFileBytes(const std::filesystem::path& path) {
+    return ReadWholeFile(path, kMaxStudyFileBytes,
+                         "El archivo es demasiado grande para ser un archivo de estudio.");
+}
+
 StudyFileContents ReadStudyFileContents(const std::filesystem::path& path) {
-    return ParseStudyFileContents(
-        ReadWholeFile(path, kMaxStudyFileBytes,
-                      "El archivo es demasiado grande para ser un archivo de estudio."));
+    return ParseStudyFileContents(ReadStudyFileBytes(path));
 }
 
 Design StudyFileContents::GetDesign() const {

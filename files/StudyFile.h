@@ -49,6 +49,9 @@ struct StudyFileContents {
 // that ends before all its results, or a file too large to be a study.
 StudyFileContents ParseStudyFileContents(std::string_view bytes);
 StudyFileContents ReadStudyFileContents(const std::filesystem::path& path);
+// The bytes of a study file as read, for whoever keeps them beside the study (its fingerprint);
+// throws as ReadStudyFileContents does for a file that cannot be read or is too large.
+std::string ReadStudyFileBytes(const std::filesystem::path& path);
 
 // The study of a file's contents, laid out as a new capture window shows it: the five fields as
 // read, the grid sized for the counts with its header cells, each result's shown text with the

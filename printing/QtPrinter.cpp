@@ -1,7 +1,7 @@
 #include "printing/QtPrinter.h"
 
-#include "printing/PdfDocument.h"
 #include "printing/QtPrintSurface.h"
+#include "printing/RecordPdf.h"
 #include "study/Error.h"
 
 #include <QPrintDialog>
@@ -42,8 +42,10 @@ PrintSurface& QtPrinter::Surface() {
     return *m_surface;
 }
 
-QByteArray QtPrinter::PdfDocument(const QString& title, const PageDrawing& draw) {
-    return DrawnPdf(title, draw);
+void QtPrinter::WriteRecordPdf(const QString& fileName, const Study& study,
+                               const RecordFigures& figures, const RecordIdentity& identity,
+                               char decimalSeparator) {
+    orbeta::WriteRecordPdf(fileName, study, figures, identity, decimalSeparator);
 }
 
 } // namespace orbeta

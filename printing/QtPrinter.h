@@ -18,7 +18,8 @@ public:
 
     bool RunPrintDialog() override;
     PrintSurface& Surface() override;
-    QByteArray PdfDocument(const QString& title, const PageDrawing& draw) override;
+    void WriteRecordPdf(const QString& fileName, const Study& study, const RecordFigures& figures,
+                        const RecordIdentity& identity, char decimalSeparator) override;
 
 private:
     QPrinter& SystemPrinter();

@@ -3,12 +3,10 @@
 #include "engine/ExtendedFigures.h"
 #include "engine/UTs.h"
 #include "study/Numbers.h"
-#include "ui/Fonts.h"
-
-#include <QFontMetricsF>
-#include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <string_view>
 #include <utility>
 
 namespace orbeta {
@@ -60,12 +58,14 @@ ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
         }
         const FigureGroup* shared = row.shared ? FindGroup(groups, row.shared) : nullptr;
         QStringList cells{Text(group->label)};
+        bool holdsAny = false;
         std::size_t index = 0;
         for (const ColumnOf& column : columns) {
             const Figure* figure = group->Find(column.key);
             if (!figure && column.instead) {
                 figure = group->Find(column.instead);
             }
+            holdsAny = holdsAny || figure;
             if (!figure && shared) {
                 figure = shared->Find(column.key);
             }
@@ -75,7 +75,10 @@ ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
             }
             ++index;
         }
-        table.rows.push_back(std::move(cells));
+        // A test the study cannot give has lost its figures: its row goes, its note says why.
+        if (holdsAny) {
+            table.rows.push_back(std::move(cells));
+        }
     }
     for (std::size_t index = 0; index < headingOf.size(); ++index) {
         const Figure* figure = headingOf[index];
@@ -83,6 +86,45 @@ ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
         table.wordColumns.append(figure && figure->unit == FigureUnit::Word);
     }
     return table;
+}
+
+// The walk without the figures a study with results missing cannot give, which it holds as
+// zeros: the analyst's F test, the MLS figures, Cochran's test. Grubbs's levels it cannot give
+// are not in the walk at all.
+std::vector<FigureGroup> WithoutAbsent(std::vector<FigureGroup> groups,
+                                       const AbsentFigures& absent) {
+    const auto erase = [&groups](const char* groupKey,
+                                 std::initializer_list<std::string_view> keys) {
+        for (FigureGroup& group : groups) {
+            if (std::string_view(group.key) == groupKey) {
+                std::erase_if(group.figures, [&keys](const Figure& figure) {
+                    return std::find(keys.begin(), keys.end(), figure.key) != keys.end();
+                });
+            }
+        }
+    };
+    if (absent.analystTest) {
+        erase("anova/analyst", {"f", "p", "p_exact", "conclusion", "conclusion_code",
+                                "conclusion_exact", "conclusion_exact_code"});
+    }
+    if (absent.mls) {
+        erase("components/intermediate", {"mls_variance_low", "mls_variance_high", "mls_sd_upper"});
+    }
+    if (absent.cochran) {
+        std::erase_if(groups, [](const FigureGroup& group) {
+            return std::string_view(group.key) == "cochran";
+        });
+    }
+    return groups;
+}
+
+// Why the figures of a table are absent, for the table's notes.
+QStringList AbsenceNotes(const AbsentFigures& absent) {
+    QStringList notes;
+    for (const std::string& sentence : AbsenceSentences(absent)) {
+        notes.append(QString::fromStdString(sentence));
+    }
+    return notes;
 }
 
 // The sentence on the components set to zero, naming them; none when no estimate was negative.
@@ -123,85 +165,38 @@ QStringList FlaggedDayNotes(const std::vector<FlaggedDay>& flagged) {
                 .arg(days.join(QStringLiteral("; ")))};
 }
 
-// A table of the export: headings wrapped into their column, numbers set to the right.
-// Gives the height it takes; with `draw` false it only measures.
-double DrawTable(QPainter& painter, const ResultTable& table, double left, double top, double width,
-                 bool draw) {
-    const auto text = [&painter, draw](const QRectF& where, int flags, const QString& words) {
-        if (draw) {
-            painter.drawText(where, flags, words);
-        }
+// Mandel's h and k of each analyst with their verdicts, the indicator values and each flagged
+// value named under them; without the statistics, only why.
+ResultTable MandelTable(const ExtendedSnapshot& snapshot, char separator) {
+    ResultTable table{QStringLiteral("Estadísticos h y k de Mandel"),
+                      {QStringLiteral("Analista"), QStringLiteral("h"),
+                       QStringLiteral("Veredicto de h"), QStringLiteral("k"),
+                       QStringLiteral("Veredicto de k")},
+                      {},
+                      {},
+                      {true, false, true, false, true}};
+    if (!snapshot.mandel) {
+        table.notes = {MandelAbsenceNote(snapshot.values)};
+        return table;
+    }
+    const MandelStatistics& mandel = *snapshot.mandel;
+    const auto number = [separator](double value) {
+        return QString::fromStdString(FormatResult(value, separator));
     };
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const double padding = metrics.averageCharWidth();
-    const double line = metrics.height();
-    std::vector<double> widths(static_cast<std::size_t>(table.headings.size()), 0);
-    for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        double& columnWidth = widths[static_cast<std::size_t>(column)];
-        for (const QString& word : table.headings[column].split(QLatin1Char(' '))) {
-            columnWidth = std::max(columnWidth, metrics.horizontalAdvance(word));
-        }
-        for (const QStringList& row : table.rows) {
-            if (column < row.size()) {
-                columnWidth = std::max(columnWidth, metrics.horizontalAdvance(row[column]));
-            }
-        }
-        columnWidth += 2 * padding;
+    for (const MandelAnalyst& analyst : mandel.analysts) {
+        table.rows.push_back({QString::number(analyst.analyst), number(analyst.h),
+                              Text(VerdictText(analyst.hVerdict)), number(analyst.k),
+                              Text(VerdictText(analyst.kVerdict))});
     }
-    double total = 0;
-    for (const double columnWidth : widths) {
-        total += columnWidth;
+    table.notes = {
+        QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, en "
+                       "valor absoluto; k, %3 al 5 % y %4 al 1 %. h compara la media "
+                       "de cada analista con las de los demás; k, su repetibilidad.")
+            .arg(number(mandel.h5), number(mandel.h1), number(mandel.k5), number(mandel.k1))};
+    for (const std::string& sentence : MandelFlagSentences(mandel, separator)) {
+        table.notes.append(QString::fromStdString(sentence));
     }
-    // Spare width goes to every column alike; a table too wide keeps its natural widths.
-    const double spare = std::max(0.0, (width - total) / static_cast<double>(widths.size()));
-    QFont bold = painter.font();
-    bold.setBold(true);
-    const QFont plain = painter.font();
-
-    double y = top;
-    painter.setFont(bold);
-    text(QRectF(left, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, table.title);
-    y += 1.3 * line;
-    double headingHeight = line;
-    for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        const QRectF fits =
-            QFontMetricsF(bold, painter.device())
-                .boundingRect(
-                    QRectF(0, 0, widths[std::size_t(column)] + spare - 2 * padding, 10 * line),
-                    Qt::TextWordWrap, table.headings[column]);
-        headingHeight = std::max(headingHeight, fits.height());
-    }
-    double x = left;
-    for (qsizetype column = 0; column < table.headings.size(); ++column) {
-        const double columnWidth = widths[std::size_t(column)] + spare;
-        text(QRectF(x + padding, y, columnWidth - 2 * padding, headingHeight),
-             Qt::TextWordWrap | Qt::AlignBottom | ColumnAlignment(table, column),
-             table.headings[column]);
-        x += columnWidth;
-    }
-    y += headingHeight + 0.2 * line;
-    if (draw) {
-        painter.drawLine(QPointF(left, y), QPointF(x, y));
-    }
-    painter.setFont(plain);
-    for (const QStringList& row : table.rows) {
-        x = left;
-        for (qsizetype column = 0; column < row.size(); ++column) {
-            const double columnWidth = widths[std::size_t(column)] + spare;
-            text(QRectF(x + padding, y, columnWidth - 2 * padding, line),
-                 Qt::AlignVCenter | ColumnAlignment(table, column), row[column]);
-            x += columnWidth;
-        }
-        y += line;
-    }
-    y += 0.3 * line;
-    for (const QString& note : table.notes) {
-        const QRectF fits =
-            metrics.boundingRect(QRectF(left, y, width, 10 * line), Qt::TextWordWrap, note);
-        text(fits, Qt::TextWordWrap, note);
-        y += fits.height();
-    }
-    return y - top + line;
+    return table;
 }
 
 } // namespace
@@ -215,7 +210,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                                         const AcceptanceResult& acceptance, char separator) {
     const ExtendedAnalysis& analysis = snapshot.analysis;
     const std::vector<FigureGroup> groups =
-        ExtendedFigureGroups(snapshot.anova, analysis, acceptance);
+        WithoutAbsent(ExtendedFigureGroups(snapshot.anova, analysis, acceptance), analysis.absent);
+    const AbsentFigures& absent = analysis.absent;
     const QString level = QString::fromStdString(FormatResult(kSignificanceLevel, separator));
     std::vector<ResultTable> tables;
     tables.reserve(kExtendedTables);
@@ -247,6 +243,7 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                        "intermedia, por Satterthwaite, con sus gl sin redondear, y por el "
                        "método MLS de Graybill y Wang, sobre la varianza. Las cotas superiores "
                        "son unilaterales.")};
+    tables.back().notes.append(AbsenceNotes({.mls = absent.mls}));
 
     // The headings of the acceptance stand even before a limit is given.
     const std::vector<FigureGroup> headings =
@@ -271,6 +268,7 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                                    "exacta: la de la distribución F. La conclusión se toma al "
                                    "nivel de significancia %1.")
                         .arg(level)};
+    fTests.notes.append(AbsenceNotes({.analystTest = absent.analystTest}));
     if (analysis.exactConclusionsDiffer) {
         fTests.notes.append(
             QStringLiteral("Atención: con la P exacta cambia la conclusión de una prueba al "
@@ -289,7 +287,30 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                   separator));
     tables.back().notes = {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                           "dudoso; por encima: aberrante.")};
+    tables.back().notes.append(AbsenceNotes({.cochran = absent.cochran,
+                                             .grubbsAnalysts = absent.grubbsAnalysts,
+                                             .grubbsDays = absent.grubbsDays}));
+    tables.push_back(MandelTable(snapshot, separator));
     return tables;
+}
+
+std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values) {
+    if (values.analysts < kMandelMinAnalysts || !values.GetDesign().IsComplete()) {
+        return std::nullopt;
+    }
+    return ComputeMandel(values);
+}
+
+QString MandelAbsenceNote(const StudyValues& values) {
+    if (const auto reason = MandelAbsence(values.analysts)) {
+        return QString::fromStdString(*reason);
+    }
+    if (!values.GetDesign().IsComplete()) {
+        return QStringLiteral("Sin estadísticos h y k de Mandel: sus valores indicadores suponen "
+                              "el mismo número de resultados en cada analista y día, y a este "
+                              "estudio le faltan resultados.");
+    }
+    return {};
 }
 
 QColor VerdictColour(Acceptance verdict) {
@@ -328,11 +349,52 @@ std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
     return flagged;
 }
 
-QStringList StudyLines(const ExtendedSnapshot& snapshot) {
-    return {QStringLiteral("Método: ") + QString::fromStdString(snapshot.methodName),
-            QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.date),
-            QStringLiteral("Archivo: ") +
-                (snapshot.file.isEmpty() ? QStringLiteral("sin guardar") : snapshot.file)};
+QString MissingResultsLine(const StudyValues& values) {
+    const Design design = values.GetDesign();
+    if (design.IsComplete()) {
+        return {};
+    }
+    QStringList where;
+    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
+        for (int day = 1; day <= design.Days(); ++day) {
+            if (std::isnan(values.DayMean(analyst, day))) {
+                where.append(
+                    QStringLiteral("analista %1, día %2, sin resultados").arg(analyst).arg(day));
+                continue;
+            }
+            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
+                if (!design.HoldsResult({analyst, day, replicate})) {
+                    where.append(QStringLiteral("analista %1, día %2, réplica %3")
+                                     .arg(analyst)
+                                     .arg(day)
+                                     .arg(replicate));
+                }
+            }
+        }
+    }
+    return QStringLiteral("%1 %2 de %3 resultados (NA): %4.")
+        .arg(design.MissingCount() == 1 ? QStringLiteral("Falta") : QStringLiteral("Faltan"))
+        .arg(design.MissingCount())
+        .arg(design.ResultCount())
+        .arg(where.join(QStringLiteral("; ")));
+}
+
+QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit) {
+    QStringList lines{QStringLiteral("Método: ") +
+                          QString::fromStdString(snapshot.study.methodName),
+                      QStringLiteral("Fecha: ") + QString::fromStdString(snapshot.study.date),
+                      QStringLiteral("Archivo: ") +
+                          (snapshot.file.isEmpty() ? QStringLiteral("sin guardar") : snapshot.file),
+                      QStringLiteral("Huella SHA-256 de los datos: ") +
+                          (snapshot.fingerprint.digest
+                               ? QString::fromStdString(snapshot.fingerprint.digest->Described())
+                               : QStringLiteral("no calculada: ") + snapshot.fingerprint.missing),
+                      QStringLiteral("Unidad de los resultados: ") +
+                          (unit.isEmpty() ? QStringLiteral("no indicada") : unit)};
+    if (const QString missing = MissingResultsLine(snapshot.values); !missing.isEmpty()) {
+        lines.append(missing);
+    }
+    return lines;
 }
 
 QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTable>& tables) {
@@ -350,51 +412,6 @@ QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTabl
         lines.append(table.notes);
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
-void DrawExtendedPages(QPainter& painter, const QRectF& pageArea,
-                       const std::function<void()>& newPage, const ExtendedSnapshot& snapshot,
-                       const std::vector<ResultTable>& tables,
-                       const std::vector<FlaggedDay>& flagged, char separator) {
-    painter.save();
-    QFont font = SansSerifFont(9);
-    painter.setFont(font);
-    const double line = QFontMetricsF(font, painter.device()).height();
-    double y = pageArea.top();
-    QFont heading = SansSerifFont(14);
-    heading.setBold(true);
-    painter.setFont(heading);
-    const double headingLine = QFontMetricsF(heading, painter.device()).height();
-    painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), headingLine),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Análisis ampliado"));
-    y += headingLine * 1.2;
-    painter.setFont(font);
-    for (const QString& field : StudyLines(snapshot)) {
-        painter.drawText(QRectF(pageArea.left(), y, pageArea.width(), line),
-                         Qt::AlignLeft | Qt::AlignVCenter, field);
-        y += line;
-    }
-    y += line * 0.5;
-    const QRectF chartArea(pageArea.left(), y, pageArea.width(), pageArea.height() * 0.42);
-    painter.setFont(SansSerifFont(kChartPointSize - 1));
-    VariabilityChart(snapshot.values, flagged, separator, chartArea,
-                     QFontMetricsF(painter.font(), painter.device()))
-        .Draw(painter);
-    y = chartArea.bottom() + line;
-    painter.setFont(SansSerifFont(8));
-    for (const ResultTable& table : tables) {
-        if (table.rows.empty()) {
-            continue;
-        }
-        const double height =
-            DrawTable(painter, table, pageArea.left(), y, pageArea.width(), false);
-        if (y + height > pageArea.bottom() && y > pageArea.top()) {
-            newPage();
-            y = pageArea.top();
-        }
-        y += DrawTable(painter, table, pageArea.left(), y, pageArea.width(), true);
-    }
-    painter.restore();
 }
 
 } // namespace orbeta

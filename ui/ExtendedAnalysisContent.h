@@ -1,36 +1,51 @@
 #pragma once
 
-// What the extended-analysis window shows, copies and exports, as text and as pages: the window
-// only places it on screen.
+// What the extended-analysis window shows and copies, as text: the window only places it on
+// screen; its export is the validation record (print/ValidationRecord.h).
 
 #include "engine/ExtendedAnalysis.h"
+#include "engine/Mandel.h"
 #include "engine/StudyValues.h"
 #include "engine/Ucalculo.h"
+#include "files/Fingerprint.h"
+#include "study/Study.h"
 #include "ui/VariabilityChart.h"
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-#include <string>
+#include <optional>
 #include <vector>
-
-class QPainter;
-class QRectF;
 
 namespace orbeta {
 
-// What the extended analysis of one study shows, taken at the moment of its command. The file
-// is the study's path, empty for a study never saved.
+// The fingerprint of a study's data, or why it has none: a study whose texts the file cannot
+// hold (a character outside Windows-1252) has no bytes to take it of, yet is analysed.
+struct SnapshotFingerprint {
+    std::optional<DataFingerprint> digest;
+    QString missing; // the file's message, when there is no digest
+};
+
+// What the extended analysis of one study shows, taken at the moment of its command: the study
+// as it stood, its file's path (empty for a study never saved) and the fingerprint of its data
+// then (StudyDocument::FingerprintOf), with what is computed from it.
 struct ExtendedSnapshot {
-    std::string methodName;
-    std::string date;
+    Study study;
     QString file;
+    SnapshotFingerprint fingerprint;
     StudyValues values;
     AnovaTable anova;
     ExtendedAnalysis analysis;
+    // With at least 3 analysts and every result held (their indicator values suppose equal
+    // counts); otherwise none, and MandelAbsenceNote says why.
+    std::optional<MandelStatistics> mandel;
 };
+
+// The statistics of Mandel a study's snapshot takes, by the rule above.
+std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values);
+// Why a snapshot has none; empty when it has them.
+QString MandelAbsenceNote(const StudyValues& values);
 
 // A table as text: its title, the column headings, the rows, the sentences that go under it,
 // and which columns hold words, set to the left, rather than numbers.
@@ -47,13 +62,15 @@ Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column);
 
 // The tables in the window's order, every number by FormatResult: the variance components,
 // their intervals and bounds, the acceptance (no rows without a limit), the F tests with both
-// probabilities, and the consistency tests.
+// probabilities, the consistency tests, and Mandel's h and k of each analyst (no rows without
+// them, the reason among the notes).
 enum ExtendedTable : std::size_t {
     kComponentsTable,
     kIntervalsTable,
     kAcceptanceTable,
     kFTestsTable,
     kConsistencyTable,
+    kMandelTable,
     kExtendedTables
 };
 std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
@@ -66,23 +83,23 @@ QColor VerdictColour(Acceptance verdict);
 // every test that singles it out.
 std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis);
 
-// The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»).
-QStringList StudyLines(const ExtendedSnapshot& snapshot);
+// How many results the study lacks and where, in the study's order, e.g. «Faltan 4 de 24
+// resultados (NA): analista 1, día 2, réplica 3; analista 2, día 4, sin resultados.», a day that
+// lost all its results named once; empty for a complete study.
+QString MissingResultsLine(const StudyValues& values);
+
+// The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»),
+// «Huella SHA-256 de los datos: …» (the full fingerprint, « (modificado sin guardar)» after it
+// when the data were not those of the file; without one «no calculada: » and the reason), «Unidad
+// de los resultados: …» (or «no indicada»), and the missing results' line when the study lacks any.
+QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit);
 
 // What "Copiar" gives a spreadsheet: the study's lines, an empty line, then each table that has
 // rows as a title line, a line per row with its cells separated by tabs, and its notes, an empty
 // line between tables.
 QString TabSeparated(const QStringList& studyLines, const std::vector<ResultTable>& tables);
 
-// Draws the export on pages of `pageArea`: the title, the study's lines, the chart, then each
-// table that has rows; a table that does not fit under the one before starts a page of its own
-// through `newPage`.
-void DrawExtendedPages(QPainter& painter, const QRectF& pageArea,
-                       const std::function<void()>& newPage, const ExtendedSnapshot& snapshot,
-                       const std::vector<ResultTable>& tables,
-                       const std::vector<FlaggedDay>& flagged, char decimalSeparator);
-
-// The point size of the chart on screen; the export draws it a point smaller.
+// The point size of the chart on screen.
 inline constexpr int kChartPointSize = 9;
 
 } // namespace orbeta

@@ -1,14 +1,16 @@
 #include "ui/ExtendedAnalysisWindow.h"
 
-#include "files/FileAccess.h"
+#include "print/ValidationRecord.h"
 #include "study/Error.h"
 #include "ui/ChildPlacement.h"
 #include "ui/Fonts.h"
+#include "ui/MandelChart.h"
 #include "ui/helpcons.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -27,7 +29,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <filesystem>
 #include <utility>
 
 namespace orbeta {
@@ -38,8 +39,9 @@ namespace {
 class ChartView final : public QWidget {
 public:
     ChartView(const StudyValues& values, const std::vector<FlaggedDay>& flagged, char separator,
-              QWidget* parent)
-        : QWidget(parent), m_values(values), m_flagged(flagged), m_separator(separator) {
+              const QString& unit, QWidget* parent)
+        : QWidget(parent), m_values(values), m_flagged(flagged), m_separator(separator),
+          m_unit(unit) {
         setObjectName(QStringLiteral("grafico"));
         setFont(SansSerifFont(kChartPointSize));
         setMinimumHeight(240);
@@ -69,11 +71,42 @@ protected:
 private:
     VariabilityChart Chart() const {
         return VariabilityChart(m_values, m_flagged, m_separator, QRectF(rect()),
-                                QFontMetricsF(font(), this));
+                                QFontMetricsF(font(), this), m_unit);
     }
 
     const StudyValues& m_values;
     const std::vector<FlaggedDay>& m_flagged;
+    char m_separator;
+    const QString& m_unit;
+};
+
+// Mandel's two bar charts side by side, h on the left.
+class MandelView final : public QWidget {
+public:
+    MandelView(const MandelStatistics& mandel, char separator, QWidget* parent)
+        : QWidget(parent), m_mandel(mandel), m_separator(separator) {
+        setObjectName(QStringLiteral("graficomandel"));
+        setFont(SansSerifFont(kChartPointSize));
+        setMinimumSize(480, 220);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        const QFontMetricsF metrics(font(), this);
+        const QRectF whole(rect());
+        const double half = whole.width() / 2;
+        MandelChart(m_mandel, MandelStatistic::H, m_separator,
+                    QRectF(whole.left(), whole.top(), half - 4, whole.height()), metrics)
+            .Draw(painter);
+        MandelChart(m_mandel, MandelStatistic::K, m_separator,
+                    QRectF(whole.left() + half + 4, whole.top(), half - 4, whole.height()), metrics)
+            .Draw(painter);
+    }
+
+private:
+    const MandelStatistics& m_mandel;
     char m_separator;
 };
 
@@ -148,11 +181,10 @@ QTableWidget* TableWidget(const ResultTable& table, const char* name, QWidget* p
 }
 
 // The objectNames of each table's grid and notes, in the order of ExtendedTable.
-constexpr const char* kTableNames[kExtendedTables][2] = {{"stgcomponentes", "lblcomponentes"},
-                                                         {"stgintervalos", "lblintervalos"},
-                                                         {"stgaceptacion", "lblaceptacion"},
-                                                         {"stgpruebasf", "lblpruebasf"},
-                                                         {"stgconsistencia", "lblconsistencia"}};
+constexpr const char* kTableNames[kExtendedTables][2] = {
+    {"stgcomponentes", "lblcomponentes"},   {"stgintervalos", "lblintervalos"},
+    {"stgaceptacion", "lblaceptacion"},     {"stgpruebasf", "lblpruebasf"},
+    {"stgconsistencia", "lblconsistencia"}, {"stgmandel", "lblmandel"}};
 
 } // namespace
 
@@ -160,22 +192,31 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
                                                char decimalSeparator, QWidget* parent)
     : QWidget(parent), m_snapshot(std::move(snapshot)), m_platform(platform),
       m_separator(decimalSeparator), m_tables(ExtendedTables(m_snapshot, {}, decimalSeparator)),
-      m_flagged(FlaggedDays(m_snapshot.analysis)) {
+      m_flagged(FlaggedDays(m_snapshot.analysis)),
+      m_unit(m_platform.userSettings.Value(QString::fromUtf8(kUnitSetting))) {
     setObjectName(QStringLiteral("TFampliado"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The caption names the study, so that two studies' windows read apart.
-    const QString method = QString::fromStdString(m_snapshot.methodName).trimmed();
+    const QString method = QString::fromStdString(m_snapshot.study.methodName).trimmed();
     setWindowTitle(method.isEmpty() ? QStringLiteral("Análisis ampliado")
                                     : QStringLiteral("Análisis ampliado — ") + method);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(new ChartView(m_snapshot.values, m_flagged, m_separator, splitter));
+    auto* chart = new ChartView(m_snapshot.values, m_flagged, m_separator, m_unit, splitter);
+    splitter->addWidget(chart);
 
     auto* scroll = new QScrollArea(splitter);
     scroll->setWidgetResizable(true);
     scroll->setFocusPolicy(Qt::NoFocus);
     auto* sheet = new QWidget(scroll);
     auto* sheetLayout = new QVBoxLayout(sheet);
+    if (const QString missing = MissingResultsLine(m_snapshot.values); !missing.isEmpty()) {
+        auto* missingLine = new QLabel(missing, sheet);
+        missingLine->setObjectName(QStringLiteral("lblfaltantes"));
+        missingLine->setWordWrap(true);
+        sheetLayout->addWidget(missingLine);
+        sheetLayout->addSpacing(6);
+    }
     for (std::size_t index = 0; index < kExtendedTables; ++index) {
         const ResultTable& table = m_tables[index];
         sheetLayout->addWidget(
@@ -202,6 +243,12 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
         notes->setObjectName(QString::fromUtf8(kTableNames[index][1]));
         notes->setWordWrap(true);
         sheetLayout->addWidget(notes);
+        // A table the study gives no row of shows only why under its title; the acceptance's
+        // headings stand for the limits to come.
+        grid->setVisible(!table.rows.empty() || index == kAcceptanceTable);
+        if (index == kMandelTable && m_snapshot.mandel) {
+            sheetLayout->addWidget(new MandelView(*m_snapshot.mandel, m_separator, sheet));
+        }
         sheetLayout->addSpacing(10);
         if (index == kAcceptanceTable) {
             m_acceptanceGrid = grid;
@@ -214,6 +261,21 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
 
+    // The unit is the user's, not the study's: it is remembered for the next study, and the study
+    // file keeps its format.
+    m_unitField = new QLineEdit(m_unit.left(kUnitLength), this);
+    m_unitField->setObjectName(QStringLiteral("eunidad"));
+    m_unitField->setMaxLength(kUnitLength);
+    m_unitField->setMaximumWidth(140);
+    m_unitField->setPlaceholderText(QStringLiteral("p. ej. mg/L"));
+    m_unit = m_unitField->text();
+    connect(m_unitField, &QLineEdit::textChanged, this, [this, chart](const QString& unit) {
+        m_unit = unit;
+        m_platform.userSettings.SetValue(QString::fromUtf8(kUnitSetting), unit);
+        chart->update();
+    });
+    auto* unitLabel = new QLabel(QStringLiteral("&Unidad:"), this);
+    unitLabel->setBuddy(m_unitField);
     auto* copy = new QPushButton(QStringLiteral("C&opiar"), this);
     copy->setObjectName(QStringLiteral("btncopiar"));
     connect(copy, &QPushButton::clicked, this, &ExtendedAnalysisWindow::btncopiarClick);
@@ -221,6 +283,8 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
     exportPdf->setObjectName(QStringLiteral("btnexportar"));
     connect(exportPdf, &QPushButton::clicked, this, &ExtendedAnalysisWindow::btnexportarClick);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(unitLabel);
+    buttons->addWidget(m_unitField);
     buttons->addStretch(1);
     buttons->addWidget(copy);
     buttons->addWidget(exportPdf);
@@ -282,7 +346,9 @@ void ExtendedAnalysisWindow::LimitsChanged() {
                 AcceptanceLimits limits;
                 limits.*limit = TypedLimit(field.text().toStdString(), m_separator, measure);
                 shown.*verdict = Accept(m_snapshot.analysis, limits).*verdict;
+                m_limits.*limit = limits.*limit;
             } catch (const Error& error) {
+                (m_limits.*limit).reset();
                 if (!bad) {
                     bad = &field;
                     message = QString::fromUtf8(error.what());
@@ -327,30 +393,35 @@ void ExtendedAnalysisWindow::ShowAcceptance() {
 
 void ExtendedAnalysisWindow::btncopiarClick() {
     Guarded("No se pudo copiar el análisis ampliado.", [this] {
-        QApplication::clipboard()->setText(TabSeparated(StudyLines(m_snapshot), m_tables));
+        QApplication::clipboard()->setText(TabSeparated(StudyLines(m_snapshot, m_unit), m_tables));
     });
 }
 
 void ExtendedAnalysisWindow::btnexportarClick() {
-    Guarded("No se pudo exportar el PDF del análisis ampliado.", [this] {
+    Guarded("No se pudo exportar el registro de validación.", [this] {
         const QStringList fileTypes{QStringLiteral("Documento PDF (*.pdf)")};
         const std::optional<ChosenFile> chosen = m_platform.fileDialogs.ChooseFileToSave(
             {QStringLiteral("Exportar PDF"), fileTypes, fileTypes.constFirst(),
-             QStringLiteral("pdf"), QStringLiteral("Análisis ampliado.pdf")});
+             QStringLiteral("pdf"),
+             QString::fromStdString(
+                 ProposedRecordFileName(m_snapshot.study.methodName, m_snapshot.study.date))});
         if (!chosen) {
             return;
         }
-        // The document takes the target's place whole: a failed export leaves the target as it
-        // was, and says the file system's own reason.
-        const QByteArray document = m_platform.printer.PdfDocument(
-            windowTitle(),
-            [this](QPainter& painter, const QRectF& page, const std::function<void()>& newPage) {
-                DrawExtendedPages(painter, page, newPage, m_snapshot, m_tables, m_flagged,
-                                  m_separator);
-            });
-        ReplaceFile(
-            std::filesystem::path(QFile::encodeName(chosen->path).toStdString()),
-            std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
+        // A record is tied to its data or not written.
+        if (!m_snapshot.fingerprint.digest) {
+            throw Error(m_snapshot.fingerprint.missing.toStdString());
+        }
+        const RecordFigures figures = ComputeRecordFigures(m_snapshot.study, m_separator, m_limits);
+        const RecordIdentity identity{
+            m_snapshot.file.isEmpty() ? std::string()
+                                      : QFileInfo(m_snapshot.file).fileName().toStdString(),
+            *m_snapshot.fingerprint.digest, m_unit.toStdString(), "ORBETA " ORBETA_VERSION,
+            QDateTime::currentDateTime()
+                .toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+                .toStdString()};
+        m_platform.printer.WriteRecordPdf(chosen->path, m_snapshot.study, figures, identity,
+                                          m_separator);
     });
 }
 

@@ -17,12 +17,18 @@ class QTableWidget;
 namespace orbeta {
 
 // The extended-analysis window: the variability chart over the tables, with the two limit
-// fields under the bounds they judge, Copy and Export PDF. It shows the snapshot it is given,
-// its caption naming the study's method, and computes nothing itself.
+// fields under the bounds they judge, the unit of the results, Copy, and Export PDF, which writes
+// the study's validation record. It shows the snapshot it is given, its caption naming the
+// study's method, and computes nothing itself but the record's figures, through the record's
+// own ComputeRecordFigures, when it exports.
 class ExtendedAnalysisWindow final : public QWidget {
     Q_OBJECT
 
 public:
+    // The longest unit the field takes, and where the last one typed is remembered.
+    static constexpr int kUnitLength = 20;
+    static constexpr const char* kUnitSetting = "ampliado/unidad";
+
     ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const Platform& platform,
                            char decimalSeparator, QWidget* parent = nullptr);
 
@@ -47,10 +53,13 @@ private:
     Platform m_platform;
     char m_separator;
     AcceptanceResult m_acceptance;
+    AcceptanceLimits m_limits; // as last judged, a bad one left out; the record takes them
     std::vector<ResultTable> m_tables;
     std::vector<FlaggedDay> m_flagged;
+    QString m_unit; // of the results, as the field holds it
     QLineEdit* m_repeatabilityLimit = nullptr;
     QLineEdit* m_intermediateLimit = nullptr;
+    QLineEdit* m_unitField = nullptr;
     QTableWidget* m_acceptanceGrid = nullptr;
     QLabel* m_acceptanceNotes = nullptr;
     QStringList m_judgedLimits{QString(), QString()};

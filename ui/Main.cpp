@@ -3,6 +3,8 @@
 #include "engine/ExtendedAnalysis.h"
 #include "engine/ReportText.h"
 #include "engine/StudyValues.h"
+#include "files/FileAccess.h"
+#include "files/Fingerprint.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "ui/BusyCursor.h"
@@ -512,9 +514,10 @@ void TMainForm::OpenStudyFile(const StudyFileName& file) {
     ReportingErrors(
         [&] {
             const BusyCursor busy;
+            const std::string bytes = ReadStudyFileBytes(file.native);
             const Study study =
-                ReadStudyFile(file.native, m_platform.regionalSettings.DecimalSeparator());
-            m_document->BeginFromFile(file);
+                ParseStudyFile(bytes, m_platform.regionalSettings.DecimalSeparator());
+            m_document->BeginFromFile(file, FingerprintOfSavedBytes(bytes));
             ShowInNewCaptureWindow(study);
         },
         QStringLiteral("Abrir"));
@@ -637,9 +640,11 @@ bool TMainForm::Saving(const std::function<bool()>& save) {
 
 void TMainForm::WriteCapturedStudy(const StudyFileName& file) {
     const BusyCursor busy;
-    WriteStudyFile(file.native, m_captureWindow->StudySnapshot(),
-                   m_platform.regionalSettings.DecimalSeparator());
-    m_document->Saved(file);
+    // The fingerprint of exactly the bytes written, which sha256sum of the file gives.
+    const std::string bytes = StudyFileBytes(m_captureWindow->StudySnapshot(),
+                                             m_platform.regionalSettings.DecimalSeparator());
+    ReplaceFile(file.native, bytes);
+    m_document->Saved(file, FingerprintOfSavedBytes(bytes));
 }
 
 TFinforma* TMainForm::CaptureWindow() const {
@@ -720,18 +725,21 @@ void TMainForm::mnuinformeClick() {
 void TMainForm::mnuampliadoClick() {
     Calculating([this](const Study& study, char separator) {
         // The study's file, as the document names it; none for a new study.
-        ExtendedSnapshot snapshot{study.methodName,
-                                  study.date,
-                                  m_document->IsNew() ? QString() : m_document->Caption(),
-                                  ReadStudyValues(study, separator),
-                                  {},
-                                  {}};
-        if (!snapshot.values.GetDesign().IsComplete()) {
-            throw Error(kMissingResultsOnlyInReports);
+        SnapshotFingerprint fingerprint;
+        try {
+            fingerprint.digest = m_document->FingerprintOf(study, separator);
+        } catch (const Error& error) {
+            fingerprint.missing = QString::fromUtf8(error.what());
         }
+        ExtendedSnapshot snapshot{
+            study,       m_document->IsNew() ? QString() : m_document->Caption(),
+            fingerprint, ReadStudyValues(study, separator),
+            {},          {},
+            std::nullopt};
         StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
         snapshot.anova = analysis.anova;
         snapshot.analysis = std::move(analysis.extended);
+        snapshot.mandel = MandelOfStudy(snapshot.values);
         auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });

@@ -1,14 +1,9 @@
 #pragma once
 
 #include "print/PrintSurface.h"
+#include "print/ValidationRecord.h"
 
-#include <QByteArray>
 #include <QString>
-
-#include <functional>
-
-class QPainter;
-class QRectF;
 
 namespace orbeta {
 
@@ -16,7 +11,8 @@ namespace orbeta {
 inline constexpr const char* kNoDefaultPrinter = "There is no default printer currently selected";
 
 // The system's printer: the print dialog that chooses it, and the surface that draws on it.
-// Every print goes to the printer chosen last.
+// Every print goes to the printer chosen last. It also writes the validation record a window
+// exports, which goes to a file of its own.
 class Printer {
 public:
     virtual ~Printer() = default;
@@ -28,14 +24,11 @@ public:
 
     virtual PrintSurface& Surface() = 0;
 
-    // What a window's export draws: its pages in `page`, the printable area of one, with
-    // `newPage` called before each page after the first.
-    using PageDrawing = std::function<void(QPainter& painter, const QRectF& page,
-                                           const std::function<void()>& newPage)>;
-
-    // The bytes of a PDF document, A4 with margins of 15 mm, titled `title`, of the pages `draw`
-    // draws, for the caller to write where it chooses. Throws Error when no page can be drawn.
-    virtual QByteArray PdfDocument(const QString& title, const PageDrawing& draw) = 0;
+    // Writes the validation record of a study as an A4 PDF file, which takes the place of any
+    // file of that name only once complete. Throws Error with the file's message.
+    virtual void WriteRecordPdf(const QString& fileName, const Study& study,
+                                const RecordFigures& figures, const RecordIdentity& identity,
+                                char decimalSeparator) = 0;
 };
 
 } // namespace orbeta

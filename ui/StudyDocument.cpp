@@ -57,13 +57,15 @@ void StudyDocument::BeginNew() {
     SetFile(std::nullopt);
     m_knownFile.reset();
     m_knownIdentity.reset();
+    m_fileFingerprint.reset();
     SetMark(Mark::Unchanged);
 }
 
-void StudyDocument::BeginFromFile(const StudyFileName& file) {
+void StudyDocument::BeginFromFile(const StudyFileName& file, const DataFingerprint& fingerprint) {
     SetFile(file);
     m_knownFile = file.native;
     m_knownIdentity = IdentityOf(file.native);
+    m_fileFingerprint = fingerprint;
     m_saveName = file;
     SetMark(Mark::Unchanged);
 }
@@ -91,12 +93,20 @@ void StudyDocument::NoteChange() {
     }
 }
 
-void StudyDocument::Saved(const StudyFileName& file) {
+void StudyDocument::Saved(const StudyFileName& file, const DataFingerprint& fingerprint) {
     SetFile(file);
     m_knownFile = file.native;
     m_knownIdentity = IdentityOf(file.native);
+    m_fileFingerprint = fingerprint;
     SetMark(Mark::Unchanged);
     RemoveRecoveryCopy();
+}
+
+DataFingerprint StudyDocument::FingerprintOf(const Study& study, char decimalSeparator) const {
+    if (m_fileFingerprint && m_mark == Mark::Unchanged) {
+        return *m_fileFingerprint;
+    }
+    return FingerprintOfUnsavedStudy(study, decimalSeparator);
 }
 
 void StudyDocument::Discard() {
@@ -156,6 +166,8 @@ void StudyDocument::Recovered(RecoverySlot slot, const std::optional<StudyFileNa
         m_knownFile = file->native;
         m_knownIdentity = identity;
     }
+    // The copy's study is not its file's bytes, which this run never read.
+    m_fileFingerprint.reset();
     m_recoverySlot = std::move(slot);
     SetMark(Mark::Modified);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileAccess.h"
+#include "files/Fingerprint.h"
 #include "files/RecoveryCopy.h"
 #include "study/Study.h"
 
@@ -44,9 +45,10 @@ public:
     explicit StudyDocument(QObject* parent = nullptr);
     ~StudyDocument() override;
 
-    // A new study, never saved, or one read from `file`, unchanged.
+    // A new study, never saved, or one read from `file`, unchanged, whose bytes as read have
+    // `fingerprint`.
     void BeginNew();
-    void BeginFromFile(const StudyFileName& file);
+    void BeginFromFile(const StudyFileName& file, const DataFingerprint& fingerprint);
 
     // Whether the study was never saved: its caption is "Nuevo".
     bool IsNew() const { return !m_file.has_value(); }
@@ -66,9 +68,15 @@ public:
     // A change of the study by the user: the mark becomes "Modificado" and a recovery copy is
     // written a moment after the last change.
     void NoteChange();
-    // The study was written to `file`, which is now its file: the mark empty, the file's
-    // identity remembered, the recovery copy removed.
-    void Saved(const StudyFileName& file);
+    // The study was written to `file` with `fingerprint`, which is now its file: the mark empty,
+    // the file's identity and fingerprint remembered, the recovery copy removed.
+    void Saved(const StudyFileName& file, const DataFingerprint& fingerprint);
+
+    // What ties a picture of `study`, taken now, to its data: the fingerprint of the file's bytes
+    // as opened or last saved while the study is unchanged since; otherwise (modified, or never
+    // saved) that of the bytes the program would write for it, marked unsaved. Throws as
+    // StudyFileBytes does.
+    DataFingerprint FingerprintOf(const Study& study, char decimalSeparator) const;
     // The user chose not to keep the changes: the recovery copy goes.
     void Discard();
     // The capture window closed: the mark is a single blank and the study is no more.
@@ -115,6 +123,8 @@ private:
     // The file last read or written as the study's, and what it was then.
     std::optional<std::filesystem::path> m_knownFile;
     std::optional<FileIdentity> m_knownIdentity;
+    // Of the study's file as last read or written, while the study is that file's.
+    std::optional<DataFingerprint> m_fileFingerprint;
     std::function<Study()> m_source;
     std::function<bool()> m_checks;
     std::optional<std::filesystem::path> m_recoveryFolder;

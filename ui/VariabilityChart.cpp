@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace orbeta {
@@ -77,17 +78,31 @@ std::vector<std::size_t> LegendLines(const std::vector<LegendEntry>& entries,
     return starts;
 }
 
+// Text centred in a tall, narrow rectangle, read from the bottom up.
+void DrawUpright(QPainter& painter, const QRectF& area, const QString& text) {
+    painter.save();
+    painter.translate(area.center());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-area.height() / 2, -area.width() / 2, area.height(), area.width()),
+                     Qt::AlignCenter, text);
+    painter.restore();
+}
+
 } // namespace
 
 VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<FlaggedDay> flagged,
                                    char decimalSeparator, const QRectF& area,
-                                   const QFontMetricsF& metrics)
-    : m_values(values), m_flagged(std::move(flagged)), m_separator(decimalSeparator), m_area(area),
-      m_unit(metrics.height() / kPixelsPerLine), m_lineHeight(metrics.height()) {
-    const auto [lowest, highest] =
-        std::minmax_element(values.results.begin(), values.results.end());
-    double low = lowest == values.results.end() ? 0 : *lowest;
-    double high = highest == values.results.end() ? 1 : *highest;
+                                   const QFontMetricsF& metrics, QString unit)
+    : m_values(values), m_flagged(std::move(flagged)), m_separator(decimalSeparator),
+      m_unitTitle(std::move(unit)), m_area(area), m_unit(metrics.height() / kPixelsPerLine),
+      m_lineHeight(metrics.height()) {
+    // The results held; a missing one (NaN) has no place on the axis.
+    std::vector<double> held;
+    std::copy_if(values.results.begin(), values.results.end(), std::back_inserter(held),
+                 [](double result) { return !std::isnan(result); });
+    const auto [lowest, highest] = std::minmax_element(held.begin(), held.end());
+    double low = lowest == held.end() ? 0 : *lowest;
+    double high = highest == held.end() ? 1 : *highest;
     double span = high - low;
     if (!(span > 0)) {
         span = low != 0 ? std::fabs(low) / 100 : 1;
@@ -115,7 +130,8 @@ VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<Flagge
     for (const double tick : m_ticks) {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Number(tick)));
     }
-    const double left = area.left() + labelWidth + 10 * m_unit;
+    const double titleWidth = m_unitTitle.isEmpty() ? 0 : 1.4 * m_lineHeight;
+    const double left = area.left() + titleWidth + labelWidth + 10 * m_unit;
     const double right = area.right() - 10 * m_unit;
     const std::size_t legendLines =
         LegendLines(LegendOf(m_flagged), metrics, m_unit, area.width() - 20 * m_unit).size();
@@ -123,6 +139,13 @@ VariabilityChart::VariabilityChart(const StudyValues& values, std::vector<Flagge
     const double bottom = area.bottom() - 2.6 * m_lineHeight;
     m_plot =
         QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+}
+
+QRectF VariabilityChart::UnitTitleArea() const {
+    if (m_unitTitle.isEmpty()) {
+        return {};
+    }
+    return {m_area.left() + 0.2 * m_lineHeight, m_plot.top(), m_lineHeight, m_plot.height()};
 }
 
 QString VariabilityChart::Number(double value) const {
@@ -151,6 +174,18 @@ QPointF VariabilityChart::DayMeanOf(int analyst, int day) const {
     return {DayCentre(analyst, day), Y(m_values.DayMean(analyst, day))};
 }
 
+bool VariabilityChart::IsLostDay(int analyst, int day) const {
+    return std::isnan(m_values.DayMean(analyst, day));
+}
+
+QRectF VariabilityChart::LostDayLabel(int analyst, int day) const {
+    const double slot = m_plot.width() / (static_cast<double>(m_values.analysts) * m_values.days);
+    // Upright in the day's slot, read from the bottom up, as narrow as the slot allows.
+    const double side = std::min(m_plot.height() * 0.9, 8 * m_lineHeight);
+    return {DayCentre(analyst, day) - std::min(slot, m_lineHeight) / 2,
+            m_plot.center().y() - side / 2, std::min(slot, m_lineHeight), side};
+}
+
 bool VariabilityChart::IsFlagged(int analyst, int day) const {
     return std::any_of(m_flagged.begin(), m_flagged.end(), [&](const FlaggedDay& flagged) {
         return flagged.analyst == analyst && flagged.day == day;
@@ -163,6 +198,9 @@ std::optional<ChartPoint> VariabilityChart::PointNear(const QPointF& at, double 
     for (int analyst = 1; analyst <= m_values.analysts; ++analyst) {
         for (int day = 1; day <= m_values.days; ++day) {
             for (int replicate = 1; replicate <= m_values.replicates; ++replicate) {
+                if (std::isnan(m_values.Result(analyst, day, replicate))) {
+                    continue;
+                }
                 const QPointF point = PointOf(analyst, day, replicate);
                 const QPointF apart = point - at;
                 const double distance = QPointF::dotProduct(apart, apart);
@@ -211,14 +249,28 @@ void VariabilityChart::Draw(QPainter& painter) const {
                          QPointF(start + groupWidth - slot * 0.15, y));
     }
 
-    // The lines under the marks, so that no result is hidden by one.
+    // The lines under the marks, so that no result is hidden by one; a lost day breaks them.
     painter.setPen(QPen(kJoinColour, m_unit));
     for (int analyst = 1; analyst <= m_values.analysts; ++analyst) {
         QPolygonF joined;
-        for (int day = 1; day <= m_values.days; ++day) {
-            joined << DayMeanOf(analyst, day);
+        for (int day = 1; day <= m_values.days + 1; ++day) {
+            if (day <= m_values.days && !IsLostDay(analyst, day)) {
+                joined << DayMeanOf(analyst, day);
+                continue;
+            }
+            painter.drawPolyline(joined);
+            joined.clear();
         }
-        painter.drawPolyline(joined);
+    }
+
+    painter.setPen(kChartLostDayColour);
+    for (int analyst = 1; analyst <= m_values.analysts; ++analyst) {
+        for (int day = 1; day <= m_values.days; ++day) {
+            if (!IsLostDay(analyst, day)) {
+                continue;
+            }
+            DrawUpright(painter, LostDayLabel(analyst, day), QStringLiteral("sin resultados"));
+        }
     }
 
     // Larger where the days leave room, so that a small study's few points catch the eye.
@@ -228,7 +280,9 @@ void VariabilityChart::Draw(QPainter& painter) const {
         for (int day = 1; day <= m_values.days; ++day) {
             painter.setBrush(IsFlagged(analyst, day) ? kChartFlagColour : kChartPointColour);
             for (int replicate = 1; replicate <= m_values.replicates; ++replicate) {
-                painter.drawEllipse(PointOf(analyst, day, replicate), radius, radius);
+                if (!std::isnan(m_values.Result(analyst, day, replicate))) {
+                    painter.drawEllipse(PointOf(analyst, day, replicate), radius, radius);
+                }
             }
         }
     }
@@ -236,6 +290,9 @@ void VariabilityChart::Draw(QPainter& painter) const {
     const double side = 5 * m_unit;
     for (int analyst = 1; analyst <= m_values.analysts; ++analyst) {
         for (int day = 1; day <= m_values.days; ++day) {
+            if (IsLostDay(analyst, day)) {
+                continue;
+            }
             painter.setBrush(IsFlagged(analyst, day) ? kChartFlagColour : kChartDayMeanColour);
             const QPointF mean = DayMeanOf(analyst, day);
             painter.drawRect(QRectF(mean.x() - side / 2, mean.y() - side / 2, side, side));
@@ -260,6 +317,10 @@ void VariabilityChart::DrawAxes(QPainter& painter) const {
     painter.setPen(QPen(kFrameColour, m_unit));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(m_plot);
+    if (!m_unitTitle.isEmpty()) {
+        painter.setPen(Qt::black);
+        DrawUpright(painter, UnitTitleArea(), m_unitTitle);
+    }
 
     const double slot = m_plot.width() / (static_cast<double>(m_values.analysts) * m_values.days);
     const double groupWidth = slot * m_values.days;

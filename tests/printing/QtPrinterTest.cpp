@@ -44,7 +44,7 @@ class QtPrinterTest : public ::testing::Test {
 protected:
     QtPrinterTest()
         : mainWindow(Platform{platform.messages, platform.fileDialogs, printer, platform.help,
-                              platform.regionalSettings}),
+                              platform.regionalSettings, platform.userSettings}),
           dialogs(CreatePrintDialogs(mainWindow)) {
         mainWindow.show();
     }

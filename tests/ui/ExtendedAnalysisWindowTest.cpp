@@ -3,11 +3,14 @@
 #include "CaptureWindowFixture.h"
 
 #include "engine/ExtendedAnalysis.h"
+#include "engine/Mandel.h"
 #include "engine/StudyValues.h"
+#include "files/StudyFile.h"
 #include "study/Numbers.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
 #include "ui/ExtendedAnalysisWindow.h"
+#include "ui/MandelChart.h"
 #include "ui/VariabilityChart.h"
 
 #include <QClipboard>
@@ -27,6 +30,7 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace orbeta {
@@ -63,6 +67,16 @@ QStringList Rows(const QTableWidget& table) {
         rows.append(cells.join('|'));
     }
     return rows;
+}
+
+// The digits sha256sum gives for a file.
+QString Sha256Sum(const std::filesystem::path& file) {
+    QProcess sum;
+    sum.start(QStringLiteral("sha256sum"), {QString::fromStdString(file.string())});
+    if (!sum.waitForFinished(30000) || sum.exitCode() != 0) {
+        return QStringLiteral("sha256sum failed");
+    }
+    return QString::fromUtf8(sum.readAllStandardOutput()).section(' ', 0, 0);
 }
 
 class ExtendedWindowTest : public testing::CaptureWindowTest {
@@ -306,12 +320,14 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Open(testing::WorkedExample());
     In<QPushButton>("btncopiar").click();
     QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 30); // two analysts of two days: no Grubbs rows
+    ASSERT_EQ(lines.size(), 32); // two analysts of two days: no Grubbs rows
     EXPECT_EQ(
-        lines.mid(0, 4),
+        lines.mid(0, 6),
         QStringList({QString::fromUtf8("Método: Valoración"), "Fecha: 01/06/2001",
                      "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
-                     ""}));
+                     "Huella SHA-256 de los datos: " + Sha256Sum(testing::kWorkedExampleFile),
+                     QString::fromUtf8("Unidad de los resultados: no indicada"), ""}));
+    lines = lines.mid(2);
     EXPECT_EQ(lines.mid(4, 3), QStringList({"Componentes de la varianza",
                                             QString(kComponentHeadings).replace('|', '\t'),
                                             "Repetibilidad\t0.1725\t0.415331\t0.416825\t48.9362"}));
@@ -338,7 +354,7 @@ TEST_F(ExtendedWindowTest, CopyGivesTheTablesAsTabSeparatedLinesWithTheAcceptanc
     Type("2");
     Press(Qt::Key_Return);
     In<QPushButton>("btncopiar").click();
-    lines = QApplication::clipboard()->text().split('\n');
+    lines = QApplication::clipboard()->text().split('\n').mid(2);
     ASSERT_EQ(lines.size(), 35);
     EXPECT_EQ(lines.mid(18, 6),
               QStringList({"", QString::fromUtf8("Aceptación"),
@@ -369,9 +385,9 @@ QChar AccessKey(const QString& caption) {
 
 TEST_F(ExtendedWindowTest, TabLeavesEachTableAndEveryControlHasItsOwnAccessKey) {
     Open(testing::WorkedExample());
-    const QStringList chain{"stgcomponentes",  "stgintervalos", "elimiterep",
-                            "elimiteint",      "stgaceptacion", "stgpruebasf",
-                            "stgconsistencia", "btncopiar",     "btnexportar"};
+    const QStringList chain{"stgcomponentes", "stgintervalos", "elimiterep",      "elimiteint",
+                            "stgaceptacion",  "stgpruebasf",   "stgconsistencia", "eunidad",
+                            "btncopiar",      "btnexportar"};
     In<QTableWidget>("stgcomponentes").setFocus();
     QStringList forward{Focus()};
     for (qsizetype step = 1; step < chain.size(); ++step) {
@@ -408,7 +424,8 @@ TEST_F(ExtendedWindowTest, TabLeavesEachTableAndEveryControlHasItsOwnAccessKey) 
         keyed.append(button->objectName());
         letters.append(AccessKey(button->text()));
     }
-    EXPECT_EQ(keyed, QStringList({"elimiterep", "elimiteint", "btncopiar", "btnexportar"}));
+    EXPECT_EQ(keyed,
+              QStringList({"elimiterep", "elimiteint", "eunidad", "btncopiar", "btnexportar"}));
     QList<QChar> menuLetters;
     for (const QAction* menu : mainWindow.menuBar()->actions()) {
         menuLetters.append(AccessKey(menu->text()));
@@ -437,16 +454,28 @@ TEST_F(ExtendedWindowTest, TheAcceptanceStandsRightAfterTheBoundsItIsJudgedBy) {
         }
     };
     walk(*In<QTableWidget>("stgcomponentes").parentWidget()->layout());
-    EXPECT_EQ(
-        order,
-        QStringList({QString::fromUtf8("<b>Componentes de la varianza</b>"), "stgcomponentes",
-                     "lblcomponentes", QString::fromUtf8("<b>Intervalos de confianza al 95 %</b>"),
-                     "stgintervalos", "lblintervalos", QString::fromUtf8("<b>Aceptación</b>"),
-                     QString::fromUtf8("Límite RSD &repetibilidad (%)"), "elimiterep",
-                     QString::fromUtf8("Límite RSD precisión &intermedia (%)"), "elimiteint",
-                     "stgaceptacion", "lblaceptacion", "<b>Pruebas F</b>", "stgpruebasf",
-                     "lblpruebasf", "<b>Pruebas de consistencia</b>", "stgconsistencia",
-                     "lblconsistencia"}));
+    EXPECT_EQ(order, QStringList({QString::fromUtf8("<b>Componentes de la varianza</b>"),
+                                  "stgcomponentes",
+                                  "lblcomponentes",
+                                  QString::fromUtf8("<b>Intervalos de confianza al 95 %</b>"),
+                                  "stgintervalos",
+                                  "lblintervalos",
+                                  QString::fromUtf8("<b>Aceptación</b>"),
+                                  QString::fromUtf8("Límite RSD &repetibilidad (%)"),
+                                  "elimiterep",
+                                  QString::fromUtf8("Límite RSD precisión &intermedia (%)"),
+                                  "elimiteint",
+                                  "stgaceptacion",
+                                  "lblaceptacion",
+                                  "<b>Pruebas F</b>",
+                                  "stgpruebasf",
+                                  "lblpruebasf",
+                                  "<b>Pruebas de consistencia</b>",
+                                  "stgconsistencia",
+                                  "lblconsistencia",
+                                  QString::fromUtf8("<b>Estadísticos h y k de Mandel</b>"),
+                                  "stgmandel",
+                                  "lblmandel"}));
 }
 
 TEST_F(ExtendedWindowTest, WithBothLimitsBadTheRepeatabilityIsNamedAndTakesTheFocus) {
@@ -515,36 +544,235 @@ TEST_F(ExtendedWindowTest, AFlaggedDayIsNotedBesideTheVerdicts) {
     }
 }
 
-TEST_F(ExtendedWindowTest, TheCopyBeginsWithTheMethodTheDateAndTheFile) {
-    Study study = testing::WorkedExample();
-    study.methodName = "Valoración HPLC lote 23-114";
+// The study's lines of the copy: the file, the fingerprint of the data shown (the file's bytes
+// while the study is the file's, else those a save would write, marked) and the unit.
+TEST_F(ExtendedWindowTest, TheCopyNamesTheFileTheDataFingerprintAndTheUnit) {
+    const testing::TemporaryFolder folder;
+    const std::filesystem::path saved = folder / "guardado.w05";
+    const QString workedFile = QString::fromStdString(testing::kWorkedExampleFile.string());
+    const QString savedFile = QString::fromStdString(saved.string());
     struct Case {
-        bool saved;
+        const char* step;
+        std::function<void()> make;
         QString file;
+        std::function<QString()> fingerprint; // none where the data are not a file's
+        QString unit;
     };
-    for (const Case& tested :
-         {Case{true, QString::fromStdString(testing::kWorkedExampleFile.string())},
-          Case{false, QString::fromUtf8("sin guardar")}}) {
-        SCOPED_TRACE(tested.file.toStdString());
-        if (tested.saved) {
-            Open(study);
-        } else {
-            NewStudy();
-            Capture()->ShowStudy(study);
-            mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped); // as the last cell typed
-            Command("mnuampliado").trigger();
-            QApplication::processEvents();
+    const Case cases[] = {
+        {"opened", [] {}, workedFile, [] { return Sha256Sum(testing::kWorkedExampleFile); },
+         QString::fromUtf8("no indicada")},
+        {"modified",
+         [this] {
+             Capture()->findChild<QLineEdit*>("emetodo")->setFocus();
+             Type(QString::fromUtf8(" HPLC"));
+             mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped); // Save As available
+         },
+         workedFile, nullptr, QString::fromUtf8("% p/p")},
+        {"saved",
+         [&] {
+             platform.fileDialogs.QueueAnswer(ChosenFile{savedFile, {}});
+             Command("FileSaveAsItem").trigger();
+         },
+         savedFile, [&] { return Sha256Sum(saved); }, QString::fromUtf8("% p/p")},
+    };
+    platform.fileDialogs.QueueAnswer(ChosenFile{workedFile, {}});
+    Command("FileOpenItem").trigger();
+    QString modifiedDigits;
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.step);
+        tested.make();
+        Command("mnuampliado").trigger();
+        QApplication::processEvents();
+        if (tested.unit != QString::fromUtf8("no indicada")) {
+            In<QLineEdit>("eunidad").setFocus();
+            In<QLineEdit>("eunidad").selectAll();
+            Type(tested.unit);
         }
-        EXPECT_EQ(Window().windowTitle(),
-                  QString::fromUtf8("Análisis ampliado — Valoración HPLC lote 23-114"));
         In<QPushButton>("btncopiar").click();
-        EXPECT_EQ(QApplication::clipboard()->text().split('\n').mid(0, 5),
-                  QStringList({QString::fromUtf8("Método: Valoración HPLC lote 23-114"),
-                               "Fecha: 01/06/2001", "Archivo: " + tested.file, "",
-                               "Componentes de la varianza"}));
+        const QStringList lines = QApplication::clipboard()->text().split('\n').mid(2, 3);
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[0], "Archivo: " + tested.file);
+        EXPECT_EQ(lines[2], QString::fromUtf8("Unidad de los resultados: ") + tested.unit);
+        const QString prefix = QString::fromUtf8("Huella SHA-256 de los datos: ");
+        ASSERT_TRUE(lines[1].startsWith(prefix));
+        const QString fingerprint = lines[1].mid(prefix.size());
+        if (!tested.fingerprint) {
+            // Not the file's any longer; what Save then writes shows that it was these data.
+            EXPECT_TRUE(fingerprint.endsWith(QString::fromUtf8(" (modificado sin guardar)")));
+            modifiedDigits = fingerprint.left(64);
+            EXPECT_NE(modifiedDigits, Sha256Sum(testing::kWorkedExampleFile));
+        } else {
+            EXPECT_EQ(fingerprint, tested.fingerprint());
+        }
+        Window().parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(modifiedDigits, Sha256Sum(saved));
+    EXPECT_EQ(platform.userSettings.Value("ampliado/unidad"), QString::fromUtf8("% p/p"));
+}
+
+// A study whose method the file cannot hold has no bytes to fingerprint: it is analysed and
+// copied, saying why, but no record goes out untied to its data.
+TEST_F(ExtendedWindowTest, WithoutAFingerprintTheCopySaysWhyAndNoRecordIsWritten) {
+    const testing::TemporaryFolder folder;
+    Study study = testing::WorkedExample();
+    study.methodName = "Valoración Ω";
+    NewStudy();
+    Capture()->ShowStudy(study);
+    mainWindow.ApplyCommandEvent(CommandEvent::LastCellTyped);
+    Command("mnuampliado").trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    const QString reason = QString::fromUtf8(
+        "El nombre del método no se puede guardar: contiene un carácter que el archivo no admite.");
+    In<QPushButton>("btncopiar").click();
+    EXPECT_EQ(QApplication::clipboard()->text().split('\n').value(3),
+              QString::fromUtf8("Huella SHA-256 de los datos: no calculada: ") + reason);
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString((folder / "registro.pdf").string()), {}});
+    In<QPushButton>("btnexportar").click();
+    EXPECT_EQ(ErrorReports(), QStringList({reason}));
+    EXPECT_TRUE(platform.printer.Records().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder / "registro.pdf"));
+}
+
+// Figures from tools/unbalanced-expectations, as the engine's own tests hold them.
+TEST_F(ExtendedWindowTest, AStudyWithMissingResultsShowsItsUnbalancedFiguresAndWhatIsAbsent) {
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString(
+                       (std::filesystem::path(ORBETA_TEST_DATA) / "fewer-days.w05").string()),
+                   {}});
+    Command("FileOpenItem").trigger();
+    Command("mnuampliado").trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    EXPECT_EQ(In<QLabel>("lblfaltantes").text(),
+              QString::fromUtf8("Faltan 7 de 36 resultados (NA): analista 1, día 3, réplica 2; "
+                                "analista 3, día 3, sin resultados; analista 3, día 4, sin "
+                                "resultados."));
+    EXPECT_EQ(
+        Table("stgcomponentes"),
+        QStringList({kComponentHeadings,
+                     QString::fromUtf8("Repetibilidad|0.00108772|0.0329806|0.320834|11.9938"),
+                     QString::fromUtf8("Entre días|0.00215129|0.046382|0.451202|23.7214"),
+                     QString::fromUtf8("Entre analistas|0.00582999|0.0763544|0.742772|64.2848"),
+                     QString::fromUtf8("Precisión intermedia|0.009069|0.0952313|0.926406|100")}));
+    EXPECT_FALSE(In<QTableWidget>("stgconsistencia").isVisibleTo(&Window())) << "no test to show";
+    EXPECT_EQ(In<QLabel>("lblconsistencia").text(),
+              QString::fromUtf8(
+                  "Hasta el crítico del 5 %: correcto; hasta el del 1 %: dudoso; por encima: "
+                  "aberrante.\n"
+                  "Sin prueba de Cochran: los días no tienen todos el mismo número de resultados.\n"
+                  "Sin prueba de Grubbs entre analistas: los analistas no tienen todos el mismo "
+                  "número de resultados.\n"
+                  "Sin prueba de Grubbs entre los días de cada analista: los días de un analista "
+                  "no tienen todos el mismo número de resultados."));
+    // The copy carries the same line after the study's.
+    In<QPushButton>("btncopiar").click();
+    EXPECT_EQ(QApplication::clipboard()->text().split('\n').value(5),
+              In<QLabel>("lblfaltantes").text());
+    EXPECT_EQ(Table("stgpruebasf").size(), 3) << "both F tests stand";
+
+    // A complete study has no line of missing results.
+    Window().parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    DiscardStudy();
+    Open(testing::WorkedExample());
+    EXPECT_EQ(Window().findChild<QLabel*>("lblfaltantes"), nullptr);
+}
+
+// Four analysts, two days of three; the fourth reads high and scatters more. h, k and the
+// indicator values from R, as the engine's own tests hold them.
+Study FourAnalysts() {
+    return StudyWithResults(4, 2, 3, {"99.1",  "100.2", "99.8",  "100.5", "99.9",  "100.1",
+                                      "98.7",  "99.5",  "99.0",  "100.0", "99.6",  "99.3",
+                                      "99.4",  "99.8",  "99.6",  "99.9",  "99.7",  "100.3",
+                                      "101.2", "101.9", "100.4", "102.6", "100.9", "101.5"});
+}
+
+TEST_F(ExtendedWindowTest, MandelsStatisticsWithTheFlaggedValuesNamedOrWhyTheyAreAbsent) {
+    const Study fewerDays =
+        ReadStudyFile(std::filesystem::path(ORBETA_TEST_DATA) / "fewer-days.w05", '.');
+    struct Case {
+        const char* name;
+        Study study;
+        QStringList rows; // none where the grid is hidden
+        QString notes;
+    };
+    const Case cases[] = {
+        {"four analysts",
+         FourAnalysts(),
+         {"Analista|h|Veredicto de h|k|Veredicto de k", "1|-0.208659|correcto|0.870307|correcto",
+          "2|-0.857819|correcto|0.733717|correcto", "3|-0.375585|correcto|0.500391|correcto",
+          "4|1.44206|dudoso|1.56647|dudoso"},
+         QString::fromUtf8(
+             "Valores indicadores (ISO 5725-2): h, 1.425 al 5 % y 1.485 al 1 %, en valor "
+             "absoluto; k, 1.4432 al 5 % y 1.6042 al 1 %. h compara la media de cada analista "
+             "con las de los demás; k, su repetibilidad.\n"
+             "Analista 4: h = 1.44206, dudoso (por encima del valor indicador del 5 %).\n"
+             "Analista 4: k = 1.56647, dudoso (por encima del valor indicador del 5 %).")},
+        {"two analysts",
+         testing::WorkedExample(),
+         {},
+         QString::fromUtf8("Los estadísticos h y k de Mandel necesitan al menos 3 analistas; "
+                           "este estudio tiene 2.")},
+        {"results missing",
+         fewerDays,
+         {},
+         QString::fromUtf8("Sin estadísticos h y k de Mandel: sus valores indicadores suponen el "
+                           "mismo número de resultados en cada analista y día, y a este estudio "
+                           "le faltan resultados.")},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        Open(tested.study);
+        ASSERT_EQ(ErrorReports(), QStringList());
+        const bool shown = !tested.rows.isEmpty();
+        EXPECT_EQ(In<QTableWidget>("stgmandel").isVisibleTo(&Window()), shown);
+        if (shown) {
+            EXPECT_EQ(Table("stgmandel"), tested.rows);
+        }
+        EXPECT_EQ(Window().findChild<QWidget*>("graficomandel") != nullptr, shown);
+        EXPECT_EQ(In<QLabel>("lblmandel").text(), tested.notes);
         Window().parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         DiscardStudy();
+    }
+}
+
+TEST(MandelChart, BarsStandForTheValuesInTheirVerdictsColourAndTheIndicatorLinesCross) {
+    const MandelStatistics mandel = ComputeMandel(ReadStudyValues(FourAnalysts(), '.'));
+    for (const MandelStatistic statistic : {MandelStatistic::H, MandelStatistic::K}) {
+        const bool h = statistic == MandelStatistic::H;
+        SCOPED_TRACE(h ? "h" : "k");
+        QImage image(500, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+        const MandelChart chart(mandel, statistic, '.', QRectF(image.rect()),
+                                QFontMetricsF(painter.font(), &image));
+        chart.Draw(painter);
+        painter.end();
+        const double values[][4] = {{-0.208659, -0.857819, -0.375585, 1.44206},
+                                    {0.870307, 0.733717, 0.500391, 1.56647}};
+        for (int analyst = 1; analyst <= 4; ++analyst) {
+            const QRectF bar = chart.BarOf(analyst);
+            const double value = values[h ? 0 : 1][analyst - 1];
+            // The values in six digits: within a thousandth of a pixel.
+            EXPECT_NEAR(value > 0 ? bar.top() : bar.bottom(), chart.Y(value), 1e-3) << analyst;
+            EXPECT_NEAR(value > 0 ? bar.bottom() : bar.top(), chart.Y(0), 1e-9) << analyst;
+            // Between the lines, in the bar's colour: the fourth is beyond the 5 % line.
+            const QPointF inside(bar.center().x() - bar.width() / 4,
+                                 (chart.Y(value) * 3 + chart.Y(0)) / 4);
+            EXPECT_EQ(image.pixelColor(inside.toPoint()),
+                      analyst == 4 ? kMandelStragglerColour : kMandelBarColour)
+                << analyst;
+        }
+        const double five = h ? mandel.h5 : mandel.k5;
+        const QPoint onLine(static_cast<int>(chart.PlotArea().left() + 3),
+                            static_cast<int>(std::lround(chart.Y(five))));
+        const QColor line = image.pixelColor(onLine);
+        EXPECT_GT(line.red(), line.blue() + 60) << "the 5 % line crosses at its value";
     }
 }
 
@@ -611,7 +839,9 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
     struct Case {
         const char* name;
         Study study;
-        std::set<std::pair<int, int>> flagged; // analyst, day: Cochran's and Grubbs's
+        std::set<std::pair<int, int>> flagged;   // analyst, day: Cochran's and Grubbs's
+        std::set<std::pair<int, int>> lost = {}; // days without results
+        std::set<std::tuple<int, int, int>> missing = {};
     };
     const Case cases[] = {
         {"2 x 2 x 2",
@@ -620,6 +850,13 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
          {}},
         {"Cochran outlier", CochranOutlier('.'), {{3, 2}}},
         {"10 x 10 x 5", testing::LargestStudy(), {}},
+        {"a day lost, a replicate lost",
+         StudyWithResults(2, 3, 2,
+                          {"99.1", "100.2", "NA", "na", "99.8", "100.5", "98.7", "99.5", "99.0",
+                           "NA", "100.1", "100.0"}),
+         {},
+         {{1, 2}},
+         {{2, 2, 2}}},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
@@ -629,6 +866,21 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
         int unflaggedDays = 0;
         for (int analyst = 1; analyst <= values.analysts; ++analyst) {
             for (int day = 1; day <= values.days; ++day) {
+                const bool lost = tested.lost.count({analyst, day}) > 0;
+                ASSERT_EQ(chart.IsLostDay(analyst, day), lost) << analyst << "," << day;
+                // Only a lost day's slot holds the words of its gap, in their colour.
+                const QRect label = chart.LostDayLabel(analyst, day).toAlignedRect();
+                int lettered = 0;
+                for (int y = label.top(); y <= label.bottom(); ++y) {
+                    for (int x = label.left(); x <= label.right(); ++x) {
+                        const QColor pixel = drawn.image.pixelColor(x, y);
+                        lettered += pixel.red() == pixel.green() && pixel.blue() > pixel.red() + 8;
+                    }
+                }
+                EXPECT_EQ(lettered > 20, lost) << analyst << "," << day;
+                if (lost) {
+                    continue;
+                }
                 const bool flagged = tested.flagged.count({analyst, day}) > 0;
                 ASSERT_EQ(chart.IsFlagged(analyst, day), flagged) << analyst << "," << day;
                 unflaggedDays += flagged ? 0 : 1;
@@ -636,6 +888,9 @@ TEST(VariabilityChart, DrawsEveryResultAndOneMeanMarkerPerDayWithTheFlaggedDaysA
                 EXPECT_EQ(drawn.At(mean), flagged ? kChartFlagColour : kChartDayMeanColour)
                     << "mean of " << analyst << "," << day;
                 for (int replicate = 1; replicate <= values.replicates; ++replicate) {
+                    if (tested.missing.count({analyst, day, replicate})) {
+                        continue;
+                    }
                     const QPointF point = chart.PointOf(analyst, day, replicate);
                     EXPECT_TRUE(chart.PlotArea().contains(point));
                     // Away from the day's marker, which is drawn over its points.
@@ -724,6 +979,55 @@ TEST(FlaggedDays, NameEachDayOnceWithEveryTestThatSinglesItOut) {
         }
         EXPECT_EQ(named, tested.expected);
     }
+}
+
+TEST(VariabilityChart, TheUnitIsTheTitleOfTheYAxis) {
+    const StudyValues values = ReadStudyValues(testing::WorkedExample(), '.');
+    QImage image(900, 500, QImage::Format_RGB32);
+    const QFont font(QStringLiteral("Liberation Sans"), 9);
+    const auto inked = [&image](const QRectF& area) {
+        int dark = 0;
+        const QRect pixels = area.toAlignedRect() & image.rect();
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                dark += image.pixelColor(x, y).lightness() < 160;
+            }
+        }
+        return dark;
+    };
+    double plainLeft = 0;
+    for (const QString& unit : {QString(), QString::fromUtf8("% p/p")}) {
+        SCOPED_TRACE(unit.toStdString());
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        const VariabilityChart chart(values, {}, '.', QRectF(image.rect()),
+                                     QFontMetricsF(font, &image), unit);
+        chart.Draw(painter);
+        painter.end();
+        if (unit.isEmpty()) {
+            EXPECT_TRUE(chart.UnitTitleArea().isEmpty());
+            plainLeft = chart.PlotArea().left();
+            continue;
+        }
+        const QRectF title = chart.UnitTitleArea();
+        EXPECT_LT(title.right(),
+                  chart.PlotArea().left() - QFontMetricsF(font).horizontalAdvance("99.5"));
+        EXPECT_GT(chart.PlotArea().left(), plainLeft) << "the title takes room of its own";
+        EXPECT_GT(inked(title), 20) << "the unit is written there";
+    }
+}
+
+TEST_F(ExtendedWindowTest, TheUnitFieldTakesTwentyCharactersAndStartsWithTheLastOne) {
+    platform.userSettings.SetValue("ampliado/unidad", "mg/L");
+    Open(testing::WorkedExample());
+    auto& unit = In<QLineEdit>("eunidad");
+    EXPECT_EQ(unit.text(), "mg/L");
+    unit.setFocus();
+    unit.selectAll();
+    Type("123456789012345678901234");
+    EXPECT_EQ(unit.text(), "12345678901234567890");
+    EXPECT_EQ(platform.userSettings.Value("ampliado/unidad"), "12345678901234567890");
 }
 
 TEST(VariabilityChart, TicksAreRoundStepsAroundTheResults) {
@@ -867,7 +1171,7 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
     return names;
 }
 
-TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheOldFile) {
+TEST_F(ExtendedWindowTest, ExportWritesTheValidationRecordOrLeavesTheOldFile) {
     const testing::TemporaryFolder folder;
     const std::filesystem::path target = folder / "estudio.pdf";
     testing::WriteBytes(target, "old");
@@ -875,6 +1179,8 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     In<QLineEdit>("elimiterep").setFocus();
     Type("0.4");
     Press(Qt::Key_Return);
+    In<QLineEdit>("eunidad").setFocus();
+    Type("mg/L");
     platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
     In<QPushButton>("btnexportar").click();
     ASSERT_EQ(ErrorReports(), QStringList());
@@ -882,26 +1188,26 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     EXPECT_EQ(asked.title, "Exportar PDF");
     EXPECT_EQ(asked.fileTypes, QStringList({"Documento PDF (*.pdf)"}));
     EXPECT_EQ(asked.defaultExtension, "pdf");
-    EXPECT_EQ(platform.printer.PdfTitles(),
-              QStringList({QString::fromUtf8("Análisis ampliado — Valoración")}));
-    EXPECT_EQ(testing::ReadBytes(target).substr(0, 5), "%PDF-");
+    EXPECT_EQ(asked.proposedName, QString::fromUtf8("Registro Valoración 01-06-2001.pdf"));
+    ASSERT_EQ(platform.printer.Records().size(), 1u);
+    const RecordIdentity& identity = platform.printer.Records().front();
+    EXPECT_EQ(identity.fileName, "worked-example.w05");
+    EXPECT_EQ(QString::fromStdString(identity.fingerprint.hex),
+              Sha256Sum(testing::kWorkedExampleFile));
+    EXPECT_FALSE(identity.fingerprint.unsaved);
+    EXPECT_EQ(identity.unit, "mg/L");
+    EXPECT_EQ(identity.program, "ORBETA " ORBETA_VERSION);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
+    // The record itself is the record's own tests' to read; here, that the file is it, with the
+    // limit typed in the window judged.
     const QStringList lines = PdfLines(target);
-    for (const QString& expected : {
-             QString::fromUtf8("Análisis ampliado"),
-             QString::fromUtf8("Método: Valoración"),
-             QString::fromUtf8("Fecha: 01/06/2001"),
-             "Archivo: " + QString::fromStdString(testing::kWorkedExampleFile.string()),
-             QString::fromUtf8("Repetibilidad 0.1725 0.415331 0.416825 48.9362"),
-             QString::fromUtf8("Precisión intermedia 3.78033 0.351921 1.78567 0.19473 173.447 "
-                               "1.46081 6.59316"),
-             QString::fromUtf8("Repetibilidad 0.4 0.416825 0.713194 No cumple"),
-             QString::fromUtf8("Analista 2.52577 0.253851 0.252948 sin efecto sin efecto"),
-             QString::fromUtf8("Cochran, varianza de día mayor (C) 0.449275 0.767921 0.864279 "
-                               "correcto 1 1"),
-         }) {
+    for (const QString& expected :
+         {QString::fromUtf8("Archivo: worked-example.w05"),
+          QString::fromUtf8("Unidad de los resultados: mg/L"),
+          "Huella SHA-256 de los datos: " + Sha256Sum(testing::kWorkedExampleFile)}) {
         EXPECT_TRUE(lines.contains(expected)) << expected.toStdString();
     }
+    EXPECT_TRUE(lines.filter(QString::fromUtf8("No cumple")).size() > 0) << "the limit judged";
 
     // A file whose permissions forbid writing keeps what it holds, and no part of a new file
     // is left beside it.
@@ -914,22 +1220,16 @@ TEST_F(ExtendedWindowTest, ExportWritesTheMethodTheChartAndTheTablesOrLeavesTheO
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>({"estudio.pdf"}));
     EXPECT_EQ(testing::ReadBytes(target), "old");
 
-    platform.fileDialogs.QueueAnswer(
-        ChosenFile{QString::fromStdString((folder / "no" / "estudio.pdf").string()), {}});
-    In<QPushButton>("btnexportar").click();
-    EXPECT_EQ(ErrorReports(), QStringList({"File access denied.", "Invalid filename."}));
-
     platform.fileDialogs.QueueAnswer(std::nullopt);
     In<QPushButton>("btnexportar").click();
-    EXPECT_EQ(ErrorReports().size(), 2) << "a cancelled dialog writes nothing";
+    EXPECT_EQ(ErrorReports().size(), 1) << "a cancelled dialog writes nothing";
 
     // A failure other than the core's (here the scripted dialog has no answer and throws a
     // standard exception) is caught and named; the window stays.
     In<QPushButton>("btnexportar").click();
-    EXPECT_EQ(
-        Messages(),
-        QStringList({QString::fromUtf8("No se pudo exportar el PDF del análisis ampliado.")}));
-    EXPECT_EQ(ErrorReports().size(), 2);
+    EXPECT_EQ(Messages(),
+              QStringList({QString::fromUtf8("No se pudo exportar el registro de validación.")}));
+    EXPECT_EQ(ErrorReports().size(), 1);
     EXPECT_EQ(Windows().size(), 1);
 }
 

@@ -1,6 +1,6 @@
 #include "doubles/ScriptedPlatform.h"
 
-#include "printing/PdfDocument.h"
+#include "printing/RecordPdf.h"
 #include "study/Error.h"
 
 #include <stdexcept>
@@ -64,9 +64,11 @@ bool ScriptedPrinter::RunPrintDialog() {
     return true;
 }
 
-QByteArray ScriptedPrinter::PdfDocument(const QString& title, const PageDrawing& draw) {
-    m_pdfTitles.append(title);
-    return DrawnPdf(title, draw);
+void ScriptedPrinter::WriteRecordPdf(const QString& fileName, const Study& study,
+                                     const RecordFigures& figures, const RecordIdentity& identity,
+                                     char decimalSeparator) {
+    m_records.push_back(identity);
+    orbeta::WriteRecordPdf(fileName, study, figures, identity, decimalSeparator);
 }
 
 } // namespace orbeta::testing

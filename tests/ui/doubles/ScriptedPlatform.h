@@ -3,6 +3,7 @@
 #include "support/RecordingPrintSurface.h"
 #include "ui/Platform.h"
 
+#include <QMap>
 #include <QStringList>
 
 #include <deque>
@@ -81,12 +82,13 @@ public:
     void QueueNoPrinter() { m_answers.push_back(kNoPrinter); }
     int DialogsRun() const { return m_dialogsRun; }
     RecordingPrintSurface& Recording() { return m_surface; }
-    // The title of each PDF document asked for, which the desktop's own writer draws.
-    const QStringList& PdfTitles() const { return m_pdfTitles; }
+    // The identity of each record written, which the desktop's own writer draws.
+    const std::vector<RecordIdentity>& Records() const { return m_records; }
 
     bool RunPrintDialog() override;
     PrintSurface& Surface() override { return m_surface; }
-    QByteArray PdfDocument(const QString& title, const PageDrawing& draw) override;
+    void WriteRecordPdf(const QString& fileName, const Study& study, const RecordFigures& figures,
+                        const RecordIdentity& identity, char decimalSeparator) override;
 
 private:
     enum Answer { kConfirm, kCancel, kNoPrinter };
@@ -94,7 +96,7 @@ private:
     std::deque<Answer> m_answers;
     int m_dialogsRun = 0;
     RecordingPrintSurface m_surface;
-    QStringList m_pdfTitles;
+    std::vector<RecordIdentity> m_records;
 };
 
 class ScriptedHelpViewer final : public HelpViewer {
@@ -124,6 +126,16 @@ private:
     char m_decimalSeparator;
 };
 
+// Settings held in memory for the test's run.
+class MemoryUserSettings final : public UserSettings {
+public:
+    QString Value(const QString& key) const override { return m_values.value(key); }
+    void SetValue(const QString& key, const QString& value) override { m_values[key] = value; }
+
+private:
+    QMap<QString, QString> m_values;
+};
+
 // One scripted double of each seam, for a window under test.
 struct ScriptedPlatform {
     ScriptedMessageBoxes messages;
@@ -131,8 +143,11 @@ struct ScriptedPlatform {
     ScriptedPrinter printer;
     ScriptedHelpViewer help;
     FixedRegionalSettings regionalSettings{'.'};
+    MemoryUserSettings userSettings;
 
-    Platform Seams() { return {messages, fileDialogs, printer, help, regionalSettings}; }
+    Platform Seams() {
+        return {messages, fileDialogs, printer, help, regionalSettings, userSettings};
+    }
 };
 
 } // namespace orbeta::testing
