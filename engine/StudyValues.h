@@ -29,12 +29,6 @@ struct StudyValues {
     double DayMean(int analyst, int day) const;
 };
 
-// What the windows that picture a study's values say of one with a result missing, until they
-// picture one.
-inline constexpr const char* kMissingResultsOnlyInReports =
-    "Esta versión calcula un estudio con resultados faltantes (NA) solo con orbeta-report "
-    "--format json o csv.";
-
 // How many results the study lacks and where, in the study's order, e.g. «Faltan 4 de 24
 // resultados (NA): analista 1, día 2, réplica 3; analista 2, día 4, sin resultados.», a day that
 // lost all its results named once; empty for a complete study.
