@@ -1,6 +1,5 @@
 #include "app/RecordCommand.h"
 
-#include "files/FileAccess.h"
 #include "files/Fingerprint.h"
 #include "files/StudyFile.h"
 #include "printing/RecordPdf.h"
@@ -44,9 +43,7 @@ int WriteRecord(const RecordRequest& request, char* programPath, const std::stri
             throw Error("El registro no puede escribirse sobre el propio estudio: elija otro "
                         "archivo de salida.");
         }
-        const std::string bytes =
-            ReadWholeFile(request.studyFile, kMaxStudyFileBytes,
-                          "El archivo es demasiado grande para ser un archivo de estudio.");
+        const std::string bytes = ReadStudyFileBytes(request.studyFile);
         const StudyFileContents contents = ParseStudyFileContents(bytes);
         if (const auto failure =
                 CheckCounts(contents.analystCount, contents.dayCount, contents.replicateCount)) {
