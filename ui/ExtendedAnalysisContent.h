@@ -83,11 +83,6 @@ QColor VerdictColour(Acceptance verdict);
 // every test that singles it out.
 std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis);
 
-// How many results the study lacks and where, in the study's order, e.g. «Faltan 4 de 24
-// resultados (NA): analista 1, día 2, réplica 3; analista 2, día 4, sin resultados.», a day that
-// lost all its results named once; empty for a complete study.
-QString MissingResultsLine(const StudyValues& values);
-
 // The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»),
 // «Huella SHA-256 de los datos: …» (the full fingerprint, « (modificado sin guardar)» after it
 // when the data were not those of the file; without one «no calculada: » and the reason), «Unidad

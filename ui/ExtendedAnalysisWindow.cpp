@@ -210,8 +210,8 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
     scroll->setFocusPolicy(Qt::NoFocus);
     auto* sheet = new QWidget(scroll);
     auto* sheetLayout = new QVBoxLayout(sheet);
-    if (const QString missing = MissingResultsLine(m_snapshot.values); !missing.isEmpty()) {
-        auto* missingLine = new QLabel(missing, sheet);
+    if (const std::string missing = MissingResultsSentence(m_snapshot.values); !missing.empty()) {
+        auto* missingLine = new QLabel(QString::fromStdString(missing), sheet);
         missingLine->setObjectName(QStringLiteral("lblfaltantes"));
         missingLine->setWordWrap(true);
         sheetLayout->addWidget(missingLine);
