@@ -85,7 +85,8 @@ QStringList FlaggedDayNotes(const std::vector<FlaggedDay>& flagged) {
 }
 
 // Mandel's h and k of each analyst with their verdicts, the indicator values and each flagged
-// value named under them; without the statistics, only why.
+// value named under them; h alone, and why, when the study has no k; without the statistics,
+// only why.
 ResultTable MandelTable(const ExtendedSnapshot& snapshot, char separator) {
     ResultTable table{QStringLiteral("Estadísticos h y k de Mandel"),
                       {QStringLiteral("Analista"), QStringLiteral("h"),
@@ -95,23 +96,47 @@ ResultTable MandelTable(const ExtendedSnapshot& snapshot, char separator) {
                       {},
                       {true, false, true, false, true}};
     if (!snapshot.mandel) {
-        table.notes = {MandelAbsenceNote(snapshot.values)};
+        table.notes = {
+            QString::fromStdString(MandelAbsence(snapshot.values.analysts).value_or(""))};
         return table;
     }
     const MandelStatistics& mandel = *snapshot.mandel;
+    const std::optional<std::string> withoutK = MandelKAbsence(mandel);
     const auto number = [separator](double value) {
         return QString::fromStdString(FormatResult(value, separator));
     };
     for (const MandelAnalyst& analyst : mandel.analysts) {
-        table.rows.push_back({QString::number(analyst.analyst), number(analyst.h),
-                              Text(VerdictText(analyst.hVerdict)), number(analyst.k),
-                              Text(VerdictText(analyst.kVerdict))});
+        QStringList& row =
+            table.rows.emplace_back(QStringList{QString::number(analyst.analyst), number(analyst.h),
+                                                Text(VerdictText(analyst.hVerdict))});
+        if (!withoutK) {
+            row.append({number(analyst.k), Text(VerdictText(analyst.kVerdict))});
+        }
     }
-    table.notes = {
-        QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, en "
-                       "valor absoluto; k, %3 al 5 % y %4 al 1 %. h compara la media "
-                       "de cada analista con las de los demás; k, su repetibilidad.")
-            .arg(number(mandel.h5), number(mandel.h1), number(mandel.k5), number(mandel.k1))};
+    if (withoutK) {
+        constexpr qsizetype kHColumns = 3;
+        table.headings.resize(kHColumns);
+        table.wordColumns.resize(kHColumns);
+        table.notes = {QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, "
+                                      "en valor absoluto. h compara la media de cada analista "
+                                      "con las de los demás.")
+                           .arg(number(mandel.h5), number(mandel.h1)),
+                       QString::fromStdString(*withoutK)};
+    } else {
+        table.notes = {
+            QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, en "
+                           "valor absoluto; k, %3 al 5 % y %4 al 1 %. h compara la media "
+                           "de cada analista con las de los demás; k, su repetibilidad.")
+                .arg(number(mandel.h5), number(mandel.h1), number(mandel.k5), number(mandel.k1))};
+        // The indicator values of k rest on a mean of degrees of freedom then.
+        if (snapshot.analysis.missingResults > 0) {
+            table.notes.append(
+                QStringLiteral("Con resultados faltantes, la DE de cada analista agrupa sus días, "
+                               "cada uno con sus propios resultados, y los valores indicadores "
+                               "de k toman ν = gl del error / p = %1.")
+                    .arg(number(mandel.nu)));
+        }
+    }
     for (const std::string& sentence : MandelFlagSentences(mandel, separator)) {
         table.notes.append(QString::fromStdString(sentence));
     }
@@ -191,22 +216,10 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
 }
 
 std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values) {
-    if (values.analysts < kMandelMinAnalysts || !values.GetDesign().IsComplete()) {
+    if (MandelAbsence(values.analysts)) {
         return std::nullopt;
     }
     return ComputeMandel(values);
-}
-
-QString MandelAbsenceNote(const StudyValues& values) {
-    if (const auto reason = MandelAbsence(values.analysts)) {
-        return QString::fromStdString(*reason);
-    }
-    if (!values.GetDesign().IsComplete()) {
-        return QStringLiteral("Sin estadísticos h y k de Mandel: sus valores indicadores suponen "
-                              "el mismo número de resultados en cada analista y día, y a este "
-                              "estudio le faltan resultados.");
-    }
-    return {};
 }
 
 QColor VerdictColour(Acceptance verdict) {

@@ -37,15 +37,13 @@ struct ExtendedSnapshot {
     StudyValues values;
     AnovaTable anova;
     ExtendedAnalysis analysis;
-    // With at least 3 analysts and every result held (their indicator values suppose equal
-    // counts); otherwise none, and MandelAbsenceNote says why.
+    // With at least 3 analysts, complete or with results missing; otherwise none, and
+    // MandelAbsence says why.
     std::optional<MandelStatistics> mandel;
 };
 
 // The statistics of Mandel a study's snapshot takes, by the rule above.
 std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values);
-// Why a snapshot has none; empty when it has them.
-QString MandelAbsenceNote(const StudyValues& values);
 
 // A table as text: its title, the column headings, the rows, the sentences that go under it,
 // and which columns hold words, set to the left, rather than numbers.
@@ -62,8 +60,8 @@ Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column);
 
 // The tables in the window's order, every number by FormatResult: the variance components,
 // their intervals and bounds, the acceptance (no rows without a limit), the F tests with both
-// probabilities, the consistency tests, and Mandel's h and k of each analyst (no rows without
-// them, the reason among the notes).
+// probabilities, the consistency tests, and Mandel's h and k of each analyst (h alone when the
+// study has no k, no rows without them, the reason among the notes).
 enum ExtendedTable : std::size_t {
     kComponentsTable,
     kIntervalsTable,

@@ -716,12 +716,31 @@ TEST_F(ExtendedWindowTest, MandelsStatisticsWithTheFlaggedValuesNamedOrWhyTheyAr
          {},
          QString::fromUtf8("Los estadísticos h y k de Mandel necesitan al menos 3 analistas; "
                            "este estudio tiene 2.")},
+        // From R: the same formulas on the results held, each analyst's days pooled with their
+        // own counts (nu_i = 7, 8, 4), the k indicator values on their mean, 19/3.
         {"results missing",
          fewerDays,
-         {},
-         QString::fromUtf8("Sin estadísticos h y k de Mandel: sus valores indicadores suponen el "
-                           "mismo número de resultados en cada analista y día, y a este estudio "
-                           "le faltan resultados.")},
+         {"Analista|h|Veredicto de h|k|Veredicto de k", "1|-0.0994333|correcto|0.932732|correcto",
+          "2|1.046|correcto|0.941103|correcto", "3|-0.946569|correcto|1.1155|correcto"},
+         QString::fromUtf8(
+             "Valores indicadores (ISO 5725-2): h, 1.15114 al 5 % y 1.15456 al 1 %, en valor "
+             "absoluto; k, 1.33346 al 5 % y 1.44681 al 1 %. h compara la media de cada analista "
+             "con las de los demás; k, su repetibilidad.\n"
+             "Con resultados faltantes, la DE de cada analista agrupa sus días, cada uno con sus "
+             "propios resultados, y los valores indicadores de k toman ν = gl del error / p = "
+             "6.33333.")},
+        // The engine's own case: analyst 2 holds one result a day; h from R.
+        {"no k",
+         StudyWithResults(3, 2, 2,
+                          {"10.1", "10.3", "10.2", "10.6", "10.4", "NA", "NA", "10.2", "9.9",
+                           "10.0", "10.3", "10.1"}),
+         {"Analista|h|Veredicto de h", "1|0.57735|correcto", "2|0.57735|correcto",
+          "3|-1.1547|aberrante"},
+         QString::fromUtf8(
+             "Valores indicadores (ISO 5725-2): h, 1.15114 al 5 % y 1.15456 al 1 %, en valor "
+             "absoluto. h compara la media de cada analista con las de los demás.\n"
+             "Sin k de Mandel: el analista 2 no tiene ningún día con dos resultados o más.\n"
+             "Analista 3: h = -1.1547, aberrante (por encima del valor indicador del 1 %).")},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
