@@ -1252,5 +1252,41 @@ TEST_F(ExtendedWindowTest, ExportWritesTheValidationRecordOrLeavesTheOldFile) {
     EXPECT_EQ(Windows().size(), 1);
 }
 
+// The study's identity in a record's lines, its heading to the results' heading.
+QStringList IdentityOf(const QStringList& lines) {
+    const qsizetype first = lines.indexOf(QString::fromUtf8("Identificación del estudio"));
+    return first < 0 ? QStringList() : lines.mid(first, lines.indexOf("Resultados", first) - first);
+}
+
+// The record of a study with a day lost, exported from the window, names what is missing as the
+// record's own expected text does.
+TEST_F(ExtendedWindowTest, TheExportOfAStudyWithMissingResultsNamesThemInTheRecord) {
+    const std::filesystem::path data = ORBETA_TEST_DATA;
+    const testing::TemporaryFolder folder;
+    const std::filesystem::path target = folder / "registro.pdf";
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString((data / "lost-day.w05").string()), {}});
+    Command("FileOpenItem").trigger();
+    Command("mnuampliado").trigger();
+    QApplication::processEvents();
+    In<QLineEdit>("eunidad").setFocus();
+    Type("mg/L");
+    platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
+    In<QPushButton>("btnexportar").click();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    ASSERT_EQ(Messages(), QStringList());
+    QStringList expected;
+    for (const QString& line :
+         QString::fromStdString(testing::ReadBytes(data / "record-lost-day.txt")).split('\n')) {
+        expected.append(line.simplified());
+    }
+    expected = IdentityOf(expected);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(expected.filter(QStringLiteral("(NA)")),
+              QStringList({QString::fromUtf8(
+                  "Faltan 2 de 18 resultados (NA): analista 2, día 2, sin resultados.")}));
+    EXPECT_EQ(IdentityOf(PdfLines(target)), expected);
+}
+
 } // namespace
 } // namespace orbeta
