@@ -5,9 +5,7 @@
 #include "study/Numbers.h"
 
 #include <algorithm>
-#include <cmath>
-#include <string_view>
-#include <utility>
+#include <string>
 
 namespace orbeta {
 
@@ -17,105 +15,26 @@ QString Text(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QString FigureText(const FigureValue& value, char separator) {
-    if (const auto* number = std::get_if<double>(&value)) {
-        return QString::fromStdString(FormatResult(*number, separator));
+QStringList Texts(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) {
+        list.append(QString::fromStdString(text));
     }
-    if (const auto* whole = std::get_if<int>(&value)) {
-        return QString::number(*whole);
-    }
-    if (const auto* truth = std::get_if<bool>(&value)) {
-        return *truth ? QStringLiteral("sí") : QStringLiteral("no");
-    }
-    return Text(std::get<const char*>(value));
+    return list;
 }
 
-// A row of a table: the group it shows, and the group that holds the figures it shares with
-// other rows (Grubbs's critical values), if any.
-struct RowOf {
-    const char* group;
-    const char* shared = nullptr;
-};
-
-// A column: the key of its figure, or of the other figure a row holds instead (Cochran's C
-// where Grubbs's rows hold G).
-struct ColumnOf {
-    const char* key;
-    const char* instead = nullptr;
-};
-
-// A table of the walk's figures: a row per group given that the walk holds, its label first,
-// then a cell per column, empty where the group lacks the figure.
+// A table of the walk's figures as the record lays it out, under its title.
 ResultTable WalkTable(const std::vector<FigureGroup>& groups, const char* title,
-                      const char* firstHeading, std::initializer_list<RowOf> rows,
-                      std::initializer_list<ColumnOf> columns, char separator) {
-    ResultTable table{Text(title), {Text(firstHeading)}, {}, {}, {true}};
-    std::vector<const Figure*> headingOf(columns.size(), nullptr);
-    for (const RowOf& row : rows) {
-        const FigureGroup* group = FindGroup(groups, row.group);
-        if (!group) {
-            continue;
-        }
-        const FigureGroup* shared = row.shared ? FindGroup(groups, row.shared) : nullptr;
-        QStringList cells{Text(group->label)};
-        bool holdsAny = false;
-        std::size_t index = 0;
-        for (const ColumnOf& column : columns) {
-            const Figure* figure = group->Find(column.key);
-            if (!figure && column.instead) {
-                figure = group->Find(column.instead);
-            }
-            holdsAny = holdsAny || figure;
-            if (!figure && shared) {
-                figure = shared->Find(column.key);
-            }
-            cells.append(figure ? FigureText(figure->value, separator) : QString());
-            if (figure && !headingOf[index]) {
-                headingOf[index] = figure;
-            }
-            ++index;
-        }
-        // A test the study cannot give has lost its figures: its row goes, its note says why.
-        if (holdsAny) {
-            table.rows.push_back(std::move(cells));
-        }
+                      FigureTableKind kind, char separator) {
+    const FigureTable figures = FigureTableOf(groups, LayoutOf(kind), separator);
+    ResultTable table{Text(title), Texts(figures.headings), {}, {}, {}};
+    for (const std::vector<std::string>& row : figures.rows) {
+        table.rows.push_back(Texts(row));
     }
-    for (std::size_t index = 0; index < headingOf.size(); ++index) {
-        const Figure* figure = headingOf[index];
-        table.headings.append(figure ? Text(figure->label) : QString());
-        table.wordColumns.append(figure && figure->unit == FigureUnit::Word);
+    for (const bool word : figures.wordColumns) {
+        table.wordColumns.append(word);
     }
     return table;
-}
-
-// The walk without the figures a study with results missing cannot give, which it holds as
-// zeros: the analyst's F test, the MLS figures, Cochran's test. Grubbs's levels it cannot give
-// are not in the walk at all.
-std::vector<FigureGroup> WithoutAbsent(std::vector<FigureGroup> groups,
-                                       const AbsentFigures& absent) {
-    const auto erase = [&groups](const char* groupKey,
-                                 std::initializer_list<std::string_view> keys) {
-        for (FigureGroup& group : groups) {
-            if (std::string_view(group.key) == groupKey) {
-                std::erase_if(group.figures, [&keys](const Figure& figure) {
-                    return std::find(keys.begin(), keys.end(), figure.key) != keys.end();
-                });
-            }
-        }
-    };
-    if (absent.analystTest) {
-        erase("anova/analyst", {"f", "p", "p_exact", "conclusion", "conclusion_code",
-                                "conclusion_exact", "conclusion_exact_code"});
-    }
-    if (absent.mls) {
-        erase("components/intermediate", {"mls_variance_low", "mls_variance_high", "mls_sd_upper"});
-    }
-    if (absent.cochran) {
-        std::erase_if(groups, [](const FigureGroup& group) {
-            return std::string_view(group.key) == "cochran";
-        });
-    }
-    return groups;
 }
 
 // Why the figures of a table are absent, for the table's notes.
@@ -166,7 +85,8 @@ QStringList FlaggedDayNotes(const std::vector<FlaggedDay>& flagged) {
 }
 
 // Mandel's h and k of each analyst with their verdicts, the indicator values and each flagged
-// value named under them; without the statistics, only why.
+// value named under them; h alone, and why, when the study has no k; without the statistics,
+// only why.
 ResultTable MandelTable(const ExtendedSnapshot& snapshot, char separator) {
     ResultTable table{QStringLiteral("Estadísticos h y k de Mandel"),
                       {QStringLiteral("Analista"), QStringLiteral("h"),
@@ -176,23 +96,47 @@ ResultTable MandelTable(const ExtendedSnapshot& snapshot, char separator) {
                       {},
                       {true, false, true, false, true}};
     if (!snapshot.mandel) {
-        table.notes = {MandelAbsenceNote(snapshot.values)};
+        table.notes = {
+            QString::fromStdString(MandelAbsence(snapshot.values.analysts).value_or(""))};
         return table;
     }
     const MandelStatistics& mandel = *snapshot.mandel;
+    const std::optional<std::string> withoutK = MandelKAbsence(mandel);
     const auto number = [separator](double value) {
         return QString::fromStdString(FormatResult(value, separator));
     };
     for (const MandelAnalyst& analyst : mandel.analysts) {
-        table.rows.push_back({QString::number(analyst.analyst), number(analyst.h),
-                              Text(VerdictText(analyst.hVerdict)), number(analyst.k),
-                              Text(VerdictText(analyst.kVerdict))});
+        QStringList& row =
+            table.rows.emplace_back(QStringList{QString::number(analyst.analyst), number(analyst.h),
+                                                Text(VerdictText(analyst.hVerdict))});
+        if (!withoutK) {
+            row.append({number(analyst.k), Text(VerdictText(analyst.kVerdict))});
+        }
     }
-    table.notes = {
-        QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, en "
-                       "valor absoluto; k, %3 al 5 % y %4 al 1 %. h compara la media "
-                       "de cada analista con las de los demás; k, su repetibilidad.")
-            .arg(number(mandel.h5), number(mandel.h1), number(mandel.k5), number(mandel.k1))};
+    if (withoutK) {
+        constexpr qsizetype kHColumns = 3;
+        table.headings.resize(kHColumns);
+        table.wordColumns.resize(kHColumns);
+        table.notes = {QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, "
+                                      "en valor absoluto. h compara la media de cada analista "
+                                      "con las de los demás.")
+                           .arg(number(mandel.h5), number(mandel.h1)),
+                       QString::fromStdString(*withoutK)};
+    } else {
+        table.notes = {
+            QStringLiteral("Valores indicadores (ISO 5725-2): h, %1 al 5 % y %2 al 1 %, en "
+                           "valor absoluto; k, %3 al 5 % y %4 al 1 %. h compara la media "
+                           "de cada analista con las de los demás; k, su repetibilidad.")
+                .arg(number(mandel.h5), number(mandel.h1), number(mandel.k5), number(mandel.k1))};
+        // The indicator values of k rest on a mean of degrees of freedom then.
+        if (snapshot.analysis.missingResults > 0) {
+            table.notes.append(
+                QStringLiteral("Con resultados faltantes, la DE de cada analista agrupa sus días, "
+                               "cada uno con sus propios resultados, y los valores indicadores "
+                               "de k toman ν = gl del error / p = %1.")
+                    .arg(number(mandel.nu)));
+        }
+    }
     for (const std::string& sentence : MandelFlagSentences(mandel, separator)) {
         table.notes.append(QString::fromStdString(sentence));
     }
@@ -209,35 +153,22 @@ Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column) {
 std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                                         const AcceptanceResult& acceptance, char separator) {
     const ExtendedAnalysis& analysis = snapshot.analysis;
-    const std::vector<FigureGroup> groups =
-        WithoutAbsent(ExtendedFigureGroups(snapshot.anova, analysis, acceptance), analysis.absent);
+    const std::vector<FigureGroup> groups = WithoutAbsentFigures(
+        ExtendedFigureGroups(snapshot.anova, analysis, acceptance), analysis.absent);
     const AbsentFigures& absent = analysis.absent;
     const QString level = QString::fromStdString(FormatResult(kSignificanceLevel, separator));
     std::vector<ResultTable> tables;
     tables.reserve(kExtendedTables);
 
-    ResultTable& components =
-        tables.emplace_back(WalkTable(groups, "Componentes de la varianza", "Componente",
-                                      {{"components/repeatability"},
-                                       {"components/day"},
-                                       {"components/analyst"},
-                                       {"components/intermediate"}},
-                                      {{"variance"}, {"sd"}, {"cv"}, {"percent"}}, separator));
+    ResultTable& components = tables.emplace_back(
+        WalkTable(groups, "Componentes de la varianza", FigureTableKind::Components, separator));
     components.notes = ZeroedComponentNotes(snapshot.anova);
     for (const std::string& sentence : FlagSentences(analysis.flags)) {
         components.notes.append(QString::fromStdString(sentence));
     }
 
-    tables.push_back(WalkTable(groups, "Intervalos de confianza al 95 %", "Medida",
-                               {{"components/repeatability"}, {"components/intermediate"}},
-                               {{"df"},
-                                {"sd_low"},
-                                {"sd_high"},
-                                {"mls_variance_low"},
-                                {"mls_variance_high"},
-                                {"sd_upper"},
-                                {"mls_sd_upper"}},
-                               separator));
+    tables.push_back(WalkTable(groups, "Intervalos de confianza al 95 %",
+                               FigureTableKind::Intervals, separator));
     tables.back().notes = {
         QStringLiteral("La repetibilidad, por la ji cuadrado con los gl del error; la precisión "
                        "intermedia, por Satterthwaite, con sus gl sin redondear, y por el "
@@ -249,10 +180,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
     const std::vector<FigureGroup> headings =
         ExtendedFigureGroups(snapshot.anova, analysis, {AcceptanceFigures{}, std::nullopt});
     const bool judged = acceptance.repeatability || acceptance.intermediate;
-    ResultTable& verdicts =
-        tables.emplace_back(WalkTable(judged ? groups : headings, "Aceptación", "Medida",
-                                      {{"acceptance/repeatability"}, {"acceptance/intermediate"}},
-                                      {{"limit"}, {"rsd"}, {"rsd_upper"}, {"verdict"}}, separator));
+    ResultTable& verdicts = tables.emplace_back(WalkTable(judged ? groups : headings, "Aceptación",
+                                                          FigureTableKind::Acceptance, separator));
     if (!judged) {
         verdicts.rows.clear();
     }
@@ -261,9 +190,8 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
                                      "La precisión intermedia se juzga con la cota MLS.")};
     verdicts.notes.append(FlaggedDayNotes(FlaggedDays(analysis)));
 
-    ResultTable& fTests = tables.emplace_back(
-        WalkTable(groups, "Pruebas F", "Fuente", {{"anova/analyst"}, {"anova/day"}},
-                  {{"f"}, {"p"}, {"p_exact"}, {"conclusion"}, {"conclusion_exact"}}, separator));
+    ResultTable& fTests =
+        tables.emplace_back(WalkTable(groups, "Pruebas F", FigureTableKind::FTests, separator));
     fTests.notes = {QStringLiteral("P aproximada: la del método clásico de este programa; P "
                                    "exacta: la de la distribución F. La conclusión se toma al "
                                    "nivel de significancia %1.")
@@ -277,14 +205,7 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
     }
 
     tables.push_back(
-        WalkTable(groups, "Pruebas de consistencia", "Prueba",
-                  {{"cochran"},
-                   {"grubbs/analysts/high", "grubbs/analysts"},
-                   {"grubbs/analysts/low", "grubbs/analysts"},
-                   {"grubbs/days/high", "grubbs/days"},
-                   {"grubbs/days/low", "grubbs/days"}},
-                  {{"c", "g"}, {"critical_5"}, {"critical_1"}, {"verdict"}, {"analyst"}, {"day"}},
-                  separator));
+        WalkTable(groups, "Pruebas de consistencia", FigureTableKind::Consistency, separator));
     tables.back().notes = {QStringLiteral("Hasta el crítico del 5 %: correcto; hasta el del 1 %: "
                                           "dudoso; por encima: aberrante.")};
     tables.back().notes.append(AbsenceNotes({.cochran = absent.cochran,
@@ -295,22 +216,10 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
 }
 
 std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values) {
-    if (values.analysts < kMandelMinAnalysts || !values.GetDesign().IsComplete()) {
+    if (MandelAbsence(values.analysts)) {
         return std::nullopt;
     }
     return ComputeMandel(values);
-}
-
-QString MandelAbsenceNote(const StudyValues& values) {
-    if (const auto reason = MandelAbsence(values.analysts)) {
-        return QString::fromStdString(*reason);
-    }
-    if (!values.GetDesign().IsComplete()) {
-        return QStringLiteral("Sin estadísticos h y k de Mandel: sus valores indicadores suponen "
-                              "el mismo número de resultados en cada analista y día, y a este "
-                              "estudio le faltan resultados.");
-    }
-    return {};
 }
 
 QColor VerdictColour(Acceptance verdict) {
@@ -349,36 +258,6 @@ std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis) {
     return flagged;
 }
 
-QString MissingResultsLine(const StudyValues& values) {
-    const Design design = values.GetDesign();
-    if (design.IsComplete()) {
-        return {};
-    }
-    QStringList where;
-    for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
-        for (int day = 1; day <= design.Days(); ++day) {
-            if (std::isnan(values.DayMean(analyst, day))) {
-                where.append(
-                    QStringLiteral("analista %1, día %2, sin resultados").arg(analyst).arg(day));
-                continue;
-            }
-            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
-                if (!design.HoldsResult({analyst, day, replicate})) {
-                    where.append(QStringLiteral("analista %1, día %2, réplica %3")
-                                     .arg(analyst)
-                                     .arg(day)
-                                     .arg(replicate));
-                }
-            }
-        }
-    }
-    return QStringLiteral("%1 %2 de %3 resultados (NA): %4.")
-        .arg(design.MissingCount() == 1 ? QStringLiteral("Falta") : QStringLiteral("Faltan"))
-        .arg(design.MissingCount())
-        .arg(design.ResultCount())
-        .arg(where.join(QStringLiteral("; ")));
-}
-
 QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit) {
     QStringList lines{QStringLiteral("Método: ") +
                           QString::fromStdString(snapshot.study.methodName),
@@ -391,8 +270,8 @@ QStringList StudyLines(const ExtendedSnapshot& snapshot, const QString& unit) {
                                : QStringLiteral("no calculada: ") + snapshot.fingerprint.missing),
                       QStringLiteral("Unidad de los resultados: ") +
                           (unit.isEmpty() ? QStringLiteral("no indicada") : unit)};
-    if (const QString missing = MissingResultsLine(snapshot.values); !missing.isEmpty()) {
-        lines.append(missing);
+    if (const std::string missing = MissingResultsSentence(snapshot.values); !missing.empty()) {
+        lines.append(QString::fromStdString(missing));
     }
     return lines;
 }

@@ -37,15 +37,13 @@ struct ExtendedSnapshot {
     StudyValues values;
     AnovaTable anova;
     ExtendedAnalysis analysis;
-    // With at least 3 analysts and every result held (their indicator values suppose equal
-    // counts); otherwise none, and MandelAbsenceNote says why.
+    // With at least 3 analysts, complete or with results missing; otherwise none, and
+    // MandelAbsence says why.
     std::optional<MandelStatistics> mandel;
 };
 
 // The statistics of Mandel a study's snapshot takes, by the rule above.
 std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values);
-// Why a snapshot has none; empty when it has them.
-QString MandelAbsenceNote(const StudyValues& values);
 
 // A table as text: its title, the column headings, the rows, the sentences that go under it,
 // and which columns hold words, set to the left, rather than numbers.
@@ -62,8 +60,8 @@ Qt::Alignment ColumnAlignment(const ResultTable& table, qsizetype column);
 
 // The tables in the window's order, every number by FormatResult: the variance components,
 // their intervals and bounds, the acceptance (no rows without a limit), the F tests with both
-// probabilities, the consistency tests, and Mandel's h and k of each analyst (no rows without
-// them, the reason among the notes).
+// probabilities, the consistency tests, and Mandel's h and k of each analyst (h alone when the
+// study has no k, no rows without them, the reason among the notes).
 enum ExtendedTable : std::size_t {
     kComponentsTable,
     kIntervalsTable,
@@ -82,11 +80,6 @@ QColor VerdictColour(Acceptance verdict);
 // The days that Cochran's or Grubbs's test judges other than "correcto", each named once with
 // every test that singles it out.
 std::vector<FlaggedDay> FlaggedDays(const ExtendedAnalysis& analysis);
-
-// How many results the study lacks and where, in the study's order, e.g. «Faltan 4 de 24
-// resultados (NA): analista 1, día 2, réplica 3; analista 2, día 4, sin resultados.», a day that
-// lost all its results named once; empty for a complete study.
-QString MissingResultsLine(const StudyValues& values);
 
 // The lines that name the study: «Método: …», «Fecha: …», «Archivo: …» (or «sin guardar»),
 // «Huella SHA-256 de los datos: …» (the full fingerprint, « (modificado sin guardar)» after it

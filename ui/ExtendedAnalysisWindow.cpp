@@ -80,7 +80,7 @@ private:
     const QString& m_unit;
 };
 
-// Mandel's two bar charts side by side, h on the left.
+// Mandel's two bar charts side by side, h on the left; h alone when the study has no k.
 class MandelView final : public QWidget {
 public:
     MandelView(const MandelStatistics& mandel, char separator, QWidget* parent)
@@ -100,9 +100,12 @@ protected:
         MandelChart(m_mandel, MandelStatistic::H, m_separator,
                     QRectF(whole.left(), whole.top(), half - 4, whole.height()), metrics)
             .Draw(painter);
-        MandelChart(m_mandel, MandelStatistic::K, m_separator,
-                    QRectF(whole.left() + half + 4, whole.top(), half - 4, whole.height()), metrics)
-            .Draw(painter);
+        if (m_mandel.analystWithoutK == 0) {
+            MandelChart(m_mandel, MandelStatistic::K, m_separator,
+                        QRectF(whole.left() + half + 4, whole.top(), half - 4, whole.height()),
+                        metrics)
+                .Draw(painter);
+        }
     }
 
 private:
@@ -210,8 +213,8 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
     scroll->setFocusPolicy(Qt::NoFocus);
     auto* sheet = new QWidget(scroll);
     auto* sheetLayout = new QVBoxLayout(sheet);
-    if (const QString missing = MissingResultsLine(m_snapshot.values); !missing.isEmpty()) {
-        auto* missingLine = new QLabel(missing, sheet);
+    if (const std::string missing = MissingResultsSentence(m_snapshot.values); !missing.empty()) {
+        auto* missingLine = new QLabel(QString::fromStdString(missing), sheet);
         missingLine->setObjectName(QStringLiteral("lblfaltantes"));
         missingLine->setWordWrap(true);
         sheetLayout->addWidget(missingLine);

@@ -716,12 +716,31 @@ TEST_F(ExtendedWindowTest, MandelsStatisticsWithTheFlaggedValuesNamedOrWhyTheyAr
          {},
          QString::fromUtf8("Los estadísticos h y k de Mandel necesitan al menos 3 analistas; "
                            "este estudio tiene 2.")},
+        // From R: the same formulas on the results held, each analyst's days pooled with their
+        // own counts (nu_i = 7, 8, 4), the k indicator values on their mean, 19/3.
         {"results missing",
          fewerDays,
-         {},
-         QString::fromUtf8("Sin estadísticos h y k de Mandel: sus valores indicadores suponen el "
-                           "mismo número de resultados en cada analista y día, y a este estudio "
-                           "le faltan resultados.")},
+         {"Analista|h|Veredicto de h|k|Veredicto de k", "1|-0.0994333|correcto|0.932732|correcto",
+          "2|1.046|correcto|0.941103|correcto", "3|-0.946569|correcto|1.1155|correcto"},
+         QString::fromUtf8(
+             "Valores indicadores (ISO 5725-2): h, 1.15114 al 5 % y 1.15456 al 1 %, en valor "
+             "absoluto; k, 1.33346 al 5 % y 1.44681 al 1 %. h compara la media de cada analista "
+             "con las de los demás; k, su repetibilidad.\n"
+             "Con resultados faltantes, la DE de cada analista agrupa sus días, cada uno con sus "
+             "propios resultados, y los valores indicadores de k toman ν = gl del error / p = "
+             "6.33333.")},
+        // The engine's own case: analyst 2 holds one result a day; h from R.
+        {"no k",
+         StudyWithResults(3, 2, 2,
+                          {"10.1", "10.3", "10.2", "10.6", "10.4", "NA", "NA", "10.2", "9.9",
+                           "10.0", "10.3", "10.1"}),
+         {"Analista|h|Veredicto de h", "1|0.57735|correcto", "2|0.57735|correcto",
+          "3|-1.1547|aberrante"},
+         QString::fromUtf8(
+             "Valores indicadores (ISO 5725-2): h, 1.15114 al 5 % y 1.15456 al 1 %, en valor "
+             "absoluto. h compara la media de cada analista con las de los demás.\n"
+             "Sin k de Mandel: el analista 2 no tiene ningún día con dos resultados o más.\n"
+             "Analista 3: h = -1.1547, aberrante (por encima del valor indicador del 1 %).")},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.name);
@@ -1231,6 +1250,42 @@ TEST_F(ExtendedWindowTest, ExportWritesTheValidationRecordOrLeavesTheOldFile) {
               QStringList({QString::fromUtf8("No se pudo exportar el registro de validación.")}));
     EXPECT_EQ(ErrorReports().size(), 1);
     EXPECT_EQ(Windows().size(), 1);
+}
+
+// The study's identity in a record's lines, its heading to the results' heading.
+QStringList IdentityOf(const QStringList& lines) {
+    const qsizetype first = lines.indexOf(QString::fromUtf8("Identificación del estudio"));
+    return first < 0 ? QStringList() : lines.mid(first, lines.indexOf("Resultados", first) - first);
+}
+
+// The record of a study with a day lost, exported from the window, names what is missing as the
+// record's own expected text does.
+TEST_F(ExtendedWindowTest, TheExportOfAStudyWithMissingResultsNamesThemInTheRecord) {
+    const std::filesystem::path data = ORBETA_TEST_DATA;
+    const testing::TemporaryFolder folder;
+    const std::filesystem::path target = folder / "registro.pdf";
+    platform.fileDialogs.QueueAnswer(
+        ChosenFile{QString::fromStdString((data / "lost-day.w05").string()), {}});
+    Command("FileOpenItem").trigger();
+    Command("mnuampliado").trigger();
+    QApplication::processEvents();
+    In<QLineEdit>("eunidad").setFocus();
+    Type("mg/L");
+    platform.fileDialogs.QueueAnswer(ChosenFile{QString::fromStdString(target.string()), {}});
+    In<QPushButton>("btnexportar").click();
+    ASSERT_EQ(ErrorReports(), QStringList());
+    ASSERT_EQ(Messages(), QStringList());
+    QStringList expected;
+    for (const QString& line :
+         QString::fromStdString(testing::ReadBytes(data / "record-lost-day.txt")).split('\n')) {
+        expected.append(line.simplified());
+    }
+    expected = IdentityOf(expected);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(expected.filter(QStringLiteral("(NA)")),
+              QStringList({QString::fromUtf8(
+                  "Faltan 2 de 18 resultados (NA): analista 2, día 2, sin resultados.")}));
+    EXPECT_EQ(IdentityOf(PdfLines(target)), expected);
 }
 
 } // namespace
