@@ -80,6 +80,11 @@ void CentreInArea(QMdiSubWindow& frame) {
     frame.move(std::max(0, free.width() / 2), std::max(0, free.height() / 2));
 }
 
+void FitAndCentreInArea(QMdiSubWindow& frame, QSize designed) {
+    frame.resize(designed.boundedTo(AreaSize(frame)).expandedTo(SmallestFrameSize(frame)));
+    CentreInArea(frame);
+}
+
 void GiveDefaultPlaceAndSize(QMdiSubWindow& frame) {
     const QSize area = AreaSize(frame);
     const int step = TitleBarStep(frame);

@@ -14,6 +14,11 @@ namespace orbeta {
 // At the centre of the area; a frame larger than the area keeps its top left corner in it.
 void CentreInArea(QMdiSubWindow& frame);
 
+// At its designed size, or as much of it as the area holds (never below its smallest usable
+// size), at the centre of the area: a window larger than a small screen would hide its lowest
+// controls.
+void FitAndCentreInArea(QMdiSubWindow& frame, QSize designed);
+
 // The place and size the desktop gives a new child window by default: each a title bar's height
 // further down and right than the one before, back to the corner once a third of the area's
 // height is used, and as large as the area less that third.

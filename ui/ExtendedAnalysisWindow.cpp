@@ -298,8 +298,7 @@ ExtendedAnalysisWindow::ExtendedAnalysisWindow(ExtendedSnapshot snapshot, const 
 }
 
 void ExtendedAnalysisWindow::PlaceFrame(QMdiSubWindow& frame) const {
-    frame.resize(900, 720);
-    CentreInArea(frame);
+    FitAndCentreInArea(frame, QSize(900, 720));
 }
 
 // F1 is the main window's shortcut for the contents; in this window it names this window's page.

@@ -139,8 +139,7 @@ StudyPlannerWindow::StudyPlannerWindow(const Platform& platform, CheckedStudySou
 }
 
 void StudyPlannerWindow::PlaceFrame(QMdiSubWindow& frame) const {
-    frame.resize(960, 600);
-    CentreInArea(frame);
+    FitAndCentreInArea(frame, QSize(960, 600));
 }
 
 QLineEdit& StudyPlannerWindow::FieldOf(PlanField field) const {

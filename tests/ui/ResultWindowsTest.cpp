@@ -233,6 +233,37 @@ TEST_F(ResultWindowsTest, TheClassicCommandsRefuseAStudyWithAResultMissingAndLea
     }
 }
 
+TEST_F(ResultWindowsTest, TheExtendedAnalysisAndThePlannerFitTheAreaAtTheirCentre) {
+    struct Case {
+        const char* command;
+        QSize mainWindow;
+        QSize designed;
+        bool fits; // whether the area holds the designed size
+    };
+    const Case cases[] = {
+        {"mnuampliado", {1400, 1000}, {900, 720}, true},
+        {"mnuampliado", {1024, 700}, {900, 720}, false},
+        {"mnuplanificar", {1400, 1000}, {960, 600}, true},
+        {"mnuplanificar", {900, 560}, {960, 600}, false},
+    };
+    Load(testing::WorkedExample());
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::string(row.command) + " in " + std::to_string(row.mainWindow.width()));
+        mainWindow.resize(row.mainWindow);
+        Settle();
+        Run(row.command);
+        const QMdiArea& area = Find<QMdiArea>(QString());
+        const QSize space = area.viewport()->size();
+        const QMdiSubWindow* frame = area.activeSubWindow();
+        ASSERT_NE(frame, nullptr);
+        ASSERT_EQ(space.expandedTo(row.designed) == space, row.fits);
+        EXPECT_EQ(frame->size(), row.designed.boundedTo(space));
+        const QSize free = space - frame->size();
+        EXPECT_EQ(frame->pos(), QPoint(free.width() / 2, free.height() / 2));
+        Close(*frame->widget());
+    }
+}
+
 TEST_F(ResultWindowsTest, TheReportListsEveryResultOfTheLargestStudy) {
     Load(testing::LargestStudy());
     Run("mnuinforme");
