@@ -43,7 +43,7 @@ TEST(VerifyInstallation, TheHelpMenuCommandShowsTheOutcome) {
     verify->trigger();
     // Run from the build tree, the program is not where the package puts it.
     EXPECT_EQ(platform.messages.Messages(),
-              QStringList{QStringLiteral("Verificación correcta: 307 de 307 cifras.")});
+              QStringList{QStringLiteral("Verificación correcta: 369 de 369 cifras.")});
 }
 
 TEST(VerifyInstallation, AChangedInstalledFileIsNamed) {
@@ -52,7 +52,7 @@ TEST(VerifyInstallation, AChangedInstalledFileIsNamed) {
     VerifyInstallation(nullptr, platform.messages, probe, "/usr/bin/orbeta");
     EXPECT_EQ(platform.messages.Messages(),
               QStringList{QStringLiteral(
-                  "Verificación fallida: 307 de 307 cifras correctas.\n"
+                  "Verificación fallida: 369 de 369 cifras correctas.\n"
                   "Archivos del paquete orbeta que no coinciden con su registro (dpkg --verify "
                   "orbeta):\n"
                   "Modificado: /usr/share/doc/orbeta/ayuda/anova.html")});
