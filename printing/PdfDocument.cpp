@@ -38,4 +38,16 @@ QByteArray DrawnPdf(const QString& title, const Printer::PageDrawing& draw) {
     });
 }
 
+QByteArray SurfacePdf(const QString& title, Printer::Orientation orientation,
+                      const Printer::SurfaceDrawing& draw) {
+    return DrawnPdf(title, QMarginsF(15, 10, 15, 10), [&](QPdfWriter& writer) {
+        // Turned before the first page is begun, with the margins where the page now has them.
+        if (orientation == Printer::Orientation::Landscape) {
+            writer.setPageOrientation(QPageLayout::Landscape);
+        }
+        QtPrintSurface surface(writer);
+        draw(surface);
+    });
+}
+
 } // namespace orbeta

@@ -21,4 +21,10 @@ QByteArray DrawnPdf(const QString& title, const QMarginsF& margins,
 // at the corner of the printable area. Throws Error when no page can be drawn.
 QByteArray DrawnPdf(const QString& title, const Printer::PageDrawing& draw);
 
+// A document of print/PagedDocument, as Printer::SurfacePdf promises: the validation record's
+// margins, 15 mm at the sides and 10 mm at the top and bottom, drawn on a print surface over the
+// writer.
+QByteArray SurfacePdf(const QString& title, Printer::Orientation orientation,
+                      const Printer::SurfaceDrawing& draw);
+
 } // namespace orbeta

@@ -46,4 +46,9 @@ QByteArray QtPrinter::PdfDocument(const QString& title, const PageDrawing& draw)
     return DrawnPdf(title, draw);
 }
 
+QByteArray QtPrinter::SurfacePdf(const QString& title, Orientation orientation,
+                                 const SurfaceDrawing& draw) {
+    return orbeta::SurfacePdf(title, orientation, draw);
+}
+
 } // namespace orbeta

@@ -19,6 +19,8 @@ public:
     bool RunPrintDialog() override;
     PrintSurface& Surface() override;
     QByteArray PdfDocument(const QString& title, const PageDrawing& draw) override;
+    QByteArray SurfacePdf(const QString& title, Orientation orientation,
+                          const SurfaceDrawing& draw) override;
 
 private:
     QPrinter& SystemPrinter();

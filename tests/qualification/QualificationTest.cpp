@@ -2,6 +2,7 @@
 #include "study/Error.h"
 #include "study/Numbers.h"
 #include "study/Study.h"
+#include "support/Qualifications.h"
 
 #include <gtest/gtest.h>
 
@@ -221,26 +222,9 @@ TEST(Installation, NamesEveryFileThatDiffersFromThePackagesRecord) {
 }
 
 TEST(Report, HoldsTheRunTheInstallationEveryFigureAndTheSignatures) {
-    const std::string_view results[] = {"10.4", "10.3", "10.6", "10.2",
-                                        "10.5", "10.9", "10.7", "10.8"};
-    const ExpectedFigure figures[] = {
-        {"anova.error.ms", "0.0425", Comparison::Lre, 9},
-        {"precision.mean", "10.55", Comparison::SixDigits, 0},
-        {"acceptance.repeatability.verdict", "Cumple", Comparison::SameText, 0},
-        {"anova.error.df", "5", Comparison::Lre, 9},
-    };
-    const ReferenceStudy study{"Prueba", "a mano", 2, 2, 2, results, "5", "", figures};
     ScriptedProbe probe = Uninstalled();
-    const Qualification outcome = Qualify(probe, kInstalled, {&study, 1});
-    const RunContext context{"ORBETA 3.1",
-                             "Release, revisión abc1234",
-                             "6.4.2",
-                             "1.74",
-                             "GCC 12.2.0",
-                             "Debian GNU/Linux 12",
-                             "lab-03",
-                             "ana",
-                             "2026-12-09 10:30:00 CET"};
+    const Qualification outcome = Qualify(probe, kInstalled, {&testing::kHandStudy, 1});
+    const RunContext context = testing::FixedRunContext();
     EXPECT_EQ(
         ReportText(context, outcome),
         "INFORME DE VERIFICACIÓN DE LA INSTALACIÓN DE ORBETA\n"

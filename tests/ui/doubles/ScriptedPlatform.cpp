@@ -69,4 +69,10 @@ QByteArray ScriptedPrinter::PdfDocument(const QString& title, const PageDrawing&
     return DrawnPdf(title, draw);
 }
 
+QByteArray ScriptedPrinter::SurfacePdf(const QString& title, Orientation orientation,
+                                       const SurfaceDrawing& draw) {
+    m_pdfTitles.append(title);
+    return orbeta::SurfacePdf(title, orientation, draw);
+}
+
 } // namespace orbeta::testing

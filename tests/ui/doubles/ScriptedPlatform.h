@@ -87,6 +87,8 @@ public:
     bool RunPrintDialog() override;
     PrintSurface& Surface() override { return m_surface; }
     QByteArray PdfDocument(const QString& title, const PageDrawing& draw) override;
+    QByteArray SurfacePdf(const QString& title, Orientation orientation,
+                          const SurfaceDrawing& draw) override;
 
 private:
     enum Answer { kConfirm, kCancel, kNoPrinter };
