@@ -39,7 +39,7 @@ void OrbetaReportVerify(benchmark::State& state) {
 BENCHMARK(OrbetaReportVerify)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same with the report as PDF, which orbeta draws: its start with Qt offscreen, the check
-// and the eleven pages.
+// and the thirteen pages.
 void OrbetaReportVerifyPdf(benchmark::State& state) {
     const std::filesystem::path pdf =
         std::filesystem::temp_directory_path() / "orbeta-bench-verificacion.pdf";

@@ -41,7 +41,8 @@ std::optional<double> LimitFromText(std::string_view text) {
 }
 
 FigureCheck Checked(const ExpectedFigure& expected, const ObtainedFigure* obtained) {
-    FigureCheck check{expected.name, std::string(expected.expected), "—", std::nullopt, {}, false};
+    FigureCheck check{
+        std::string(expected.name), std::string(expected.expected), "—", std::nullopt, {}, false};
     switch (expected.comparison) {
     case Comparison::Lre:
         check.rule = "LRE ≥ " + std::to_string(expected.minimumLre);
@@ -162,6 +163,17 @@ StudyCheck CheckStudy(const ReferenceStudy& study) {
                 return figure.name == expected.name;
             });
         check.figures.push_back(Checked(expected, found == obtained.end() ? nullptr : &*found));
+    }
+    if (study.everyFigure) {
+        for (const ObtainedFigure& figure : obtained) {
+            if (std::none_of(
+                    study.figures.begin(), study.figures.end(),
+                    [&](const ExpectedFigure& expected) { return expected.name == figure.name; })) {
+                check.figures.push_back({figure.name, "—",
+                                         figure.text.empty() ? Shortest(figure.value) : figure.text,
+                                         std::nullopt, "no esperada", false});
+            }
+        }
     }
     return check;
 }

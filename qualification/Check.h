@@ -41,8 +41,8 @@ inline constexpr int kKnownDigits = 15;
 
 // One figure checked.
 struct FigureCheck {
-    std::string_view name;
-    std::string expected;
+    std::string name;
+    std::string expected;      // "—" for a figure the study does not expect
     std::string obtained;      // as the program gives it; "—" when it gives none
     std::optional<double> lre; // for Comparison::Lre
     std::string rule;          // e.g. "LRE ≥ 9"
@@ -60,7 +60,8 @@ struct StudyCheck {
 
 // Computes the study from its texts (the results by ParseResult, a result marked missing by
 // IsMissingResult, the deviations from the first result held by ResultDifference) through
-// FiguresOfStudy and checks each expected figure.
+// FiguresOfStudy and checks each expected figure; of a study that expects every figure, each
+// figure the program gives beyond them fails by the rule «no esperada».
 StudyCheck CheckStudy(const ReferenceStudy& study);
 
 } // namespace orbeta::qualification

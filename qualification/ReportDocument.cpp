@@ -28,7 +28,7 @@ void PrintReport(PrintSurface& surface, const RunContext& context,
                               {},
                               {true, false, false, false, true, true}};
         for (const FigureCheck& figure : study.figures) {
-            figures.rows.push_back({std::string(figure.name), figure.expected, figure.obtained,
+            figures.rows.push_back({figure.name, figure.expected, figure.obtained,
                                     LreText(figure.lre), figure.rule, figure.passed ? "sí" : "NO"});
         }
         // The heading goes with the table, which a page break would otherwise part it from.

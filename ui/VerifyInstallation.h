@@ -11,7 +11,7 @@ namespace orbeta {
 
 // "Ayuda > Verificar la instalación...": runs the qualification of the program `program` (as
 // the package installs it) with a progress dialog over `parent`, then shows its outcome in the
-// message dialog («Verificación correcta: 369 de 369 cifras.» or what failed, a line each), then
+// message dialog («Verificación correcta: 441 de 441 cifras.» or what failed, a line each), then
 // offers the report, where and when as `context` says, as a PDF file through the save dialog
 // («Verificación ORBETA <date>.pdf» proposed); a cancel writes nothing, a file that cannot be
 // written gets the general error report.

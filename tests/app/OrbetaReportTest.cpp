@@ -757,9 +757,9 @@ TEST(OrbetaReportVerify, WritesThePdfThroughTheProgramBesideIt) {
     EXPECT_EQ(both.err, "");
     EXPECT_EQ(WithoutRunLines(both.out), WithoutRunLines(text.out));
     EXPECT_EQ(testing::RunCommand("pdfinfo '" + pdf + "' | grep '^Pages:'").out,
-              "Pages:           11\n");
-    EXPECT_EQ(testing::RunCommand("pdftotext -f 11 -l 11 '" + pdf +
-                                  "' - | grep -x 'Verificación correcta: 369 de 369 cifras.'")
+              "Pages:           13\n");
+    EXPECT_EQ(testing::RunCommand("pdftotext -f 13 -l 13 '" + pdf +
+                                  "' - | grep -x 'Verificación correcta: 441 de 441 cifras.'")
                   .status,
               0);
 

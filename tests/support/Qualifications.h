@@ -31,6 +31,6 @@ inline constexpr qualification::ExpectedFigure kHandFigures[] = {
     {"anova.error.df", "5", qualification::Comparison::Lre, 9},
 };
 inline constexpr qualification::ReferenceStudy kHandStudy{
-    "Prueba", "a mano", 2, 2, 2, kHandResults, "5", "", kHandFigures};
+    "Prueba", "a mano", 2, 2, 2, kHandResults, "5", "", kHandFigures, false};
 
 } // namespace orbeta::testing

@@ -49,7 +49,7 @@ TEST(VerifyInstallation, TheHelpMenuCommandShowsTheOutcome) {
     verify->trigger();
     // Run from the build tree, the program is not where the package puts it.
     EXPECT_EQ(platform.messages.Messages(),
-              QStringList{QStringLiteral("Verificación correcta: 369 de 369 cifras.")});
+              QStringList{QStringLiteral("Verificación correcta: 441 de 441 cifras.")});
     ASSERT_EQ(platform.fileDialogs.SaveDialogsShown().size(), 1U);
     EXPECT_EQ(platform.printer.PdfTitles(), QStringList());
 }
@@ -76,7 +76,7 @@ TEST(VerifyInstallation, AChangedInstalledFileIsNamedThenTheReportIsOfferedAsPdf
         VerifyInstallation(nullptr, platform.Seams(), probe, "/usr/bin/orbeta", kContext);
         EXPECT_EQ(platform.messages.Messages(),
                   QStringList{QStringLiteral(
-                      "Verificación fallida: 369 de 369 cifras correctas.\n"
+                      "Verificación fallida: 441 de 441 cifras correctas.\n"
                       "Archivos del paquete orbeta que no coinciden con su registro (dpkg "
                       "--verify orbeta):\n"
                       "Modificado: /usr/share/doc/orbeta/ayuda/anova.html")});
