@@ -15,12 +15,14 @@ namespace {
 constexpr const char* kUsage =
     "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el estudio guardado en ese "
     "archivo; orbeta --record ESTUDIO.w05 SALIDA.pdf [--limit-repeatability X] "
-    "[--limit-intermediate Y] [--unit U] — escribe su registro de validación sin ventanas";
+    "[--limit-intermediate Y] [--unit U] — escribe su registro de validación sin ventanas; "
+    "orbeta --verify [--pdf INFORME.pdf] — verifica la instalación sin ventanas";
 
 CommandLine WrongUsage(const std::string& problem) {
     return {CommandLine::Action::WrongUsage,
             {},
             "orbeta: " + problem + "; «orbeta --help» muestra el uso",
+            {},
             {}};
 }
 
@@ -57,7 +59,7 @@ std::optional<std::string> ReadLimit(const std::string& text, LimitedMeasure mea
 
 // The arguments after `--record`: the study, the PDF file and the options of the record.
 CommandLine ReadRecord(const std::vector<std::string>& arguments, std::size_t next) {
-    CommandLine commandLine{CommandLine::Action::Record, {}, {}, {}};
+    CommandLine commandLine{CommandLine::Action::Record, {}, {}, {}, {}};
     RecordRequest& request = commandLine.record;
     std::vector<std::string> files;
     for (; next < arguments.size(); ++next) {
@@ -98,6 +100,20 @@ CommandLine ReadRecord(const std::vector<std::string>& arguments, std::size_t ne
     return commandLine;
 }
 
+// The arguments of `--verify`: nothing, or `--pdf` and the report's file.
+CommandLine ReadVerify(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 1) {
+        return {CommandLine::Action::Verify, {}, {}, {}, {}};
+    }
+    if (arguments[1] != "--pdf") {
+        return WrongUsage("--verify solo admite --pdf INFORME.pdf");
+    }
+    if (arguments.size() != 3 || arguments[2].empty()) {
+        return WrongUsage("--pdf pide un archivo PDF de salida");
+    }
+    return {CommandLine::Action::Verify, {}, {}, {}, arguments[2]};
+}
+
 } // namespace
 
 CommandLine ReadCommandLine(const std::vector<std::string>& arguments, const std::string& version) {
@@ -111,11 +127,13 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments, const std
                    arguments.size() > 1) {
             return WrongUsage(argument + " va sin más argumentos");
         } else if (!optionsEnded && argument == "--help") {
-            return {CommandLine::Action::Help, {}, kUsage, {}};
+            return {CommandLine::Action::Help, {}, kUsage, {}, {}};
         } else if (!optionsEnded && argument == "--version") {
-            return {CommandLine::Action::Version, {}, "ORBETA, versión " + version, {}};
+            return {CommandLine::Action::Version, {}, "ORBETA, versión " + version, {}, {}};
         } else if (!optionsEnded && index == 0 && argument == "--record") {
             return ReadRecord(arguments, 1);
+        } else if (!optionsEnded && index == 0 && argument == "--verify") {
+            return ReadVerify(arguments);
         } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
             return WrongUsage("opción desconocida «" + argument + "»");
         } else if (!commandLine.studyFile.empty()) {

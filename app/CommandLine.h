@@ -21,10 +21,10 @@ struct RecordRequest {
 inline constexpr std::size_t kMaxUnitCharacters = 20;
 
 // What the command line asks of the program. It reads one study file name, `--help` or
-// `--version` alone, or `--record` with what follows it, nothing else; "--" ends the options, so a
-// file whose name starts with "-" can be named after it.
+// `--version` alone, `--record` with what follows it, or `--verify [--pdf FILE]`, nothing else;
+// "--" ends the options, so a file whose name starts with "-" can be named after it.
 struct CommandLine {
-    enum class Action { Run, Help, Version, Record, WrongUsage };
+    enum class Action { Run, Help, Version, Record, Verify, WrongUsage };
 
     Action action = Action::Run;
     // Run: the study file to open at start, empty for none.
@@ -32,6 +32,8 @@ struct CommandLine {
     // Help, Version and WrongUsage: the one line to print (WrongUsage on standard error).
     std::string line;
     RecordRequest record;
+    // Verify: the PDF file of the report, empty for the text alone.
+    std::string verifyPdf;
 };
 
 // Reads the arguments that follow the program's name; `version` is the program's version.

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/RecordCommand.h"
 #include "app/Startup.h"
+#include "app/VerifyCommand.h"
 
 #include <QApplication>
 
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
         return 2;
     case orbeta::CommandLine::Action::Record:
         return orbeta::WriteRecord(commandLine.record, argv[0], ORBETA_VERSION);
+    case orbeta::CommandLine::Action::Verify:
+        return orbeta::VerifyInstallationCommand(commandLine.verifyPdf, argv[0]);
     case orbeta::CommandLine::Action::Run:
         break;
     }

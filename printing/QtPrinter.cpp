@@ -1,5 +1,6 @@
 #include "printing/QtPrinter.h"
 
+#include "printing/PdfDocument.h"
 #include "printing/QtPrintSurface.h"
 #include "printing/RecordPdf.h"
 #include "study/Error.h"
@@ -46,6 +47,11 @@ void QtPrinter::WriteRecordPdf(const QString& fileName, const Study& study,
                                const RecordFigures& figures, const RecordIdentity& identity,
                                char decimalSeparator) {
     orbeta::WriteRecordPdf(fileName, study, figures, identity, decimalSeparator);
+}
+
+QByteArray QtPrinter::SurfacePdf(const QString& title, Orientation orientation,
+                                 const SurfaceDrawing& draw) {
+    return orbeta::SurfacePdf(title, orientation, draw);
 }
 
 } // namespace orbeta

@@ -20,6 +20,8 @@ public:
     PrintSurface& Surface() override;
     void WriteRecordPdf(const QString& fileName, const Study& study, const RecordFigures& figures,
                         const RecordIdentity& identity, char decimalSeparator) override;
+    QByteArray SurfacePdf(const QString& title, Orientation orientation,
+                          const SurfaceDrawing& draw) override;
 
 private:
     QPrinter& SystemPrinter();

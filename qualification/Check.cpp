@@ -3,12 +3,14 @@
 #include "engine/ExtendedFigures.h"
 #include "study/Error.h"
 #include "study/Numbers.h"
+#include "study/Study.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <limits>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -39,7 +41,8 @@ std::optional<double> LimitFromText(std::string_view text) {
 }
 
 FigureCheck Checked(const ExpectedFigure& expected, const ObtainedFigure* obtained) {
-    FigureCheck check{expected.name, std::string(expected.expected), "—", std::nullopt, {}, false};
+    FigureCheck check{
+        std::string(expected.name), std::string(expected.expected), "—", std::nullopt, {}, false};
     switch (expected.comparison) {
     case Comparison::Lre:
         check.rule = "LRE ≥ " + std::to_string(expected.minimumLre);
@@ -76,8 +79,9 @@ StudyAnalysis FiguresOfStudy(const StudyNumbers& numbers, const AcceptanceLimits
 
 std::vector<ObtainedFigure> ObtainedFigures(const StudyAnalysis& figures) {
     std::vector<ObtainedFigure> all;
-    for (const FigureGroup& group :
-         ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
+    for (const FigureGroup& group : WithoutAbsentFigures(
+             ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance),
+             figures.extended.absent)) {
         std::string prefix = std::string(group.key) + ".";
         std::replace(prefix.begin(), prefix.end(), '/', '.');
         for (const Figure& figure : group.figures) {
@@ -123,14 +127,30 @@ StudyCheck CheckStudy(const ReferenceStudy& study) {
     StudyCheck check{&study, {}, {}};
     std::vector<ObtainedFigure> obtained;
     try {
+        // A result marked missing holds a NaN its design marks; the deviations are taken from
+        // the first result held.
+        Design design(study.analysts, study.days, study.replicates);
+        const auto held =
+            std::find_if_not(study.results.begin(), study.results.end(),
+                             [](std::string_view text) { return IsMissingResult(text); });
         std::vector<double> results;
         std::vector<double> deviations;
-        for (const std::string_view text : study.results) {
-            results.push_back(ParseResult(text, '.'));
-            deviations.push_back(ResultDifference(text, study.results.front(), '.'));
+        for (std::size_t index = 0; index < study.results.size(); ++index) {
+            const std::string_view text = study.results[index];
+            if (IsMissingResult(text)) {
+                const auto replicates = static_cast<std::size_t>(study.replicates);
+                const auto days = static_cast<std::size_t>(study.days);
+                design.MarkMissing({static_cast<int>(index / (days * replicates)) + 1,
+                                    static_cast<int>(index / replicates % days) + 1,
+                                    static_cast<int>(index % replicates) + 1});
+                results.push_back(std::numeric_limits<double>::quiet_NaN());
+                deviations.push_back(std::numeric_limits<double>::quiet_NaN());
+            } else {
+                results.push_back(ParseResult(text, '.'));
+                deviations.push_back(ResultDifference(text, *held, '.'));
+            }
         }
-        const StudyNumbers numbers(Design(study.analysts, study.days, study.replicates), results,
-                                   deviations);
+        const StudyNumbers numbers(design, results, deviations);
         obtained =
             ObtainedFigures(FiguresOfStudy(numbers, {LimitFromText(study.limitRepeatability),
                                                      LimitFromText(study.limitIntermediate)}));
@@ -143,6 +163,17 @@ StudyCheck CheckStudy(const ReferenceStudy& study) {
                 return figure.name == expected.name;
             });
         check.figures.push_back(Checked(expected, found == obtained.end() ? nullptr : &*found));
+    }
+    if (study.everyFigure) {
+        for (const ObtainedFigure& figure : obtained) {
+            if (std::none_of(
+                    study.figures.begin(), study.figures.end(),
+                    [&](const ExpectedFigure& expected) { return expected.name == figure.name; })) {
+                check.figures.push_back({figure.name, "—",
+                                         figure.text.empty() ? Shortest(figure.value) : figure.text,
+                                         std::nullopt, "no esperada", false});
+            }
+        }
     }
     return check;
 }

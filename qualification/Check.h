@@ -27,8 +27,8 @@ struct ObtainedFigure {
 };
 
 // Every figure of a study under the names of ExpectedFigure: the walk of the extended figures
-// (ExtendedFigureGroups, its keys joined by "."; truth values as "sí" or "no"), then the mean and
-// the precision measures.
+// without those the study cannot give (WithoutAbsentFigures; its keys joined by "."; truth values
+// as "sí" or "no"), then the mean and the precision measures.
 std::vector<ObtainedFigure> ObtainedFigures(const StudyAnalysis& figures);
 
 // NIST's log relative error, the number of significant digits in which `obtained` agrees with
@@ -41,8 +41,8 @@ inline constexpr int kKnownDigits = 15;
 
 // One figure checked.
 struct FigureCheck {
-    std::string_view name;
-    std::string expected;
+    std::string name;
+    std::string expected;      // "—" for a figure the study does not expect
     std::string obtained;      // as the program gives it; "—" when it gives none
     std::optional<double> lre; // for Comparison::Lre
     std::string rule;          // e.g. "LRE ≥ 9"
@@ -58,8 +58,10 @@ struct StudyCheck {
     int Passed() const;
 };
 
-// Computes the study from its texts (the results by ParseResult, the deviations from the first
-// by ResultDifference) through FiguresOfStudy and checks each expected figure.
+// Computes the study from its texts (the results by ParseResult, a result marked missing by
+// IsMissingResult, the deviations from the first result held by ResultDifference) through
+// FiguresOfStudy and checks each expected figure; of a study that expects every figure, each
+// figure the program gives beyond them fails by the rule «no esperada».
 StudyCheck CheckStudy(const ReferenceStudy& study);
 
 } // namespace orbeta::qualification

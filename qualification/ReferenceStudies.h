@@ -24,8 +24,10 @@ struct ExpectedFigure {
     int minimumLre = 0; // for Comparison::Lre; an integer figure asks for the full 15 digits
 };
 
-// A study in the engine's order (analyst by analyst, day by day, replicate by replicate), the
-// acceptance limits its verdicts are judged against ("" for none), and its expected figures.
+// A study in the engine's order (analyst by analyst, day by day, replicate by replicate; "NA" for
+// a result missing), the acceptance limits its verdicts are judged against ("" for none), and its
+// expected figures: every figure the program gives when `everyFigure`, so that one it gives
+// beyond them fails too, or those its source certifies.
 struct ReferenceStudy {
     std::string_view name;
     std::string_view source;
@@ -36,6 +38,7 @@ struct ReferenceStudy {
     std::string_view limitRepeatability;
     std::string_view limitIntermediate;
     std::span<const ExpectedFigure> figures;
+    bool everyFigure = false;
 };
 
 // Every reference study, in the report's order.

@@ -40,21 +40,6 @@ std::string FigureLine(std::string_view name, std::string_view expected, std::st
            std::string(passed) + "\n";
 }
 
-std::string Lre(const std::optional<double>& lre) {
-    if (!lre) {
-        return "—";
-    }
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "%.1f", *lre);
-    return text.data();
-}
-
-std::string StudyTitle(const ReferenceStudy& study) {
-    return std::string(study.name) + " (" + std::to_string(study.analysts) + " analistas × " +
-           std::to_string(study.days) + " días × " + std::to_string(study.replicates) +
-           " réplicas)";
-}
-
 std::string Compiler() {
 #if defined(__clang__)
     return "Clang " __clang_version__;
@@ -103,6 +88,51 @@ std::string LocalTime() {
 }
 
 } // namespace
+
+std::string LreText(const std::optional<double>& lre) {
+    if (!lre) {
+        return "—";
+    }
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%.1f", *lre);
+    return text.data();
+}
+
+std::string StudyTitle(const ReferenceStudy& study) {
+    return std::string(study.name) + " (" + std::to_string(study.analysts) + " analistas × " +
+           std::to_string(study.days) + " días × " + std::to_string(study.replicates) +
+           " réplicas)";
+}
+
+std::string LimitsLine(const ReferenceStudy& study) {
+    std::string limits;
+    for (const auto& [measure, limit] :
+         {std::pair{"repetibilidad ", study.limitRepeatability},
+          std::pair{"precisión intermedia ", study.limitIntermediate}}) {
+        if (!limit.empty()) {
+            limits +=
+                (limits.empty() ? "" : ", ") + std::string(measure) + std::string(limit) + " %";
+        }
+    }
+    return limits.empty() ? limits : "Límites de aceptación (RSD): " + limits;
+}
+
+std::string StudyCountLine(const StudyCheck& study) {
+    return "Cifras correctas: " + std::to_string(study.Passed()) + " de " +
+           std::to_string(study.figures.size()) + ".";
+}
+
+std::vector<std::pair<std::string, std::string>> RunLines(const RunContext& context) {
+    return {{"Programa", context.program},
+            {"Compilación", context.build},
+            {"Qt", context.qt},
+            {"Boost", context.boost},
+            {"Compilador", context.compiler},
+            {"Sistema operativo", context.system},
+            {"Equipo", context.machine},
+            {"Usuario", context.user},
+            {"Fecha y hora", context.dateTime}};
+}
 
 RunContext SystemRunContext(std::string qt) {
     std::string boost = BOOST_LIB_VERSION;
@@ -171,13 +201,8 @@ std::vector<std::string> OutcomeLines(const Qualification& qualification) {
 
 std::string ReportText(const RunContext& context, const Qualification& qualification) {
     std::string text = "INFORME DE VERIFICACIÓN DE LA INSTALACIÓN DE ORBETA\n\n";
-    for (const auto& [label, value] :
-         {std::pair{"Programa", &context.program}, std::pair{"Compilación", &context.build},
-          std::pair{"Qt", &context.qt}, std::pair{"Boost", &context.boost},
-          std::pair{"Compilador", &context.compiler},
-          std::pair{"Sistema operativo", &context.system}, std::pair{"Equipo", &context.machine},
-          std::pair{"Usuario", &context.user}, std::pair{"Fecha y hora", &context.dateTime}}) {
-        text += std::string(label) + ": " + *value + "\n";
+    for (const auto& [label, value] : RunLines(context)) {
+        text += label + ": " + value + "\n";
     }
     text += "\nINSTALACIÓN\n";
     for (const std::string& line : qualification.installation.lines) {
@@ -187,28 +212,18 @@ std::string ReportText(const RunContext& context, const Qualification& qualifica
         const ReferenceStudy& reference = *study.study;
         text += "\nESTUDIO: " + StudyTitle(reference) + "\n";
         text += "Origen: " + std::string(reference.source) + "\n";
-        std::string limits;
-        for (const auto& [measure, limit] :
-             {std::pair{"repetibilidad ", reference.limitRepeatability},
-              std::pair{"precisión intermedia ", reference.limitIntermediate}}) {
-            if (!limit.empty()) {
-                limits +=
-                    (limits.empty() ? "" : ", ") + std::string(measure) + std::string(limit) + " %";
-            }
-        }
-        if (!limits.empty()) {
-            text += "Límites de aceptación (RSD): " + limits + "\n";
+        if (const std::string limits = LimitsLine(reference); !limits.empty()) {
+            text += limits + "\n";
         }
         if (!study.error.empty()) {
             text += "No se pudo calcular: " + study.error + "\n";
         }
         text += FigureLine("Cifra", "Esperado", "Obtenido", "LRE", "Regla", "Pasa");
         for (const FigureCheck& figure : study.figures) {
-            text += FigureLine(figure.name, figure.expected, figure.obtained, Lre(figure.lre),
+            text += FigureLine(figure.name, figure.expected, figure.obtained, LreText(figure.lre),
                                figure.rule, figure.passed ? "sí" : "NO");
         }
-        text += "Cifras correctas: " + std::to_string(study.Passed()) + " de " +
-                std::to_string(study.figures.size()) + ".\n";
+        text += StudyCountLine(study) + "\n";
     }
     text += "\nRESULTADO\n";
     for (const std::string& line : OutcomeLines(qualification)) {

@@ -7,8 +7,10 @@
 #include "qualification/Installation.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orbeta::qualification {
@@ -50,5 +52,17 @@ std::vector<std::string> OutcomeLines(const Qualification& qualification);
 
 // The whole report, lines ending in "\n".
 std::string ReportText(const RunContext& context, const Qualification& qualification);
+
+// The parts of the report its text and its pages share.
+// Where and when it ran, (label, value) in the report's order.
+std::vector<std::pair<std::string, std::string>> RunLines(const RunContext& context);
+// «NIST SiRstv (2 analistas × 5 días × 5 réplicas)».
+std::string StudyTitle(const ReferenceStudy& study);
+// «Límites de aceptación (RSD): repetibilidad 2 %, precisión intermedia 15 %», "" without any.
+std::string LimitsLine(const ReferenceStudy& study);
+// An LRE to one decimal, «—» for a figure held by another rule.
+std::string LreText(const std::optional<double>& lre);
+// «Cifras correctas: 60 de 62.»
+std::string StudyCountLine(const StudyCheck& study);
 
 } // namespace orbeta::qualification

@@ -798,7 +798,8 @@ void TMainForm::HelpHowToUse() {
 
 void TMainForm::HelpVerify() {
     qualification::SystemProbe probe;
-    VerifyInstallation(this, m_platform.messages, probe, qualification::PackagedProgram("orbeta"));
+    VerifyInstallation(this, m_platform, probe, qualification::PackagedProgram("orbeta"),
+                       qualification::SystemRunContext(qVersion()));
 }
 
 void TMainForm::HelpAbout() {

@@ -29,6 +29,18 @@ public:
     virtual void WriteRecordPdf(const QString& fileName, const Study& study,
                                 const RecordFigures& figures, const RecordIdentity& identity,
                                 char decimalSeparator) = 0;
+
+    // What a document laid out by print/PagedDocument draws, as one job on the surface.
+    using SurfaceDrawing = std::function<void(PrintSurface& surface)>;
+
+    // How an A4 page is turned: landscape for a document whose tables are wider than it stands.
+    enum class Orientation { Portrait, Landscape };
+
+    // The bytes of an A4 PDF document on the validation record's margins, titled `title`, of
+    // what `draw` draws on a print surface, for the caller to write where it chooses. Throws
+    // what `draw` throws.
+    virtual QByteArray SurfacePdf(const QString& title, Orientation orientation,
+                                  const SurfaceDrawing& draw) = 0;
 };
 
 } // namespace orbeta

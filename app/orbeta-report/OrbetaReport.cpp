@@ -37,7 +37,7 @@ constexpr std::string_view kUsage =
     "       orbeta-report --plan --mean M --sd-repeatability S --sd-day S --sd-analyst S\n"
     "                   [--limit-repeatability PCT] [--limit-intermediate PCT]\n"
     "                   [--probability P] [--format text|json|csv]\n"
-    "       orbeta-report --verify\n"
+    "       orbeta-report --verify [--pdf ARCHIVO.pdf]\n"
     "Escribe en la salida estándar el informe de cada estudio guardado en los ARCHIVOs (*.w05 o\n"
     "*.txt), en el orden dado; \"-\" lee un estudio de la entrada estándar.\n"
     "  --format text  (por omisión) el informe de texto: datos, análisis de la varianza,\n"
@@ -93,6 +93,10 @@ constexpr std::string_view kUsage =
     "                 (NIST StRD, el ejemplo de trabajo y estudios de cifras exactas) y escribe\n"
     "                 el informe de verificación con cada cifra esperada y obtenida, su LRE y\n"
     "                 si pasa. Sale con 0 solo si todo pasa.\n"
+    "  --pdf ARCHIVO.pdf\n"
+    "                 con --verify, escribe además el informe en PDF, con cabecera y pie en\n"
+    "                 cada página y el bloque de firmas; lo dibuja el programa orbeta\n"
+    "                 instalado junto a orbeta-report (orbeta --verify --pdf), sin pantalla.\n"
     "  --help, -h     muestra este uso.\n"
     "  --version      muestra la versión del programa.\n"
     "En JSON y CSV los números llevan \".\" y todas sus cifras.\n"
@@ -280,7 +284,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (arguments.verify) {
-        return orbeta::report::Verify();
+        return orbeta::report::Verify(arguments.verifyPdf);
     }
     const char separator = orbeta::EnvironmentDecimalSeparator();
     if (arguments.planInputs) {

@@ -84,6 +84,13 @@ constexpr Option kOptions[] = {
      }},
     {"--plan", false, [](Arguments& arguments, std::string_view) { arguments.plan = true; }},
     {"--verify", false, [](Arguments& arguments, std::string_view) { arguments.verify = true; }},
+    {"--pdf", true,
+     [](Arguments& arguments, std::string_view value) {
+         if (value.empty()) {
+             throw UsageError("falta el valor de --pdf");
+         }
+         arguments.verifyPdf = std::string(value);
+     }},
     {kMeanOption, true, PlanValue<&PlanTexts::mean, kMeanOption>},
     {kSdRepeatabilityOption, true, PlanValue<&PlanTexts::sdRepeatability, kSdRepeatabilityOption>},
     {kSdDayOption, true, PlanValue<&PlanTexts::sdDay, kSdDayOption>},
@@ -155,9 +162,16 @@ Arguments ParseArguments(const std::vector<std::string_view>& given) {
         option->apply(arguments, value);
     }
     const bool reportWanted = !arguments.help && !arguments.version;
+    if (arguments.verifyPdf && !arguments.verify) {
+        throw UsageError("--pdf solo va con --verify");
+    }
     if (arguments.verify && reportWanted) {
-        if (given.size() != 1) {
-            throw UsageError("--verify va solo");
+        // Beside it, only --pdf and its file, in one argument or two.
+        const auto pdfGlued = std::count_if(
+            given.begin(), given.end(), [](std::string_view a) { return a.starts_with("--pdf="); });
+        const std::size_t pdfArguments = !arguments.verifyPdf ? 0 : pdfGlued > 0 ? 1 : 2;
+        if (given.size() != 1 + pdfArguments) {
+            throw UsageError("--verify va solo, o con --pdf ARCHIVO");
         }
     } else if (arguments.plan || !arguments.planOptionsGiven.empty()) {
         if (reportWanted) {

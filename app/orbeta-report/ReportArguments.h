@@ -28,6 +28,7 @@ struct Arguments {
     std::vector<std::string> files;
     bool plan = false;
     bool verify = false;
+    std::optional<std::string> verifyPdf; // --pdf FILE, with --verify
     // The planner's values as given, read once all are known; the limits are read above.
     PlanTexts planTexts{{}, {}, {}, {}, {}, {}, "90"};
     std::vector<std::string_view> planOptionsGiven;

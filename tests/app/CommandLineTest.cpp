@@ -13,7 +13,8 @@ using Action = CommandLine::Action;
 const std::string kHelp = "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el "
                           "estudio guardado en ese archivo; orbeta --record ESTUDIO.w05 "
                           "SALIDA.pdf [--limit-repeatability X] [--limit-intermediate Y] "
-                          "[--unit U] — escribe su registro de validación sin ventanas";
+                          "[--unit U] — escribe su registro de validación sin ventanas; orbeta "
+                          "--verify [--pdf INFORME.pdf] — verifica la instalación sin ventanas";
 const std::string kMoreThanOne =
     "orbeta: se abre un solo estudio a la vez; «orbeta --help» muestra el uso";
 
@@ -69,6 +70,46 @@ TEST(CommandLine, ReadsOneStudyFileHelpAndVersionAndNothingElse) {
         EXPECT_EQ(read.action, c.action) << shown;
         EXPECT_EQ(read.studyFile, c.studyFile) << shown;
         EXPECT_EQ(read.line, c.line) << shown;
+    }
+}
+
+TEST(CommandLine, ReadsAVerificationWithOrWithoutItsPdf) {
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        std::string pdf;
+        std::string line;
+    };
+    const std::string help = "; «orbeta --help» muestra el uso";
+    const Case cases[] = {
+        {{"--verify"}, Action::Verify, "", ""},
+        {{"--verify", "--pdf", "informe.pdf"}, Action::Verify, "informe.pdf", ""},
+        {{"--verify", "--pdf"},
+         Action::WrongUsage,
+         "",
+         "orbeta: --pdf pide un archivo PDF de salida" + help},
+        {{"--verify", "--pdf", ""},
+         Action::WrongUsage,
+         "",
+         "orbeta: --pdf pide un archivo PDF de salida" + help},
+        {{"--verify", "--pdf", "a.pdf", "b.pdf"},
+         Action::WrongUsage,
+         "",
+         "orbeta: --pdf pide un archivo PDF de salida" + help},
+        {{"--verify", "estudio.w05"},
+         Action::WrongUsage,
+         "",
+         "orbeta: --verify solo admite --pdf INFORME.pdf" + help},
+        {{"estudio.w05", "--verify"},
+         Action::WrongUsage,
+         "",
+         "orbeta: opción desconocida «--verify»" + help},
+    };
+    for (const Case& c : cases) {
+        const CommandLine read = ReadCommandLine(c.arguments, "3.1");
+        EXPECT_EQ(read.action, c.action) << c.arguments.size();
+        EXPECT_EQ(read.verifyPdf, c.pdf) << c.arguments.size();
+        EXPECT_EQ(read.line, c.line) << c.arguments.size();
     }
 }
 

@@ -258,6 +258,12 @@ TEST(OrbetaReport, ExplainsItsUsage) {
         {"--format --limit-repeatability 2 a.w05", "falta el valor de --format"},
         {"--limit-intermediate -h a.w05", "falta el valor de --limit-intermediate"},
         {"--version=1", "opción desconocida: --version=1"},
+        {"--verify a.w05", "--verify va solo, o con --pdf ARCHIVO"},
+        {"--verify --pdf a.pdf b.pdf", "--verify va solo, o con --pdf ARCHIVO"},
+        {"--verify --pdf=a.pdf --format json", "--verify va solo, o con --pdf ARCHIVO"},
+        {"--verify --pdf", "falta el valor de --pdf"},
+        {"--verify --pdf=", "falta el valor de --pdf"},
+        {"--pdf a.pdf a.w05", "--pdf solo va con --verify"},
         {"--limit-repeatability 0 a.w05",
          "--limit-repeatability: El límite de la repetibilidad debe ser un número mayor que "
          "cero."},
@@ -300,7 +306,7 @@ TEST(OrbetaReport, ItsManPageDocumentsEveryOptionOfTheUsage) {
     EXPECT_EQ(options, (std::vector<std::string>{
                            "--format", "--limit-repeatability", "--limit-intermediate", "--plan",
                            "--mean", "--sd-repeatability", "--sd-day", "--sd-analyst",
-                           "--probability", "--verify", "--help", "-h", "--version"}));
+                           "--probability", "--verify", "--pdf", "--help", "-h", "--version"}));
     for (const std::string& name : options) {
         EXPECT_TRUE(std::regex_search(page, std::regex("(^|[^a-z-])" + name + "([^a-z-]|$)")))
             << name;
@@ -721,6 +727,50 @@ TEST(OrbetaReport, ThePlanFromItsFixedSeedEqualsTheStoredCopy) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out,
               ReadBytes(std::filesystem::path(ORBETA_TEST_DATA) / "plan-both-limits.csv"));
+}
+
+} // namespace
+} // namespace orbeta
+
+namespace orbeta {
+namespace {
+
+// The lines of a report without those that name where, when and with which Qt it ran.
+std::string WithoutRunLines(const std::string& report) {
+    std::istringstream lines(report);
+    std::string kept;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("Qt: ") && !line.starts_with("Fecha y hora: ") &&
+            !line.starts_with("Se ejecuta sin instalar, desde ")) {
+            kept += line + "\n";
+        }
+    }
+    return kept;
+}
+
+TEST(OrbetaReportVerify, WritesThePdfThroughTheProgramBesideIt) {
+    const TemporaryFolder folder;
+    const std::string pdf = (folder / "informe.pdf").string();
+    const Outcome text = RunReportProgram("--verify");
+    const Outcome both = RunReportProgram("--verify --pdf '" + pdf + "'");
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(both.err, "");
+    EXPECT_EQ(WithoutRunLines(both.out), WithoutRunLines(text.out));
+    EXPECT_EQ(testing::RunCommand("pdfinfo '" + pdf + "' | grep '^Pages:'").out,
+              "Pages:           13\n");
+    EXPECT_EQ(testing::RunCommand("pdftotext -f 13 -l 13 '" + pdf +
+                                  "' - | grep -x 'Verificación correcta: 441 de 441 cifras.'")
+                  .status,
+              0);
+
+    // Without the program beside it, nothing draws the PDF: said in one line.
+    const std::filesystem::path alone = folder / "orbeta-report";
+    std::filesystem::copy_file(ORBETA_REPORT_PROGRAM, alone);
+    const Outcome lone = testing::RunCommand(alone.string() + " --verify --pdf '" + pdf + "'");
+    EXPECT_EQ(lone.status, 1);
+    EXPECT_EQ(lone.out, "");
+    EXPECT_EQ(lone.err, "No se pudo ejecutar " + (folder.Path().parent_path() / "orbeta").string() +
+                            ", que escribe el informe en PDF: No such file or directory.\n");
 }
 
 } // namespace

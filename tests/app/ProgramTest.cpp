@@ -41,7 +41,7 @@ TEST(ProgramCommandLine, PrintsHelpAndVersionAndRefusesWhatItDoesNotRead) {
           "Uso: orbeta [ESTUDIO.w05] — abre el programa y, si se indica, el estudio guardado en "
           "ese archivo; orbeta --record ESTUDIO.w05 SALIDA.pdf [--limit-repeatability X] "
           "[--limit-intermediate Y] [--unit U] — escribe su registro de validación sin "
-          "ventanas\n",
+          "ventanas; orbeta --verify [--pdf INFORME.pdf] — verifica la instalación sin ventanas\n",
           ""}},
         {"--version", {0, "ORBETA, versión " ORBETA_VERSION "\n", ""}},
         {"-platform offscreen", {2, "", "orbeta: opción desconocida «-platform»" + usage}},

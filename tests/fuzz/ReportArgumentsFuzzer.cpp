@@ -30,8 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (report && planned == !arguments.files.empty()) {
         std::abort(); // a plan takes no file; a report needs one
     }
-    if (arguments.verify && !arguments.help && !arguments.version && given.size() != 1) {
-        std::abort(); // the check goes alone
+    if (arguments.verify && !arguments.help && !arguments.version && given.size() != 1 &&
+        (!arguments.verifyPdf || given.size() > 3 || !arguments.files.empty())) {
+        std::abort(); // the check goes alone, or with --pdf and its file
+    }
+    if (arguments.verifyPdf && (!arguments.verify || arguments.verifyPdf->empty())) {
+        std::abort(); // --pdf names a file, and only beside --verify
     }
     if (planned && (!arguments.plan || (!arguments.planInputs->limitRepeatability &&
                                         !arguments.planInputs->limitIntermediate))) {

@@ -1,5 +1,6 @@
 #include "doubles/ScriptedPlatform.h"
 
+#include "printing/PdfDocument.h"
 #include "printing/RecordPdf.h"
 #include "study/Error.h"
 
@@ -69,6 +70,12 @@ void ScriptedPrinter::WriteRecordPdf(const QString& fileName, const Study& study
                                      char decimalSeparator) {
     m_records.push_back(identity);
     orbeta::WriteRecordPdf(fileName, study, figures, identity, decimalSeparator);
+}
+
+QByteArray ScriptedPrinter::SurfacePdf(const QString& title, Orientation orientation,
+                                       const SurfaceDrawing& draw) {
+    m_pdfTitles.append(title);
+    return orbeta::SurfacePdf(title, orientation, draw);
 }
 
 } // namespace orbeta::testing

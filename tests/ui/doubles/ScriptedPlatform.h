@@ -84,11 +84,15 @@ public:
     RecordingPrintSurface& Recording() { return m_surface; }
     // The identity of each record written, which the desktop's own writer draws.
     const std::vector<RecordIdentity>& Records() const { return m_records; }
+    // The title of each PDF document drawn on a surface.
+    const QStringList& PdfTitles() const { return m_pdfTitles; }
 
     bool RunPrintDialog() override;
     PrintSurface& Surface() override { return m_surface; }
     void WriteRecordPdf(const QString& fileName, const Study& study, const RecordFigures& figures,
                         const RecordIdentity& identity, char decimalSeparator) override;
+    QByteArray SurfacePdf(const QString& title, Orientation orientation,
+                          const SurfaceDrawing& draw) override;
 
 private:
     enum Answer { kConfirm, kCancel, kNoPrinter };
@@ -97,6 +101,7 @@ private:
     int m_dialogsRun = 0;
     RecordingPrintSurface m_surface;
     std::vector<RecordIdentity> m_records;
+    QStringList m_pdfTitles;
 };
 
 class ScriptedHelpViewer final : public HelpViewer {
