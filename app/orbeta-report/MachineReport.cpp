@@ -166,7 +166,7 @@ void AppendJson(std::string& text, const Json& value, int depth) {
     }
     text += '{';
     bool first = true;
-    for (const auto& [key, item] : value.items()) {
+    for (const auto& [key, item] : value.get_ref<const Json::object_t&>()) {
         text += first ? "\n" : ",\n";
         first = false;
         AppendIndent(text, depth + 1);
