@@ -60,17 +60,39 @@ Json& GroupJson(Json& json, std::string_view path, std::size_t members) {
     return *object;
 }
 
+// The results a study lacks: their count, each cell as [analyst, day, replicate], and which
+// figures the study cannot give (those then hold zeros).
+Json MissingJson(const Design& design, const AbsentFigures& absent) {
+    Json cells = Json::array();
+    design.ForEachCell([&](const DesignCell& cell) {
+        if (!design.HoldsResult(cell)) {
+            cells.push_back({cell.analyst, cell.day, cell.replicate});
+        }
+    });
+    Json json = Object({{"count", design.MissingCount()}, {"cells", std::move(cells)}}, 1);
+    json["absent"] = Object({{"analyst_test", absent.analystTest},
+                             {"mls", absent.mls},
+                             {"cochran", absent.cochran},
+                             {"grubbs_analysts", absent.grubbsAnalysts},
+                             {"grubbs_days", absent.grubbsDays}});
+    return json;
+}
+
 Json FiguresJson(const std::string& file, const StudyFigures& figures) {
     const StudyFileContents& contents = figures.contents;
+    const ExtendedAnalysis& extended = figures.extended;
     Json json = Object({{"file", file},
                         {"method", contents.methodName},
                         {"date", contents.date},
                         {"analysts", contents.analysts},
                         {"days", contents.days},
-                        {"replicates", contents.replicates},
-                        {"anova", Object({}, kAnovaSources)},
-                        {"conclusions", Object({}, 3)}},
-                       6);
+                        {"replicates", contents.replicates}},
+                       9);
+    if (extended.missingResults > 0) {
+        json["missing"] = MissingJson(contents.GetDesign(), extended.absent);
+    }
+    json["anova"] = Object({}, kAnovaSources);
+    json["conclusions"] = Object({}, 3);
     // The precision measures stand among the extended figures, after the conclusions.
     json["precision"] = PrecisionJson(figures.precision);
     for (const FigureGroup& group :
@@ -79,6 +101,9 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
         for (const Figure& figure : group.figures) {
             object[figure.key] = ValueJson(figure.value);
         }
+    }
+    if (extended.missingResults > 0) {
+        json["anova"]["analyst"]["df_denominator"] = extended.coefficients.dfSynthesized;
     }
     return json;
 }
@@ -137,6 +162,7 @@ const std::vector<Column>& Columns() {
     static const std::vector<Column> columns = [] {
         StudyFigures everything;
         everything.acceptance = {AcceptanceFigures{}, AcceptanceFigures{}};
+        everything.extended.missingResults = 1;
         // Both Grubbs levels, which a design too small for them lacks; a day named in each.
         everything.extended.grubbs.analysts = GrubbsTest{};
         everything.extended.grubbs.extremeDays = GrubbsTest{};
