@@ -82,6 +82,7 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
     const StudyFileContents& contents = figures.contents;
     const ExtendedAnalysis& extended = figures.extended;
     Json json = Object({{"file", file},
+                        {"fingerprint", figures.fingerprint},
                         {"method", contents.methodName},
                         {"date", contents.date},
                         {"analysts", contents.analysts},

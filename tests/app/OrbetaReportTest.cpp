@@ -57,7 +57,7 @@ std::vector<Field> ReportedFields() {
     const auto number = &Json::is_number;
     const auto truth = &Json::is_boolean;
     const std::tuple<std::string, decltype(text), std::string> groups[] = {
-        {"/", text, "file method date"},
+        {"/", text, "file fingerprint method date"},
         {"/", number, "analysts days replicates"},
         {"/anova/analyst/", number, "df ss ms f p p_exact"},
         {"/anova/analyst/", text,
@@ -590,6 +590,26 @@ TEST(OrbetaReport, GivesTheFiguresOfAStudyWithMissingResultsInJsonAndCsv) {
                                                                {"grubbs_analysts", false},
                                                                {"grubbs_days", false}}));
     EXPECT_EQ(absent("lost-day.w05")["cochran"], false);
+}
+
+TEST(OrbetaReport, FingerprintsEachFileAsSha256sumDoes) {
+    const std::string missing =
+        (std::filesystem::path(ORBETA_TEST_DATA) / "missing-replicate.w05").string();
+    const Outcome sums = testing::RunCommand("sha256sum " + kWorkedExample + " " + missing);
+    ASSERT_EQ(sums.status, 0);
+    const std::vector<std::string> expected{sums.out.substr(0, 64),
+                                            sums.out.substr(sums.out.find('\n') + 1, 64)};
+    const Outcome json = RunReportProgram("--format json " + kWorkedExample + " " + missing);
+    const Outcome csv = RunReportProgram("--format csv " + kWorkedExample + " " + missing);
+    const Outcome piped = RunReportProgram("--format json - < " + missing);
+    const auto document = nlohmann::json::parse(json.out);
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(rows.size(), 3u);
+    for (std::size_t file = 0; file < expected.size(); ++file) {
+        EXPECT_EQ(document.at(file)["fingerprint"], expected[file]) << file;
+        EXPECT_EQ(CsvCell(rows, file + 1, "fingerprint"), expected[file]) << file;
+    }
+    EXPECT_EQ(nlohmann::json::parse(piped.out).at(0)["fingerprint"], expected[1]);
 }
 
 TEST(OrbetaReport, ReportsTheResultsAsTheFileHoldsThem) {
