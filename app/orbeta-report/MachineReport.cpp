@@ -60,16 +60,30 @@ Json& GroupJson(Json& json, std::string_view path, std::size_t members) {
     return *object;
 }
 
+// A JSON text as it is written, held in the library's binary value, which AppendJson and the CSV
+// write out as its bytes.
+Json WrittenJson(std::string_view text) {
+    return Json::binary(Json::binary_t::container_type(text.begin(), text.end()));
+}
+
 // The results a study lacks: their count, each cell as [analyst, day, replicate], and which
 // figures the study cannot give (those then hold zeros).
 Json MissingJson(const Design& design, const AbsentFigures& absent) {
-    Json cells = Json::array();
+    // Written out at once, as a list of many small lists costs far more built value by value.
+    std::string cells = "[";
     design.ForEachCell([&](const DesignCell& cell) {
         if (!design.HoldsResult(cell)) {
-            cells.push_back({cell.analyst, cell.day, cell.replicate});
+            cells += cells.size() > 1 ? ",[" : "[";
+            for (const int position : {cell.analyst, cell.day, cell.replicate}) {
+                cells += std::to_string(position);
+                cells += ',';
+            }
+            cells.back() = ']';
         }
     });
-    Json json = Object({{"count", design.MissingCount()}, {"cells", std::move(cells)}}, 1);
+    cells += ']';
+    Json json = Object({{"count", design.MissingCount()}}, 2);
+    json["cells"] = WrittenJson(cells);
     json["absent"] = Object({{"analyst_test", absent.analystTest},
                              {"mls", absent.mls},
                              {"cochran", absent.cochran},
@@ -125,6 +139,11 @@ void AppendScalar(std::string& text, const Json& value) {
     case Json::value_t::boolean:
         text += value.get<bool>() ? "true" : "false";
         return;
+    case Json::value_t::binary: {
+        const auto& bytes = value.get_binary();
+        text.append(bytes.begin(), bytes.end());
+        return;
+    }
     default:
         text += value.dump(-1, ' ', false, Json::error_handler_t::replace);
         return;
