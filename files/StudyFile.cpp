@@ -30,12 +30,6 @@ Design FittingDesign(int analysts, int days, int replicates) {
     return Design(analysts, days, replicates);
 }
 
-// A result of a study file as a loaded grid shows it, with "." as its point, and read back.
-struct FileNumber {
-    std::string shownText;
-    double shown;
-};
-
 // Reads a study file's bytes by its line and number rules. The byte 26 ends the data wherever
 // it stands.
 class StudyFileCursor {
@@ -55,7 +49,7 @@ public:
 
     // The next number: blanks, control bytes and empty lines before it are skipped; the rest of
     // its line after it is ignored. Nothing when the data ends before a number.
-    std::optional<FileNumber> NextNumber() {
+    std::optional<std::string_view> NextNumber() {
         while (m_position < m_data.size() &&
                static_cast<unsigned char>(m_data[m_position]) <= ' ') {
             ++m_position;
@@ -68,7 +62,7 @@ public:
                static_cast<unsigned char>(m_data[m_position]) > ' ') {
             ++m_position;
         }
-        const FileNumber number = NumberOf(m_data.substr(start, m_position - start));
+        const std::string_view number = m_data.substr(start, m_position - start);
         m_position = std::min(m_data.find('\r', m_position), m_data.size());
         SkipLineEnd();
         return number;
@@ -84,27 +78,6 @@ private:
         }
     }
 
-    // A number of the file, in the shape of every number with "." as the point, any digits
-    // missing: a number without digits reads as 0. Shown in the result format only when that
-    // keeps its value. A missing result, "NA" in either case, is shown as "NA".
-    static FileNumber NumberOf(std::string_view text) {
-        if (IsMissingResult(text)) {
-            return FileNumber{std::string(kMissingResult),
-                              std::numeric_limits<double>::quiet_NaN()};
-        }
-        const auto number = ScanNumber(text, '.');
-        const auto value = number ? ValueOf(*number) : std::nullopt;
-        if (!value) {
-            throw Error("Invalid numeric input");
-        }
-        std::string formatted = FormatResult(*value, '.');
-        const double readBack = ParseResult(formatted, '.');
-        if (readBack == *value) {
-            return FileNumber{std::move(formatted), readBack};
-        }
-        return FileNumber{std::string(text), *value};
-    }
-
     std::string_view m_data;
     std::size_t m_position = 0;
 };
@@ -117,6 +90,20 @@ std::string LineBytes(const std::string& text, const char* fieldName) {
                     " no se puede guardar: contiene un carácter que el archivo no admite.");
     }
     return *bytes;
+}
+
+// The value of a number of the file, its text as a loaded grid shows it set in `shownText`; a
+// missing result, "NA" in either case, as "NA".
+double NumberOf(std::string_view text, std::string& shownText) {
+    if (IsMissingResult(text)) {
+        shownText = kMissingResult;
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    const auto value = LoadResult(text, shownText);
+    if (!value) {
+        throw Error("Invalid numeric input");
+    }
+    return *value;
 }
 
 } // namespace
@@ -136,12 +123,11 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     contents.shownTexts.reserve(count);
     contents.shownResults.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
-        auto number = cursor.NextNumber();
+        const auto number = cursor.NextNumber();
         if (!number) {
             throw Error("El archivo está incompleto: faltan resultados del estudio.");
         }
-        contents.shownTexts.push_back(std::move(number->shownText));
-        contents.shownResults.push_back(number->shown);
+        contents.shownResults.push_back(NumberOf(*number, contents.shownTexts.emplace_back()));
     }
     return contents;
 }

@@ -16,6 +16,18 @@ namespace orbeta {
 
 namespace {
 
+// A number text taken apart by the one shape both results and study files write numbers in: an
+// optional "+" or "-", digits, optionally the decimal separator and digits, optionally an
+// exponent ("E" or "e", an optional sign, at least one digit). Digits may be missing on either
+// side of the separator, or altogether; each reader says which of those it accepts.
+struct NumberText {
+    bool negative = false;
+    std::string_view integerDigits;
+    bool hasSeparator = false;
+    std::string_view fractionDigits;
+    long long exponent = 0; // saturated far beyond the range of a double
+};
+
 bool IsDecimalDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -138,8 +150,7 @@ std::optional<double> ConvertedInFull(const NumberText& number) {
     return value;
 }
 
-} // namespace
-
+// The text taken apart, or nothing when it is not of that shape from its first byte to its last.
 std::optional<NumberText> ScanNumber(std::string_view text, char decimalSeparator) {
     const char* position = text.data();
     const char* const end = position + text.size();
@@ -180,12 +191,16 @@ std::optional<NumberText> ScanNumber(std::string_view text, char decimalSeparato
     return number;
 }
 
+// The double nearest to a scanned number (a number without digits is 0, keeping its sign);
+// nothing when it lies beyond the range of a double.
 std::optional<double> ValueOf(const NumberText& number) {
     if (const auto exact = ExactlyConverted(number)) {
         return exact;
     }
     return ConvertedInFull(number);
 }
+
+} // namespace
 
 std::int32_t ParseCount(std::string_view text) {
     std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
@@ -430,17 +445,11 @@ RoundedDecimal RoundedToSignificantDigits(double magnitude) {
 
 } // namespace
 
-std::string FormatResult(double value, char decimalSeparator) {
-    if (std::isnan(value)) {
-        return "NAN";
-    }
-    if (std::isinf(value)) {
-        return value > 0 ? "INF" : "-INF";
-    }
-    if (value == 0.0) {
-        return "0";
-    }
-    const RoundedDecimal rounded = RoundedToSignificantDigits(std::fabs(value));
+namespace {
+
+// The text of a positive value's rounded digits, with its sign, in FormatResult's layout.
+void LayOut(const RoundedDecimal& rounded, bool negative, char decimalSeparator,
+            std::string& laidOut) {
     const std::string_view digits(rounded.digits.data(), rounded.count);
     const int digitCount = static_cast<int>(rounded.count);
     const int pointPosition = rounded.pointPosition;
@@ -450,7 +459,7 @@ std::string FormatResult(double value, char decimalSeparator) {
     char* out = text.data();
     auto append = [&out](std::string_view part) { out = std::copy(part.begin(), part.end(), out); };
     auto appendZeros = [&out](int count) { out = std::fill_n(out, std::max(count, 0), '0'); };
-    if (value < 0) {
+    if (negative) {
         *out++ = '-';
     }
     if (pointPosition >= -3 && pointPosition <= 6) {
@@ -476,7 +485,90 @@ std::string FormatResult(double value, char decimalSeparator) {
         *out++ = 'E';
         out = std::to_chars(out, text.data() + text.size(), pointPosition - 1).ptr;
     }
-    return std::string(text.data(), out);
+    laidOut.assign(text.data(), out);
+}
+
+// The shown text and value of a number that takes the exact path of ValueOf, found from its
+// digits. Such a number and the value nearest to it have the same shortest text (no two
+// decimals of at most 15 digits share a double in that range), so FormatResult keeps a number
+// of at most six significant digits and reads back as it; one of more digits it rounds to
+// another decimal of at most 15 digits, which reads back as another value.
+std::optional<double> ExactlyLoaded(std::string_view text, const NumberText& number,
+                                    std::string& shownText) {
+    const auto whole = WholeDigits(number);
+    if (!whole) {
+        return std::nullopt;
+    }
+    if (*whole == 0) {
+        shownText = "0";
+        return 0.0;
+    }
+    const long long exponent =
+        number.exponent - static_cast<long long>(number.fractionDigits.size());
+    const auto value = ExactlyScaled(*whole, number.negative, exponent);
+    if (!value) {
+        return std::nullopt;
+    }
+    std::uint64_t significant = *whole;
+    int trailingZeros = 0;
+    while (significant % 10 == 0) {
+        significant /= 10;
+        ++trailingZeros;
+    }
+    constexpr std::uint64_t kSixDigits = 1'000'000;
+    if (significant >= kSixDigits) {
+        shownText = text;
+        return value;
+    }
+    RoundedDecimal rounded;
+    const char* const end =
+        std::to_chars(rounded.digits.data(), rounded.digits.data() + rounded.digits.size(),
+                      significant)
+            .ptr;
+    rounded.count = static_cast<std::size_t>(end - rounded.digits.data());
+    rounded.pointPosition =
+        static_cast<int>(exponent) + trailingZeros + static_cast<int>(rounded.count);
+    LayOut(rounded, number.negative, '.', shownText);
+    return value;
+}
+
+} // namespace
+
+std::string FormatResult(double value, char decimalSeparator) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "INF" : "-INF";
+    }
+    if (value == 0.0) {
+        return "0";
+    }
+    std::string text;
+    LayOut(RoundedToSignificantDigits(std::fabs(value)), value < 0, decimalSeparator, text);
+    return text;
+}
+
+std::optional<double> LoadResult(std::string_view text, std::string& shownText) {
+    const auto number = ScanNumber(text, '.');
+    if (!number) {
+        return std::nullopt;
+    }
+    if (const auto exact = ExactlyLoaded(text, *number, shownText)) {
+        return exact;
+    }
+    const auto value = ConvertedInFull(*number);
+    if (!value) {
+        return std::nullopt;
+    }
+    std::string formatted = FormatResult(*value, '.');
+    const double readBack = ParseResult(formatted, '.');
+    if (readBack == *value) {
+        shownText = std::move(formatted);
+        return readBack;
+    }
+    shownText = text;
+    return value;
 }
 
 char EnvironmentDecimalSeparator() {

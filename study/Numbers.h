@@ -15,24 +15,16 @@ namespace orbeta {
 // Throws Error("'<text>' is not a valid integer value") otherwise, the empty text included.
 std::int32_t ParseCount(std::string_view text);
 
-// A number text taken apart by the one shape both results and study files write numbers in: an
-// optional "+" or "-", digits, optionally the decimal separator and digits, optionally an
-// exponent ("E" or "e", an optional sign, at least one digit). Digits may be missing on either
-// side of the separator, or altogether; each reader says which of those it accepts.
-struct NumberText {
-    bool negative = false;
-    std::string_view integerDigits;
-    bool hasSeparator = false;
-    std::string_view fractionDigits;
-    long long exponent = 0; // saturated far beyond the range of a double
-};
-
-// The text taken apart, or nothing when it is not of that shape from its first byte to its last.
-std::optional<NumberText> ScanNumber(std::string_view text, char decimalSeparator);
-
-// The double nearest to a scanned number (a number without digits is 0, keeping its sign);
-// nothing when it lies beyond the range of a double.
-std::optional<double> ValueOf(const NumberText& number);
+// A number text of the one shape study files write numbers in, "." as its point (an optional
+// "+" or "-", digits, optionally the point and digits, optionally an exponent: "E" or "e", an
+// optional sign, at least one digit; digits may be missing on either side of the point, or
+// altogether, and a number without digits is 0), as a loaded grid shows it: FormatResult's text
+// when that reads back as the same value ("98.50" as "98.5"), otherwise the text itself
+// ("1234567"), so that loading never changes a value. The value is the nearest double to the
+// text's number, zero without its sign. Gives the value and sets `shownText`; nothing, with
+// `shownText` unchanged, for a text of any other shape, from its first byte to its last, or a
+// value beyond the range of a double.
+std::optional<double> LoadResult(std::string_view text, std::string& shownText);
 
 // Converts a result text to a double: blanks (spaces) around it, an optional sign, digits,
 // optionally the decimal separator and digits, optionally an exponent ("E" or "e", an optional

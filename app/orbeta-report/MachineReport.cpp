@@ -60,17 +60,54 @@ Json& GroupJson(Json& json, std::string_view path, std::size_t members) {
     return *object;
 }
 
+// A JSON text as it is written, held in the library's binary value, which AppendJson and the CSV
+// write out as its bytes.
+Json WrittenJson(std::string_view text) {
+    return Json::binary(Json::binary_t::container_type(text.begin(), text.end()));
+}
+
+// The results a study lacks: their count, each cell as [analyst, day, replicate], and which
+// figures the study cannot give (those then hold zeros).
+Json MissingJson(const Design& design, const AbsentFigures& absent) {
+    // Written out at once, as a list of many small lists costs far more built value by value.
+    std::string cells = "[";
+    design.ForEachCell([&](const DesignCell& cell) {
+        if (!design.HoldsResult(cell)) {
+            cells += cells.size() > 1 ? ",[" : "[";
+            for (const int position : {cell.analyst, cell.day, cell.replicate}) {
+                cells += std::to_string(position);
+                cells += ',';
+            }
+            cells.back() = ']';
+        }
+    });
+    cells += ']';
+    Json json = Object({{"count", design.MissingCount()}}, 2);
+    json["cells"] = WrittenJson(cells);
+    json["absent"] = Object({{"analyst_test", absent.analystTest},
+                             {"mls", absent.mls},
+                             {"cochran", absent.cochran},
+                             {"grubbs_analysts", absent.grubbsAnalysts},
+                             {"grubbs_days", absent.grubbsDays}});
+    return json;
+}
+
 Json FiguresJson(const std::string& file, const StudyFigures& figures) {
     const StudyFileContents& contents = figures.contents;
+    const ExtendedAnalysis& extended = figures.extended;
     Json json = Object({{"file", file},
+                        {"fingerprint", figures.fingerprint},
                         {"method", contents.methodName},
                         {"date", contents.date},
                         {"analysts", contents.analysts},
                         {"days", contents.days},
-                        {"replicates", contents.replicates},
-                        {"anova", Object({}, kAnovaSources)},
-                        {"conclusions", Object({}, 3)}},
-                       6);
+                        {"replicates", contents.replicates}},
+                       9);
+    if (extended.missingResults > 0) {
+        json["missing"] = MissingJson(contents.GetDesign(), extended.absent);
+    }
+    json["anova"] = Object({}, kAnovaSources);
+    json["conclusions"] = Object({}, 3);
     // The precision measures stand among the extended figures, after the conclusions.
     json["precision"] = PrecisionJson(figures.precision);
     for (const FigureGroup& group :
@@ -79,6 +116,9 @@ Json FiguresJson(const std::string& file, const StudyFigures& figures) {
         for (const Figure& figure : group.figures) {
             object[figure.key] = ValueJson(figure.value);
         }
+    }
+    if (extended.missingResults > 0) {
+        json["anova"]["analyst"]["df_denominator"] = extended.coefficients.dfSynthesized;
     }
     return json;
 }
@@ -99,6 +139,11 @@ void AppendScalar(std::string& text, const Json& value) {
     case Json::value_t::boolean:
         text += value.get<bool>() ? "true" : "false";
         return;
+    case Json::value_t::binary: {
+        const auto& bytes = value.get_binary();
+        text.append(bytes.begin(), bytes.end());
+        return;
+    }
     default:
         text += value.dump(-1, ' ', false, Json::error_handler_t::replace);
         return;
@@ -137,6 +182,7 @@ const std::vector<Column>& Columns() {
     static const std::vector<Column> columns = [] {
         StudyFigures everything;
         everything.acceptance = {AcceptanceFigures{}, AcceptanceFigures{}};
+        everything.extended.missingResults = 1;
         // Both Grubbs levels, which a design too small for them lacks; a day named in each.
         everything.extended.grubbs.analysts = GrubbsTest{};
         everything.extended.grubbs.extremeDays = GrubbsTest{};
@@ -166,7 +212,7 @@ void AppendJson(std::string& text, const Json& value, int depth) {
     }
     text += '{';
     bool first = true;
-    for (const auto& [key, item] : value.items()) {
+    for (const auto& [key, item] : value.get_ref<const Json::object_t&>()) {
         text += first ? "\n" : ",\n";
         first = false;
         AppendIndent(text, depth + 1);

@@ -17,6 +17,7 @@ namespace orbeta::report {
 // Everything computed for one study file.
 struct StudyFigures {
     StudyFileContents contents;
+    std::string fingerprint; // Sha256Hex of the file's bytes as read
     AnovaTable anova;
     PrecisionSummary precision;
     ExtendedAnalysis extended;

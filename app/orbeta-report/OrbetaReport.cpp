@@ -9,6 +9,8 @@
 #include "engine/Acceptance.h"
 #include "engine/ReportText.h"
 #include "engine/StudyPlanner.h"
+#include "files/FileAccess.h"
+#include "files/Fingerprint.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
 #include "study/Numbers.h"
@@ -105,36 +107,46 @@ constexpr std::string_view kUsage =
     "varios; en JSON y CSV va en el informe), informados los demás, o si no se pudo escribir el\n"
     "informe; y con 2 si se usó mal: una línea con el problema en la salida de errores.\n";
 
-// The contents of a study file, or of the study on standard input for "-".
-orbeta::StudyFileContents ReadStudy(const std::string& file) {
+constexpr const char* kTooLarge = "El archivo es demasiado grande para ser un archivo de estudio.";
+
+// The bytes of a study file, or of the study on standard input for "-".
+std::string StudyBytes(const std::string& file) {
     if (file == kStandardInput) {
         std::string bytes(orbeta::kMaxStudyFileBytes + 1, '\0');
         std::cin.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         bytes.resize(static_cast<std::size_t>(std::cin.gcount()));
         if (bytes.size() > orbeta::kMaxStudyFileBytes) {
-            throw orbeta::Error("El archivo es demasiado grande para ser un archivo de estudio.");
+            throw orbeta::Error(kTooLarge);
         }
-        return orbeta::ParseStudyFileContents(bytes);
+        return bytes;
     }
     std::error_code failure;
     if (std::filesystem::is_directory(file, failure)) {
         throw orbeta::Error("'" + file + "' es una carpeta, no un archivo de estudio.");
     }
-    return orbeta::ReadStudyFileContents(file);
+    return orbeta::ReadWholeFile(file, orbeta::kMaxStudyFileBytes, kTooLarge);
 }
+
+// A study file read: its bytes as read and their contents.
+struct StudyRead {
+    std::string bytes;
+    orbeta::StudyFileContents contents;
+};
 
 // Reads a file and checks its counts. A study read from a file has its grid laid out for its
 // counts and every cell filled, so of the study checks only those of the counts can fail. Gives
-// the contents, or nothing with `error` holding the message the program shows.
-std::optional<orbeta::StudyFileContents> ReadChecked(const std::string& file, std::string& error) {
+// the file read, or nothing with `error` holding the message the program shows.
+std::optional<StudyRead> ReadChecked(const std::string& file, std::string& error) {
     try {
-        orbeta::StudyFileContents contents = ReadStudy(file);
+        StudyRead read{StudyBytes(file), {}};
+        read.contents = orbeta::ParseStudyFileContents(read.bytes);
+        const orbeta::StudyFileContents& contents = read.contents;
         if (const auto failure = orbeta::CheckCounts(contents.analystCount, contents.dayCount,
                                                      contents.replicateCount)) {
             error = failure->message;
             return std::nullopt;
         }
-        return contents;
+        return read;
     } catch (const std::exception& failure) {
         error = orbeta::WithFullStop(failure.what());
         return std::nullopt;
@@ -145,12 +157,13 @@ std::optional<orbeta::StudyFileContents> ReadChecked(const std::string& file, st
 // results as the grid would show them.
 FileOutcome Analyse(const std::string& file, const orbeta::AcceptanceLimits& limits) {
     FileOutcome outcome{file, std::nullopt, {}};
-    auto contents = ReadChecked(file, outcome.error);
-    if (!contents) {
+    auto read = ReadChecked(file, outcome.error);
+    if (!read) {
         return outcome;
     }
     try {
-        StudyFigures figures{std::move(*contents), {}, {}, {}, {}};
+        StudyFigures figures{
+            std::move(read->contents), orbeta::Sha256Hex(read->bytes), {}, {}, {}, {}};
         orbeta::StudyAnalysis analysis = orbeta::AnalyseStudy(
             orbeta::StudyNumbers(figures.contents.GetDesign(), figures.contents.shownResults),
             limits);
@@ -168,8 +181,8 @@ FileOutcome Analyse(const std::string& file, const orbeta::AcceptanceLimits& lim
 // The text report of one file, computed as the report window computes it; nothing, with `error`
 // set, when the file fails.
 std::optional<std::string> TextReport(const std::string& file, char separator, std::string& error) {
-    const auto contents = ReadChecked(file, error);
-    if (!contents) {
+    const auto read = ReadChecked(file, error);
+    if (!read) {
         return std::nullopt;
     }
     try {
@@ -177,7 +190,7 @@ std::optional<std::string> TextReport(const std::string& file, char separator, s
         orbeta::AnovaTable anova;
         orbeta::PrecisionSummary precision;
         std::string report;
-        orbeta::ComputeReport(orbeta::StudyOf(*contents, separator), separator, engine, anova,
+        orbeta::ComputeReport(orbeta::StudyOf(read->contents, separator), separator, engine, anova,
                               precision, [&report](const std::vector<std::string>& lines) {
                                   for (const std::string& line : lines) {
                                       report += line;

@@ -57,7 +57,7 @@ std::vector<Field> ReportedFields() {
     const auto number = &Json::is_number;
     const auto truth = &Json::is_boolean;
     const std::tuple<std::string, decltype(text), std::string> groups[] = {
-        {"/", text, "file method date"},
+        {"/", text, "file fingerprint method date"},
         {"/", number, "analysts days replicates"},
         {"/anova/analyst/", number, "df ss ms f p p_exact"},
         {"/anova/analyst/", text,
@@ -439,6 +439,17 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     for (const Field& field : ReportedFields()) {
         header.push_back(field.path.substr(1));
         std::replace(header.back().begin(), header.back().end(), '/', '_');
+        // What a study with results missing adds, empty for a complete one.
+        if (header.back() == "replicates") {
+            for (const char* name :
+                 {"count", "cells", "absent_analyst_test", "absent_mls", "absent_cochran",
+                  "absent_grubbs_analysts", "absent_grubbs_days"}) {
+                header.push_back(std::string("missing_") + name);
+            }
+        }
+        if (header.back() == "anova_analyst_conclusion_exact_code") {
+            header.emplace_back("anova_analyst_df_denominator");
+        }
         // Grubbs's columns stand after Cochran's, empty where a design has no sample to test.
         if (header.back() == "cochran_day") {
             for (const char* level : {"analysts", "days"}) {
@@ -482,6 +493,129 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     failed.front() = absent;
     failed.back() = "File not found.";
     EXPECT_EQ(rows[2], failed);
+}
+
+TEST(OrbetaReport, RefusesAStudyWithMissingResultsAsTextAndGoesOnWithTheNext) {
+    const std::string missing = (std::filesystem::path(ORBETA_TEST_DATA) / "lost-day.w05").string();
+    const std::string refusal =
+        "El estudio tiene resultados faltantes (NA): sus cálculos están en Análisis ampliado.\n";
+    const Outcome alone = RunReportProgram(missing);
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_EQ(alone.out, "");
+    EXPECT_EQ(alone.err, refusal);
+
+    const Outcome batch = RunReportProgram(missing + " " + kWorkedExample + " " + missing);
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_EQ(batch.out, RunReportProgram(kWorkedExample).out);
+    EXPECT_EQ(batch.err, missing + ": " + refusal + missing + ": " + refusal);
+}
+
+TEST(OrbetaReport, GivesTheFiguresOfAStudyWithMissingResultsInJsonAndCsv) {
+    // Expected figures from tools/unbalanced-expectations (exact rationals and mpmath).
+    struct Figure {
+        const char* path;
+        const char* shown;
+    };
+    struct Case {
+        const char* file;
+        const char* cells;
+        std::vector<Figure> figures;
+    };
+    const Case cases[] = {
+        {"missing-replicate.w05",
+         "[[2,1,2]]",
+         {{"/anova/analyst/df", "1"},
+          {"/anova/day/df", "2"},
+          {"/anova/error/df", "7"},
+          {"/anova/analyst/ss", "1.02594"},
+          {"/anova/day/ss", "1.063"},
+          {"/anova/error/ss", "1.09833"},
+          {"/anova/day/ms", "0.5315"},
+          {"/anova/analyst/f", "1.88991"},
+          {"/anova/day/f", "3.38741"},
+          {"/anova/analyst/df_denominator", "1.96538"},
+          {"/anova/analyst/p_exact", "0.304971"},
+          {"/anova/day/p_exact", "0.0935499"},
+          {"/components/day/variance", "0.138739"},
+          {"/components/analyst/variance", "0.0885661"},
+          {"/components/intermediate/variance", "0.38421"},
+          {"/components/intermediate/df", "3.56147"},
+          {"/components/intermediate/sd_low", "0.363218"},
+          {"/components/repeatability/sd_upper", "0.711873"},
+          {"/components/intermediate/mls_sd_upper", "6.9328"},
+          {"/precision/mean", "99.6545"},
+          {"/missing/count", "1"}}},
+        {"lost-day.w05",
+         "[[2,2,1],[2,2,2]]",
+         {{"/anova/day/df", "5"},
+          {"/anova/error/df", "8"},
+          {"/anova/analyst/ss", "0.217133"},
+          {"/anova/day/ss", "0.0543667"},
+          {"/anova/analyst/f", "9.98467"},
+          {"/anova/analyst/df_denominator", "5"},
+          {"/anova/analyst/p_exact", "0.0179435"},
+          {"/components/day/variance", "0.00427417"},
+          {"/components/analyst/variance", "0.0186083"},
+          {"/components/intermediate/df", "2.9383"},
+          {"/components/intermediate/mls_variance_high", "0.821504"},
+          {"/cochran/c", "0.172043"},
+          {"/cochran/critical_5", "0.679821"},
+          {"/cochran/analyst", "2"},
+          {"/cochran/day", "3"},
+          {"/precision/mean", "50.0875"},
+          {"/missing/count", "2"}}},
+    };
+    for (const Case& study : cases) {
+        const std::string file = (std::filesystem::path(ORBETA_TEST_DATA) / study.file).string();
+        const Outcome json = RunReportProgram("--format json " + file);
+        const Outcome csv = RunReportProgram("--format csv " + file);
+        EXPECT_EQ(json.status, 0) << study.file;
+        EXPECT_EQ(csv.status, 0) << study.file;
+        const auto report = nlohmann::json::parse(json.out).at(0);
+        const auto rows = CsvRows(csv.out);
+        ASSERT_EQ(rows.size(), 2u) << study.file;
+        for (const Figure& figure : study.figures) {
+            const auto& value = report[nlohmann::json::json_pointer(figure.path)];
+            EXPECT_EQ(FormatResult(value.get<double>(), '.'), figure.shown) << figure.path;
+            std::string column = std::string(figure.path).substr(1);
+            std::replace(column.begin(), column.end(), '/', '_');
+            EXPECT_EQ(Shown(CsvCell(rows, 1, column)), figure.shown) << column;
+        }
+        EXPECT_EQ(report["missing"]["cells"].dump(), study.cells) << study.file;
+        EXPECT_EQ(CsvCell(rows, 1, "missing_cells"), study.cells) << study.file;
+    }
+    // Cochran's days of unequal counts in the first, equal ones in the second.
+    const auto absent = [](const char* name) {
+        const std::string file = (std::filesystem::path(ORBETA_TEST_DATA) / name).string();
+        return nlohmann::json::parse(RunReportProgram("--format json " + file).out)
+            .at(0)["missing"]["absent"];
+    };
+    EXPECT_EQ(absent("missing-replicate.w05"), (nlohmann::json{{"analyst_test", false},
+                                                               {"mls", false},
+                                                               {"cochran", true},
+                                                               {"grubbs_analysts", false},
+                                                               {"grubbs_days", false}}));
+    EXPECT_EQ(absent("lost-day.w05")["cochran"], false);
+}
+
+TEST(OrbetaReport, FingerprintsEachFileAsSha256sumDoes) {
+    const std::string missing =
+        (std::filesystem::path(ORBETA_TEST_DATA) / "missing-replicate.w05").string();
+    const Outcome sums = testing::RunCommand("sha256sum " + kWorkedExample + " " + missing);
+    ASSERT_EQ(sums.status, 0);
+    const std::vector<std::string> expected{sums.out.substr(0, 64),
+                                            sums.out.substr(sums.out.find('\n') + 1, 64)};
+    const Outcome json = RunReportProgram("--format json " + kWorkedExample + " " + missing);
+    const Outcome csv = RunReportProgram("--format csv " + kWorkedExample + " " + missing);
+    const Outcome piped = RunReportProgram("--format json - < " + missing);
+    const auto document = nlohmann::json::parse(json.out);
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(rows.size(), 3u);
+    for (std::size_t file = 0; file < expected.size(); ++file) {
+        EXPECT_EQ(document.at(file)["fingerprint"], expected[file]) << file;
+        EXPECT_EQ(CsvCell(rows, file + 1, "fingerprint"), expected[file]) << file;
+    }
+    EXPECT_EQ(nlohmann::json::parse(piped.out).at(0)["fingerprint"], expected[1]);
 }
 
 TEST(OrbetaReport, ReportsTheResultsAsTheFileHoldsThem) {

@@ -1,6 +1,7 @@
 #include "engine/Ucalculo.h"
 #include "files/StudyFile.h"
 #include "study/Error.h"
+#include "study/Numbers.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
 
@@ -205,6 +206,40 @@ TEST(ParseStudyFileContents, ShownResultsAreTheFileValuesAndWhatTheLoadedGridHol
                   bits(ReadResults(StudyOf(contents, separator), separator)))
             << separator;
     }
+}
+
+TEST(ParseStudyFileContents, ShowsEachResultByTheRuleThatKeepsItsValue) {
+    // Texts of up to 15 digits, with zeros before and after them, the point anywhere and
+    // exponents around the range of exact powers of ten, checked against the rule itself: the
+    // result format's text when it reads back as the value the file holds, otherwise the text.
+    std::mt19937 random(23);
+    auto draw = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    std::vector<std::string> texts;
+    while (texts.size() < 1000) {
+        std::string digits(static_cast<std::size_t>(draw(0, 2)), '0');
+        const int significant = draw(1, 15);
+        for (int index = 0; index < significant; ++index) {
+            digits += static_cast<char>('0' + draw(index == 0 ? 1 : 0, 9));
+        }
+        digits += std::string(static_cast<std::size_t>(draw(0, 3)), '0');
+        std::string text = draw(0, 3) == 0 ? "-" : "";
+        const auto point = static_cast<std::size_t>(draw(0, static_cast<int>(digits.size())));
+        text += draw(0, 4) == 0 ? digits : digits.insert(point, ".");
+        if (draw(0, 1) == 0) {
+            text += (draw(0, 1) == 0 ? "e" : "E") + std::to_string(draw(-26, 26));
+        }
+        texts.push_back(text);
+    }
+    std::vector<std::string> expected;
+    for (const std::string& text : texts) {
+        const double value = std::strtod(text.c_str(), nullptr);
+        const std::string formatted = FormatResult(value, '.');
+        expected.push_back(std::strtod(formatted.c_str(), nullptr) == value ? formatted : text);
+    }
+    EXPECT_EQ(ParseStudyFileContents(Lines({"M", "D", "10", "10", "10"}) + Lines(texts)).shownTexts,
+              expected);
 }
 
 TEST(ReadStudyFile, ResultLinesTolerateBlanksAndTrailingText) {
