@@ -14,62 +14,124 @@ namespace orbeta::report {
 
 namespace {
 
-// An object of the members given, in their order, with room for `later` members added
-// afterwards. Members that are objects themselves are added afterwards, moved in, since a list
-// would copy them; and an object that outgrows its room copies every member it holds, as their
-// keys cannot move.
-Json Object(std::initializer_list<std::pair<const char*, Json>> members, std::size_t later = 0) {
-    Json object = Json::object();
-    object.get_ref<Json::object_t&>().reserve(members.size() + later);
-    for (const auto& [key, value] : members) {
-        object[key] = value;
+void AppendIndent(std::string& text, int depth) {
+    text.append(static_cast<std::size_t>(depth) * 2, ' ');
+}
+
+// A string as JSON writes it, any byte that is not UTF-8 replaced. Plain ASCII, the keys and
+// codes and most words, goes straight in.
+void AppendString(std::string& text, std::string_view value) {
+    const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+        return c >= ' ' && c <= '~' && c != '"' && c != '\\';
+    });
+    if (!plain) {
+        text += Json(value).dump(-1, ' ', false, Json::error_handler_t::replace);
+        return;
     }
-    return object;
+    text += '"';
+    text += value;
+    text += '"';
 }
 
-Json PrecisionJson(const PrecisionSummary& precision) {
-    Json json = Object({{"mean", precision.mean}}, kPrecisionMeasures);
-    for (const PrecisionMeasure& measure : PrecisionMeasures(precision)) {
-        json[measure.key] = measure.value;
+void AppendNumber(std::string& text, auto value) {
+    std::array<char, 32> number{};
+    text.append(number.data(),
+                std::to_chars(number.data(), number.data() + number.size(), value).ptr);
+}
+
+// A report written member by member as AppendJson writes its value, objects opened by the path
+// of keys that names them and closed once a member stands outside them.
+class ReportWriter {
+public:
+    ReportWriter(std::string& text, int depth) : m_text(text), m_depth(depth) {
+        m_text += '{';
+        m_firsts.push_back(true);
     }
-    return json;
-}
 
-Json ValueJson(const FigureValue& value) {
-    return std::visit([](const auto& held) { return Json(held); }, value);
-}
-
-// The object at a group's path, made where it is missing with room for `members` members (for
-// an object on the way, the few groups it gathers), since an object that outgrows its room
-// copies every member it holds.
-Json& GroupJson(Json& json, std::string_view path, std::size_t members) {
-    constexpr std::size_t kGroupsGathered = 4;
-    Json* object = &json;
-    for (std::size_t start = 0; start < path.size();) {
-        const std::size_t end = std::min(path.find('/', start), path.size());
-        std::string key(path.substr(start, end - start));
-        const auto found = object->find(key);
-        if (found != object->end()) {
-            object = &*found;
-        } else {
-            object = &((*object)[std::move(key)] =
-                           Object({}, end == path.size() ? members : kGroupsGathered));
+    // Makes the object at `path` (keys joined by "/", "" for the report itself) the one that
+    // members go into.
+    void Enter(std::string_view path) {
+        std::size_t level = 0;
+        std::size_t start = 0;
+        while (start < path.size()) {
+            const std::size_t end = std::min(path.find('/', start), path.size());
+            const std::string_view key = path.substr(start, end - start);
+            if (level < m_path.size() && m_path[level] != key) {
+                CloseTo(level);
+            }
+            if (level == m_path.size()) {
+                Key(key);
+                m_text += '{';
+                m_path.push_back(key);
+                m_firsts.push_back(true);
+            }
+            ++level;
+            start = end + 1;
         }
-        start = end + 1;
+        CloseTo(level);
     }
-    return *object;
-}
 
-// A JSON text as it is written, held in the library's binary value, which AppendJson and the CSV
-// write out as its bytes.
-Json WrittenJson(std::string_view text) {
-    return Json::binary(Json::binary_t::container_type(text.begin(), text.end()));
-}
+    void Member(std::string_view key, double value) {
+        Key(key);
+        AppendNumber(m_text, value);
+    }
+    void Member(std::string_view key, int value) {
+        Key(key);
+        AppendNumber(m_text, value);
+    }
+    void Member(std::string_view key, bool value) {
+        Key(key);
+        m_text += value ? "true" : "false";
+    }
+    void Member(std::string_view key, std::string_view value) {
+        Key(key);
+        AppendString(m_text, value);
+    }
+    void Member(std::string_view key, const char* value) { Member(key, std::string_view(value)); }
+    // A member whose value is JSON text already.
+    void Written(std::string_view key, std::string_view json) {
+        Key(key);
+        m_text += json;
+    }
 
-// The results a study lacks: their count, each cell as [analyst, day, replicate], and which
-// figures the study cannot give (those then hold zeros).
-Json MissingJson(const Design& design, const AbsentFigures& absent) {
-    // Written out at once, as a list of many small lists costs far more built value by value.
+    // Closes every object, the report's last.
+    void Finish() {
+        CloseTo(0);
+        Close();
+    }
+
+private:
+    void Key(std::string_view key) {
+        m_text += m_firsts.back() ? "\n" : ",\n";
+        m_firsts.back() = false;
+        AppendIndent(m_text, m_depth + static_cast<int>(m_firsts.size()));
+        m_text += '"';
+        m_text += key;
+        m_text += "\": ";
+    }
+
+    void Close() {
+        m_text += '\n';
+        m_firsts.pop_back();
+        AppendIndent(m_text, m_depth + static_cast<int>(m_firsts.size()));
+        m_text += '}';
+    }
+
+    void CloseTo(std::size_t level) {
+        while (m_path.size() > level) {
+            Close();
+            m_path.pop_back();
+        }
+    }
+
+    std::string& m_text;
+    int m_depth;
+    std::vector<std::string_view> m_path; // the keys of the open objects below the report
+    std::vector<bool> m_firsts;           // whether each open object is still empty
+};
+
+// The results a study lacks, each cell as [analyst, day, replicate].
+std::string MissingCells(const Design& design) {
     std::string cells = "[";
     design.ForEachCell([&](const DesignCell& cell) {
         if (!design.HoldsResult(cell)) {
@@ -82,45 +144,58 @@ Json MissingJson(const Design& design, const AbsentFigures& absent) {
         }
     });
     cells += ']';
-    Json json = Object({{"count", design.MissingCount()}}, 2);
-    json["cells"] = WrittenJson(cells);
-    json["absent"] = Object({{"analyst_test", absent.analystTest},
-                             {"mls", absent.mls},
-                             {"cochran", absent.cochran},
-                             {"grubbs_analysts", absent.grubbsAnalysts},
-                             {"grubbs_days", absent.grubbsDays}});
-    return json;
+    return cells;
 }
 
-Json FiguresJson(const std::string& file, const StudyFigures& figures) {
+// The results a study lacks: their count, their cells, and which figures the study cannot give
+// (those then hold zeros).
+void WriteMissing(ReportWriter& writer, const Design& design, const AbsentFigures& absent) {
+    writer.Enter("missing");
+    writer.Member("count", static_cast<int>(design.MissingCount()));
+    writer.Written("cells", MissingCells(design));
+    writer.Enter("missing/absent");
+    writer.Member("analyst_test", absent.analystTest);
+    writer.Member("mls", absent.mls);
+    writer.Member("cochran", absent.cochran);
+    writer.Member("grubbs_analysts", absent.grubbsAnalysts);
+    writer.Member("grubbs_days", absent.grubbsDays);
+}
+
+void WriteFigures(ReportWriter& writer, const std::string& file, const StudyFigures& figures) {
     const StudyFileContents& contents = figures.contents;
     const ExtendedAnalysis& extended = figures.extended;
-    Json json = Object({{"file", file},
-                        {"fingerprint", figures.fingerprint},
-                        {"method", contents.methodName},
-                        {"date", contents.date},
-                        {"analysts", contents.analysts},
-                        {"days", contents.days},
-                        {"replicates", contents.replicates}},
-                       9);
-    if (extended.missingResults > 0) {
-        json["missing"] = MissingJson(contents.GetDesign(), extended.absent);
+    writer.Member("file", file);
+    writer.Member("fingerprint", figures.fingerprint);
+    writer.Member("method", contents.methodName);
+    writer.Member("date", contents.date);
+    writer.Member("analysts", contents.analysts);
+    writer.Member("days", contents.days);
+    writer.Member("replicates", contents.replicates);
+    const bool missing = extended.missingResults > 0;
+    if (missing) {
+        WriteMissing(writer, contents.GetDesign(), extended.absent);
     }
-    json["anova"] = Object({}, kAnovaSources);
-    json["conclusions"] = Object({}, 3);
     // The precision measures stand among the extended figures, after the conclusions.
-    json["precision"] = PrecisionJson(figures.precision);
+    bool precisionWritten = false;
     for (const FigureGroup& group :
          ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
-        Json& object = GroupJson(json, group.key, group.figures.size());
+        const std::string_view key = group.key;
+        if (!precisionWritten && !key.starts_with("anova/") && key != "conclusions") {
+            writer.Enter("precision");
+            writer.Member("mean", figures.precision.mean);
+            for (const PrecisionMeasure& measure : PrecisionMeasures(figures.precision)) {
+                writer.Member(measure.key, measure.value);
+            }
+            precisionWritten = true;
+        }
+        writer.Enter(key);
         for (const Figure& figure : group.figures) {
-            object[figure.key] = ValueJson(figure.value);
+            std::visit([&](const auto& value) { writer.Member(figure.key, value); }, figure.value);
+        }
+        if (missing && key == "anova/analyst") {
+            writer.Member("df_denominator", extended.coefficients.dfSynthesized);
         }
     }
-    if (extended.missingResults > 0) {
-        json["anova"]["analyst"]["df_denominator"] = extended.coefficients.dfSynthesized;
-    }
-    return json;
 }
 
 // A value other than an object as JSON writes it. A double takes the shortest text that reads
@@ -139,20 +214,11 @@ void AppendScalar(std::string& text, const Json& value) {
     case Json::value_t::boolean:
         text += value.get<bool>() ? "true" : "false";
         return;
-    case Json::value_t::binary: {
-        const auto& bytes = value.get_binary();
-        text.append(bytes.begin(), bytes.end());
-        return;
-    }
     default:
         text += value.dump(-1, ' ', false, Json::error_handler_t::replace);
         return;
     }
     text.append(number.data(), end);
-}
-
-void AppendIndent(std::string& text, int depth) {
-    text.append(static_cast<std::size_t>(depth) * 2, ' ');
 }
 
 struct Column {
@@ -189,7 +255,7 @@ const std::vector<Column>& Columns() {
         everything.extended.grubbs.extremeDays->high.day.day = 1;
         everything.extended.grubbs.extremeDays->low.day.day = 1;
         std::vector<Column> all;
-        AddColumns(all, FiguresJson({}, everything), {});
+        AddColumns(all, JsonReport(FileOutcome{{}, everything, {}}), {});
         all.push_back(Column{"error", Json::json_pointer("/error")});
         return all;
     }();
@@ -198,11 +264,28 @@ const std::vector<Column>& Columns() {
 
 } // namespace
 
-Json JsonReport(const FileOutcome& outcome) {
-    if (!outcome.figures) {
-        return Object({{"file", outcome.file}, {"error", outcome.error}});
+void AppendJsonReport(std::string& text, const FileOutcome& outcome, int depth) {
+    ReportWriter writer(text, depth);
+    if (outcome.figures) {
+        WriteFigures(writer, outcome.file, *outcome.figures);
+    } else {
+        writer.Member("file", outcome.file);
+        writer.Member("error", outcome.error);
     }
-    return FiguresJson(outcome.file, *outcome.figures);
+    writer.Finish();
+}
+
+Json JsonReport(const FileOutcome& outcome) {
+    std::string text;
+    AppendJsonReport(text, outcome, 0);
+    Json report = Json::parse(text);
+    // The name and message as given, which the text holds with any byte that is not UTF-8
+    // replaced.
+    report["file"] = outcome.file;
+    if (!outcome.figures) {
+        report["error"] = outcome.error;
+    }
+    return report;
 }
 
 void AppendJson(std::string& text, const Json& value, int depth) {

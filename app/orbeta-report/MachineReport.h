@@ -35,8 +35,12 @@ struct FileOutcome {
 // Keys keep the order they are written in, so that the document reads in the report's order.
 using Json = nlohmann::ordered_json;
 
-// The object of one file: its fields, counts and every figure as numbers, or only "file" and
-// "error" for a file that failed.
+// Appends the text of the object of one file, standing `depth` levels deep as AppendJson writes
+// it: its fields, counts and every figure as numbers, or only "file" and "error" for a file that
+// failed. Written as the figures are walked, since a value built first costs several times more.
+void AppendJsonReport(std::string& text, const FileOutcome& outcome, int depth);
+
+// That object as a value, holding the file's name and message exactly as given.
 Json JsonReport(const FileOutcome& outcome);
 
 // Appends the text of a report, or of any JSON value, that stands `depth` levels deep, the members

@@ -29,7 +29,6 @@ namespace {
 using orbeta::report::Arguments;
 using orbeta::report::FileOutcome;
 using orbeta::report::Format;
-using orbeta::report::Json;
 using orbeta::report::kStandardInput;
 using orbeta::report::StudyFigures;
 
@@ -236,12 +235,12 @@ bool ReportForPrograms(const Arguments& arguments) {
     for (const std::string& file : files) {
         const FileOutcome outcome = Analyse(file, arguments.limits);
         everyFileReported = everyFileReported && outcome.figures.has_value();
-        const Json report = orbeta::report::JsonReport(outcome);
         if (format == Format::Json) {
             text += &file == &files.front() ? "\n  " : ",\n  ";
-            orbeta::report::AppendJson(text, report, 1);
+            orbeta::report::AppendJsonReport(text, outcome, 1);
         } else {
-            orbeta::report::AppendCsvRow(text, orbeta::report::CsvFields(report));
+            orbeta::report::AppendCsvRow(
+                text, orbeta::report::CsvFields(orbeta::report::JsonReport(outcome)));
         }
         std::cout << text;
         text.clear();
