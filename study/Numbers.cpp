@@ -25,8 +25,15 @@ struct NumberText {
     std::string_view integerDigits;
     bool hasSeparator = false;
     std::string_view fractionDigits;
+    bool hasExponent = false;
     long long exponent = 0; // saturated far beyond the range of a double
+    // The digits on both sides as a whole number, gathered while scanning; meaningful only for
+    // at most kWholeDigits of them.
+    std::uint64_t whole = 0;
 };
+
+// The most digits a whole number of 64 bits holds whatever they are.
+constexpr std::size_t kWholeDigits = 18;
 
 bool IsDecimalDigit(char c) {
     return c >= '0' && c <= '9';
@@ -53,9 +60,11 @@ int HexDigitValue(char c) {
     throw Error("'" + QuotedInMessage(text) + "' is not a valid floating point value");
 }
 
-// Where a run of decimal digits from `position` ends.
-const char* SkipDigits(const char* position, const char* end) {
+// Where a run of decimal digits from `position` ends, each digit gathered into `whole` (which
+// wraps past kWholeDigits, where it is not used).
+const char* SkipDigits(const char* position, const char* end, std::uint64_t& whole) {
     while (position < end && IsDecimalDigit(*position)) {
+        whole = whole * 10 + static_cast<std::uint64_t>(*position - '0');
         ++position;
     }
     return position;
@@ -71,7 +80,7 @@ constexpr std::uint64_t kExactWhole = 999'999'999'999'999;
 // digits x 10^exponent when both the digits and the power of ten are exact doubles: one
 // multiplication or division then rounds correctly.
 std::optional<double> ExactlyScaled(std::uint64_t digits, bool negative, long long exponent) {
-    constexpr std::array<double, 23> kExactPowersOfTen{
+    static constexpr std::array<double, 23> kExactPowersOfTen{
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (digits > kExactWhole || exponent < -22 || exponent > 22) {
@@ -86,17 +95,10 @@ std::optional<double> ExactlyScaled(std::uint64_t digits, bool negative, long lo
 
 // The digits of a number as a whole number, when there are at most 18 of them.
 std::optional<std::uint64_t> WholeDigits(const NumberText& number) {
-    constexpr std::size_t kWholeDigits = 18;
     if (number.integerDigits.size() + number.fractionDigits.size() > kWholeDigits) {
         return std::nullopt;
     }
-    std::uint64_t whole = 0;
-    for (const std::string_view run : {number.integerDigits, number.fractionDigits}) {
-        for (const char digit : run) {
-            whole = whole * 10 + static_cast<std::uint64_t>(digit - '0');
-        }
-    }
-    return whole;
+    return number.whole;
 }
 
 // The value when it takes that path; typical results do.
@@ -160,15 +162,16 @@ std::optional<NumberText> ScanNumber(std::string_view text, char decimalSeparato
         ++position;
     }
     const char* const integerStart = position;
-    position = SkipDigits(position, end);
+    position = SkipDigits(position, end, number.whole);
     number.integerDigits = Between(integerStart, position);
     if (position < end && *position == decimalSeparator) {
         number.hasSeparator = true;
         const char* const fractionStart = ++position;
-        position = SkipDigits(position, end);
+        position = SkipDigits(position, end, number.whole);
         number.fractionDigits = Between(fractionStart, position);
     }
     if (position < end && (*position == 'E' || *position == 'e')) {
+        number.hasExponent = true;
         ++position;
         const bool negativeExponent = position < end && *position == '-';
         if (position < end && (*position == '+' || *position == '-')) {
@@ -488,6 +491,26 @@ void LayOut(const RoundedDecimal& rounded, bool negative, char decimalSeparator,
     laidOut.assign(text.data(), out);
 }
 
+// Whether LayOut gives a number of at most six significant digits, other than zero, as it is
+// written: fixed notation without "+", leading zeros other than the one before a point, or
+// trailing zeros after the point, and a point within the six digits before it or the three
+// zeros after it that the layout allows. Typical results are written so, and keep their text
+// without being laid out again.
+bool IsLaidOutAsWritten(const NumberText& number) {
+    const std::string_view integer = number.integerDigits;
+    const std::string_view fraction = number.fractionDigits;
+    if (number.hasExponent || integer.empty() ||
+        (number.hasSeparator && (fraction.empty() || fraction.back() == '0'))) {
+        return false;
+    }
+    constexpr std::size_t kFixedIntegerDigits = 6;
+    constexpr std::size_t kFixedLeadingZeros = 3;
+    if (integer == "0") {
+        return number.hasSeparator && fraction.find_first_not_of('0') <= kFixedLeadingZeros;
+    }
+    return integer.front() != '0' && integer.size() <= kFixedIntegerDigits;
+}
+
 // The shown text and value of a number that takes the exact path of ValueOf, found from its
 // digits. Such a number and the value nearest to it have the same shortest text (no two
 // decimals of at most 15 digits share a double in that range), so FormatResult keeps a number
@@ -516,7 +539,7 @@ std::optional<double> ExactlyLoaded(std::string_view text, const NumberText& num
         ++trailingZeros;
     }
     constexpr std::uint64_t kSixDigits = 1'000'000;
-    if (significant >= kSixDigits) {
+    if (significant >= kSixDigits || (text.front() != '+' && IsLaidOutAsWritten(number))) {
         shownText = text;
         return value;
     }
