@@ -863,6 +863,22 @@ TEST(OrbetaReport, ThePlanFromItsFixedSeedEqualsTheStoredCopy) {
               ReadBytes(std::filesystem::path(ORBETA_TEST_DATA) / "plan-both-limits.csv"));
 }
 
+// Every byte of the report of a study with results missing and both limits judged: the order of
+// its members, their nesting and indentation, and each number's text, as the stored copy holds
+// them.
+TEST(OrbetaReport, TheJsonOfAStudyWithResultsMissingEqualsTheStoredCopy) {
+    const std::filesystem::path data(ORBETA_TEST_DATA);
+    const std::string file = (data / "largest-missing.w05").string();
+    const Outcome outcome = RunReportProgram("--format json --limit-repeatability 1 "
+                                             "--limit-intermediate 2 " +
+                                             file);
+    std::string stored = ReadBytes(data / "largest-missing-limits.json");
+    const std::string storedName = "\"largest-missing.w05\"";
+    stored.replace(stored.find(storedName), storedName.size(), "\"" + file + "\"");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, stored);
+}
+
 } // namespace
 } // namespace orbeta
 
