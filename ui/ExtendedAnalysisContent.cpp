@@ -215,13 +215,6 @@ std::vector<ResultTable> ExtendedTables(const ExtendedSnapshot& snapshot,
     return tables;
 }
 
-std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values) {
-    if (MandelAbsence(values.analysts)) {
-        return std::nullopt;
-    }
-    return ComputeMandel(values);
-}
-
 QColor VerdictColour(Acceptance verdict) {
     switch (verdict) {
     case Acceptance::MeetsUnproven:

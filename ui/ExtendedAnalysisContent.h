@@ -42,9 +42,6 @@ struct ExtendedSnapshot {
     std::optional<MandelStatistics> mandel;
 };
 
-// The statistics of Mandel a study's snapshot takes, by the rule above.
-std::optional<MandelStatistics> MandelOfStudy(const StudyValues& values);
-
 // A table as text: its title, the column headings, the rows, the sentences that go under it,
 // and which columns hold words, set to the left, rather than numbers.
 struct ResultTable {

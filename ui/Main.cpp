@@ -1,11 +1,10 @@
 #include "ui/Main.h"
 
-#include "engine/ExtendedAnalysis.h"
 #include "engine/ReportText.h"
-#include "engine/StudyValues.h"
 #include "files/FileAccess.h"
 #include "files/Fingerprint.h"
 #include "files/StudyFile.h"
+#include "print/ValidationRecord.h"
 #include "study/Error.h"
 #include "ui/BusyCursor.h"
 #include "ui/ChildPlacement.h"
@@ -731,15 +730,15 @@ void TMainForm::mnuampliadoClick() {
         } catch (const Error& error) {
             fingerprint.missing = QString::fromUtf8(error.what());
         }
-        ExtendedSnapshot snapshot{
-            study,       m_document->IsNew() ? QString() : m_document->Caption(),
-            fingerprint, ReadStudyValues(study, separator),
-            {},          {},
-            std::nullopt};
-        StudyAnalysis analysis = AnalyseStudy(snapshot.values.Numbers());
-        snapshot.anova = analysis.anova;
-        snapshot.analysis = std::move(analysis.extended);
-        snapshot.mandel = MandelOfStudy(snapshot.values);
+        // The figures the record states, before any limit is typed in the window.
+        RecordFigures figures = ComputeRecordFigures(study, separator, {});
+        ExtendedSnapshot snapshot{study,
+                                  m_document->IsNew() ? QString() : m_document->Caption(),
+                                  fingerprint,
+                                  std::move(figures.values),
+                                  figures.anova,
+                                  std::move(figures.extended),
+                                  std::move(figures.mandel)};
         auto* window = new ExtendedAnalysisWindow(std::move(snapshot), m_platform, separator);
         window->PlaceFrame(*AddChildWindow(window, ChildKind::ResultWindow));
     });
