@@ -55,4 +55,13 @@ void ParseLargestStudyFile(benchmark::State& state) {
 }
 BENCHMARK(ParseLargestStudyFile);
 
+// What orbeta-report reads of each file: the contents, without laying out a grid.
+void ParseLargestStudyFileContents(benchmark::State& state) {
+    const std::string bytes = orbeta::StudyFileBytes(orbeta::testing::LargestStudy(), '.');
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(orbeta::ParseStudyFileContents(bytes));
+    }
+}
+BENCHMARK(ParseLargestStudyFileContents);
+
 } // namespace

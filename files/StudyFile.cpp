@@ -6,6 +6,7 @@
 #include "study/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -50,20 +51,26 @@ public:
     // The next number: blanks, control bytes and empty lines before it are skipped; the rest of
     // its line after it is ignored. Nothing when the data ends before a number.
     std::optional<std::string_view> NextNumber() {
-        while (m_position < m_data.size() &&
-               static_cast<unsigned char>(m_data[m_position]) <= ' ') {
-            ++m_position;
+        // Scanned with a local position: the bytes read may alias the members, which would then
+        // go through memory at every byte.
+        const std::size_t size = m_data.size();
+        std::size_t position = m_position;
+        while (position < size && static_cast<unsigned char>(m_data[position]) <= ' ') {
+            ++position;
         }
-        if (m_position == m_data.size()) {
+        if (position == size) {
+            m_position = position;
             return std::nullopt;
         }
-        const std::size_t start = m_position;
-        while (m_position < m_data.size() && (m_position - start) < kMaxNumberBytes &&
-               static_cast<unsigned char>(m_data[m_position]) > ' ') {
-            ++m_position;
+        const std::size_t start = position;
+        const std::size_t longest = std::min(size, start + kMaxNumberBytes);
+        while (position<longest&& static_cast<unsigned char>(m_data[position])> ' ') {
+            ++position;
         }
-        const std::string_view number = m_data.substr(start, m_position - start);
-        m_position = std::min(m_data.find('\r', m_position), m_data.size());
+        const std::string_view number = m_data.substr(start, position - start);
+        m_position = position < size && m_data[position] == '\r'
+                         ? position
+                         : std::min(m_data.find('\r', position), size);
         SkipLineEnd();
         return number;
     }
@@ -92,25 +99,23 @@ std::string LineBytes(const std::string& text, const char* fieldName) {
     return *bytes;
 }
 
-// The value of a number of the file, its text as a loaded grid shows it set in `shownText`; a
-// missing result, "NA" in either case, as "NA".
-double NumberOf(std::string_view text, std::string& shownText) {
+// The value of a number of the file; a missing result, "NA" in either case, as NaN.
+double NumberOf(std::string_view text) {
+    if (const auto value = LoadResultValue(text)) {
+        return *value;
+    }
     if (IsMissingResult(text)) {
-        shownText = kMissingResult;
         return std::numeric_limits<double>::quiet_NaN();
     }
-    const auto value = LoadResult(text, shownText);
-    if (!value) {
-        throw Error("Invalid numeric input");
-    }
-    return *value;
+    throw Error("Invalid numeric input");
 }
 
 } // namespace
 
 StudyFileContents ParseStudyFileContents(std::string_view bytes) {
-    StudyFileCursor cursor(bytes);
     StudyFileContents contents;
+    contents.bytes = bytes;
+    StudyFileCursor cursor(contents.bytes);
     for (std::string* line : {&contents.methodName, &contents.date, &contents.analystCount,
                               &contents.dayCount, &contents.replicateCount}) {
         *line = Cp1252ToUtf8(cursor.NextLine());
@@ -120,16 +125,31 @@ StudyFileContents ParseStudyFileContents(std::string_view bytes) {
     contents.replicates = ParseCount(contents.replicateCount);
     const std::size_t count =
         FittingDesign(contents.analysts, contents.days, contents.replicates).ResultCount();
-    contents.shownTexts.reserve(count);
+    contents.resultTexts.reserve(count);
     contents.shownResults.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
         const auto number = cursor.NextNumber();
         if (!number) {
             throw Error("El archivo está incompleto: faltan resultados del estudio.");
         }
-        contents.shownResults.push_back(NumberOf(*number, contents.shownTexts.emplace_back()));
+        contents.shownResults.push_back(NumberOf(*number));
+        contents.resultTexts.emplace_back(
+            static_cast<std::size_t>(number->data() - contents.bytes.data()), number->size());
     }
     return contents;
+}
+
+std::vector<std::string> StudyFileContents::ShownTexts() const {
+    std::vector<std::string> shown(resultTexts.size());
+    for (std::size_t index = 0; index < resultTexts.size(); ++index) {
+        if (std::isnan(shownResults[index])) {
+            shown[index] = kMissingResult;
+        } else {
+            const auto [start, size] = resultTexts[index];
+            LoadResult(std::string_view(bytes).substr(start, size), shown[index]);
+        }
+    }
+    return shown;
 }
 
 std::string ReadStudyFileBytes(const std::filesystem::path& path) {
@@ -144,7 +164,7 @@ StudyFileContents ReadStudyFileContents(const std::filesystem::path& path) {
 Design StudyFileContents::GetDesign() const {
     Design design(analysts, days, replicates);
     design.ForEachCell([&](const DesignCell& cell) {
-        if (shownTexts[design.IndexOf(cell)] == kMissingResult) {
+        if (std::isnan(shownResults[design.IndexOf(cell)])) {
             design.MarkMissing(cell);
         }
     });
@@ -160,8 +180,9 @@ Study StudyOf(const StudyFileContents& contents, char decimalSeparator) {
     study.dayCount = contents.dayCount;
     study.replicateCount = contents.replicateCount;
     const Design design(contents.analysts, contents.days, contents.replicates);
+    std::vector<std::string> shownTexts = contents.ShownTexts();
     design.ForEachCell([&](const DesignCell& cell) {
-        std::string text = contents.shownTexts[design.IndexOf(cell)];
+        std::string text = std::move(shownTexts[design.IndexOf(cell)]);
         std::replace(text.begin(), text.end(), '.', decimalSeparator);
         study.SetCell(cell.analyst, design.GridRowOf(cell.day, cell.replicate), std::move(text));
     });

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orbeta {
@@ -32,11 +33,16 @@ struct StudyFileContents {
     int replicates = 0;
     // The counts' design, each result the file holds as missing marked so.
     Design GetDesign() const;
+    // The bytes read, and where in them each result stands as the file writes it (its first byte
+    // and its size).
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> resultTexts;
     // Each result as a loaded grid shows it, with "." as its point: FormatResult's text when that
     // reads back as the number the file holds ("98.50" as "98.5"), otherwise the number as the
     // file writes it ("1234567"), so that opening a file never changes a value; a missing result
-    // (the line "NA" in either case) as kMissingResult.
-    std::vector<std::string> shownTexts;
+    // (the line "NA" in either case) as kMissingResult. Worked out when asked for, since a
+    // report computes from the numbers alone.
+    std::vector<std::string> ShownTexts() const;
     // Those texts read back by ParseResult: the numbers the program computes from, which are the
     // file's own (zero without its sign); a quiet NaN for a missing result, as StudyNumbers holds
     // it.

@@ -63,10 +63,13 @@ int HexDigitValue(char c) {
 // Where a run of decimal digits from `position` ends, each digit gathered into `whole` (which
 // wraps past kWholeDigits, where it is not used).
 const char* SkipDigits(const char* position, const char* end, std::uint64_t& whole) {
+    // Gathered in a local: the bytes read may alias `whole`, which would then go through memory.
+    std::uint64_t gathered = whole;
     while (position < end && IsDecimalDigit(*position)) {
-        whole = whole * 10 + static_cast<std::uint64_t>(*position - '0');
+        gathered = gathered * 10 + static_cast<std::uint64_t>(*position - '0');
         ++position;
     }
+    whole = gathered;
     return position;
 }
 
@@ -592,6 +595,50 @@ std::optional<double> LoadResult(std::string_view text, std::string& shownText) 
     }
     shownText = text;
     return value;
+}
+
+namespace {
+
+// The value of a text of at most 15 digits with at most one point among them and an optional "-"
+// before, the shape of nearly every result, found in one pass; nothing for any other text.
+std::optional<double> PlainDecimalValue(std::string_view text) {
+    constexpr std::size_t kExactDigits = 15;
+    const char* position = text.data();
+    const char* const end = position + text.size();
+    const bool negative = position < end && *position == '-';
+    position += negative ? 1 : 0;
+    const char* point = nullptr;
+    std::uint64_t whole = 0;
+    std::size_t digitCount = 0;
+    for (; position < end; ++position) {
+        if (IsDecimalDigit(*position)) {
+            whole = whole * 10 + static_cast<std::uint64_t>(*position - '0');
+            ++digitCount;
+        } else if (*position == '.' && point == nullptr) {
+            point = position;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digitCount == 0 || digitCount > kExactDigits) {
+        return std::nullopt;
+    }
+    return ExactlyScaled(whole, negative, point == nullptr ? 0 : point + 1 - end);
+}
+
+} // namespace
+
+std::optional<double> LoadResultValue(std::string_view text) {
+    if (const auto plain = PlainDecimalValue(text); plain && *plain != 0.0) {
+        return plain;
+    }
+    const auto number = ScanNumber(text, '.');
+    if (!number) {
+        return std::nullopt;
+    }
+    const auto value = ValueOf(*number);
+    // A zero's shown text is "0", which reads back without the sign.
+    return value && *value == 0.0 ? std::optional<double>(0.0) : value;
 }
 
 char EnvironmentDecimalSeparator() {

@@ -26,6 +26,10 @@ std::int32_t ParseCount(std::string_view text);
 // value beyond the range of a double.
 std::optional<double> LoadResult(std::string_view text, std::string& shownText);
 
+// The value LoadResult gives a text, or nothing where it gives nothing, without working out the
+// shown text: what a reader that only computes needs.
+std::optional<double> LoadResultValue(std::string_view text);
+
 // Converts a result text to a double: blanks (spaces) around it, an optional sign, digits,
 // optionally the decimal separator and digits, optionally an exponent ("E" or "e", an optional
 // sign, digits). A lone separator reads as 0; thousands separators are refused.

@@ -211,7 +211,8 @@ TEST(ParseStudyFileContents, ShownResultsAreTheFileValuesAndWhatTheLoadedGridHol
 TEST(ParseStudyFileContents, ShowsEachResultByTheRuleThatKeepsItsValue) {
     // Texts of up to 15 digits, with zeros before and after them, the point anywhere and
     // exponents around the range of exact powers of ten, checked against the rule itself: the
-    // result format's text when it reads back as the value the file holds, otherwise the text.
+    // result format's text when it reads back as the value the file holds, otherwise the text,
+    // and the value the text's own.
     std::mt19937 random(23);
     auto draw = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
@@ -233,13 +234,21 @@ TEST(ParseStudyFileContents, ShowsEachResultByTheRuleThatKeepsItsValue) {
         texts.push_back(text);
     }
     std::vector<std::string> expected;
+    std::vector<std::uint64_t> expectedValues;
     for (const std::string& text : texts) {
         const double value = std::strtod(text.c_str(), nullptr);
         const std::string formatted = FormatResult(value, '.');
         expected.push_back(std::strtod(formatted.c_str(), nullptr) == value ? formatted : text);
+        expectedValues.push_back(std::bit_cast<std::uint64_t>(value + 0.0));
     }
-    EXPECT_EQ(ParseStudyFileContents(Lines({"M", "D", "10", "10", "10"}) + Lines(texts)).shownTexts,
-              expected);
+    const StudyFileContents contents =
+        ParseStudyFileContents(Lines({"M", "D", "10", "10", "10"}) + Lines(texts));
+    EXPECT_EQ(contents.ShownTexts(), expected);
+    std::vector<std::uint64_t> values;
+    for (const double value : contents.shownResults) {
+        values.push_back(std::bit_cast<std::uint64_t>(value));
+    }
+    EXPECT_EQ(values, expectedValues) << "the value is the text's own, zero without its sign";
 }
 
 TEST(ReadStudyFile, ResultLinesTolerateBlanksAndTrailingText) {
@@ -275,7 +284,7 @@ TEST(ReadStudyFile, ALineNaInEitherCaseIsAMissingResult) {
         const StudyFileContents contents = ParseStudyFileContents(FileWithResultLines(results));
         std::vector<std::string> expected = kWorkedCells;
         expected[row.position] = "NA";
-        EXPECT_EQ(contents.shownTexts, expected) << row.line;
+        EXPECT_EQ(contents.ShownTexts(), expected) << row.line;
         EXPECT_TRUE(std::isnan(contents.shownResults[row.position])) << row.line;
         const Design design = contents.GetDesign();
         EXPECT_EQ(design.MissingCount(), 1u) << row.line;

@@ -64,7 +64,7 @@ TEST(WriteStudyFile, AMissingResultIsTheLineNaAndOpensAgainMissing) {
             end = original.find("\r\n", end) + 2;
         }
         expected = original.substr(0, end);
-        for (const std::string& text : ParseStudyFileContents(original).shownTexts) {
+        for (const std::string& text : ParseStudyFileContents(original).ShownTexts()) {
             expected += text + "\r\n";
         }
         const Study loaded = ReadStudyFile(path, ',');

@@ -40,10 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!std::equal(shown.begin(), shown.end(), cells.begin(), cells.end(), same)) {
             std::abort();
         }
+        const std::vector<std::string> shownTexts = contents.ShownTexts();
         for (std::size_t index = 0; index < shown.size(); ++index) {
             // Adding zero drops the sign of a zero, which the shown text never carries.
-            if (!same(std::strtod(contents.shownTexts[index].c_str(), nullptr) + 0.0,
-                      shown[index])) {
+            if (!same(std::strtod(shownTexts[index].c_str(), nullptr) + 0.0, shown[index])) {
                 std::abort();
             }
         }
