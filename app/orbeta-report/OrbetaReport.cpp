@@ -16,12 +16,16 @@
 #include "study/Numbers.h"
 #include "study/StudyChecks.h"
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -221,29 +225,64 @@ bool ReportText(const std::vector<std::string>& files, char separator) {
     return everyFileReported;
 }
 
-// JSON or CSV: one document holding every file, failures included, written file by file.
+// Files are reported this many at a time, which bounds what waits to be written.
+constexpr std::size_t kFilesAtATime = 256;
+
+// work(index) for every index below `count`, shared among as many threads, this one included.
+void ShareAmongThreads(std::size_t count, std::size_t threads,
+                       const std::function<void(std::size_t)>& work) {
+    std::atomic<std::size_t> next = 0;
+    const auto takeIndices = [&] {
+        for (std::size_t index = next++; index < count; index = next++) {
+            work(index);
+        }
+    };
+    std::vector<std::jthread> others;
+    for (std::size_t thread = 1; thread < std::min(count, threads); ++thread) {
+        others.emplace_back(takeIndices);
+    }
+    takeIndices();
+}
+
+// JSON or CSV: one document holding every file, failures included. The files are read and
+// computed on every processor and written in the order given. Standard input, which a list may
+// name more than once, must be read in that order too: a list that names it is taken in turn.
 bool ReportForPrograms(const Arguments& arguments) {
     const std::vector<std::string>& files = arguments.files;
     const Format format = arguments.format;
-    bool everyFileReported = true;
     std::string text;
     if (format == Format::Json) {
         text += '[';
     } else {
         orbeta::report::AppendCsvRow(text, orbeta::report::CsvHeader());
     }
-    for (const std::string& file : files) {
-        const FileOutcome outcome = Analyse(file, arguments.limits);
-        everyFileReported = everyFileReported && outcome.figures.has_value();
-        if (format == Format::Json) {
-            text += &file == &files.front() ? "\n  " : ",\n  ";
-            orbeta::report::AppendJsonReport(text, outcome, 1);
-        } else {
-            orbeta::report::AppendCsvRow(
-                text, orbeta::report::CsvFields(orbeta::report::JsonReport(outcome)));
+    std::cout << text;
+    const bool namesStandardInput =
+        std::find(files.begin(), files.end(), kStandardInput) != files.end();
+    const std::size_t threads =
+        namesStandardInput ? 1 : std::max(1u, std::thread::hardware_concurrency());
+    bool everyFileReported = true;
+    std::vector<std::string> reports(std::min(kFilesAtATime, files.size()));
+    std::vector<char> reported(reports.size());
+    for (std::size_t first = 0; first < files.size(); first += kFilesAtATime) {
+        const std::size_t count = std::min(kFilesAtATime, files.size() - first);
+        ShareAmongThreads(count, threads, [&](std::size_t index) {
+            const FileOutcome outcome = Analyse(files[first + index], arguments.limits);
+            reported[index] = outcome.figures.has_value();
+            std::string& written = reports[index];
+            written.clear();
+            if (format == Format::Json) {
+                written += first + index == 0 ? "\n  " : ",\n  ";
+                orbeta::report::AppendJsonReport(written, outcome, 1);
+            } else {
+                orbeta::report::AppendCsvRow(
+                    written, orbeta::report::CsvFields(orbeta::report::JsonReport(outcome)));
+            }
+        });
+        for (std::size_t index = 0; index < count; ++index) {
+            everyFileReported = everyFileReported && reported[index];
+            std::cout << reports[index];
         }
-        std::cout << text;
-        text.clear();
     }
     if (format == Format::Json) {
         std::cout << "\n]\n";

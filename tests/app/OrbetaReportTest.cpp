@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iomanip>
+#include <map>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string_view>
@@ -335,6 +337,83 @@ TEST(OrbetaReport, ReportsSeveralFilesAsTextInOrder) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, report + "\n" + report);
     EXPECT_EQ(outcome.err, absent + ": File not found.\n");
+}
+
+// The report of one entry alone, its standard input from `input`: the object of its JSON, or the
+// row of its CSV.
+std::string ReportOfOne(const std::string& format, const std::string& entry,
+                        const std::string& input) {
+    const std::string out = RunReportProgram("--format " + format + " " + entry + " <" + input).out;
+    const std::string_view jsonOpening = "[\n  ";
+    const std::string_view jsonClosing = "\n]\n";
+    if (format == "json") {
+        return out.substr(jsonOpening.size(), out.size() - jsonOpening.size() - jsonClosing.size());
+    }
+    return out.substr(out.find("\r\n") + 2);
+}
+
+// Where two long texts first differ, with some of each from there; empty when they are equal.
+// (A plain comparison of megabytes would have the test framework diff them.)
+std::string FirstDifference(const std::string& actual, const std::string& expected) {
+    if (actual == expected) {
+        return "";
+    }
+    const auto at = static_cast<std::size_t>(
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first -
+        actual.begin());
+    return "at byte " + std::to_string(at) + ": \"" + actual.substr(at, 60) + "\" instead of \"" +
+           expected.substr(at, 60) + "\"";
+}
+
+TEST(OrbetaReport, ABatchIsWrittenInTheOrderGivenWhateverItsLength) {
+    TemporaryFolder folder;
+    std::vector<std::string> files;
+    for (int index = 0; index < 30; ++index) {
+        files.push_back(StudyFile(
+            folder, std::to_string(index) + ".w05", "M" + std::to_string(index),
+            {"99.1", "99.3", "98.9", "99.6", "99.2", "99.0", "99.8", std::to_string(90 + index)}));
+    }
+    files.push_back((folder / "absent.w05").string());
+    std::mt19937 random(5);
+    std::vector<std::string> many;
+    while (many.size() < 600) {
+        many.push_back(files[random() % files.size()]);
+    }
+    many[300] = files.back();
+    struct Row {
+        std::vector<std::string> entries;
+        std::string input; // for the first "-"; any later one reads nothing
+    };
+    const Row rows[] = {{many, "/dev/null"}, {{files[0], "-", files[1], "-"}, files[2]}};
+    for (const std::string format : {"json", "csv"}) {
+        std::map<std::pair<std::string, std::string>, std::string> alone;
+        const std::string csv = RunReportProgram("--format csv - </dev/null").out;
+        const std::string header = csv.substr(0, csv.find("\r\n") + 2);
+        for (const Row& row : rows) {
+            std::string expected = format == "json" ? "[" : header;
+            std::string input = row.input;
+            for (std::size_t index = 0; index < row.entries.size(); ++index) {
+                const std::string& entry = row.entries[index];
+                const std::string entryInput =
+                    entry == "-" ? std::exchange(input, "/dev/null") : "/dev/null";
+                auto [known, added] = alone.try_emplace({entry, entryInput});
+                if (added) {
+                    known->second = ReportOfOne(format, entry, entryInput);
+                }
+                expected += format == "json" ? (index == 0 ? "\n  " : ",\n  ") : "";
+                expected += known->second;
+            }
+            expected += format == "json" ? "\n]\n" : "";
+            std::string arguments = "--format " + format;
+            for (const std::string& entry : row.entries) {
+                arguments += " " + entry;
+            }
+            const Outcome outcome = RunReportProgram(arguments + " <" + row.input);
+            EXPECT_EQ(outcome.status, 1) << format << " " << row.entries.size();
+            EXPECT_EQ(FirstDifference(outcome.out, expected), "")
+                << format << " " << row.entries.size();
+        }
+    }
 }
 
 TEST(OrbetaReport, JsonHoldsEveryFigureOfEachFileInOrder) {
