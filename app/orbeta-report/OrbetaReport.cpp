@@ -239,8 +239,7 @@ bool ReportForPrograms(const Arguments& arguments) {
             text += &file == &files.front() ? "\n  " : ",\n  ";
             orbeta::report::AppendJsonReport(text, outcome, 1);
         } else {
-            orbeta::report::AppendCsvRow(
-                text, orbeta::report::CsvFields(orbeta::report::JsonReport(outcome)));
+            orbeta::report::AppendCsvReport(text, outcome);
         }
         std::cout << text;
         text.clear();
