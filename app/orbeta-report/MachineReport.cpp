@@ -94,27 +94,17 @@ bool Verbatim(std::string_view text) {
     return true;
 }
 
-// The keys of a path of keys joined by "/", "" naming the report itself.
-std::size_t Levels(std::string_view path) {
-    return path.empty() ? 0
-                        : static_cast<std::size_t>(std::count(path.begin(), path.end(), '/')) + 1;
-}
-
-// The first key of a non-empty path, and the path after it.
-std::string_view TakeKey(std::string_view& path) {
-    const std::size_t end = std::min(path.find('/'), path.size());
-    const std::string_view key = path.substr(0, end);
-    path.remove_prefix(std::min(end + 1, path.size()));
-    return key;
-}
-
-// How many keys two paths begin with alike.
+// How many keys two paths of keys joined by "/" begin with alike.
 std::size_t SharedLevels(std::string_view first, std::string_view second) {
-    std::size_t levels = 0;
-    while (!first.empty() && !second.empty() && TakeKey(first) == TakeKey(second)) {
-        ++levels;
-    }
-    return levels;
+    const std::size_t common = static_cast<std::size_t>(
+        std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first -
+        first.begin());
+    const auto keyEndsThere = [common](std::string_view path) {
+        return common == path.size() || path[common] == '/';
+    };
+    const auto slashes = std::count(first.begin(), first.begin() + common, '/');
+    return static_cast<std::size_t>(slashes) +
+           (common > 0 && keyEndsThere(first) && keyEndsThere(second) ? 1 : 0);
 }
 
 // The JSON of a report as AppendJson writes its value, written as the walk yields its members:
@@ -127,23 +117,32 @@ public:
         m_out.Wrote(out);
     }
 
-    // Makes the object at `path` the one that members go into.
+    // Makes the object at `path` (keys joined by "/", "" for the report itself) the one that
+    // members go into.
     void Group(std::string_view path) {
         const std::size_t shared = SharedLevels(m_group, path);
-        for (std::size_t level = Levels(m_group); level > shared; --level) {
-            Close(level);
+        for (; m_levels > shared; --m_levels) {
+            Close(m_levels);
         }
         m_group = path;
-        m_levels = 0;
-        while (!path.empty()) {
-            const std::string_view key = TakeKey(path);
-            if (m_levels >= shared) {
-                char* out = Key(key, m_levels, 1);
+        if (path.empty()) {
+            return;
+        }
+        std::size_t level = 0;
+        std::size_t start = 0;
+        for (std::size_t end = 0; end <= path.size(); ++end) {
+            if (end < path.size() && path[end] != '/') {
+                continue;
+            }
+            if (level >= shared) {
+                char* out = Key(path.substr(start, end - start), level, 1);
                 *out++ = '{';
                 m_out.Wrote(out);
             }
-            ++m_levels;
+            ++level;
+            start = end + 1;
         }
+        m_levels = level;
     }
 
     void Member(std::string_view key, double value) { Number(key, value); }
