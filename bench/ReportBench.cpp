@@ -3,7 +3,9 @@
 // 20 000 studies a second or more), and of the largest study with a fifth of its results missing:
 // studies reported per second, process start and file reading included. The files live in memory
 // (/dev/shm) so that the disk does not set the pace.
+#include "MachineReport.h"
 #include "engine/ExtendedAnalysis.h"
+#include "files/Fingerprint.h"
 #include "files/StudyFile.h"
 #include "support/Studies.h"
 #include "support/TemporaryFolder.h"
@@ -66,5 +68,30 @@ void AnalysisOfLargestStudyWithAFifthMissing(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(AnalysisOfLargestStudyWithAFifthMissing);
+
+// The JSON object of the largest study alone, from figures computed once, as orbeta-report
+// writes it among others: into text that keeps its room from the file before.
+void JsonObjectOfLargestStudy(benchmark::State& state) {
+    const std::string bytes =
+        orbeta::testing::ReadBytes(std::filesystem::path(ORBETA_TEST_DATA) / "largest.w05");
+    orbeta::report::StudyFigures figures{
+        orbeta::ParseStudyFileContents(bytes), orbeta::Sha256Hex(bytes), {}, {}, {}, {}};
+    orbeta::StudyAnalysis analysis = orbeta::AnalyseStudy(
+        orbeta::StudyNumbers(figures.contents.GetDesign(), figures.contents.shownResults));
+    figures.anova = analysis.anova;
+    figures.precision = analysis.precision;
+    figures.extended = std::move(analysis.extended);
+    figures.acceptance = analysis.acceptance;
+    const orbeta::report::FileOutcome outcome{"largest.w05", std::move(figures), {}};
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        orbeta::report::AppendJsonReport(text, outcome, 1);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(JsonObjectOfLargestStudy);
 
 } // namespace

@@ -1,133 +1,292 @@
 #include "MachineReport.h"
 
 #include "engine/ExtendedFigures.h"
+#include "study/Utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <initializer_list>
+#include <optional>
 #include <string_view>
-#include <utility>
+#include <type_traits>
 #include <variant>
 
 namespace orbeta::report {
 
 namespace {
 
-void AppendIndent(std::string& text, int depth) {
-    text.append(static_cast<std::size_t>(depth) * 2, ' ');
-}
-
-// A string as JSON writes it, any byte that is not UTF-8 replaced. Plain ASCII, the keys and
-// codes and most words, goes straight in.
-void AppendString(std::string& text, std::string_view value) {
-    const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
-        return c >= ' ' && c <= '~' && c != '"' && c != '\\';
-    });
-    if (!plain) {
-        text += Json(value).dump(-1, ' ', false, Json::error_handler_t::replace);
-        return;
-    }
-    text += '"';
-    text += value;
-    text += '"';
-}
-
-void AppendNumber(std::string& text, auto value) {
-    std::array<char, 32> number{};
-    text.append(number.data(),
-                std::to_chars(number.data(), number.data() + number.size(), value).ptr);
-}
-
-// A report written member by member as AppendJson writes its value, objects opened by the path
-// of keys that names them and closed once a member stands outside them.
-class ReportWriter {
+// Text written through a pointer at the end of a string whose room is made first, far cheaper
+// than appending piece by piece, each piece checking the room again. Once the cursor is gone the
+// string ends where the writing ended.
+class TextCursor {
 public:
-    ReportWriter(std::string& text, int depth) : m_text(text), m_depth(depth) {
-        m_text += '{';
-        m_firsts.push_back(true);
+    explicit TextCursor(std::string& text) : m_text(text), m_used(text.size()) {}
+    TextCursor(const TextCursor&) = delete;
+    TextCursor& operator=(const TextCursor&) = delete;
+    ~TextCursor() { m_text.resize(m_used); }
+
+    // Where `size` characters more may be written; Wrote then takes where the writing ended.
+    char* Room(std::size_t size) {
+        if (m_text.size() - m_used < size) {
+            m_text.resize(m_used + std::max(size, kStep));
+        }
+        return m_text.data() + m_used;
+    }
+    void Wrote(const char* end) { m_used = static_cast<std::size_t>(end - m_text.data()); }
+
+    // The character written last; there is one.
+    char Last() const { return m_text[m_used - 1]; }
+
+private:
+    static constexpr std::size_t kStep = 2048;
+    std::string& m_text;
+    std::size_t m_used;
+};
+
+char* Put(char* out, std::string_view piece) {
+    return std::copy(piece.begin(), piece.end(), out);
+}
+
+// Enough for any number std::to_chars writes, a double's shortest form included.
+constexpr std::size_t kNumberRoom = 32;
+
+char* PutNumber(char* out, auto value) {
+    return std::to_chars(out, out + kNumberRoom, value).ptr;
+}
+
+std::string_view TruthText(bool value) {
+    return value ? "true" : "false";
+}
+
+// A field of a CSV row, quoted when it holds a comma, a quote or a line break; it takes at most
+// twice its length and two more.
+char* PutCsvField(char* out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return Put(out, field);
+    }
+    *out++ = '"';
+    for (const char c : field) {
+        *out++ = c;
+        if (c == '"') {
+            *out++ = '"';
+        }
+    }
+    *out++ = '"';
+    return out;
+}
+
+// Whether JSON holds `text` as it is between its quotes: UTF-8 with no quote, backslash or
+// control character, as the keys, the codes, the words and nearly every name are.
+bool Verbatim(std::string_view text) {
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[position]);
+        if (byte >= 0x80) {
+            if (!DecodeUtf8(text, position)) {
+                return false;
+            }
+        } else if (byte < ' ' || byte == '"' || byte == '\\') {
+            return false;
+        } else {
+            ++position;
+        }
+    }
+    return true;
+}
+
+// How many keys two paths of keys joined by "/" begin with alike.
+std::size_t SharedLevels(std::string_view first, std::string_view second) {
+    const std::size_t common = static_cast<std::size_t>(
+        std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first -
+        first.begin());
+    const auto keyEndsThere = [common](std::string_view path) {
+        return common == path.size() || path[common] == '/';
+    };
+    const auto slashes = std::count(first.begin(), first.begin() + common, '/');
+    return static_cast<std::size_t>(slashes) +
+           (common > 0 && keyEndsThere(first) && keyEndsThere(second) ? 1 : 0);
+}
+
+// The JSON of a report as AppendJson writes its value, written as the walk yields its members:
+// an object opened by the path of keys that names it, and closed once a member stands outside it.
+class JsonSink {
+public:
+    JsonSink(std::string& text, int depth) : m_out(text), m_depth(static_cast<std::size_t>(depth)) {
+        char* out = m_out.Room(1);
+        *out++ = '{';
+        m_out.Wrote(out);
     }
 
     // Makes the object at `path` (keys joined by "/", "" for the report itself) the one that
     // members go into.
-    void Enter(std::string_view path) {
+    void Group(std::string_view path) {
+        const std::size_t shared = SharedLevels(m_group, path);
+        for (; m_levels > shared; --m_levels) {
+            Close(m_levels);
+        }
+        m_group = path;
+        if (path.empty()) {
+            return;
+        }
         std::size_t level = 0;
         std::size_t start = 0;
-        while (start < path.size()) {
-            const std::size_t end = std::min(path.find('/', start), path.size());
-            const std::string_view key = path.substr(start, end - start);
-            if (level < m_path.size() && m_path[level] != key) {
-                CloseTo(level);
+        for (std::size_t end = 0; end <= path.size(); ++end) {
+            if (end < path.size() && path[end] != '/') {
+                continue;
             }
-            if (level == m_path.size()) {
-                Key(key);
-                m_text += '{';
-                m_path.push_back(key);
-                m_firsts.push_back(true);
+            if (level >= shared) {
+                char* out = Key(path.substr(start, end - start), level, 1);
+                *out++ = '{';
+                m_out.Wrote(out);
             }
             ++level;
             start = end + 1;
         }
-        CloseTo(level);
+        m_levels = level;
     }
 
-    void Member(std::string_view key, double value) {
-        Key(key);
-        AppendNumber(m_text, value);
-    }
-    void Member(std::string_view key, int value) {
-        Key(key);
-        AppendNumber(m_text, value);
-    }
-    void Member(std::string_view key, bool value) {
-        Key(key);
-        m_text += value ? "true" : "false";
-    }
+    void Member(std::string_view key, double value) { Number(key, value); }
+    void Member(std::string_view key, int value) { Number(key, value); }
+    void Member(std::string_view key, bool value) { Written(key, TruthText(value)); }
+    // Any byte that is not UTF-8 (a file name's) replaced.
     void Member(std::string_view key, std::string_view value) {
-        Key(key);
-        AppendString(m_text, value);
+        if (!Verbatim(value)) {
+            Written(key, Json(value).dump(-1, ' ', false, Json::error_handler_t::replace));
+            return;
+        }
+        char* out = Key(key, m_levels, value.size() + 2);
+        *out++ = '"';
+        out = Put(out, value);
+        *out++ = '"';
+        m_out.Wrote(out);
     }
-    void Member(std::string_view key, const char* value) { Member(key, std::string_view(value)); }
     // A member whose value is JSON text already.
     void Written(std::string_view key, std::string_view json) {
-        Key(key);
-        m_text += json;
+        m_out.Wrote(Put(Key(key, m_levels, json.size()), json));
     }
 
     // Closes every object, the report's last.
     void Finish() {
-        CloseTo(0);
-        Close();
+        for (; m_levels > 0; --m_levels) {
+            Close(m_levels);
+        }
+        Close(0);
     }
 
 private:
-    void Key(std::string_view key) {
-        m_text += m_firsts.back() ? "\n" : ",\n";
-        m_firsts.back() = false;
-        AppendIndent(m_text, m_depth + static_cast<int>(m_firsts.size()));
-        m_text += '"';
-        m_text += key;
-        m_text += "\": ";
+    void Number(std::string_view key, auto value) {
+        m_out.Wrote(PutNumber(Key(key, m_levels, kNumberRoom), value));
     }
 
-    void Close() {
-        m_text += '\n';
-        m_firsts.pop_back();
-        AppendIndent(m_text, m_depth + static_cast<int>(m_firsts.size()));
-        m_text += '}';
+    // Writes the key of a member of the object `level` levels below the report on a line of its
+    // own, with room for `valueRoom` characters of its value after it.
+    char* Key(std::string_view key, std::size_t level, std::size_t valueRoom) {
+        const std::size_t indent = (m_depth + level + 1) * 2;
+        char* out = m_out.Room(indent + key.size() + valueRoom + 6);
+        if (m_out.Last() != '{') {
+            *out++ = ',';
+        }
+        *out++ = '\n';
+        out = std::fill_n(out, indent, ' ');
+        *out++ = '"';
+        out = Put(out, key);
+        return Put(out, "\": ");
     }
 
-    void CloseTo(std::size_t level) {
-        while (m_path.size() > level) {
-            Close();
-            m_path.pop_back();
+    // Closes the object `level` levels below the report.
+    void Close(std::size_t level) {
+        const std::size_t indent = (m_depth + level) * 2;
+        char* out = m_out.Room(indent + 2);
+        *out++ = '\n';
+        out = std::fill_n(out, indent, ' ');
+        *out++ = '}';
+        m_out.Wrote(out);
+    }
+
+    TextCursor m_out;
+    std::size_t m_depth;
+    std::string_view m_group; // the path of the object members go into
+    std::size_t m_levels = 0; // its keys
+};
+
+// A column of the CSV: the path of the object holding its member, and the member's key.
+struct Column {
+    std::string group;
+    std::string key;
+};
+
+// The columns of a report: each member the walk yields, in order.
+class ColumnSink {
+public:
+    void Group(std::string_view path) { m_group = path; }
+    void Member(std::string_view key, const auto&) { Written(key, {}); }
+    void Written(std::string_view key, std::string_view) {
+        columns.push_back(Column{std::string(m_group), std::string(key)});
+    }
+    void Finish() {}
+
+    std::vector<Column> columns;
+
+private:
+    std::string_view m_group;
+};
+
+// A row of the CSV, written as the walk yields the report: each member in its column, texts as
+// given, the columns of members the report lacks empty. The walk keeps the columns' order, so a
+// member's column is sought only after the last one filled.
+class CsvSink {
+public:
+    CsvSink(std::string& text, const std::vector<Column>& columns)
+        : m_out(text), m_columns(columns) {}
+
+    void Group(std::string_view path) { m_group = path; }
+    void Member(std::string_view key, double value) { Number(key, value); }
+    void Member(std::string_view key, int value) { Number(key, value); }
+    void Member(std::string_view key, bool value) { Field(key, TruthText(value)); }
+    void Member(std::string_view key, std::string_view value) { Field(key, value); }
+    void Written(std::string_view key, std::string_view json) { Field(key, json); }
+
+    // Ends the row after its last column.
+    void Finish() {
+        char* out = Separators(m_columns.size() - 1, 2);
+        m_out.Wrote(Put(out, "\r\n"));
+    }
+
+private:
+    void Number(std::string_view key, auto value) {
+        if (const auto column = Find(key)) {
+            m_out.Wrote(PutNumber(Separators(*column, kNumberRoom), value));
+        }
+    }
+    void Field(std::string_view key, std::string_view text) {
+        if (const auto column = Find(key)) {
+            m_out.Wrote(PutCsvField(Separators(*column, text.size() * 2 + 2), text));
         }
     }
 
-    std::string& m_text;
-    int m_depth;
-    std::vector<std::string_view> m_path; // the keys of the open objects below the report
-    std::vector<bool> m_firsts;           // whether each open object is still empty
+    // The column of the member `key` of the current object; nothing when it has none.
+    std::optional<std::size_t> Find(std::string_view key) const {
+        for (std::size_t column = m_filled; column < m_columns.size(); ++column) {
+            if (m_columns[column].key == key && m_columns[column].group == m_group) {
+                return column;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Writes the separators up to column `column`, the next to fill, with room for `fieldRoom`
+    // characters of its field after them.
+    char* Separators(std::size_t column, std::size_t fieldRoom) {
+        const std::size_t separators = column + 1 - m_filled - (m_filled == 0 ? 1 : 0);
+        char* out = std::fill_n(m_out.Room(separators + fieldRoom), separators, ',');
+        m_filled = column + 1;
+        return out;
+    }
+
+    TextCursor m_out;
+    const std::vector<Column>& m_columns;
+    std::size_t m_filled = 0; // the columns written, empty or not
+    std::string_view m_group;
 };
 
 // The results a study lacks, each cell as [analyst, day, replicate].
@@ -147,33 +306,54 @@ std::string MissingCells(const Design& design) {
     return cells;
 }
 
-// The results a study lacks: their count, their cells, and which figures the study cannot give
-// (those then hold zeros).
-void WriteMissing(ReportWriter& writer, const Design& design, const AbsentFigures& absent) {
-    writer.Enter("missing");
-    writer.Member("count", static_cast<int>(design.MissingCount()));
-    writer.Written("cells", MissingCells(design));
-    writer.Enter("missing/absent");
-    writer.Member("analyst_test", absent.analystTest);
-    writer.Member("mls", absent.mls);
-    writer.Member("cochran", absent.cochran);
-    writer.Member("grubbs_analysts", absent.grubbsAnalysts);
-    writer.Member("grubbs_days", absent.grubbsDays);
+// The one walk of a report, which both the JSON and the CSV take: each member with the path of
+// the object holding it, in the report's order. A sink takes Group(path), the object members
+// go into next (keys joined by "/", "" for the report itself), Member(key, value) for a number,
+// a whole number, a truth value or a text, Written(key, json) for a value that is JSON text
+// already, and Finish() after the last.
+
+template <typename Sink> void WriteFigure(Sink& sink, const Figure& figure) {
+    std::visit(
+        [&](const auto& value) {
+            // A word is a text, not a pointer that would pass for a truth value.
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, const char*>) {
+                sink.Member(figure.key, std::string_view(value));
+            } else {
+                sink.Member(figure.key, value);
+            }
+        },
+        figure.value);
 }
 
-void WriteFigures(ReportWriter& writer, const std::string& file, const StudyFigures& figures) {
+// The results a study lacks: their count, their cells, and which figures the study cannot give
+// (those then hold zeros).
+template <typename Sink>
+void WriteMissing(Sink& sink, const Design& design, const AbsentFigures& absent) {
+    sink.Group("missing");
+    sink.Member("count", static_cast<int>(design.MissingCount()));
+    sink.Written("cells", MissingCells(design));
+    sink.Group("missing/absent");
+    sink.Member("analyst_test", absent.analystTest);
+    sink.Member("mls", absent.mls);
+    sink.Member("cochran", absent.cochran);
+    sink.Member("grubbs_analysts", absent.grubbsAnalysts);
+    sink.Member("grubbs_days", absent.grubbsDays);
+}
+
+template <typename Sink>
+void WriteFigures(Sink& sink, std::string_view file, const StudyFigures& figures) {
     const StudyFileContents& contents = figures.contents;
     const ExtendedAnalysis& extended = figures.extended;
-    writer.Member("file", file);
-    writer.Member("fingerprint", figures.fingerprint);
-    writer.Member("method", contents.methodName);
-    writer.Member("date", contents.date);
-    writer.Member("analysts", contents.analysts);
-    writer.Member("days", contents.days);
-    writer.Member("replicates", contents.replicates);
+    sink.Member("file", file);
+    sink.Member("fingerprint", figures.fingerprint);
+    sink.Member("method", contents.methodName);
+    sink.Member("date", contents.date);
+    sink.Member("analysts", contents.analysts);
+    sink.Member("days", contents.days);
+    sink.Member("replicates", contents.replicates);
     const bool missing = extended.missingResults > 0;
     if (missing) {
-        WriteMissing(writer, contents.GetDesign(), extended.absent);
+        WriteMissing(sink, contents.GetDesign(), extended.absent);
     }
     // The precision measures stand among the extended figures, after the conclusions.
     bool precisionWritten = false;
@@ -181,66 +361,35 @@ void WriteFigures(ReportWriter& writer, const std::string& file, const StudyFigu
          ExtendedFigureGroups(figures.anova, figures.extended, figures.acceptance)) {
         const std::string_view key = group.key;
         if (!precisionWritten && !key.starts_with("anova/") && key != "conclusions") {
-            writer.Enter("precision");
-            writer.Member("mean", figures.precision.mean);
+            sink.Group("precision");
+            sink.Member("mean", figures.precision.mean);
             for (const PrecisionMeasure& measure : PrecisionMeasures(figures.precision)) {
-                writer.Member(measure.key, measure.value);
+                sink.Member(measure.key, measure.value);
             }
             precisionWritten = true;
         }
-        writer.Enter(key);
+        sink.Group(key);
         for (const Figure& figure : group.figures) {
-            std::visit([&](const auto& value) { writer.Member(figure.key, value); }, figure.value);
+            WriteFigure(sink, figure);
         }
         if (missing && key == "anova/analyst") {
-            writer.Member("df_denominator", extended.coefficients.dfSynthesized);
+            sink.Member("df_denominator", extended.coefficients.dfSynthesized);
         }
     }
 }
 
-// A value other than an object as JSON writes it. A double takes the shortest text that reads
-// back as the same double, which the library's own writer does not always find.
-void AppendScalar(std::string& text, const Json& value) {
-    std::array<char, 32> number{};
-    char* end = number.data();
-    switch (value.type()) {
-    case Json::value_t::number_float:
-        end = std::to_chars(number.data(), number.data() + number.size(), value.get<double>()).ptr;
-        break;
-    case Json::value_t::number_integer:
-        end = std::to_chars(number.data(), number.data() + number.size(), value.get<std::int64_t>())
-                  .ptr;
-        break;
-    case Json::value_t::boolean:
-        text += value.get<bool>() ? "true" : "false";
-        return;
-    default:
-        text += value.dump(-1, ' ', false, Json::error_handler_t::replace);
-        return;
+// Every figure of a file, or only its name and message for a file that failed.
+template <typename Sink> void WriteReport(Sink& sink, const FileOutcome& outcome) {
+    if (outcome.figures) {
+        WriteFigures(sink, outcome.file, *outcome.figures);
+    } else {
+        sink.Member("file", outcome.file);
+        sink.Member("error", outcome.error);
     }
-    text.append(number.data(), end);
+    sink.Finish();
 }
 
-struct Column {
-    std::string name; // the keys joined with "_"
-    Json::json_pointer place;
-};
-
-// Every leaf of `report` below `path`, in order.
-void AddColumns(std::vector<Column>& columns, const Json& report, const std::string& path) {
-    for (const auto& [key, value] : report.items()) {
-        const std::string place = path + "/" + key;
-        if (value.is_object()) {
-            AddColumns(columns, value, place);
-            continue;
-        }
-        std::string name = place.substr(1);
-        std::replace(name.begin(), name.end(), '/', '_');
-        columns.push_back(Column{std::move(name), Json::json_pointer(place)});
-    }
-}
-
-// The columns of the CSV: every figure of a report that holds all a report can, in its order,
+// The columns of the CSV: every member of a report that holds all a report can, in its order,
 // then the error. Read off such a report rather than off the one at hand, so that a member a
 // report may lack (an acceptance without its limit, everything of a file that failed) keeps its
 // column, empty, and shifts none.
@@ -254,38 +403,41 @@ const std::vector<Column>& Columns() {
         everything.extended.grubbs.extremeDays = GrubbsTest{};
         everything.extended.grubbs.extremeDays->high.day.day = 1;
         everything.extended.grubbs.extremeDays->low.day.day = 1;
-        std::vector<Column> all;
-        AddColumns(all, JsonReport(FileOutcome{{}, everything, {}}), {});
-        all.push_back(Column{"error", Json::json_pointer("/error")});
-        return all;
+        ColumnSink sink;
+        WriteReport(sink, FileOutcome{{}, everything, {}});
+        sink.columns.push_back(Column{"", "error"});
+        return sink.columns;
     }();
     return columns;
+}
+
+// A value other than an object as JSON writes it. A double takes the shortest text that reads
+// back as the same double, which the library's own writer does not always find.
+void AppendScalar(std::string& text, const Json& value) {
+    std::array<char, kNumberRoom> number{};
+    char* end = number.data();
+    switch (value.type()) {
+    case Json::value_t::number_float:
+        end = PutNumber(number.data(), value.get<double>());
+        break;
+    case Json::value_t::number_integer:
+        end = PutNumber(number.data(), value.get<std::int64_t>());
+        break;
+    case Json::value_t::boolean:
+        text += TruthText(value.get<bool>());
+        return;
+    default:
+        text += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+        return;
+    }
+    text.append(number.data(), end);
 }
 
 } // namespace
 
 void AppendJsonReport(std::string& text, const FileOutcome& outcome, int depth) {
-    ReportWriter writer(text, depth);
-    if (outcome.figures) {
-        WriteFigures(writer, outcome.file, *outcome.figures);
-    } else {
-        writer.Member("file", outcome.file);
-        writer.Member("error", outcome.error);
-    }
-    writer.Finish();
-}
-
-Json JsonReport(const FileOutcome& outcome) {
-    std::string text;
-    AppendJsonReport(text, outcome, 0);
-    Json report = Json::parse(text);
-    // The name and message as given, which the text holds with any byte that is not UTF-8
-    // replaced.
-    report["file"] = outcome.file;
-    if (!outcome.figures) {
-        report["error"] = outcome.error;
-    }
-    return report;
+    JsonSink sink(text, depth);
+    WriteReport(sink, outcome);
 }
 
 void AppendJson(std::string& text, const Json& value, int depth) {
@@ -298,63 +450,42 @@ void AppendJson(std::string& text, const Json& value, int depth) {
     for (const auto& [key, item] : value.get_ref<const Json::object_t&>()) {
         text += first ? "\n" : ",\n";
         first = false;
-        AppendIndent(text, depth + 1);
+        text.append(static_cast<std::size_t>(depth + 1) * 2, ' ');
         text += '"';
         text += key;
         text += "\": ";
         AppendJson(text, item, depth + 1);
     }
     text += '\n';
-    AppendIndent(text, depth);
+    text.append(static_cast<std::size_t>(depth) * 2, ' ');
     text += '}';
 }
 
 std::vector<std::string> CsvHeader() {
     std::vector<std::string> header;
     for (const Column& column : Columns()) {
-        header.push_back(column.name);
+        std::string name = column.group.empty() ? column.key : column.group + '/' + column.key;
+        std::replace(name.begin(), name.end(), '/', '_');
+        header.push_back(std::move(name));
     }
     return header;
 }
 
-std::vector<std::string> CsvFields(const Json& report) {
-    std::vector<std::string> fields;
-    fields.reserve(Columns().size());
-    for (const Column& column : Columns()) {
-        std::string& field = fields.emplace_back();
-        if (!report.contains(column.place)) {
-            continue;
-        }
-        const Json& value = report[column.place];
-        if (value.is_string()) {
-            field = value.get<std::string>();
-        } else {
-            AppendScalar(field, value);
-        }
-    }
-    return fields;
+void AppendCsvReport(std::string& text, const FileOutcome& outcome) {
+    CsvSink sink(text, Columns());
+    WriteReport(sink, outcome);
 }
 
 void AppendCsvRow(std::string& text, const std::vector<std::string>& fields) {
-    for (std::size_t index = 0; index < fields.size(); ++index) {
-        if (index > 0) {
-            text += ',';
+    TextCursor out(text);
+    for (const std::string& field : fields) {
+        char* at = out.Room(field.size() * 2 + 3);
+        if (&field != &fields.front()) {
+            *at++ = ',';
         }
-        const std::string& field = fields[index];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
-            text += field;
-            continue;
-        }
-        text += '"';
-        for (const char c : field) {
-            text += c;
-            if (c == '"') {
-                text += '"';
-            }
-        }
-        text += '"';
+        out.Wrote(PutCsvField(at, field));
     }
-    text += "\r\n";
+    out.Wrote(Put(out.Room(2), "\r\n"));
 }
 
 } // namespace orbeta::report

@@ -40,9 +40,6 @@ using Json = nlohmann::ordered_json;
 // failed. Written as the figures are walked, since a value built first costs several times more.
 void AppendJsonReport(std::string& text, const FileOutcome& outcome, int depth);
 
-// That object as a value, holding the file's name and message exactly as given.
-Json JsonReport(const FileOutcome& outcome);
-
 // Appends the text of a report, or of any JSON value, that stands `depth` levels deep, the members
 // of objects indented by two spaces a level: numbers in the shortest form that reads back as the
 // same double, strings in UTF-8 with any byte that is not UTF-8 (a file name's) replaced. Keys are
@@ -53,10 +50,11 @@ void AppendJson(std::string& text, const Json& value, int depth);
 // "_", in the report's order, then "error".
 std::vector<std::string> CsvHeader();
 
-// The fields of a report under CsvHeader(): numbers and truth values written as in JSON, a field
-// empty where the report lacks the member (the acceptance without a limit, the figures of a file
-// that failed, the error of one that was reported).
-std::vector<std::string> CsvFields(const Json& report);
+// Appends the row of one file under CsvHeader(), from the same walk of the figures as its JSON:
+// numbers and truth values written as in JSON, texts as given (the file's name byte for byte),
+// a field empty where the report lacks the member (the acceptance without a limit, the figures
+// of a file that failed, the error of one that was reported).
+void AppendCsvReport(std::string& text, const FileOutcome& outcome);
 
 // Appends one row, ending in CR LF, its fields quoted where they need it.
 void AppendCsvRow(std::string& text, const std::vector<std::string>& fields);

@@ -275,8 +275,7 @@ bool ReportForPrograms(const Arguments& arguments) {
                 written += first + index == 0 ? "\n  " : ",\n  ";
                 orbeta::report::AppendJsonReport(written, outcome, 1);
             } else {
-                orbeta::report::AppendCsvRow(
-                    written, orbeta::report::CsvFields(orbeta::report::JsonReport(outcome)));
+                orbeta::report::AppendCsvReport(written, outcome);
             }
         });
         for (std::size_t index = 0; index < count; ++index) {

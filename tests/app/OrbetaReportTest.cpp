@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iomanip>
@@ -572,6 +573,75 @@ TEST(OrbetaReport, CsvHasAHeaderAndARowPerFile) {
     failed.front() = absent;
     failed.back() = "File not found.";
     EXPECT_EQ(rows[2], failed);
+}
+
+// Every leaf of a JSON value under the name of its CSV column, the keys of its path joined by "_".
+void AddLeaves(const nlohmann::json& value, const std::string& name,
+               std::map<std::string, nlohmann::json>& leaves) {
+    if (!value.is_object()) {
+        leaves[name] = value;
+        return;
+    }
+    for (const auto& [key, item] : value.items()) {
+        AddLeaves(item, name.empty() ? key : name + "_" + key, leaves);
+    }
+}
+
+TEST(OrbetaReport, EachCsvRowHoldsWhatItsJsonObjectHoldsAndNothingElse) {
+    // A name to quote in CSV that is not UTF-8; a study with results missing; one with both
+    // Grubbs levels; a file that fails; one limit of two, so that half the acceptance is empty.
+    TemporaryFolder folder;
+    const std::string named = (folder / "bad\xff, \"q\".w05").string();
+    WriteBytes(named, ReadBytes(kWorkedExample));
+    const std::filesystem::path data(ORBETA_TEST_DATA);
+    const std::vector<std::string> files = {named, (data / "largest-missing.w05").string(),
+                                            (data / "largest.w05").string(),
+                                            (folder / "absent.w05").string()};
+    std::string arguments = "--limit-intermediate 3.5";
+    for (const std::string& file : files) {
+        arguments += " '" + file + "'";
+    }
+    const Outcome json = RunReportProgram("--format json " + arguments);
+    const Outcome csv = RunReportProgram("--format csv " + arguments);
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(csv.status, 1);
+    const auto document = nlohmann::json::parse(json.out);
+    const auto rows = CsvRows(csv.out);
+    ASSERT_EQ(document.size(), files.size());
+    ASSERT_EQ(rows.size(), files.size() + 1);
+    // JSON replaces the byte that is not UTF-8; CSV keeps the name byte for byte.
+    EXPECT_EQ(document[0]["file"], folder.Path().string() + "/bad\xEF\xBF\xBD, \"q\".w05");
+
+    const std::vector<std::string>& header = rows[0];
+    for (std::size_t file = 0; file < files.size(); ++file) {
+        std::map<std::string, nlohmann::json> leaves;
+        AddLeaves(document[file], "", leaves);
+        leaves["file"] = files[file];
+        const std::vector<std::string>& row = rows[file + 1];
+        ASSERT_EQ(row.size(), header.size()) << files[file];
+        for (std::size_t column = 0; column < header.size(); ++column) {
+            const std::string& cell = row[column];
+            const auto leaf = leaves.find(header[column]);
+            if (leaf == leaves.end()) {
+                EXPECT_EQ(cell, "") << files[file] << ": " << header[column];
+                continue;
+            }
+            const nlohmann::json& value = leaf->second;
+            if (value.is_number()) {
+                // The same double; an empty cell reads as none.
+                EXPECT_EQ(cell.empty() ? std::nan("") : std::strtod(cell.c_str(), nullptr),
+                          value.get<double>())
+                    << files[file] << ": " << header[column] << " " << cell;
+            } else {
+                EXPECT_EQ(cell, value.is_string() ? value.get<std::string>() : value.dump())
+                    << files[file] << ": " << header[column];
+            }
+            leaves.erase(leaf);
+        }
+        // Every member of the JSON has its column.
+        EXPECT_TRUE(leaves.empty()) << files[file] << ": " << leaves.begin()->first;
+    }
+    EXPECT_EQ(rows[4].back(), "File not found.");
 }
 
 TEST(OrbetaReport, RefusesAStudyWithMissingResultsAsTextAndGoesOnWithTheNext) {
