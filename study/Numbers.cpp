@@ -80,20 +80,26 @@ std::string_view Between(const char* first, const char* last) {
 // A whole number of at most 15 digits, as a double exactly.
 constexpr std::uint64_t kExactWhole = 999'999'999'999'999;
 
-// digits x 10^exponent when both the digits and the power of ten are exact doubles: one
-// multiplication or division then rounds correctly.
-std::optional<double> ExactlyScaled(std::uint64_t digits, bool negative, long long exponent) {
-    static constexpr std::array<double, 23> kExactPowersOfTen{
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (digits > kExactWhole || exponent < -22 || exponent > 22) {
-        return std::nullopt;
-    }
+constexpr std::array<double, 23> kExactPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// digits x 10^exponent, for digits of at most kExactWhole and an exponent from -22 to 22: both
+// are exact doubles, so one multiplication or division rounds correctly.
+double ScaledExactly(std::uint64_t digits, bool negative, long long exponent) {
     const double whole = static_cast<double>(digits);
     const double magnitude = exponent < 0
                                  ? whole / kExactPowersOfTen[static_cast<std::size_t>(-exponent)]
                                  : whole * kExactPowersOfTen[static_cast<std::size_t>(exponent)];
     return negative ? -magnitude : magnitude;
+}
+
+// That product when the digits and the exponent allow it.
+std::optional<double> ExactlyScaled(std::uint64_t digits, bool negative, long long exponent) {
+    if (digits > kExactWhole || exponent < -22 || exponent > 22) {
+        return std::nullopt;
+    }
+    return ScaledExactly(digits, negative, exponent);
 }
 
 // The digits of a number as a whole number, when there are at most 18 of them.
@@ -600,8 +606,8 @@ std::optional<double> LoadResult(std::string_view text, std::string& shownText) 
 namespace {
 
 // The value of a text of at most 15 digits with at most one point among them and an optional "-"
-// before, the shape of nearly every result, found in one pass; nothing for any other text.
-std::optional<double> PlainDecimalValue(std::string_view text) {
+// before, the shape of nearly every result, found in one pass; NaN for any other text.
+double PlainDecimalValue(std::string_view text) {
     constexpr std::size_t kExactDigits = 15;
     const char* position = text.data();
     const char* const end = position + text.size();
@@ -617,19 +623,19 @@ std::optional<double> PlainDecimalValue(std::string_view text) {
         } else if (*position == '.' && point == nullptr) {
             point = position;
         } else {
-            return std::nullopt;
+            return std::numeric_limits<double>::quiet_NaN();
         }
     }
     if (digitCount == 0 || digitCount > kExactDigits) {
-        return std::nullopt;
+        return std::numeric_limits<double>::quiet_NaN();
     }
-    return ExactlyScaled(whole, negative, point == nullptr ? 0 : point + 1 - end);
+    return ScaledExactly(whole, negative, point == nullptr ? 0 : point + 1 - end);
 }
 
 } // namespace
 
 std::optional<double> LoadResultValue(std::string_view text) {
-    if (const auto plain = PlainDecimalValue(text); plain && *plain != 0.0) {
+    if (const double plain = PlainDecimalValue(text); plain != 0.0 && !std::isnan(plain)) {
         return plain;
     }
     const auto number = ScanNumber(text, '.');
