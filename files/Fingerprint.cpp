@@ -12,8 +12,10 @@ namespace orbeta {
 std::string Sha256Hex(std::string_view bytes) {
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, EVP_sha256(), nullptr) !=
-        1) {
+    // Fetched once for the process: EVP_sha256() fetches the implementation at every call.
+    static EVP_MD* const sha256 = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    if (sha256 == nullptr ||
+        EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, sha256, nullptr) != 1) {
         throw Error("No se pudo calcular la huella SHA-256 de los datos.");
     }
     static constexpr char kDigits[] = "0123456789abcdef";
