@@ -163,6 +163,11 @@ StudyFileContents ReadStudyFileContents(const std::filesystem::path& path) {
 
 Design StudyFileContents::GetDesign() const {
     Design design(analysts, days, replicates);
+    // Most files hold every result: one look at the values settles it.
+    if (std::none_of(shownResults.begin(), shownResults.end(),
+                     [](double value) { return std::isnan(value); })) {
+        return design;
+    }
     design.ForEachCell([&](const DesignCell& cell) {
         if (std::isnan(shownResults[design.IndexOf(cell)])) {
             design.MarkMissing(cell);
