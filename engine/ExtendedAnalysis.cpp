@@ -533,8 +533,7 @@ StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& 
     }
     StudyAnalysis analysis;
     StatisticsEngine engine;
-    engine.ComputeAnova(numbers, analysis.anova);
-    engine.ComputePrecision(numbers, analysis.precision);
+    engine.ComputeAnovaAndPrecision(numbers, analysis.anova, analysis.precision);
     analysis.extended = ExtendedFiguresOf(numbers, analysis.anova);
     analysis.extended.coefficients = NestedCoefficients{
         static_cast<double>(design.Replicates()), static_cast<double>(design.Replicates()),
