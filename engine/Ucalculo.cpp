@@ -95,14 +95,22 @@ template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& da
             long double daySumOfSquares = 0;
             long double centredDaySum = 0;
             long double centredDaySumOfSquares = 0;
-            for (std::size_t i = 0; i < results.size(); ++i) {
-                const long double x = results[i];
-                daySum += x;
-                daySumOfSquares += x * x;
-                const long double deviation =
-                    deviations.empty() ? x - m_state.reference : deviations[i];
-                centredDaySum += deviation;
-                centredDaySumOfSquares += deviation * deviation;
+            // One loop for each source of the deviations, so that neither asks at every result.
+            const auto sumDay = [&](auto deviationOf) {
+                for (std::size_t i = 0; i < results.size(); ++i) {
+                    const long double x = results[i];
+                    daySum += x;
+                    daySumOfSquares += x * x;
+                    const long double deviation = deviationOf(i, x);
+                    centredDaySum += deviation;
+                    centredDaySumOfSquares += deviation * deviation;
+                }
+            };
+            if (deviations.empty()) {
+                const long double reference = m_state.reference;
+                sumDay([reference](std::size_t, long double x) { return x - reference; });
+            } else {
+                sumDay([&](std::size_t i, long double) -> long double { return deviations[i]; });
             }
             dayTotals[day - 1] = daySum;
             daySums[day - 1] = DaySums{daySumOfSquares, centredDaySum, centredDaySumOfSquares};
