@@ -64,13 +64,16 @@ UnbalancedAnova ComputeUnbalancedAnova(const StudyNumbers& numbers) {
         for (int day = 1; day <= design.Days(); ++day) {
             HeldDay& dayHeld = days[design.DayIndexOf(analyst, day)];
             long double dayTotal = 0;
+            // Counted in a register, not in memory at every result: a whole number all the same.
+            int dayCount = 0;
             for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
                 const DesignCell cell{analyst, day, replicate};
                 if (design.HoldsResult(cell)) {
                     dayTotal += results[design.IndexOf(cell)];
-                    ++dayHeld.count;
+                    ++dayCount;
                 }
             }
+            dayHeld.count = dayCount;
             if (dayHeld.count > 0) {
                 dayHeld.mean = dayTotal / dayHeld.count;
                 ++daysHeld;

@@ -112,8 +112,9 @@ private:
     int m_analysts = 0;
     int m_days = 0;
     int m_replicates = 0;
-    // By the order of the results; empty while the design is complete.
-    std::vector<bool> m_missing;
+    // By the order of the results, 1 for a cell without a result; empty while the design is
+    // complete. A byte a cell, since the analyses ask for every cell of a study.
+    std::vector<std::uint8_t> m_missing;
     std::size_t m_missingCount = 0;
 };
 
