@@ -92,7 +92,7 @@ double UpperBoundOf(double variance, double df) {
 }
 
 // The mean and variance of the replicates held on each day that holds any, analyst by analyst,
-// `held(cell)` saying which.
+// `held(index)` saying which by their index in the order of the results.
 template <typename Held>
 std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers, Held held) {
     const Design& design = numbers.GetDesign();
@@ -101,8 +101,9 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers, Held held) {
     for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
         for (int day = 1; day <= design.Days(); ++day) {
             const auto results = numbers.DayResults(analyst, day);
+            const std::size_t first = design.IndexOf(DesignCell{analyst, day, 1});
             const auto heldReplicate = [&](int replicate) {
-                return held(DesignCell{analyst, day, replicate + 1});
+                return held(first + static_cast<std::size_t>(replicate));
             };
             int count = 0;
             long double sum = 0;
@@ -135,9 +136,9 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers, Held held) {
 std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     const Design& design = numbers.GetDesign();
     if (design.IsComplete()) {
-        return FiguresOfDays(numbers, [](const DesignCell&) { return true; });
+        return FiguresOfDays(numbers, [](std::size_t) { return true; });
     }
-    return FiguresOfDays(numbers, [&](const DesignCell& cell) { return design.HoldsResult(cell); });
+    return FiguresOfDays(numbers, [&](std::size_t index) { return design.HoldsResultAt(index); });
 }
 
 // The days' common number of results, or nothing when they differ.

@@ -89,9 +89,10 @@ public:
 
     bool IsComplete() const { return m_missingCount == 0; }
     std::size_t MissingCount() const { return m_missingCount; }
-    // Whether the cell holds a result.
-    bool HoldsResult(const DesignCell& cell) const {
-        return m_missingCount == 0 || !m_missing[IndexOf(cell)];
+    // Whether the cell holds a result; the cell at an index of the order of the results.
+    bool HoldsResult(const DesignCell& cell) const { return HoldsResultAt(IndexOf(cell)); }
+    bool HoldsResultAt(std::size_t index) const {
+        return m_missingCount == 0 || m_missing[index] == 0;
     }
 
     // Calls visit(cell) for every cell, present or missing, in the order of the results.
