@@ -34,8 +34,7 @@ void AnovaAndPrecisionArithmetic(benchmark::State& state) {
     AnovaTable table;
     PrecisionSummary summary;
     for (auto _ : state) {
-        engine.ComputeAnova(numbers, table);
-        engine.ComputePrecision(numbers, summary);
+        engine.ComputeAnovaAndPrecision(numbers, table, summary);
         benchmark::DoNotOptimize(table);
         benchmark::DoNotOptimize(summary);
     }

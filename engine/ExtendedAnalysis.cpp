@@ -13,6 +13,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <span>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -56,16 +57,30 @@ VarianceComponent Component(double variance, double mean, double intermediateVar
     return component;
 }
 
-// The interval of a standard deviation whose variance is estimated with `df` degrees of freedom.
-SdInterval IntervalOf(double variance, double df) {
+// The chi-square quantiles on `df` degrees of freedom that bound the interval of a standard
+// deviation, the upper one first.
+struct IntervalQuantiles {
+    double upper = 0;
+    double lower = 0;
+};
+
+IntervalQuantiles IntervalQuantilesOf(double df) {
     const ChiSquared chiSquare(df);
     const double tail = (1 - kIntervalLevel) / 2;
+    return IntervalQuantiles{boost::math::quantile(chiSquare, 1 - tail),
+                             boost::math::quantile(chiSquare, tail)};
+}
+
+// The interval of a standard deviation whose variance is estimated with `df` degrees of freedom.
+SdInterval IntervalOf(double variance, double df, const IntervalQuantiles& quantiles) {
     const long double spread = static_cast<long double>(df) * variance;
-    return SdInterval{df,
-                      checked::Stored(checked::SquareRoot(
-                          checked::Divide(spread, boost::math::quantile(chiSquare, 1 - tail)))),
-                      checked::Stored(checked::SquareRoot(
-                          checked::Divide(spread, boost::math::quantile(chiSquare, tail))))};
+    return SdInterval{
+        df, checked::Stored(checked::SquareRoot(checked::Divide(spread, quantiles.upper))),
+        checked::Stored(checked::SquareRoot(checked::Divide(spread, quantiles.lower)))};
+}
+
+SdInterval IntervalOf(double variance, double df) {
+    return IntervalOf(variance, df, IntervalQuantilesOf(df));
 }
 
 // The one-sided upper bound of a standard deviation whose variance is estimated with `df`
@@ -76,21 +91,24 @@ double UpperBoundOf(double variance, double df) {
                         distributions::ChiSquareQuantile(1 - kUpperLevel, df))));
 }
 
-// The mean and variance of the replicates held on each day that holds any, analyst by analyst.
-std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
+// The mean and variance of the replicates held on each day that holds any, analyst by analyst,
+// `held(index)` saying which by their index in the order of the results.
+template <typename Held>
+std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers, Held held) {
     const Design& design = numbers.GetDesign();
     std::vector<DayFigures> days;
     days.reserve(design.DayCount());
     for (int analyst = 1; analyst <= design.Analysts(); ++analyst) {
         for (int day = 1; day <= design.Days(); ++day) {
             const auto results = numbers.DayResults(analyst, day);
-            const auto held = [&](int replicate) {
-                return design.HoldsResult(DesignCell{analyst, day, replicate + 1});
+            const std::size_t first = design.IndexOf(DesignCell{analyst, day, 1});
+            const auto heldReplicate = [&](int replicate) {
+                return held(first + static_cast<std::size_t>(replicate));
             };
             int count = 0;
             long double sum = 0;
             for (int replicate = 0; replicate < design.Replicates(); ++replicate) {
-                if (held(replicate)) {
+                if (heldReplicate(replicate)) {
                     sum += results[static_cast<std::size_t>(replicate)];
                     ++count;
                 }
@@ -101,7 +119,7 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
             const long double mean = sum / count;
             long double squares = 0;
             for (int replicate = 0; replicate < design.Replicates(); ++replicate) {
-                if (held(replicate)) {
+                if (heldReplicate(replicate)) {
                     const long double x = results[static_cast<std::size_t>(replicate)];
                     squares += (x - mean) * (x - mean);
                 }
@@ -114,6 +132,15 @@ std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
     return days;
 }
 
+// A complete design asks nothing of its cells, so that the loops over its days run straight.
+std::vector<DayFigures> FiguresOfDays(const StudyNumbers& numbers) {
+    const Design& design = numbers.GetDesign();
+    if (design.IsComplete()) {
+        return FiguresOfDays(numbers, [](std::size_t) { return true; });
+    }
+    return FiguresOfDays(numbers, [&](std::size_t index) { return design.HoldsResultAt(index); });
+}
+
 // The days' common number of results, or nothing when they differ.
 std::optional<int> CommonCount(const std::vector<DayFigures>& days) {
     if (days.empty() || std::any_of(days.begin(), days.end(), [&](const DayFigures& day) {
@@ -124,9 +151,11 @@ std::optional<int> CommonCount(const std::vector<DayFigures>& days) {
     return days.front().count;
 }
 
-// What `compute` gives for a design, computed once a thread: critical values and quantiles depend
-// only on the counts, which a laboratory's studies share, and cost more than the rest of the
-// analysis. Each caller's lambda is a type of its own, so each keeps its own values.
+// What `compute` gives for a design, or for degrees of freedom a design gives, computed once a
+// thread: critical values and quantiles depend only on the counts, which a laboratory's studies
+// share, and cost more than the rest of the analysis. Threads that analyse studies at once each
+// keep their own values and share none. Each caller's lambda is a type of its own, so each keeps
+// its own values.
 template <typename Key, typename Compute>
 const auto& OncePerDesign(const Key& design, Compute compute) {
     thread_local std::map<Key, decltype(compute())> known;
@@ -134,6 +163,11 @@ const auto& OncePerDesign(const Key& design, Compute compute) {
         return found->second;
     }
     return known.emplace(design, compute()).first->second;
+}
+
+// The interval of the repeatability, whose degrees of freedom a batch's studies mostly share.
+SdInterval RepeatabilityInterval(double variance, double df) {
+    return IntervalOf(variance, df, OncePerDesign(df, [&] { return IntervalQuantilesOf(df); }));
 }
 
 // The 5 % and 1 % critical values of a design.
@@ -172,28 +206,29 @@ struct NamedMean {
     DayOfAnalyst where;
 };
 
-GrubbsTest Grubbs(const std::vector<NamedMean>& means) {
+// Of a sample of means, each with the analyst and day it names: a NamedMean or a day's figures.
+template <typename Named> GrubbsTest Grubbs(std::span<const Named> means) {
     GrubbsTest test;
     const auto n = static_cast<long double>(means.size());
     const int values = static_cast<int>(means.size());
     std::tie(test.critical5, test.critical1) =
         CriticalValues(values, [&](double alpha) { return GrubbsCriticalValue(values, alpha); });
     long double sum = 0;
-    for (const NamedMean& value : means) {
+    for (const Named& value : means) {
         sum += value.mean;
     }
     const long double mean = sum / n;
     long double squares = 0;
-    for (const NamedMean& value : means) {
+    for (const Named& value : means) {
         squares += (value.mean - mean) * (value.mean - mean);
     }
     const long double sd = std::sqrt(squares / (n - 1));
     // Of tied means the first is named on either side (minmax_element would name the last
     // highest).
-    const auto below = [](const NamedMean& a, const NamedMean& b) { return a.mean < b.mean; };
+    const auto below = [](const Named& a, const Named& b) { return a.mean < b.mean; };
     const auto lowest = std::min_element(means.begin(), means.end(), below);
     const auto highest = std::max_element(means.begin(), means.end(), below);
-    auto extreme = [&](const NamedMean& value) {
+    auto extreme = [&](const Named& value) {
         const double g = sd > 0 ? checked::Stored(std::fabs(value.mean - mean) / sd) : 0.0;
         return GrubbsValue{g, Judge(g, test.critical5, test.critical1), value.where};
     };
@@ -204,14 +239,20 @@ GrubbsTest Grubbs(const std::vector<NamedMean>& means) {
 
 constexpr int kFewestMeans = 3;
 
-// The days of each analyst in the study's order, from days listed analyst by analyst.
-std::vector<std::vector<DayFigures>> DaysByAnalyst(const std::vector<DayFigures>& days) {
-    std::vector<std::vector<DayFigures>> groups;
-    for (const DayFigures& day : days) {
-        if (groups.empty() || groups.back().front().where.analyst != day.where.analyst) {
-            groups.emplace_back();
-        }
-        groups.back().push_back(day);
+// The days of each analyst in the study's order, from days listed analyst by analyst: views of
+// them, valid while they live.
+using DaysOfAnalyst = std::span<const DayFigures>;
+std::vector<DaysOfAnalyst> DaysByAnalyst(const std::vector<DayFigures>& days) {
+    std::vector<DaysOfAnalyst> groups;
+    if (!days.empty()) {
+        groups.reserve(static_cast<std::size_t>(days.back().where.analyst));
+    }
+    for (auto first = days.begin(); first != days.end();) {
+        const auto last = std::find_if(first, days.end(), [&](const DayFigures& day) {
+            return day.where.analyst != first->where.analyst;
+        });
+        groups.emplace_back(first, last);
+        first = last;
     }
     return groups;
 }
@@ -219,24 +260,22 @@ std::vector<std::vector<DayFigures>> DaysByAnalyst(const std::vector<DayFigures>
 // The analysts' means among themselves (given `analystMeans`, one per group of days) and each
 // analyst's day means among themselves, where a level has the 3 means a sample needs; the days'
 // extremes are gathered only when every analyst's sample shares one critical value.
-GrubbsTests GrubbsOfLevels(const std::vector<std::vector<DayFigures>>& groups,
+GrubbsTests GrubbsOfLevels(const std::vector<DaysOfAnalyst>& groups,
                            const std::vector<double>& analystMeans, bool analystsLevel,
                            bool daysLevel) {
     GrubbsTests tests;
     std::vector<NamedMean> named;
+    named.reserve(groups.size());
+    tests.daysOfAnalysts.reserve(groups.size());
     for (std::size_t at = 0; at < groups.size(); ++at) {
         named.push_back(
             NamedMean{analystMeans[at], DayOfAnalyst{groups[at].front().where.analyst, 0}});
         if (daysLevel && groups[at].size() >= kFewestMeans) {
-            std::vector<NamedMean> dayMeans;
-            for (const DayFigures& day : groups[at]) {
-                dayMeans.push_back(NamedMean{day.mean, day.where});
-            }
-            tests.daysOfAnalysts.push_back(Grubbs(dayMeans));
+            tests.daysOfAnalysts.push_back(Grubbs(groups[at]));
         }
     }
     if (analystsLevel && named.size() >= kFewestMeans) {
-        tests.analysts = Grubbs(named);
+        tests.analysts = Grubbs(std::span<const NamedMean>(named));
     }
     const bool oneCritical = std::all_of(
         tests.daysOfAnalysts.begin(), tests.daysOfAnalysts.end(), [&](const GrubbsTest& test) {
@@ -261,6 +300,7 @@ GrubbsTests GrubbsOfLevels(const std::vector<std::vector<DayFigures>>& groups,
 GrubbsTests GrubbsOfLevels(const std::vector<DayFigures>& days) {
     const auto groups = DaysByAnalyst(days);
     std::vector<double> analystMeans;
+    analystMeans.reserve(groups.size());
     for (const auto& group : groups) {
         long double sum = 0;
         for (const DayFigures& day : group) {
@@ -283,6 +323,8 @@ GrubbsTests UnbalancedGrubbs(const std::vector<DayFigures>& days, AbsentFigures&
     const auto groups = DaysByAnalyst(days);
     std::vector<double> analystMeans;
     std::vector<int> analystCounts;
+    analystMeans.reserve(groups.size());
+    analystCounts.reserve(groups.size());
     bool dayCountsEqual = true;
     for (const auto& group : groups) {
         long double sum = 0;
@@ -362,7 +404,7 @@ ExtendedAnalysis ExtendedFiguresOf(const StudyNumbers& numbers, const AnovaTable
     analysis.day = Component(dayVariance, mean, intermediateVariance);
     analysis.analyst = Component(analystVariance, mean, intermediateVariance);
     analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
-    analysis.repeatabilityInterval = IntervalOf(repeatabilityVariance, anova.dfError);
+    analysis.repeatabilityInterval = RepeatabilityInterval(repeatabilityVariance, anova.dfError);
 
     analysis.intermediateInterval =
         IntervalOf(MlsVariance(factors, ms), IntermediateDf(factors, ms));
@@ -394,7 +436,7 @@ ExtendedAnalysis UnbalancedFiguresOf(const StudyNumbers& numbers, const Unbalanc
     analysis.day = Component(dayVariance, mean, intermediateVariance);
     analysis.analyst = Component(analystVariance, mean, intermediateVariance);
     analysis.intermediate = Component(intermediateVariance, mean, intermediateVariance);
-    analysis.repeatabilityInterval = IntervalOf(table.msError, table.dfError);
+    analysis.repeatabilityInterval = RepeatabilityInterval(table.msError, table.dfError);
     analysis.intermediateInterval =
         IntervalOf(MlsVariance(factors, ms), IntermediateDf(factors, ms));
 
@@ -410,6 +452,7 @@ ExtendedAnalysis UnbalancedFiguresOf(const StudyNumbers& numbers, const Unbalanc
 
     const std::vector<DayFigures> days = FiguresOfDays(numbers);
     std::vector<DayFigures> spreadDays;
+    spreadDays.reserve(days.size());
     std::copy_if(days.begin(), days.end(), std::back_inserter(spreadDays),
                  [](const DayFigures& day) { return day.count > 1; });
     const std::optional<int> spreadCount = CommonCount(spreadDays);
@@ -533,8 +576,7 @@ StudyAnalysis AnalyseStudy(const StudyNumbers& numbers, const AcceptanceLimits& 
     }
     StudyAnalysis analysis;
     StatisticsEngine engine;
-    engine.ComputeAnova(numbers, analysis.anova);
-    engine.ComputePrecision(numbers, analysis.precision);
+    engine.ComputeAnovaAndPrecision(numbers, analysis.anova, analysis.precision);
     analysis.extended = ExtendedFiguresOf(numbers, analysis.anova);
     analysis.extended.coefficients = NestedCoefficients{
         static_cast<double>(design.Replicates()), static_cast<double>(design.Replicates()),

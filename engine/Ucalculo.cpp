@@ -74,15 +74,18 @@ void StatisticsEngine::BeginComputation(const Design& design) {
 // from the first result when it gives those too. The results are read
 // day by day, so a result that cannot be read ends the computation with the sums of the
 // analysts before it. Extended-precision sums live in registers that any call clobbers: a
-// day is read whole before it is summed, and each analyst is summed in locals first.
+// day is read whole before it is summed. An analyst's day sums are kept whole until its last
+// day, and only then summed into the analyst's: the eight registers hold a day's sums or an
+// analyst's, not both, and a sum stored and reloaded every day waits on its store.
 template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& dayResults) {
+    struct DaySums {
+        long double sumOfSquares;
+        long double centredSum;
+        long double centredSumOfSquares;
+    };
+    std::array<DaySums, kEngineMaxDays> daySums;
     for (int analyst = 1; analyst <= m_state.analysts; ++analyst) {
-        long double analystSum = 0;
-        long double analystSumOfSquares = 0;
-        long double analystSquaredDayTotals = 0;
-        long double centredAnalystSum = 0;
-        long double centredAnalystSumOfSquares = 0;
-        long double centredAnalystSquaredDayTotals = 0;
+        auto& dayTotals = m_state.dayTotal[analyst - 1];
         for (int day = 1; day <= m_state.days; ++day) {
             const auto [results, deviations] = dayResults(analyst, day);
             if (analyst == 1 && day == 1 && !results.empty()) {
@@ -92,22 +95,41 @@ template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& da
             long double daySumOfSquares = 0;
             long double centredDaySum = 0;
             long double centredDaySumOfSquares = 0;
-            for (std::size_t i = 0; i < results.size(); ++i) {
-                const long double x = results[i];
-                daySum += x;
-                daySumOfSquares += x * x;
-                const long double deviation =
-                    deviations.empty() ? x - m_state.reference : deviations[i];
-                centredDaySum += deviation;
-                centredDaySumOfSquares += deviation * deviation;
+            // One loop for each source of the deviations, so that neither asks at every result.
+            const auto sumDay = [&](auto deviationOf) {
+                for (std::size_t i = 0; i < results.size(); ++i) {
+                    const long double x = results[i];
+                    daySum += x;
+                    daySumOfSquares += x * x;
+                    const long double deviation = deviationOf(i, x);
+                    centredDaySum += deviation;
+                    centredDaySumOfSquares += deviation * deviation;
+                }
+            };
+            if (deviations.empty()) {
+                const long double reference = m_state.reference;
+                sumDay([reference](std::size_t, long double x) { return x - reference; });
+            } else {
+                sumDay([&](std::size_t i, long double) -> long double { return deviations[i]; });
             }
-            m_state.dayTotal[analyst - 1][day - 1] = daySum;
-            analystSumOfSquares += daySumOfSquares;
+            dayTotals[day - 1] = daySum;
+            daySums[day - 1] = DaySums{daySumOfSquares, centredDaySum, centredDaySumOfSquares};
+        }
+        long double analystSum = 0;
+        long double analystSumOfSquares = 0;
+        long double analystSquaredDayTotals = 0;
+        long double centredAnalystSum = 0;
+        long double centredAnalystSumOfSquares = 0;
+        long double centredAnalystSquaredDayTotals = 0;
+        for (int day = 0; day < m_state.days; ++day) {
+            const long double daySum = dayTotals[day];
+            const DaySums& sums = daySums[day];
+            analystSumOfSquares += sums.sumOfSquares;
             analystSquaredDayTotals += Squared(daySum);
             analystSum += daySum;
-            centredAnalystSumOfSquares += centredDaySumOfSquares;
-            centredAnalystSquaredDayTotals += Squared(centredDaySum);
-            centredAnalystSum += centredDaySum;
+            centredAnalystSumOfSquares += sums.centredSumOfSquares;
+            centredAnalystSquaredDayTotals += Squared(sums.centredSum);
+            centredAnalystSum += sums.centredSum;
         }
         m_state.analystTotal[analyst - 1] = analystSum;
         m_state.sumOfSquares += analystSumOfSquares;
@@ -147,8 +169,7 @@ void StatisticsEngine::FillAnovaTable(AnovaTable& table) const {
     table.pDay = FProbability(table.fDay, table.dfDay, table.dfError);
 }
 
-void StatisticsEngine::FillPrecisionSummary(PrecisionSummary& summary) {
-    const AnovaTable& anova = m_ownTable;
+void StatisticsEngine::FillPrecisionSummary(const AnovaTable& anova, PrecisionSummary& summary) {
     const long double n = static_cast<long double>(std::int64_t{m_state.analysts} * m_state.days *
                                                    m_state.replicates);
     const long double centredTotal = m_state.centredGrandTotal;
@@ -213,23 +234,20 @@ void StatisticsEngine::ComputeAnova(const Study& study, char decimalSeparator, A
     FillAnovaTable(table);
 }
 
-void StatisticsEngine::ComputeAnova(const StudyNumbers& numbers, AnovaTable& table) {
+void StatisticsEngine::ComputePrecision(const Study& study, char decimalSeparator,
+                                        PrecisionSummary& summary) {
+    ComputeAnova(study, decimalSeparator, m_ownTable);
+    FillPrecisionSummary(m_ownTable, summary);
+}
+
+void StatisticsEngine::ComputeAnovaAndPrecision(const StudyNumbers& numbers, AnovaTable& table,
+                                                PrecisionSummary& summary) {
     BeginComputation(numbers.GetDesign());
     Accumulate([&](int analyst, int day) {
         return std::pair{numbers.DayResults(analyst, day), numbers.DayDeviations(analyst, day)};
     });
     FillAnovaTable(table);
-}
-
-void StatisticsEngine::ComputePrecision(const Study& study, char decimalSeparator,
-                                        PrecisionSummary& summary) {
-    ComputeAnova(study, decimalSeparator, m_ownTable);
-    FillPrecisionSummary(summary);
-}
-
-void StatisticsEngine::ComputePrecision(const StudyNumbers& numbers, PrecisionSummary& summary) {
-    ComputeAnova(numbers, m_ownTable);
-    FillPrecisionSummary(summary);
+    FillPrecisionSummary(table, summary);
 }
 
 std::array<AnovaRow, kAnovaSources> AnovaRows(const AnovaTable& anova) {

@@ -171,10 +171,10 @@ public:
     // Runs the analysis of variance on the engine's own table, then fills the caller's summary.
     void ComputePrecision(const Study& study, char decimalSeparator, PrecisionSummary& summary);
 
-    // The same arithmetic on results already read; throws Error when their number does not
-    // match the counts.
-    void ComputeAnova(const StudyNumbers& numbers, AnovaTable& table);
-    void ComputePrecision(const StudyNumbers& numbers, PrecisionSummary& summary);
+    // The same arithmetic on results already read, both records from one pass over them: the
+    // table, then the summary, each holding what the two calls above would give.
+    void ComputeAnovaAndPrecision(const StudyNumbers& numbers, AnovaTable& table,
+                                  PrecisionSummary& summary);
 
     const EngineWorkingState& WorkingState() const { return m_state; }
 
@@ -182,7 +182,7 @@ private:
     void BeginComputation(const Design& design);
     template <typename DayResults> void Accumulate(DayResults&& dayResults);
     void FillAnovaTable(AnovaTable& table) const;
-    void FillPrecisionSummary(PrecisionSummary& summary);
+    void FillPrecisionSummary(const AnovaTable& anova, PrecisionSummary& summary);
 
     EngineWorkingState m_state;
     AnovaTable m_ownTable;

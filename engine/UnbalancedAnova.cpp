@@ -49,6 +49,7 @@ UnbalancedAnova ComputeUnbalancedAnova(const StudyNumbers& numbers) {
     const Design& design = numbers.GetDesign();
     const std::span<const double> results = numbers.Results();
     const int analysts = design.Analysts();
+    const auto replicates = static_cast<std::size_t>(design.Replicates());
     std::vector<HeldDay> days(design.DayCount());
     std::vector<HeldDay> analystsHeld(static_cast<std::size_t>(analysts));
     long double total = 0;
@@ -64,13 +65,16 @@ UnbalancedAnova ComputeUnbalancedAnova(const StudyNumbers& numbers) {
         for (int day = 1; day <= design.Days(); ++day) {
             HeldDay& dayHeld = days[design.DayIndexOf(analyst, day)];
             long double dayTotal = 0;
-            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
-                const DesignCell cell{analyst, day, replicate};
-                if (design.HoldsResult(cell)) {
-                    dayTotal += results[design.IndexOf(cell)];
-                    ++dayHeld.count;
+            // Counted in a register, not in memory at every result: a whole number all the same.
+            int dayCount = 0;
+            const std::size_t first = design.IndexOf(DesignCell{analyst, day, 1});
+            for (std::size_t at = first; at < first + replicates; ++at) {
+                if (design.HoldsResultAt(at)) {
+                    dayTotal += results[at];
+                    ++dayCount;
                 }
             }
+            dayHeld.count = dayCount;
             if (dayHeld.count > 0) {
                 dayHeld.mean = dayTotal / dayHeld.count;
                 ++daysHeld;
@@ -105,10 +109,10 @@ UnbalancedAnova ComputeUnbalancedAnova(const StudyNumbers& numbers) {
         for (int day = 1; day <= design.Days(); ++day) {
             const HeldDay& dayHeld = days[design.DayIndexOf(analyst, day)];
             ssDay += dayHeld.count * Squared(dayHeld.mean - held.mean);
-            for (int replicate = 1; replicate <= design.Replicates(); ++replicate) {
-                const DesignCell cell{analyst, day, replicate};
-                if (design.HoldsResult(cell)) {
-                    const long double x = results[design.IndexOf(cell)];
+            const std::size_t first = design.IndexOf(DesignCell{analyst, day, 1});
+            for (std::size_t at = first; at < first + replicates; ++at) {
+                if (design.HoldsResultAt(at)) {
+                    const long double x = results[at];
                     ssError += Squared(x - dayHeld.mean);
                     ssTotal += Squared(x - mean);
                 }

@@ -12,8 +12,8 @@ void Design::MarkMissing(const DesignCell& cell) {
         m_missing.resize(ResultCount());
     }
     const std::size_t index = IndexOf(cell);
-    if (!m_missing[index]) {
-        m_missing[index] = true;
+    if (m_missing[index] == 0) {
+        m_missing[index] = 1;
         ++m_missingCount;
     }
 }

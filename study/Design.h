@@ -89,9 +89,10 @@ public:
 
     bool IsComplete() const { return m_missingCount == 0; }
     std::size_t MissingCount() const { return m_missingCount; }
-    // Whether the cell holds a result.
-    bool HoldsResult(const DesignCell& cell) const {
-        return m_missingCount == 0 || !m_missing[IndexOf(cell)];
+    // Whether the cell holds a result; the cell at an index of the order of the results.
+    bool HoldsResult(const DesignCell& cell) const { return HoldsResultAt(IndexOf(cell)); }
+    bool HoldsResultAt(std::size_t index) const {
+        return m_missingCount == 0 || m_missing[index] == 0;
     }
 
     // Calls visit(cell) for every cell, present or missing, in the order of the results.
@@ -112,8 +113,9 @@ private:
     int m_analysts = 0;
     int m_days = 0;
     int m_replicates = 0;
-    // By the order of the results; empty while the design is complete.
-    std::vector<bool> m_missing;
+    // By the order of the results, 1 for a cell without a result; empty while the design is
+    // complete. A byte a cell, since the analyses ask for every cell of a study.
+    std::vector<std::uint8_t> m_missing;
     std::size_t m_missingCount = 0;
 };
 

@@ -10,12 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <limits>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -488,6 +491,69 @@ TEST(DesignFactorsOf, RefusesADesignWithoutTwoOfEachCount) {
         EXPECT_EQ(ErrorOf([&] { DesignFactorsOf(Design(a, d, r)); }),
                   "Invalid floating point operation")
             << a << " x " << d << " x " << r;
+    }
+}
+
+// What an analysis shows, and the exact bits of the figures a batch's studies may share the
+// quantiles of.
+std::vector<std::string> Shown(const StudyNumbers& numbers) {
+    const ExtendedAnalysis analysis = AnalyseStudy(numbers).extended;
+    std::vector<std::string> shown = Figures(analysis);
+    const std::vector<std::string> bounds = Bounds(analysis);
+    shown.insert(shown.end(), bounds.begin(), bounds.end());
+    for (const double value :
+         {analysis.repeatabilityInterval.low, analysis.repeatabilityInterval.high,
+          analysis.intermediateInterval.low, analysis.intermediateInterval.high,
+          analysis.cochran.critical5, analysis.repeatabilityBounds.sdUpper}) {
+        shown.push_back(std::to_string(std::bit_cast<std::uint64_t>(value)));
+    }
+    return shown;
+}
+
+// Quantiles and critical values are kept for a design the first time it is analysed: on two
+// threads at once, and after other studies of the same design, each study gets the figures of
+// a first analysis.
+TEST(AnalyseStudy, ThreadsAndStudiesOfADesignGiveTheFiguresOfAFirstAnalysis) {
+    const std::vector<double> largest = ReadResults(testing::LargestStudy(), '.');
+    std::vector<double> wider;
+    for (const double result : largest) {
+        wider.push_back(3 * result - 200);
+    }
+    const StudyFileContents missing =
+        ReadStudyFileContents(std::filesystem::path(ORBETA_TEST_DATA) / "largest-missing.w05");
+    const std::vector<double> worked = ReadResults(testing::WorkedExample(), '.');
+    const std::vector<StudyNumbers> studies{StudyNumbers(Design(10, 10, 5), largest),
+                                            StudyNumbers(Design(10, 10, 5), wider),
+                                            StudyNumbers(missing.GetDesign(), missing.shownResults),
+                                            StudyNumbers(Design(2, 2, 3), worked)};
+    std::vector<std::vector<std::string>> first(studies.size());
+    for (std::size_t at = 0; at < studies.size(); ++at) {
+        std::thread([&] { first[at] = Shown(studies[at]); }).join();
+    }
+    ASSERT_NE(first[0], first[1]);
+
+    constexpr int kRounds = 20;
+    std::vector<std::vector<std::string>> forwards(studies.size());
+    std::vector<std::vector<std::string>> backwards(studies.size());
+    std::thread forward([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            for (std::size_t at = 0; at < studies.size(); ++at) {
+                forwards[at] = Shown(studies[at]);
+            }
+        }
+    });
+    std::thread backward([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            for (std::size_t at = studies.size(); at-- > 0;) {
+                backwards[at] = Shown(studies[at]);
+            }
+        }
+    });
+    forward.join();
+    backward.join();
+    for (std::size_t at = 0; at < studies.size(); ++at) {
+        EXPECT_EQ(forwards[at], first[at]) << at;
+        EXPECT_EQ(backwards[at], first[at]) << at;
     }
 }
 

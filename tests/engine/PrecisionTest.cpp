@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace orbeta {
@@ -160,20 +164,78 @@ TEST(ComputePrecision, NegativeRadicandIsAnInvalidOperation) {
     EXPECT_NE(summary.cvTotal, 0) << "written before the failing step";
 }
 
-TEST(ComputePrecision, NumbersAlreadyReadGiveTheSameRecords) {
-    const Study study = testing::LargestStudy();
-    std::vector<double> results = ReadResults(study, '.');
+// Every figure of both records, bit for bit.
+std::vector<std::uint64_t> Bits(const AnovaTable& table, const PrecisionSummary& summary) {
+    std::vector<std::uint64_t> bits;
+    for (double value : {table.dfAnalyst,
+                         table.dfDay,
+                         table.dfError,
+                         table.ssAnalyst,
+                         table.ssDay,
+                         table.ssError,
+                         table.msAnalyst,
+                         table.msDay,
+                         table.msError,
+                         table.fAnalyst,
+                         table.fDay,
+                         table.pAnalyst,
+                         table.pDay,
+                         summary.cvTotal,
+                         summary.repeatability,
+                         summary.reproDayAnalyst,
+                         summary.reproInterAnalyst,
+                         summary.cvInterAnalyst,
+                         summary.cvDayAnalyst,
+                         summary.cvRepeatability,
+                         summary.maxRelativeRange,
+                         summary.mean}) {
+        bits.push_back(std::bit_cast<std::uint64_t>(value));
+    }
+    return bits;
+}
+
+TEST(ComputeAnovaAndPrecision, NumbersAlreadyReadGiveTheRecordsOfTheTexts) {
+    for (const Study& study : {WorkedExample(), testing::LargestStudy()}) {
+        StatisticsEngine fromTexts;
+        AnovaTable textTable;
+        PrecisionSummary textSummary;
+        fromTexts.ComputeAnova(study, '.', textTable);
+        fromTexts.ComputePrecision(study, '.', textSummary);
+        const Design design = DesignOf(study);
+        const std::vector<double> results = ReadResults(study, '.');
+        // The texts' deviations from the first, as the computation from texts forms them.
+        std::vector<double> deviations;
+        const std::string& first = study.Cell(1, design.GridRowOf(1, 1));
+        design.ForEachCell([&](const DesignCell& cell) {
+            deviations.push_back(ResultDifference(
+                study.Cell(cell.analyst, design.GridRowOf(cell.day, cell.replicate)), first, '.'));
+        });
+        StatisticsEngine fromNumbers;
+        AnovaTable numberTable;
+        PrecisionSummary numberSummary;
+        fromNumbers.ComputeAnovaAndPrecision(StudyNumbers(design, results, deviations), numberTable,
+                                             numberSummary);
+        EXPECT_EQ(Bits(numberTable, numberSummary), Bits(textTable, textSummary));
+        const EngineWorkingState& expected = fromTexts.WorkingState();
+        const EngineWorkingState& actual = fromNumbers.WorkingState();
+        EXPECT_EQ(std::tuple(actual.dayVariance, actual.analystVariance,
+                             actual.totalStandardDeviation, actual.sumOfSquaredDayTotals),
+                  std::tuple(expected.dayVariance, expected.analystVariance,
+                             expected.totalStandardDeviation, expected.sumOfSquaredDayTotals));
+    }
+}
+
+TEST(ComputeAnovaAndPrecision, RefusesResultsThatDoNotMatchTheCounts) {
+    std::vector<double> results = ReadResults(testing::LargestStudy(), '.');
+    const std::size_t cells = results.size();
     StatisticsEngine engine;
-    PrecisionSummary fromTexts;
-    PrecisionSummary fromNumbers;
-    engine.ComputePrecision(study, '.', fromTexts);
-    engine.ComputePrecision(StudyNumbers(Design(10, 10, 5), results), fromNumbers);
-    EXPECT_EQ(Formatted(fromNumbers), Formatted(fromTexts));
-    for (const std::size_t count : {results.size() - 1, results.size() + 1}) {
+    AnovaTable table;
+    PrecisionSummary summary;
+    for (const std::size_t count : {cells - 1, cells + 1}) {
         results.resize(count, 99);
         EXPECT_EQ(ErrorOf([&] {
-                      engine.ComputePrecision(StudyNumbers(Design(10, 10, 5), results),
-                                              fromNumbers);
+                      engine.ComputeAnovaAndPrecision(StudyNumbers(Design(10, 10, 5), results),
+                                                      table, summary);
                   }),
                   "The number of results does not match the counts")
             << count;

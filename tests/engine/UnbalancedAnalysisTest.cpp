@@ -394,9 +394,11 @@ TEST(StatisticsEngine, TheClassicComputationsRefuseAMissingResult) {
     EXPECT_EQ(ErrorOf([&] { engine.ComputeAnova(study, '.', table); }), kHasMissingResults);
     EXPECT_EQ(ErrorOf([&] { engine.ComputePrecision(study, '.', summary); }), kHasMissingResults);
     const std::vector<double> results = ReadResults(study, '.');
-    EXPECT_EQ(
-        ErrorOf([&] { engine.ComputeAnova(StudyNumbers(DesignOfResults(study), results), table); }),
-        kHasMissingResults);
+    EXPECT_EQ(ErrorOf([&] {
+                  engine.ComputeAnovaAndPrecision(StudyNumbers(DesignOfResults(study), results),
+                                                  table, summary);
+              }),
+              kHasMissingResults);
 }
 
 } // namespace

@@ -91,5 +91,49 @@ TEST(Design, TheGridHoldsTenAnalystsOfAHundredResults) {
     }
 }
 
+// The cells a design holds a result in, as "1" or "0" in the order of the results.
+std::string Held(const Design& design) {
+    std::string held;
+    design.ForEachCell(
+        [&](const DesignCell& cell) { held += design.HoldsResult(cell) ? '1' : '0'; });
+    return held;
+}
+
+TEST(Design, MarksEachMissingCellOnceWhateverTheOrder) {
+    struct Row {
+        std::vector<DesignCell> marked;
+        const char* held;
+        std::size_t missing;
+    };
+    const Row rows[] = {
+        {{}, "11111111", 0},
+        {{{1, 1, 1}}, "01111111", 1},
+        {{{2, 2, 2}, {1, 2, 1}, {2, 2, 2}}, "11011110", 2},
+        {{{1, 2, 1}, {2, 2, 2}}, "11011110", 2},
+        {{{1, 1, 1}, {1, 1, 2}, {1, 2, 1}, {1, 2, 2}}, "00001111", 4},
+    };
+    for (const Row& row : rows) {
+        Design design(2, 2, 2);
+        for (const DesignCell& cell : row.marked) {
+            design.MarkMissing(cell);
+        }
+        EXPECT_EQ(Held(design), row.held) << row.held;
+        EXPECT_EQ(design.MissingCount(), row.missing) << row.held;
+        EXPECT_EQ(design.IsComplete(), row.missing == 0) << row.held;
+    }
+    Design first(2, 2, 2);
+    first.MarkMissing({1, 2, 1});
+    first.MarkMissing({2, 2, 2});
+    Design second(2, 2, 2);
+    second.MarkMissing({2, 2, 2});
+    second.MarkMissing({1, 2, 1});
+    Design other(2, 2, 2);
+    other.MarkMissing({2, 2, 2});
+    other.MarkMissing({2, 2, 1});
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first, other);
+    EXPECT_NE(first, Design(2, 2, 2));
+}
+
 } // namespace
 } // namespace orbeta
