@@ -123,11 +123,16 @@ std::string StudyBytes(const std::string& file) {
         }
         return bytes;
     }
-    std::error_code failure;
-    if (std::filesystem::is_directory(file, failure)) {
-        throw orbeta::Error("'" + file + "' es una carpeta, no un archivo de estudio.");
+    try {
+        return orbeta::ReadWholeFile(file, orbeta::kMaxStudyFileBytes, kTooLarge);
+    } catch (const orbeta::Error&) {
+        // Asked only once reading fails, which spares every file read a look at its kind.
+        std::error_code failure;
+        if (std::filesystem::is_directory(file, failure)) {
+            throw orbeta::Error("'" + file + "' es una carpeta, no un archivo de estudio.");
+        }
+        throw;
     }
-    return orbeta::ReadWholeFile(file, orbeta::kMaxStudyFileBytes, kTooLarge);
 }
 
 // A study file read: its bytes as read and their contents.
