@@ -87,7 +87,11 @@ template <typename DayResults> void StatisticsEngine::Accumulate(DayResults&& da
     for (int analyst = 1; analyst <= m_state.analysts; ++analyst) {
         auto& dayTotals = m_state.dayTotal[analyst - 1];
         for (int day = 1; day <= m_state.days; ++day) {
-            const auto [results, deviations] = dayResults(analyst, day);
+            // Named apart rather than bound: lambdas below capture them, which older compilers
+            // refuse for structured bindings.
+            const auto dayValues = dayResults(analyst, day);
+            const std::span<const double> results = dayValues.first;
+            const std::span<const double> deviations = dayValues.second;
             if (analyst == 1 && day == 1 && !results.empty()) {
                 m_state.reference = results.front();
             }
