@@ -43,8 +43,7 @@ int WriteRecord(const RecordRequest& request, char* programPath, const std::stri
             throw Error("El registro no puede escribirse sobre el propio estudio: elija otro "
                         "archivo de salida.");
         }
-        const std::string bytes = ReadStudyFileBytes(request.studyFile);
-        const StudyFileContents contents = ParseStudyFileContents(bytes);
+        const StudyFileContents contents = ReadStudyFileContents(request.studyFile);
         if (const auto failure =
                 CheckCounts(contents.analystCount, contents.dayCount, contents.replicateCount)) {
             throw Error(failure->message);
@@ -53,7 +52,7 @@ int WriteRecord(const RecordRequest& request, char* programPath, const std::stri
         const RecordFigures figures = ComputeRecordFigures(study, separator, request.limits);
         const RecordIdentity identity{
             QFileInfo(FromLocal(request.studyFile)).fileName().toStdString(),
-            FingerprintOfSavedBytes(bytes), request.unit, "ORBETA " + version,
+            FingerprintOfSavedBytes(contents.bytes), request.unit, "ORBETA " + version,
             QDateTime::currentDateTime()
                 .toString(QStringLiteral("dd/MM/yyyy HH:mm"))
                 .toStdString()};

@@ -33,8 +33,8 @@ struct StudyFileContents {
     int replicates = 0;
     // The counts' design, each result the file holds as missing marked so.
     Design GetDesign() const;
-    // The bytes read, and where in them each result stands as the file writes it (its first byte
-    // and its size).
+    // The bytes read, which the file's fingerprint is taken of, and where in them each result
+    // stands as the file writes it (its first byte and its size).
     std::string bytes;
     std::vector<std::pair<std::size_t, std::size_t>> resultTexts;
     // Each result as a loaded grid shows it, with "." as its point: FormatResult's text when that

@@ -135,26 +135,18 @@ std::string StudyBytes(const std::string& file) {
     }
 }
 
-// A study file read: its bytes as read and their contents.
-struct StudyRead {
-    std::string bytes;
-    orbeta::StudyFileContents contents;
-};
-
 // Reads a file and checks its counts. A study read from a file has its grid laid out for its
 // counts and every cell filled, so of the study checks only those of the counts can fail. Gives
-// the file read, or nothing with `error` holding the message the program shows.
-std::optional<StudyRead> ReadChecked(const std::string& file, std::string& error) {
+// the file's contents, or nothing with `error` holding the message the program shows.
+std::optional<orbeta::StudyFileContents> ReadChecked(const std::string& file, std::string& error) {
     try {
-        StudyRead read{StudyBytes(file), {}};
-        read.contents = orbeta::ParseStudyFileContents(read.bytes);
-        const orbeta::StudyFileContents& contents = read.contents;
+        orbeta::StudyFileContents contents = orbeta::ParseStudyFileContents(StudyBytes(file));
         if (const auto failure = orbeta::CheckCounts(contents.analystCount, contents.dayCount,
                                                      contents.replicateCount)) {
             error = failure->message;
             return std::nullopt;
         }
-        return read;
+        return contents;
     } catch (const std::exception& failure) {
         error = orbeta::WithFullStop(failure.what());
         return std::nullopt;
@@ -165,13 +157,14 @@ std::optional<StudyRead> ReadChecked(const std::string& file, std::string& error
 // results as the grid would show them.
 FileOutcome Analyse(const std::string& file, const orbeta::AcceptanceLimits& limits) {
     FileOutcome outcome{file, std::nullopt, {}};
-    auto read = ReadChecked(file, outcome.error);
-    if (!read) {
+    auto contents = ReadChecked(file, outcome.error);
+    if (!contents) {
         return outcome;
     }
     try {
-        StudyFigures figures{
-            std::move(read->contents), orbeta::Sha256Hex(read->bytes), {}, {}, {}, {}};
+        // Taken before the contents move into the figures.
+        std::string fingerprint = orbeta::Sha256Hex(contents->bytes);
+        StudyFigures figures{std::move(*contents), std::move(fingerprint), {}, {}, {}, {}};
         orbeta::StudyAnalysis analysis = orbeta::AnalyseStudy(
             orbeta::StudyNumbers(figures.contents.GetDesign(), figures.contents.shownResults),
             limits);
@@ -189,8 +182,8 @@ FileOutcome Analyse(const std::string& file, const orbeta::AcceptanceLimits& lim
 // The text report of one file, computed as the report window computes it; nothing, with `error`
 // set, when the file fails.
 std::optional<std::string> TextReport(const std::string& file, char separator, std::string& error) {
-    const auto read = ReadChecked(file, error);
-    if (!read) {
+    const auto contents = ReadChecked(file, error);
+    if (!contents) {
         return std::nullopt;
     }
     try {
@@ -198,7 +191,7 @@ std::optional<std::string> TextReport(const std::string& file, char separator, s
         orbeta::AnovaTable anova;
         orbeta::PrecisionSummary precision;
         std::string report;
-        orbeta::ComputeReport(orbeta::StudyOf(read->contents, separator), separator, engine, anova,
+        orbeta::ComputeReport(orbeta::StudyOf(*contents, separator), separator, engine, anova,
                               precision, [&report](const std::vector<std::string>& lines) {
                                   for (const std::string& line : lines) {
                                       report += line;
